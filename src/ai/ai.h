@@ -1,0 +1,50 @@
+// Artificial players: evaluation, search, network, bot turn and training, in that order.
+// State lives in state.h. Nothing here touches SDL.
+#pragma once
+
+#include "ai/state.h"
+#include "game/state.h"
+
+#include <string>
+
+// ---------------------------------------------------------------------------------------------
+// Placement evaluation
+// ---------------------------------------------------------------------------------------------
+
+// Score of the player's board with the piece stamped at position; -1000.0 if a block is off
+// the board. Never changes game state.
+double evaluatePlacement(int32_t player, int32_t pieceId, int32_t rotation, Point position);
+// Fills fitnessParams: ten random sets, set 0 replaced by the file (or the built-in weights
+// when the file is missing or malformed, with one line on standard error).
+void loadFitnessParams(const std::string& path = "Storage/BestFitnessParams.txt");
+
+// ---------------------------------------------------------------------------------------------
+// Move search
+// ---------------------------------------------------------------------------------------------
+
+// Best straight-drop placement of the player's piece: {x, r}, or {score} when wantScore.
+std::vector<int32_t> findBestPlacement(int32_t player, bool wantScore);
+
+// ---------------------------------------------------------------------------------------------
+// Neural network
+// ---------------------------------------------------------------------------------------------
+
+Network createNetwork(int32_t inputCount, int32_t outputCount, double learningRate,
+                      int32_t hiddenLayers, int32_t neuronsPerHiddenLayer);
+void feedForward(Network& network);
+int32_t predict(Network& network, const std::vector<int32_t>& input); // action index 0..43
+void mutate(Network& network);
+void copyNetworkFrom(Network& destination, const Network& source);
+bool saveNetwork(const Network& network, const std::string& path);
+// Replaces botNetwork's layers by the file's network. A missing or malformed file leaves
+// botNetwork empty, prints one line on standard error and returns false.
+bool loadNetwork(const std::string& path);
+std::vector<int32_t> buildNetworkInput(const Board& board, int32_t pieceId);
+
+// ---------------------------------------------------------------------------------------------
+// Bot turn and training
+// ---------------------------------------------------------------------------------------------
+
+void botTurn(int32_t player); // one frame of the computer's play for that player
+void startTrainingRun();      // a fresh population and run state
+void trainingStep();          // one placement of the current subject

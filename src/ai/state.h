@@ -1,0 +1,71 @@
+// Artificial players' state: evaluation weights, networks, the bot's settings and the training
+// run. Defined once in state.cpp. No SDL.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// ---------------------------------------------------------------------------------------------
+// Records: a fully connected feed-forward network
+// ---------------------------------------------------------------------------------------------
+
+struct Connection {
+  int32_t from;  // index of the source neuron in the previous layer
+  double weight; // multiplies the source's value
+};
+
+struct Neuron {
+  std::vector<Connection> connections; // one per neuron of the previous layer, in its order
+  double value = 0.0;                  // output of the last forward pass
+  double bias = 0.0;                   // added to the weighted sum
+  int32_t layer = 0;                   // layer index in its network
+  int32_t index = 0;                   // position in its layer
+};
+
+struct Network {
+  std::vector<std::vector<Neuron>> layers; // input layer first, output layer last
+  double learningRate = 0.0;               // mutation step
+};
+
+constexpr int actionCount = 44; // placements: (x + 1) + 11 * rotation
+
+// ---------------------------------------------------------------------------------------------
+// Evaluation and the bot
+// ---------------------------------------------------------------------------------------------
+
+extern std::vector<std::vector<double>> fitnessParams; // set 0: hole, cliff, bumpiness, buried
+extern Network botNetwork;     // the "Neural Network" level's player, from its file
+extern double botMoveTimer;    // countdown to the bot's next action (shared by both players)
+extern double botStepInterval; // pause after each bot action
+extern bool botStepwise;       // one small step per action, with a random extra pause
+extern bool botUsesNetwork;    // placements come from botNetwork instead of the search
+
+// ---------------------------------------------------------------------------------------------
+// Training settings (copied from the training set-up sliders)
+// ---------------------------------------------------------------------------------------------
+
+extern int32_t populationSize;     // networks per generation
+extern double learningRate;        // mutation step of new networks
+extern int32_t movesPerSubject;    // placements each subject plays
+extern int32_t hiddenLayerCount;   // hidden layers per network
+extern int32_t hiddenLayerNeurons; // neurons per hidden layer (each gets one more)
+
+// ---------------------------------------------------------------------------------------------
+// Training run
+// ---------------------------------------------------------------------------------------------
+
+extern std::vector<Network> population;        // one network per subject
+extern int32_t currentSubject;                 // index of the subject playing
+extern int32_t subjectMoveCount;               // placements made by the current subject
+extern double trainingFitness;                 // running total of the current subject
+extern int32_t trainingLinesCleared;           // lines cleared by the current subject
+extern int32_t lastSubjectFitness;             // fitness of the subject that finished last
+extern double highestFitness;                  // best subject fitness of the run
+extern int32_t bestSubject;                    // subject kept as the elite
+extern std::vector<int32_t> generationFitness; // fitness of each finished subject
+extern std::vector<int64_t> selectionWeights;  // roulette weight of each finished subject
+extern int64_t selectionWeightTotal;           // their sum (64-bit: squares of big fitness)
+extern int32_t generation;                     // shown as "Gen:"
+extern int32_t subjectNumber;                  // shown as "Subject:"
+extern std::vector<double> averageHistory;     // average fitness of each finished generation
+extern int32_t highestAverage, lowestAverage;  // the graph's vertical bounds

@@ -1,0 +1,63 @@
+// Application shell: start-up and frame loop, input, settings files, widgets, the frame update
+// and the menu screens' actions. State lives in state.h.
+#pragma once
+
+#include "app/state.h"
+
+#include <string>
+
+// ---------------------------------------------------------------------------------------------
+// Start-up, frame loop, shutdown
+// ---------------------------------------------------------------------------------------------
+
+int runGame();                                         // the whole program; returns the exit status
+void printError(const char* format, ...);              // printf-style, to standard output
+void playSoundEffect(SoundEffect effect, int channel); // the core's sound hook
+
+// ---------------------------------------------------------------------------------------------
+// Input
+// ---------------------------------------------------------------------------------------------
+
+void handleEvents();                          // mouse, events, key capture, action flags
+void computeActionFlags(const uint8_t* keys); // the 14 flags from a keyboard state array
+void captureKey(const uint8_t* keys);         // store the pressed key for bindingIndex
+std::string keyDisplayName(int32_t scancode); // text shown on a control button
+
+// ---------------------------------------------------------------------------------------------
+// Settings files
+// ---------------------------------------------------------------------------------------------
+
+extern const int32_t defaultControls[controlCount]; // the bindings "Reset" restores
+
+void readSensitivities();        // p1/p2Sensitivity; defaults and a fresh file if malformed
+bool writeSensitivities();       // two "%f" lines
+void readControls(bool startUp); // start-up fills controls; both forms relabel the buttons
+bool writeControls();            // every entry of controls, one per line
+void readHighscore();            // highscore; 0 when missing or empty
+bool writeHighscore();           // the number, no line feed
+// Writes text to path through a temporary file renamed over it: the old file survives a
+// failed write.
+bool writeFileAtomically(const std::string& path, const std::string& text);
+
+// ---------------------------------------------------------------------------------------------
+// Widgets and menus
+// ---------------------------------------------------------------------------------------------
+
+Button makeButton(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& text,
+                  int32_t textSize);
+Slider makeSlider(SliderPoint position, int32_t trackWidth, double minValue, double maxValue,
+                  const std::string& label, double value, bool isInteger);
+void checkHover(Button& button); // hover test; click sound when clicked on it
+void update(Slider& slider);     // hover, drag and value of one slider
+void buildMenus();               // every screen's buttons and sliders
+
+// ---------------------------------------------------------------------------------------------
+// Frame update and screen actions
+// ---------------------------------------------------------------------------------------------
+
+void updateFrame();             // one frame of the current mode
+void runMainMenuScreen();       // screen 0
+void runTrainingSetupScreen();  // screen 1
+void runDifficultyScreen();     // screen 2
+void runSettingsScreen();       // screen 3
+void runPieceSelectionScreen(); // screen 4

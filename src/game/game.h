@@ -1,0 +1,58 @@
+// Game core: what the rules offer, in the order a game uses them.
+// State lives in state.h. Nothing here touches SDL.
+#pragma once
+
+#include "game/state.h"
+
+#include <string>
+
+// ---------------------------------------------------------------------------------------------
+// Random source and sound (one of each for the whole program)
+// ---------------------------------------------------------------------------------------------
+
+int32_t randomDraw();                            // next value of the standard rand()
+void seedRandom(uint32_t seed);                  // srand
+void playSound(SoundEffect effect, int channel); // through soundHook; silent when it is null
+
+// ---------------------------------------------------------------------------------------------
+// Piece files, catalogue and colours
+// ---------------------------------------------------------------------------------------------
+
+// Reads one piece file, appending to loadedPieces and pieceSelection. A file that cannot be
+// opened adds nothing and succeeds. A cell that is not a digit fails: error = "path:line: what".
+bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string* error);
+bool loadPieceColours(std::string* error, const std::string& path = "Storage/colorPieces.txt");
+void rebuildCatalogue();             // pieceCatalogue = the selected pieces, in load order
+void togglePieceSelected(int32_t k); // flip k, but always keep one piece selected
+void selectAllPieces();              // every loaded piece in play
+void resetPieceSelection();          // the default choice: the seven four-block pieces
+std::array<int32_t, 3> pieceColour(int32_t pieceId); // R, G, B of a catalogue id
+
+// Grid of a player's falling piece at its current rotation.
+const PieceGrid& currentGrid(int player);
+
+// ---------------------------------------------------------------------------------------------
+// Movement: collision, one frame of a player's piece
+// ---------------------------------------------------------------------------------------------
+
+// True when every block of grid, moved by position + (dx, dy), lies on an empty cell of the
+// player's board. position null = the player's own position.
+bool pieceFits(int player, const PieceGrid& grid, int32_t dx, int32_t dy,
+               const Point* position = nullptr);
+void stepPlayer(int player); // gravity, lock timer, drops, moves, rotation, ghost, hold
+
+// ---------------------------------------------------------------------------------------------
+// Locking, line clears, the shared piece sequence, garbage
+// ---------------------------------------------------------------------------------------------
+
+void lockPiece(int player);     // write the piece, next piece, top-out, clear, score, garbage
+void takeNextPiece(int player); // the player's next piece of the shared sequence
+int32_t nextPieceId();          // a fresh id for the end of the sequence
+void addGarbageRows(int player, int32_t rows, int32_t hole); // raise the board by rows
+
+// ---------------------------------------------------------------------------------------------
+// Set-up
+// ---------------------------------------------------------------------------------------------
+
+void resetBoards(int32_t which); // 1 or 2 empties that board, anything else both
+void setUpGame();                // a fresh game for both players, and the menu backdrop

@@ -1,0 +1,157 @@
+// Game core state: every program-wide variable of the rules lives here.
+// Defined once in state.cpp. No SDL: the rules run the same in the window, in tests and in tools.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// ---------------------------------------------------------------------------------------------
+// Records
+// ---------------------------------------------------------------------------------------------
+
+constexpr int boardWidth = 10;  // columns of a board
+constexpr int boardHeight = 20; // rows of a board (row 0 at the top)
+
+struct Point {
+  int32_t x = 0;
+  int32_t y = 0;
+};
+
+// One rotation of a piece: a list of columns, each a list of cells from the top down.
+// Only the value 1 is a block; columns may have different lengths.
+using PieceGrid = std::vector<std::vector<int32_t>>;
+
+// A piece with its four rotations written out; index = rotation 0..3.
+struct Piece {
+  std::array<PieceGrid, 4> grids;
+};
+
+// A board, column x then row y: 0 empty, 1..N a piece id, 100..102 garbage.
+using Board = std::array<std::array<int32_t, boardHeight>, boardWidth>;
+
+// Garbage waiting to rise into a board.
+struct DamageRecord {
+  int32_t rows = 0;   // garbage rows to add
+  int32_t hole = 0;   // column left empty in all of them
+  double timer = 0.0; // frameDelta units left before it may rise
+};
+
+// A white square flying from a cleared cell towards its target.
+struct LineClearParticle {
+  double x, y;             // top-left corner on screen
+  double targetX, targetY; // where it flies
+  double size, targetSize; // side length now and at the end
+  double speed, acceleration;
+};
+
+// A decorative piece drifting behind the menus.
+struct MenuPiece {
+  double pieceIndex;  // 0-based index into pieceCatalogue
+  double rotation;    // rotation index 0..3
+  double blockWidth;  // block width in pixels; also the drift speed and brightness
+  double blockHeight; // block height in pixels
+  double x, y;        // top-left corner of the piece grid
+};
+
+// Sound effects leave the core through soundHook; the app fills it in.
+enum class SoundEffect { placeBlock, clearLine, takeDamage, clickButton, gameOver };
+using SoundHook = void (*)(SoundEffect effect, int channel);
+
+// Garbage cell values by receiver.
+constexpr int32_t garbageGrey = 100; // player 1 outside "Player Versus"
+constexpr int32_t garbageRed = 101;  // player 2
+constexpr int32_t garbageBlue = 102; // player 1 in "Player Versus"
+
+constexpr Point spawnPosition = {3, 0}; // where every piece appears
+
+// ---------------------------------------------------------------------------------------------
+// Mode and clock (written by the shell, read by the rules)
+// ---------------------------------------------------------------------------------------------
+
+extern int32_t gameMode;    // 0 menus, 1 solo, 2 player versus, 3 training, 4 versus bot
+extern double frameDelta;   // last frame's length in hundredths of a second
+extern SoundHook soundHook; // plays a sound effect; null = silent (tests, tools)
+
+// ---------------------------------------------------------------------------------------------
+// Action flags: set by input (or cleared by the bot), read by stepPlayer
+// ---------------------------------------------------------------------------------------------
+
+extern bool p1MoveRight, p1MoveLeft, p1RotateCw, p1RotateCcw, p1SoftDrop, p1HardDrop, p1Hold;
+extern bool p2MoveRight, p2MoveLeft, p2RotateCw, p2RotateCcw, p2SoftDrop, p2HardDrop, p2Hold;
+
+// ---------------------------------------------------------------------------------------------
+// Pieces and colours
+// ---------------------------------------------------------------------------------------------
+
+extern std::vector<Piece> loadedPieces;                // every piece of the five files, load order
+extern std::vector<bool> pieceSelection;               // flag k: loaded piece k is in play
+extern std::vector<bool> defaultPieceSelection;        // the selection as loaded (fallback reset)
+extern std::vector<Piece> pieceCatalogue;              // the selected pieces; id = index + 1
+extern std::vector<int32_t> catalogueSource;           // loaded index of each catalogue entry
+extern std::vector<std::vector<int32_t>> pieceColours; // row k: R, G, B of loaded piece k
+
+// ---------------------------------------------------------------------------------------------
+// Boards and falling pieces, per player
+// ---------------------------------------------------------------------------------------------
+
+extern Board p1Board, p2Board;                        // the two wells
+extern int32_t p1PieceId, p2PieceId;                  // falling piece id (1-based)
+extern int32_t p1Rotation, p2Rotation;                // rotation index 0..3
+extern Point p1Position, p2Position;                  // board cell under grid cell (0, 0)
+extern double p1GravityTimer, p2GravityTimer;         // counts down to the next gravity row
+extern double p1LockTimer, p2LockTimer;               // counts down while the piece rests
+extern double p1LockDelay, p2LockDelay;               // what the lock timer restarts from
+extern int32_t p1HeldPiece, p2HeldPiece;              // hold slot, 0 = empty
+extern bool p1HoldUsed, p2HoldUsed;                   // held since the last lock
+extern std::vector<Point> p1GhostCells, p2GhostCells; // where the piece would land
+extern double gravityInterval;                        // gravity period of both players
+
+// ---------------------------------------------------------------------------------------------
+// Shared piece sequence, score and results
+// ---------------------------------------------------------------------------------------------
+
+extern std::vector<int32_t> pieceQueue;    // the part of the sequence still needed
+extern int32_t queueBase;                  // entries removed from the queue's front
+extern int32_t p1PieceCount, p2PieceCount; // pieces taken after the first
+extern int32_t score;                      // player 1's score
+extern bool p1GameOver, p2GameOver;        // topped out; the frame update clears them
+extern int32_t p1Losses, p2Losses;         // top-outs in this versus match
+extern bool matchOver;                     // the game or match has ended
+extern std::vector<LineClearParticle> lineClearParticles; // flying squares of cleared rows
+extern std::vector<MenuPiece> menuPieces;                 // the menu backdrop
+
+// ---------------------------------------------------------------------------------------------
+// Versus garbage
+// ---------------------------------------------------------------------------------------------
+
+extern std::vector<DamageRecord> p1IncomingDamage, p2IncomingDamage; // oldest first
+extern double damageDelay;                                           // timer of a new record
+extern double p1DamageFlash, p2DamageFlash;                          // red flash strength 0..255
+
+// ---------------------------------------------------------------------------------------------
+// One player's variables, reached by number: lets a rule be written once for both players.
+// ---------------------------------------------------------------------------------------------
+
+struct PlayerState {
+  Board& board;
+  int32_t& pieceId;
+  int32_t& rotation;
+  Point& position;
+  double& gravityTimer;
+  double& lockTimer;
+  double& lockDelay;
+  int32_t& heldPiece;
+  bool& holdUsed;
+  std::vector<Point>& ghostCells;
+  int32_t& pieceCount;
+  int32_t& otherPieceCount;
+  bool& gameOver;
+  std::vector<DamageRecord>& incomingDamage;
+  std::vector<DamageRecord>& opponentIncomingDamage;
+  double& damageFlash;
+  bool &moveRight, &moveLeft, &rotateCw, &rotateCcw, &softDrop, &hardDrop, &hold;
+};
+
+PlayerState playerState(int player); // player 1, or 2 for any other value
