@@ -42,6 +42,12 @@ void Canvas::SetUp() {
   lineClearParticles.clear();
   menuPieces.clear();
   matchOver = false;
+  gameMode = currentScreen = lastHoveredChoice = 0;
+  score = highscore = 0;
+  showFitnessGraph = true;
+  population.clear();
+  averageHistory.clear();
+  generation = 1;
   screenButtons.assign(5, {});
   screenSliders.assign(5, {});
 }
@@ -82,5 +88,5 @@ SDL_Rect Canvas::extent(SDL_Rect area, Rgb colour) {
 }
 
 Rgb Canvas::colourOfPiece(int32_t id) {
-  return {40 + 20 * (id - 1), 200, 100};
+  return {(40 + 20 * (id - 1)) & 0xFF, 200, 100};
 }
