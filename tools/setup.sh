@@ -24,5 +24,5 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 jobs="$(nproc 2>/dev/null || echo 2)"
-cmake -S "$root" -B "$root/build"
+cmake -S "$root" -B "$root/build" -DBRIKKA_BUILD_DATA=ON
 cmake --build "$root/build" -j"$jobs"
