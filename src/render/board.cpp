@@ -15,15 +15,14 @@ SDL_Rect boardCell(int32_t originX, int32_t c, int32_t column, int32_t row) {
 // A piece's rotation-0 blocks in a hold or next box, centred by the grid's column count and
 // moved down by shiftY (the next box's slot offset, fraction included).
 void drawBoxedPiece(int32_t pieceId, SDL_Rect box, double shiftY) {
-  const PieceGrid* grid = pieceGrid(pieceId, 0);
-  if (grid == nullptr) return;
+  const PieceGrid& grid = pieceGrid(pieceId, 0);
   int32_t s = (box.w - 20) / 5;
-  int32_t n = static_cast<int32_t>(grid->size());
+  int32_t n = static_cast<int32_t>(grid.size());
   int32_t off = ((box.w - 20) - s * n) / 2;
   std::array<uint8_t, 3> colour = cellColour(pieceId);
   for (int32_t i = 0; i < n; ++i)
-    for (int32_t j = 0; j < static_cast<int32_t>((*grid)[i].size()); ++j) {
-      if ((*grid)[i][j] != 1) continue;
+    for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
+      if (grid[i][j] != 1) continue;
       int32_t y = s * j + off + box.y + 10;
       fillCell({s * i + off + box.x + 10, truncPixel(shiftY + y), s, s}, colour);
     }
@@ -48,12 +47,11 @@ void drawBoxes(const PlayerState& player, int32_t originX, int32_t c) {
 }
 
 void drawFallingPiece(const PlayerState& player, int32_t originX, int32_t c) {
-  const PieceGrid* grid = pieceGrid(player.pieceId, player.rotation);
-  if (grid == nullptr) return;
+  const PieceGrid& grid = pieceGrid(player.pieceId, player.rotation);
   setDrawColour(cellColour(player.pieceId), 255);
-  for (int32_t i = 0; i < static_cast<int32_t>(grid->size()); ++i)
-    for (int32_t j = 0; j < static_cast<int32_t>((*grid)[i].size()); ++j) {
-      if ((*grid)[i][j] != 1) continue;
+  for (int32_t i = 0; i < static_cast<int32_t>(grid.size()); ++i)
+    for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
+      if (grid[i][j] != 1) continue;
       SDL_Rect r = boardCell(originX, c, player.position.x + i, player.position.y + j);
       SDL_RenderFillRect(renderer, &r);
     }

@@ -42,12 +42,11 @@ void drawTrainingBoard() {
   for (int32_t i = 0; i < boardWidth; ++i)
     for (int32_t j = 0; j < boardHeight; ++j)
       fillCell({50 + 40 * i, 50 + 40 * j, 41, 41}, cellColour(p1Board[i][j]));
-  const PieceGrid* grid = pieceGrid(p1PieceId, p1Rotation);
-  if (grid == nullptr) return;
+  const PieceGrid& grid = pieceGrid(p1PieceId, p1Rotation);
   setDrawColour(cellColour(p1PieceId), 255);
-  for (int32_t i = 0; i < static_cast<int32_t>(grid->size()); ++i)
-    for (int32_t j = 0; j < static_cast<int32_t>((*grid)[i].size()); ++j) {
-      if ((*grid)[i][j] != 1) continue;
+  for (int32_t i = 0; i < static_cast<int32_t>(grid.size()); ++i)
+    for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
+      if (grid[i][j] != 1) continue;
       SDL_Rect r = {(p1Position.x + i) * 40 + 50, (p1Position.y + j) * 40 + 50, 41, 41};
       SDL_RenderFillRect(renderer, &r);
     }

@@ -17,11 +17,10 @@ void drawBackdrop() {
     int32_t alpha = std::clamp(truncPixel(255 - (50 - entry.blockWidth) * 5), 0, 255);
     int32_t k = truncPixel(entry.pieceIndex);
     setPieceDrawColour(k, static_cast<uint8_t>(alpha), false);
-    const PieceGrid* grid = pieceGrid(k + 1, truncPixel(entry.rotation));
-    if (grid == nullptr) continue;
-    for (int32_t i = 0; i < static_cast<int32_t>(grid->size()); ++i)
-      for (int32_t j = 0; j < static_cast<int32_t>((*grid)[i].size()); ++j) {
-        if ((*grid)[i][j] != 1) continue;
+    const PieceGrid& grid = pieceGrid(k + 1, truncPixel(entry.rotation));
+    for (int32_t i = 0; i < static_cast<int32_t>(grid.size()); ++i)
+      for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
+        if (grid[i][j] != 1) continue;
         SDL_Rect r = {truncPixel(i * w + entry.x), truncPixel(j * h + entry.y), w, h};
         SDL_RenderFillRect(renderer, &r);
       }

@@ -10,15 +10,10 @@ const std::array<uint8_t, 3> black = {0, 0, 0};
 const std::array<uint8_t, 3> garbageGreyColour = {100, 100, 100};
 const std::array<uint8_t, 3> garbageRedColour = {220, 0, 0};
 const std::array<uint8_t, 3> garbageBlueColour = {0, 0, 220};
-// A block whose piece has no colour row: loud, so a short colour file is noticed at once.
-const std::array<uint8_t, 3> missingColour = {255, 0, 255};
 
-// Row k of pieceColours as bytes (only the low 8 bits of each value count).
-std::array<uint8_t, 3> loadedPieceColour(int32_t k) {
-  if (k < 0 || k >= static_cast<int32_t>(pieceColours.size())) return missingColour;
-  const std::vector<int32_t>& row = pieceColours[k];
-  if (row.size() < 3) return missingColour;
-  return {static_cast<uint8_t>(row[0]), static_cast<uint8_t>(row[1]), static_cast<uint8_t>(row[2])};
+std::array<uint8_t, 3> asBytes(std::array<int32_t, 3> colour) {
+  return {static_cast<uint8_t>(colour[0]), static_cast<uint8_t>(colour[1]),
+          static_cast<uint8_t>(colour[2])};
 }
 
 } // namespace
@@ -44,10 +39,8 @@ std::array<uint8_t, 3> cellColour(int32_t cellCode) {
     return garbageRedColour;
   case garbageBlue:
     return garbageBlueColour;
-  default:
-    if (cellCode < 1 || cellCode > static_cast<int32_t>(catalogueSource.size()))
-      return missingColour;
-    return loadedPieceColour(catalogueSource[cellCode - 1]);
+  default: // a piece id; one without a colour row gets the core's fallback colour
+    return asBytes(pieceColour(cellCode));
   }
 }
 
@@ -58,7 +51,7 @@ void setDrawColour(std::array<uint8_t, 3> colour, uint8_t alpha) {
 void setPieceDrawColour(int32_t k, uint8_t alpha, bool direct) {
   // The four special indices are the cell codes 0, 100, 101 and 102 less one.
   bool special = k == -1 || k == garbageGrey - 1 || k == garbageRed - 1 || k == garbageBlue - 1;
-  setDrawColour(special || !direct ? cellColour(k + 1) : loadedPieceColour(k), alpha);
+  setDrawColour(special || !direct ? cellColour(k + 1) : asBytes(loadedPieceColour(k)), alpha);
 }
 
 TTF_Font* fontForSize(int32_t textSize) {
@@ -121,10 +114,4 @@ void drawVeil() {
   SDL_Rect window = {0, 0, windowWidth, windowHeight};
   SDL_RenderFillRect(renderer, &window);
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
-}
-
-const PieceGrid* pieceGrid(int32_t pieceId, int32_t rotation) {
-  if (pieceId < 1 || pieceId > static_cast<int32_t>(pieceCatalogue.size())) return nullptr;
-  if (rotation < 0 || rotation > 3) return nullptr;
-  return &pieceCatalogue[pieceId - 1].grids[rotation];
 }

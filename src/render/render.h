@@ -3,6 +3,7 @@
 
 #include "ai/state.h"
 #include "app/state.h"
+#include "game/game.h"
 #include "game/state.h"
 
 #include <array>
@@ -29,8 +30,6 @@ TTF_Font* fontForSize(int32_t textSize); // 2 medium, 3 large, anything else sma
 constexpr std::array<uint8_t, 3> white = {255, 255, 255};
 void setDrawColour(std::array<uint8_t, 3> colour, uint8_t alpha);
 int32_t truncPixel(double value); // toward zero, kept inside a range the conversion can hold
-// Grid of a catalogue piece id at a rotation; null for an id or rotation that names nothing.
-const PieceGrid* pieceGrid(int32_t pieceId, int32_t rotation);
 void fillCell(SDL_Rect cell, std::array<uint8_t, 3> colour); // filled, white grid line
 void drawDoubleFrame(SDL_Rect frame);                        // white outline 2 pixels thick
 void drawVeil();                                             // darkens all drawn so far

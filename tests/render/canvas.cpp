@@ -88,5 +88,5 @@ SDL_Rect Canvas::extent(SDL_Rect area, Rgb colour) {
 }
 
 Rgb Canvas::colourOfPiece(int32_t id) {
-  return {(40 + 20 * (id - 1)) & 0xFF, 200, 100};
+  return {std::min(255, 40 + 20 * (id - 1)), 200, 100};
 }
