@@ -58,8 +58,9 @@ static void finishGeneration() {
   saveNetwork(population[0], "Storage/BestNeuralNet.txt");
 
   auto now = std::chrono::steady_clock::now().time_since_epoch();
-  auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
-  std::mt19937 generator(static_cast<uint32_t>(nanoseconds));
+  int64_t seed = std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
+  if (selectionSeed >= 0) seed = selectionSeed;
+  std::mt19937 generator(static_cast<uint32_t>(seed));
   for (size_t i = 1; i < population.size(); ++i) {
     // The first subject's weight is at least 2401, so the total is never zero here.
     copyNetworkFrom(population[i], parents[rouletteParent(generator)]);
