@@ -13,6 +13,10 @@
 int runGame();                                         // the whole program; returns the exit status
 void printError(const char* format, ...);              // printf-style, to standard output
 void playSoundEffect(SoundEffect effect, int channel); // the core's sound hook
+// Frame timing: a frame's length in hundredths of a second from two performance counter
+// readings, and the sleep that makes a frame last at least 16 ms (none in training).
+double frameDeltaBetween(uint64_t previous, uint64_t current, uint64_t frequency);
+uint32_t frameSleepMilliseconds(uint32_t frameStart, uint32_t now, int32_t mode);
 
 // ---------------------------------------------------------------------------------------------
 // Input

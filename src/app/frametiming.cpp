@@ -1,0 +1,20 @@
+// Frame timing: how long the last frame took, and how long to sleep so that a frame lasts at
+// least 16 ms. Training frames never sleep, so training runs as fast as the machine allows.
+#include "app/app.h"
+
+namespace {
+constexpr int32_t minimumFrameMilliseconds = 16;
+constexpr int32_t trainingMode = 3;
+} // namespace
+
+double frameDeltaBetween(uint64_t previous, uint64_t current, uint64_t frequency) {
+  uint64_t scaled = (current - previous) * 1000;
+  return static_cast<double>(scaled) / static_cast<double>(frequency) / 10.0;
+}
+
+uint32_t frameSleepMilliseconds(uint32_t frameStart, uint32_t now, int32_t mode) {
+  if (mode == trainingMode) return 0;
+  int32_t elapsed = static_cast<int32_t>(now - frameStart);
+  if (elapsed >= minimumFrameMilliseconds) return 0;
+  return static_cast<uint32_t>(minimumFrameMilliseconds - elapsed);
+}

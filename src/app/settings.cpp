@@ -1,0 +1,164 @@
+// The settings files: key bindings, auto-repeat sensitivities and the solo high score.
+// Every write goes through a temporary file, so a crash or a full disk never leaves a
+// half-written file behind.
+#include "app/app.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+const int32_t defaultControls[controlCount] = {7,  4,  26, 27, 22, 8,   20,
+                                               79, 80, 82, 44, 81, 229, 56};
+
+namespace {
+
+constexpr double defaultSensitivity = 0.1;
+
+// The whole file as lines (without their line feeds); false when it cannot be opened.
+bool readLines(const char* path, std::vector<std::string>& lines) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::string line;
+  while (std::getline(file, line)) lines.push_back(line);
+  return true;
+}
+
+// Leading white space skipped, the longest numeric prefix converted, the rest ignored.
+bool parseInteger(const std::string& text, int32_t& value) {
+  const char* start = text.c_str();
+  char* end = nullptr;
+  errno = 0;
+  long number = std::strtol(start, &end, 10);
+  if (end == start || errno == ERANGE || number < INT32_MIN || number > INT32_MAX) return false;
+  value = static_cast<int32_t>(number);
+  return true;
+}
+
+bool parseFinite(const std::string& text, double& value) {
+  const char* start = text.c_str();
+  char* end = nullptr;
+  errno = 0;
+  double number = std::strtod(start, &end);
+  if (end == start || errno == ERANGE || !std::isfinite(number)) return false;
+  value = number;
+  return true;
+}
+
+// Shows each binding on its control button of the settings screen, once the menus exist.
+void labelControlButtons(const std::vector<int32_t>& values) {
+  if (screenButtons.size() <= 3) return;
+  std::vector<Button>& buttons = screenButtons[3];
+  for (size_t i = 0; i < values.size() && i < buttons.size(); ++i) {
+    buttons[i].valueText = keyDisplayName(values[i]);
+  }
+}
+
+// The 14 bindings of the controls file; an empty text when they are all valid, else the problem.
+std::string parseControls(std::vector<int32_t>& values) {
+  std::vector<std::string> lines;
+  if (!readLines(controlsPath, lines)) return "missing";
+  if (lines.size() != controlCount) {
+    return "holds " + std::to_string(lines.size()) + " lines instead of " +
+           std::to_string(controlCount);
+  }
+  for (size_t i = 0; i < lines.size(); ++i) {
+    int32_t scancode = 0;
+    if (!parseInteger(lines[i], scancode) || scancode < 0 || scancode >= scancodeLimit) {
+      return "line " + std::to_string(i + 1) + " is not a key code from 0 to " +
+             std::to_string(scancodeLimit - 1);
+    }
+    values.push_back(scancode);
+  }
+  return "";
+}
+
+void reportFallback(const char* path, const std::string& problem, const char* replacement) {
+  std::fprintf(stderr, "%s: %s; using %s and writing the file anew\n", path, problem.c_str(),
+               replacement);
+}
+
+} // namespace
+
+bool writeFileAtomically(const std::string& path, const std::string& text) {
+  const std::string temporary = path + ".tmp";
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (!file) return false;
+  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  written = std::fflush(file) == 0 && written;
+  written = std::fclose(file) == 0 && written;
+  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+void readSensitivities() {
+  std::vector<std::string> lines;
+  double first = 0.0, second = 0.0;
+  std::string problem;
+  if (!readLines(sensitivityPath, lines)) {
+    problem = "missing";
+  } else if (lines.size() < 2) {
+    problem = "holds fewer than two lines";
+  } else if (!parseFinite(lines[0], first) || !parseFinite(lines[1], second)) {
+    problem = "holds a value that is not a finite number";
+  }
+  if (problem.empty()) {
+    p1Sensitivity = first;
+    p2Sensitivity = second;
+    return;
+  }
+  reportFallback(sensitivityPath, problem, "the default sensitivities");
+  p1Sensitivity = defaultSensitivity;
+  p2Sensitivity = defaultSensitivity;
+  writeSensitivities();
+}
+
+bool writeSensitivities() {
+  char text[128];
+  std::snprintf(text, sizeof text, "%f\n%f\n", p1Sensitivity, p2Sensitivity);
+  return writeFileAtomically(sensitivityPath, text);
+}
+
+void readControls(bool startUp) {
+  std::vector<int32_t> values;
+  std::string problem = parseControls(values);
+  if (!problem.empty()) {
+    // At start-up the defaults stand in; when relabelling, the bindings in memory are the truth.
+    bool keepMemory = !startUp && controls.size() == controlCount;
+    reportFallback(controlsPath, problem,
+                   keepMemory ? "the current key bindings" : "the default key bindings");
+    if (!keepMemory) controls.assign(defaultControls, defaultControls + controlCount);
+    values = controls;
+    writeControls();
+  } else if (startUp) {
+    controls = values;
+  }
+  labelControlButtons(values);
+}
+
+bool writeControls() {
+  std::string text;
+  for (int32_t scancode : controls) text += std::to_string(scancode) + "\n";
+  return writeFileAtomically(controlsPath, text);
+}
+
+void readHighscore() {
+  std::ifstream file(highscorePath, std::ios::binary);
+  std::string word;
+  if (!(file >> word)) return;
+  int32_t value = 0;
+  if (!parseInteger(word, value)) {
+    std::fprintf(stderr, "%s: \"%s\" is not a score; starting from 0\n", highscorePath,
+                 word.c_str());
+    return;
+  }
+  highscore = value;
+}
+
+bool writeHighscore() {
+  return writeFileAtomically(highscorePath, std::to_string(highscore));
+}

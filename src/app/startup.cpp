@@ -1,0 +1,186 @@
+// Start-up, the frame loop and shutdown. The loading order matters: the menus need the
+// sensitivities and the loaded pieces, and the key bindings are written into menu buttons.
+#include "ai/ai.h"
+#include "app/app.h"
+#include "game/game.h"
+#include "render/render.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+constexpr uint32_t allSubsystems = 62001; // timer, audio, video, joystick, haptic, controllers,
+                                          // events, sensors
+const char* const fontPath = "Fonts/nasaFont.ttf";
+
+// Without a sound card (or a joystick driver) SDL refuses the whole set at once; the game then
+// brings the subsystems up one by one so it still starts, silently if need be.
+void initialiseSdl() {
+  if (SDL_Init(allSubsystems) == 0) return;
+  const uint32_t subsystems[] = {SDL_INIT_TIMER,          SDL_INIT_EVENTS,   SDL_INIT_VIDEO,
+                                 SDL_INIT_AUDIO,          SDL_INIT_JOYSTICK, SDL_INIT_HAPTIC,
+                                 SDL_INIT_GAMECONTROLLER, SDL_INIT_SENSOR};
+  for (uint32_t subsystem : subsystems) SDL_InitSubSystem(subsystem);
+}
+
+// Releases everything start-up made, in the reverse of its dependencies.
+void shutDown() {
+  SDL_DestroyRenderer(renderer);
+  SDL_DestroyWindow(window);
+  Mix_FreeMusic(mainMusic);
+  for (Mix_Chunk* chunk :
+       {placeBlockSound, clearLineSound, takeDamageSound, clickButtonSound, gameOverSound}) {
+    Mix_FreeChunk(chunk);
+  }
+  Mix_Quit();
+  TTF_Quit();
+  SDL_Quit();
+  renderer = nullptr;
+  window = nullptr;
+  mainMusic = nullptr;
+  placeBlockSound = clearLineSound = takeDamageSound = clickButtonSound = gameOverSound = nullptr;
+}
+
+// One clear line on standard error, then a clean exit with a failure status.
+int fail(const std::string& message) {
+  std::fprintf(stderr, "%s\n", message.c_str());
+  shutDown();
+  return 1;
+}
+
+Mix_Chunk* loadChunk(const char* path, bool audioOpen) {
+  Mix_Chunk* chunk = Mix_LoadWAV(path);
+  if (!chunk && audioOpen) std::fprintf(stderr, "Brikka: %s: %s\n", path, Mix_GetError());
+  return chunk;
+}
+
+bool openWindow() {
+  window = SDL_CreateWindow("Brikka", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth,
+                            windowHeight, SDL_WINDOW_SHOWN);
+  if (!window) return false;
+  renderer = SDL_CreateRenderer(window, 0, 0);
+  // The first driver may be unusable (no OpenGL); any working renderer beats no game.
+  if (!renderer) renderer = SDL_CreateRenderer(window, -1, 0);
+  if (!renderer) return false;
+  SDL_RenderClear(renderer);
+  return true;
+}
+
+bool openFonts() {
+  TTF_Init();
+  fontSmall = TTF_OpenFont(fontPath, 24);
+  fontMedium = TTF_OpenFont(fontPath, 36);
+  fontLarge = TTF_OpenFont(fontPath, 48);
+  return fontSmall && fontMedium && fontLarge;
+}
+
+void openAudio() {
+  bool audioOpen = Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) >= 0;
+  if (!audioOpen)
+    printError("SDL_mixer could not initialize! SDL_mixer Error: %s\n", SDL_GetError());
+  mainMusic = Mix_LoadMUS("Mixer/mainMusic.mp3");
+  if (!mainMusic && audioOpen) {
+    std::fprintf(stderr, "Brikka: Mixer/mainMusic.mp3: %s\n", Mix_GetError());
+  }
+  Mix_PlayMusic(mainMusic, -1);
+  Mix_VolumeMusic(100);
+  placeBlockSound = loadChunk("Mixer/placeBlock.wav", audioOpen);
+  clearLineSound = loadChunk("Mixer/clearLine.wav", audioOpen);
+  takeDamageSound = loadChunk("Mixer/takeDamage.wav", audioOpen);
+  clickButtonSound = loadChunk("Mixer/clickButton.wav", audioOpen);
+  gameOverSound = loadChunk("Mixer/gameOver.wav", audioOpen);
+  soundHook = playSoundEffect;
+}
+
+// The five piece files, then the colours; an error names the file and line.
+bool loadPieces(std::string& error) {
+  const char* const files[] = {"Storage/1BlockPieces.txt", "Storage/2BlockPieces.txt",
+                               "Storage/3BlockPieces.txt", "Storage/4BlockPieces.txt",
+                               "Storage/5BlockPieces.txt"};
+  for (const char* file : files) {
+    bool selectedByDefault = std::string(file) == "Storage/4BlockPieces.txt";
+    if (!loadPieceFile(file, selectedByDefault, &error)) return false;
+  }
+  if (loadedPieces.empty()) {
+    error = "Storage/1BlockPieces.txt to Storage/5BlockPieces.txt: no piece could be loaded";
+    return false;
+  }
+  return true;
+}
+
+void runFrames() {
+  while (running) {
+    frameStartTicks = SDL_GetTicks();
+    previousPerfCounter = currentPerfCounter;
+    currentPerfCounter = SDL_GetPerformanceCounter();
+    frameDelta =
+        frameDeltaBetween(previousPerfCounter, currentPerfCounter, SDL_GetPerformanceFrequency());
+    handleEvents();
+    updateFrame();
+    drawFrame();
+    uint32_t sleep = frameSleepMilliseconds(frameStartTicks, SDL_GetTicks(), gameMode);
+    if (sleep > 0) SDL_Delay(sleep);
+  }
+}
+
+} // namespace
+
+void printError(const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  std::vprintf(format, arguments);
+  va_end(arguments);
+  std::fflush(stdout);
+}
+
+void playSoundEffect(SoundEffect effect, int channel) {
+  Mix_Chunk* chunk = nullptr;
+  switch (effect) {
+  case SoundEffect::placeBlock:
+    chunk = placeBlockSound;
+    break;
+  case SoundEffect::clearLine:
+    chunk = clearLineSound;
+    break;
+  case SoundEffect::takeDamage:
+    chunk = takeDamageSound;
+    break;
+  case SoundEffect::clickButton:
+    chunk = clickButtonSound;
+    break;
+  case SoundEffect::gameOver:
+    chunk = gameOverSound;
+    break;
+  }
+  if (chunk) Mix_PlayChannel(channel, chunk, 0);
+}
+
+int runGame() {
+  initialiseSdl();
+  if (!openWindow()) {
+    return fail(
+        std::string(window ? "could not create the renderer: " : "could not create the window: ") +
+        SDL_GetError());
+  }
+  if (!openFonts())
+    return fail(std::string("Brikka: could not open the font ") + fontPath + ": " + TTF_GetError());
+  openAudio();
+
+  loadNetwork("Storage/BestNeuralNet.txt");
+  std::string error;
+  if (!loadPieces(error)) return fail(error);
+  resetBoards(0);
+  setUpGame();
+  if (!loadPieceColours(&error)) return fail(error);
+  loadFitnessParams();
+  readSensitivities();
+  buildMenus();
+  controls.clear();
+  readControls(true);
+  readHighscore();
+
+  runFrames();
+  shutDown();
+  return 0;
+}

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game needs (only those missing), then configures and builds
+# in build/. Works as root or through sudo.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev
+  fonts-dejavu-core libgtest-dev libbenchmark-dev lame xvfb xdotool x11-utils imagemagick)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=()
+  if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
+  "${sudo[@]}" apt-get update
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+    "${missing[@]}"
+fi
+
+jobs="$(nproc 2>/dev/null || echo 2)"
+cmake -S "$root" -B "$root/build" -DBRIKKA_BUILD_DATA=ON
+cmake --build "$root/build" -j"$jobs"
