@@ -50,6 +50,8 @@ void botTurn(int32_t player) {
     if (botStepwise) return;
   }
   if (rotationPending) return;
-  while (pieceFits(player, currentGrid(player), 0, 1)) state.position.y += 1;
+  // The row limit only matters for a grid without blocks, which would fit at any depth.
+  while (state.position.y < boardHeight && pieceFits(player, currentGrid(player), 0, 1))
+    state.position.y += 1;
   lockPiece(player);
 }

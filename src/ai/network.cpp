@@ -35,43 +35,63 @@ Network createNetwork(int32_t inputCount, int32_t outputCount, double learningRa
 static std::vector<double> sourceValues;
 static std::vector<int32_t> nonZeroSources;
 
-// Weighted sums of Count neurons at once. Each neuron still adds its terms in connection
-// order, so the sums are exactly those of one neuron at a time; working on several neurons
-// together only lets the additions overlap. With `sparse`, sources whose value is zero are
-// skipped: their terms are zero, and adding zero leaves a sum unchanged.
-template <int Count> static void weightedSums(Neuron* neurons, bool sparse, double* out) {
-  const Connection* weights[Count];
-  size_t lengths[Count];
-  size_t common = sourceValues.size();
-  double sums[Count];
-  for (int b = 0; b < Count; ++b) {
-    weights[b] = neurons[b].connections.data();
-    lengths[b] = std::min(neurons[b].connections.size(), sourceValues.size());
-    common = std::min(common, lengths[b]);
-    sums[b] = 0.0;
+// The weighted sum of one neuron from its connection `from` on, in connection order.
+static double continueSum(const Neuron& neuron, size_t from, bool sparse, double sum) {
+  const Connection* weights = neuron.connections.data();
+  size_t length = std::min(neuron.connections.size(), sourceValues.size());
+  const double* values = sourceValues.data();
+  if (!sparse) {
+    for (size_t j = from; j < length; ++j) sum += weights[j].weight * values[j];
+    return sum;
   }
+  for (int32_t j : nonZeroSources) {
+    size_t source = static_cast<size_t>(j);
+    if (source >= length) break;
+    if (source >= from) sum += weights[source].weight * values[source];
+  }
+  return sum;
+}
+
+// Eight running sums kept in registers: the eight neurons' additions are independent, so they
+// overlap in the processor, while each neuron still adds its terms in connection order and
+// gets exactly the sum it would get alone.
+struct EightSums {
+  const Connection *w0, *w1, *w2, *w3, *w4, *w5, *w6, *w7;
+  double s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0, s5 = 0, s6 = 0, s7 = 0;
+  void add(size_t j, double v) {
+    s0 += w0[j].weight * v;
+    s1 += w1[j].weight * v;
+    s2 += w2[j].weight * v;
+    s3 += w3[j].weight * v;
+    s4 += w4[j].weight * v;
+    s5 += w5[j].weight * v;
+    s6 += w6[j].weight * v;
+    s7 += w7[j].weight * v;
+  }
+};
+
+// Weighted sums of eight neurons. With `sparse`, sources whose value is zero are skipped:
+// their terms are zero, and adding zero leaves a sum unchanged.
+static void eightWeightedSums(const Neuron* neurons, bool sparse, double* out) {
+  size_t common = sourceValues.size();
+  for (int b = 0; b < 8; ++b) common = std::min(common, neurons[b].connections.size());
+  EightSums sums = {neurons[0].connections.data(), neurons[1].connections.data(),
+                    neurons[2].connections.data(), neurons[3].connections.data(),
+                    neurons[4].connections.data(), neurons[5].connections.data(),
+                    neurons[6].connections.data(), neurons[7].connections.data()};
   const double* values = sourceValues.data();
   if (sparse) {
-    const int32_t* active = nonZeroSources.data();
-    size_t activeCount = nonZeroSources.size();
-    size_t k = 0;
-    for (; k < activeCount && static_cast<size_t>(active[k]) < common; ++k) {
-      size_t j = static_cast<size_t>(active[k]);
-      double v = values[j];
-      for (int b = 0; b < Count; ++b) sums[b] += weights[b][j].weight * v;
+    for (int32_t j : nonZeroSources) {
+      if (static_cast<size_t>(j) >= common) break;
+      sums.add(static_cast<size_t>(j), values[j]);
     }
-    for (int b = 0; b < Count; ++b)
-      for (size_t t = k; t < activeCount && static_cast<size_t>(active[t]) < lengths[b]; ++t)
-        sums[b] += weights[b][active[t]].weight * values[active[t]];
   } else {
-    for (size_t j = 0; j < common; ++j) {
-      double v = values[j];
-      for (int b = 0; b < Count; ++b) sums[b] += weights[b][j].weight * v;
-    }
-    for (int b = 0; b < Count; ++b)
-      for (size_t j = common; j < lengths[b]; ++j) sums[b] += weights[b][j].weight * values[j];
+    for (size_t j = 0; j < common; ++j) sums.add(j, values[j]);
   }
-  for (int b = 0; b < Count; ++b) out[b] = sums[b];
+  const double partial[8] = {sums.s0, sums.s1, sums.s2, sums.s3,
+                             sums.s4, sums.s5, sums.s6, sums.s7};
+  // Neurons with more connections than the shortest of the eight finish on their own.
+  for (int b = 0; b < 8; ++b) out[b] = continueSum(neurons[b], common, sparse, partial[b]);
 }
 
 void feedForward(Network& network) {
@@ -93,9 +113,9 @@ void feedForward(Network& network) {
       int count = static_cast<int>(std::min<size_t>(8, neurons.size() - k));
       double sums[8];
       if (count == 8)
-        weightedSums<8>(&neurons[k], sparse, sums);
+        eightWeightedSums(&neurons[k], sparse, sums);
       else
-        for (int b = 0; b < count; ++b) weightedSums<1>(&neurons[k + b], sparse, sums + b);
+        for (int b = 0; b < count; ++b) sums[b] = continueSum(neurons[k + b], 0, sparse, 0.0);
       for (int b = 0; b < count; ++b) {
         Neuron& neuron = neurons[k + b];
         double sum = sums[b] + neuron.bias;

@@ -30,8 +30,8 @@ void startTrainingRun() {
   trainingLinesCleared = 0;
 }
 
-// Copies of the last generation, kept so that their storage is reused generation after
-// generation.
+// The last generation, parents of the next. The two lists trade places at every generation
+// end, so the new population is copied into storage that already has the right shape.
 static std::vector<Network> parents;
 
 static int32_t rouletteParent(std::mt19937& generator) {
@@ -52,8 +52,10 @@ static void finishGeneration() {
   if (average > highestAverage) highestAverage = average;
   if (average < lowestAverage) lowestAverage = average;
 
-  parents.resize(population.size());
-  for (size_t k = 0; k < population.size(); ++k) copyNetworkFrom(parents[k], population[k]);
+  parents.swap(population);
+  population.resize(parents.size());
+  for (size_t k = 0; k < population.size(); ++k)
+    population[k].learningRate = parents[k].learningRate;
   copyNetworkFrom(population[0], parents[bestSubject]);
   saveNetwork(population[0], "Storage/BestNeuralNet.txt");
 
@@ -108,7 +110,8 @@ void trainingStep() {
   int32_t direction = distance >= 0 ? 1 : -1;
   for (int32_t attempt = 0; attempt < std::abs(distance); ++attempt)
     if (pieceFits(1, currentGrid(1), direction, 0)) p1Position.x += direction;
-  while (pieceFits(1, currentGrid(1), 0, 1)) p1Position.y += 1;
+  // The row limit only matters for a grid without blocks, which would fit at any depth.
+  while (p1Position.y < boardHeight && pieceFits(1, currentGrid(1), 0, 1)) p1Position.y += 1;
 
   double netScore = evaluatePlacement(1, p1PieceId, p1Rotation, p1Position);
   int32_t best = static_cast<int32_t>(searchBestPlacement(1).score);

@@ -19,3 +19,7 @@ ReferenceChoice referenceSearch(const Board& board, const Piece& piece, int32_t 
 void referenceFeedForward(Network& network);
 // The seven four-block pieces on square grids, in a fixed order (ids 1 to 7).
 std::vector<Piece> sevenPieces();
+// A network without hidden layers that answers `action` whatever it is shown.
+Network steeringNetwork(int32_t inputCount, int32_t action);
+// Every weight of the network, layer by layer, neuron by neuron.
+std::vector<double> allWeights(const Network& network);

@@ -26,13 +26,15 @@ Piece benchPiece(const std::vector<std::string>& rows) {
 }
 
 void useSevenPieces() {
-  pieceCatalogue = {benchPiece({"....", "####", "....", "...."}),
-                    benchPiece({"##", "##"}),
-                    benchPiece({".#.", "###", "..."}),
-                    benchPiece({".##", "##.", "..."}),
-                    benchPiece({"##.", ".##", "..."}),
-                    benchPiece({"#..", "###", "..."}),
-                    benchPiece({"..#", "###", "..."})};
+  loadedPieces = {benchPiece({"....", "####", "....", "...."}),
+                  benchPiece({"##", "##"}),
+                  benchPiece({".#.", "###", "..."}),
+                  benchPiece({".##", "##.", "..."}),
+                  benchPiece({"##.", ".##", "..."}),
+                  benchPiece({"#..", "###", "..."}),
+                  benchPiece({"..#", "###", "..."})};
+  pieceSelection.assign(loadedPieces.size(), true);
+  rebuildCatalogue();
   fitnessParams = {{2.5, 1.25, 0.25, 0.5}};
 }
 
