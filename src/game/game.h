@@ -26,8 +26,12 @@ void rebuildCatalogue();             // pieceCatalogue = the selected pieces, in
 void togglePieceSelected(int32_t k); // flip k, but always keep one piece selected
 void selectAllPieces();              // every loaded piece in play
 void resetPieceSelection();          // the default choice: the seven four-block pieces
-std::array<int32_t, 3> pieceColour(int32_t pieceId); // R, G, B of a catalogue id
+// R, G, B (0..255) of a catalogue id, or of loaded piece k; magenta when a piece has no colour.
+std::array<int32_t, 3> pieceColour(int32_t pieceId);
+std::array<int32_t, 3> loadedPieceColour(int32_t k);
 
+// Grid of a catalogue id at a rotation (0..3, wrapped); a grid without cells for id 0.
+const PieceGrid& pieceGrid(int32_t pieceId, int32_t rotation);
 // Grid of a player's falling piece at its current rotation.
 const PieceGrid& currentGrid(int player);
 
@@ -49,6 +53,8 @@ void lockPiece(int player);     // write the piece, next piece, top-out, clear, 
 void takeNextPiece(int player); // the player's next piece of the shared sequence
 int32_t nextPieceId();          // a fresh id for the end of the sequence
 void addGarbageRows(int player, int32_t rows, int32_t hole); // raise the board by rows
+void exchangeDamage(int player, int32_t cleared);    // inside lockPiece: send, cancel or rise
+void playGameSound(SoundEffect effect, int channel); // playSound, silent in menus and training
 
 // ---------------------------------------------------------------------------------------------
 // Set-up

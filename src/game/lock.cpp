@@ -1,0 +1,160 @@
+// Locking a piece: writing it into the board, the next piece of the shared sequence, the
+// top-out test, line clears with their particles, scoring and sounds.
+#include "ai/state.h"
+#include "game/game.h"
+
+namespace {
+
+constexpr int32_t pointsPerRow = 100;
+constexpr double trainingTopOutPenalty = 2000.0;
+constexpr double trainingRowReward = 20000.0;
+
+// Where the squares of a cleared row start and fly to, by player and mode.
+struct ParticleLayout {
+  double left, top, cell;  // top-left corner of the board as drawn and its cell size
+  double targetX, targetY; // where every square flies
+  double size;             // starting side length
+};
+constexpr ParticleLayout soloLayout = {550, 100, 40, 300, 510, 40};
+constexpr ParticleLayout versusP1Layout = {935, 170, 33, 540, 200, 33};
+constexpr ParticleLayout botP1Layout = {935, 170, 33, 540, 200, 40};
+constexpr ParticleLayout versusP2Layout = {185, 170, 33, 1290, 200, 40};
+
+// The layout of the player's particles in this mode, or null when none are created.
+const ParticleLayout* particleLayout(int player) {
+  if (player == 1) {
+    if (gameMode == 1) return &soloLayout;
+    if (gameMode == 2) return &versusP1Layout;
+    if (gameMode == 4) return &botP1Layout;
+    return nullptr;
+  }
+  return (gameMode == 2 || gameMode == 4) ? &versusP2Layout : nullptr;
+}
+
+void addRowParticles(const ParticleLayout& layout, int32_t row) {
+  for (int32_t c = 0; c < boardWidth; ++c) {
+    LineClearParticle particle;
+    particle.x = layout.left + layout.cell * c;
+    particle.y = layout.top + layout.cell * row;
+    particle.targetX = layout.targetX;
+    particle.targetY = layout.targetY;
+    particle.size = layout.size;
+    particle.targetSize = 10.0;
+    particle.speed = 0.0;
+    particle.acceleration = (randomDraw() % 10) / 10.0 + 0.2;
+    lineClearParticles.push_back(particle);
+  }
+}
+
+bool rowFull(const Board& board, int32_t y) {
+  for (int32_t x = 0; x < boardWidth; ++x)
+    if (board[x][y] == 0) return false;
+  return true;
+}
+
+// Removes full rows from the bottom up, moving the rows above down; returns how many.
+int32_t clearFullRows(int player) {
+  Board& board = playerState(player).board;
+  const ParticleLayout* layout = particleLayout(player);
+  int32_t cleared = 0;
+  for (int32_t y = boardHeight - 1; y >= 0; --y) {
+    if (rowFull(board, y)) {
+      ++cleared;
+      for (int32_t x = 0; x < boardWidth; ++x) board[x][y] = 0;
+      if (layout) addRowParticles(*layout, y);
+    } else if (cleared > 0) {
+      for (int32_t x = 0; x < boardWidth; ++x) board[x][y + cleared] = board[x][y];
+    }
+  }
+  for (int32_t y = 0; y < cleared; ++y)
+    for (int32_t x = 0; x < boardWidth; ++x) board[x][y] = 0;
+  return cleared;
+}
+
+// Writes the falling piece into the board; blocks off the board are dropped.
+void writePiece(int player) {
+  PlayerState s = playerState(player);
+  const PieceGrid& grid = currentGrid(player);
+  for (size_t c = 0; c < grid.size(); ++c) {
+    int32_t x = s.position.x + static_cast<int32_t>(c);
+    for (size_t r = 0; r < grid[c].size(); ++r) {
+      int32_t y = s.position.y + static_cast<int32_t>(r);
+      if (grid[c][r] == 1 && x >= 0 && x < boardWidth && y >= 0 && y < boardHeight)
+        s.board[x][y] = s.pieceId;
+    }
+  }
+}
+
+} // namespace
+
+void playGameSound(SoundEffect effect, int channel) {
+  if (gameMode != 0 && gameMode != 3) playSound(effect, channel);
+}
+
+void lockPiece(int player) {
+  PlayerState s = playerState(player);
+  playGameSound(SoundEffect::placeBlock, 1);
+  writePiece(player);
+  takeNextPiece(player);
+  s.position = spawnPosition;
+  s.rotation = 0;
+
+  // Rows this lock completes still block the spawn: the top-out test comes before the clear.
+  if (!pieceFits(player, currentGrid(player), 0, 0, &spawnPosition)) {
+    playGameSound(SoundEffect::gameOver, 0);
+    s.gameOver = true;
+    if (player == 1 && gameMode == 3) trainingFitness -= trainingTopOutPenalty;
+  }
+
+  s.gravityTimer = gravityInterval;
+  s.lockTimer = s.lockDelay;
+  s.holdUsed = false;
+
+  int32_t cleared = clearFullRows(player);
+  if (cleared > 0) {
+    if (player == 1) {
+      score += pointsPerRow * cleared;
+      if (gameMode == 3) {
+        trainingLinesCleared += cleared;
+        trainingFitness += trainingRowReward * cleared;
+      }
+    }
+    playGameSound(SoundEffect::clearLine, 1);
+  }
+  exchangeDamage(player, cleared);
+}
+
+void takeNextPiece(int player) {
+  PlayerState s = playerState(player);
+  ++s.pieceCount;
+  // Only a game that skipped set-up can be short of entries; fill it rather than read past.
+  while (static_cast<int32_t>(pieceQueue.size()) <= s.pieceCount - queueBase)
+    pieceQueue.push_back(nextPieceId());
+  s.pieceId = pieceQueue[s.pieceCount - queueBase];
+  if (s.pieceCount > s.otherPieceCount) {
+    pieceQueue.push_back(nextPieceId());
+  } else {
+    pieceQueue.erase(pieceQueue.begin());
+    ++queueBase;
+  }
+}
+
+int32_t nextPieceId() {
+  const int32_t pieceCount = static_cast<int32_t>(pieceCatalogue.size());
+  if (pieceCount == 0) return 0;
+  // The last four entries; a candidate found among them is drawn again, and each re-draw
+  // forgets the most recent match, so at most four re-draws happen.
+  std::array<int32_t, 4> window{};
+  size_t windowSize = 0;
+  size_t first = pieceQueue.size() > 4 ? pieceQueue.size() - 4 : 0;
+  for (size_t i = first; i < pieceQueue.size(); ++i) window[windowSize++] = pieceQueue[i];
+  for (;;) {
+    int32_t candidate = randomDraw() % pieceCount + 1;
+    size_t match = windowSize;
+    for (size_t i = 0; i < windowSize; ++i)
+      if (window[i] == candidate) match = i;
+    if (match == windowSize) return candidate;
+    for (size_t i = match + 1; i < windowSize; ++i) window[i - 1] = window[i];
+    --windowSize;
+  }
+}
