@@ -1,0 +1,145 @@
+// One player's field (board, piece, ghost, hold and next boxes, damage flash) and the furniture
+// of the two-player screens: waiting garbage, round points, line-clear particles.
+#include "render/render.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int32_t boardCentreY = 500;
+
+SDL_Rect boardCell(int32_t originX, int32_t c, int32_t column, int32_t row) {
+  return {(column - 5) * c + originX, (row - 10) * c + boardCentreY, c + 1, c + 1};
+}
+
+// A piece's rotation-0 blocks in a hold or next box, centred by the grid's column count and
+// moved down by shiftY (the next box's slot offset, fraction included).
+void drawBoxedPiece(int32_t pieceId, SDL_Rect box, double shiftY) {
+  const PieceGrid& grid = pieceGrid(pieceId, 0);
+  int32_t s = (box.w - 20) / 5;
+  int32_t n = static_cast<int32_t>(grid.size());
+  int32_t off = ((box.w - 20) - s * n) / 2;
+  std::array<uint8_t, 3> colour = cellColour(pieceId);
+  for (int32_t i = 0; i < n; ++i)
+    for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
+      if (grid[i][j] != 1) continue;
+      int32_t y = s * j + off + box.y + 10;
+      fillCell({s * i + off + box.x + 10, truncPixel(shiftY + y), s, s}, colour);
+    }
+}
+
+void drawBoxes(const PlayerState& player, int32_t originX, int32_t c) {
+  int32_t b = static_cast<int32_t>(c * 3.3333333333333335);
+  SDL_Rect hold = {originX - 9 * c, boardCentreY - 7 * c, b, b};
+  drawDoubleFrame(hold);
+  if (player.heldPiece != 0) drawBoxedPiece(player.heldPiece, hold, 0.0);
+
+  SDL_Rect next = {static_cast<int32_t>(originX + c * 7.666666666666667),
+                   static_cast<int32_t>(boardCentreY - c * 7.666666666666667), b,
+                   static_cast<int32_t>(c * 16.666666666666668)};
+  drawDoubleFrame(next);
+  for (int32_t t = 0; t < 5; ++t) {
+    int64_t index = static_cast<int64_t>(player.pieceCount) - queueBase + 1 + t;
+    if (index < 0 || index >= static_cast<int64_t>(pieceQueue.size())) continue;
+    // The slot step is c * 10/3 before truncation, so the fraction accumulates.
+    drawBoxedPiece(pieceQueue[index], next, t * c * 3.3333333333333335);
+  }
+}
+
+void drawFallingPiece(const PlayerState& player, int32_t originX, int32_t c) {
+  const PieceGrid& grid = pieceGrid(player.pieceId, player.rotation);
+  setDrawColour(cellColour(player.pieceId), 255);
+  for (int32_t i = 0; i < static_cast<int32_t>(grid.size()); ++i)
+    for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
+      if (grid[i][j] != 1) continue;
+      SDL_Rect r = boardCell(originX, c, player.position.x + i, player.position.y + j);
+      SDL_RenderFillRect(renderer, &r);
+    }
+}
+
+void drawGhost(const PlayerState& player, int32_t originX, int32_t c) {
+  setDrawColour(cellColour(player.pieceId), 255);
+  for (const Point& cell : player.ghostCells) {
+    SDL_Rect r = boardCell(originX, c, cell.x, cell.y);
+    for (int32_t k = 0; k < 4; ++k) {
+      SDL_Rect ring = {r.x + k, r.y + k, c + 1 - 2 * k, c + 1 - 2 * k};
+      SDL_RenderDrawRect(renderer, &ring);
+    }
+  }
+}
+
+void drawDamageFlash(double flash, int32_t originX, int32_t c) {
+  uint8_t alpha = static_cast<uint8_t>(std::clamp(truncPixel(flash), 0, 255));
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+  SDL_SetRenderDrawColor(renderer, 255, 0, 0, alpha);
+  SDL_Rect r = {originX - 5 * c, boardCentreY - 10 * c, 10 * c + 1, 20 * c + 1};
+  SDL_RenderFillRect(renderer, &r);
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+}
+
+void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x) {
+  int32_t rowsDrawn = 0;
+  for (const DamageRecord& record : records) {
+    std::array<uint8_t, 3> colour = {255, 100, 100}; // timer run out
+    if (record.timer > 0) colour = {255, 0, 0};
+    if (record.timer > damageDelay / 3) colour = {255, 255, 0};
+    if (record.timer > damageDelay * 2 / 3) colour = {0, 255, 0}; // just arrived
+    setDrawColour(colour, 255);
+    SDL_Rect bar = {x, (rowsDrawn + 4) * 50, 25, record.rows * 50};
+    SDL_RenderFillRect(renderer, &bar);
+    rowsDrawn += record.rows;
+  }
+}
+
+void drawPointRow(int32_t labelRight, int32_t boxesX, int32_t losses,
+                  std::array<int32_t, 3> colour) {
+  drawText(fontMedium, "Points: ", {255, 255, 255, 255}, [labelRight](int w, int h) {
+    return SDL_Point{labelRight - w, static_cast<int>((50 - h) * 0.5 + 100)};
+  });
+  for (int32_t b = 0; b < 3; ++b) {
+    SDL_Rect box = {boxesX + 60 * b, 100, 50, 50};
+    if (b < losses) {
+      SDL_SetRenderDrawColor(renderer, static_cast<uint8_t>(colour[0]),
+                             static_cast<uint8_t>(colour[1]), static_cast<uint8_t>(colour[2]), 255);
+      SDL_RenderFillRect(renderer, &box);
+    }
+    setDrawColour(white, 255);
+    SDL_RenderDrawRect(renderer, &box);
+  }
+}
+
+} // namespace
+
+void drawBoard(int player, int32_t originX, int32_t cellPitch, bool showBoxes) {
+  PlayerState state = playerState(player);
+  int32_t c = cellPitch;
+  for (int32_t i = 0; i < boardWidth; ++i)
+    for (int32_t j = 0; j < boardHeight; ++j)
+      fillCell(boardCell(originX, c, i, j), cellColour(state.board[i][j]));
+  if (showBoxes) drawBoxes(state, originX, c);
+  drawFallingPiece(state, originX, c);
+  drawGhost(state, originX, c); // over the piece where they overlap
+  drawDamageFlash(state.damageFlash, originX, c);
+}
+
+void drawIncomingDamage() {
+  drawDamageBars(p2IncomingDamage, 540);  // beside player 2's board, on the left
+  drawDamageBars(p1IncomingDamage, 1290); // beside player 1's board, on the right
+}
+
+void drawRoundPoints(std::array<int32_t, 3> left, std::array<int32_t, 3> right) {
+  // Player 1's top-outs are player 2's points, shown on the left with player 2's board.
+  drawPointRow(320, 330, p1Losses, left);
+  drawPointRow(1070, 1080, p2Losses, right);
+}
+
+void drawLineClearParticles() {
+  for (const LineClearParticle& particle : lineClearParticles) {
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, 255, 255, 255, 100);
+    int32_t size = truncPixel(particle.size);
+    SDL_Rect r = {truncPixel(particle.x), truncPixel(particle.y), size, size};
+    SDL_RenderFillRect(renderer, &r);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+  }
+}

@@ -1,0 +1,118 @@
+// The menu screens: drifting backdrop, demonstration boards, piece-selection grid, widgets.
+#include "render/render.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Leaves the blend mode additive: the demonstration board drawn next shows the backdrop
+// through its empty cells.
+void drawBackdrop() {
+  for (const MenuPiece& entry : menuPieces) {
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD);
+    int32_t w = truncPixel(entry.blockWidth);
+    int32_t h = truncPixel(entry.blockHeight);
+    // Narrow (slow) pieces are fainter: depth without a second layer.
+    int32_t alpha = std::clamp(truncPixel(255 - (50 - entry.blockWidth) * 5), 0, 255);
+    int32_t k = truncPixel(entry.pieceIndex);
+    setPieceDrawColour(k, static_cast<uint8_t>(alpha), false);
+    const PieceGrid& grid = pieceGrid(k + 1, truncPixel(entry.rotation));
+    for (int32_t i = 0; i < static_cast<int32_t>(grid.size()); ++i)
+      for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
+        if (grid[i][j] != 1) continue;
+        SDL_Rect r = {truncPixel(i * w + entry.x), truncPixel(j * h + entry.y), w, h};
+        SDL_RenderFillRect(renderer, &r);
+      }
+  }
+}
+
+void drawPieceSelection() {
+  for (int32_t i = 0; i < static_cast<int32_t>(loadedPieces.size()); ++i) {
+    SDL_Rect tile = {(i % 10) * 150, static_cast<int32_t>(std::floor(i / 10) * 250.0 + 50.0), 150,
+                     150};
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 200);
+    SDL_RenderFillRect(renderer, &tile);
+    if (i < static_cast<int32_t>(pieceSelection.size()) && pieceSelection[i]) {
+      SDL_SetRenderDrawColor(renderer, 255, 255, 255, 120); // selected: a lighter tile
+      SDL_RenderFillRect(renderer, &tile);
+    }
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    setPieceDrawColour(i, 255, true);
+    const PieceGrid& grid = loadedPieces[i].grids[0];
+    double n = static_cast<double>(grid.size());
+    const double pitch = 150 / 6.0;
+    for (size_t u = 0; u < grid.size(); ++u)
+      for (size_t v = 0; v < grid[u].size(); ++v) {
+        if (grid[u][v] != 1) continue;
+        SDL_Rect block = {truncPixel((u - n * 0.5) * pitch + (75 + tile.x)),
+                          truncPixel((v - n * 0.5) * pitch + (75 + tile.y)), 25, 25};
+        SDL_RenderFillRect(renderer, &block);
+      }
+  }
+}
+
+} // namespace
+
+void drawMenuScreen() {
+  drawBackdrop();
+  if (currentScreen == 0) {
+    if (lastHoveredChoice == 1 || lastHoveredChoice == 2) { // the two-player entries
+      drawBoard(1, 750, 40, false);
+      drawBoard(2, 1200, 40, false);
+    } else {
+      drawBoard(1, 950, 40, false);
+    }
+  } else if (currentScreen == 2) {
+    drawBoard(1, 350, 40, false);
+  } else if (currentScreen == 4) {
+    drawPieceSelection();
+  }
+  if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenButtons.size()))
+    for (const Button& button : screenButtons[currentScreen]) drawButton(button);
+  if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenSliders.size()))
+    for (const Slider& slider : screenSliders[currentScreen]) drawSlider(slider);
+}
+
+std::string sliderValueText(const Slider& slider) {
+  if (slider.isInteger) return formatInt(truncPixel(slider.value));
+  // The sign is written once in front, so -0.5 reads "-0.50" rather than "0.-50".
+  double magnitude = std::fabs(slider.value);
+  std::string sign = slider.value < 0 ? "-" : "";
+  double whole = std::trunc(magnitude);
+  // Hundredths are truncated, never rounded: 0.29 shows as 0.28.
+  std::string hundredths = formatInt(truncPixel((magnitude - whole) * 100.0));
+  if (hundredths.size() == 1) hundredths = "0" + hundredths;
+  return sign + formatInt(truncPixel(whole)) + "." + hundredths;
+}
+
+void drawSlider(const Slider& slider) {
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+  SDL_Rect track = {truncPixel(slider.position.x - slider.trackWidth * 0.5),
+                    truncPixel(slider.position.y - slider.trackHeight * 0.5), slider.trackWidth,
+                    slider.trackHeight};
+  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+  SDL_RenderFillRect(renderer, &track);
+  setDrawColour(white, 255);
+  SDL_RenderDrawRect(renderer, &track);
+
+  SDL_Rect knob = {truncPixel(slider.knob.x - slider.knobSize * 0.5),
+                   truncPixel(slider.knob.y - slider.knobSize * 0.5), slider.knobSize,
+                   slider.knobSize};
+  if (slider.hovered) knob = {knob.x - 2, knob.y - 2, knob.w + 4, knob.h + 4};
+  // A held knob is drawn inverted.
+  std::array<uint8_t, 3> face = slider.dragging ? white : std::array<uint8_t, 3>{0, 0, 0};
+  std::array<uint8_t, 3> edge = slider.dragging ? std::array<uint8_t, 3>{0, 0, 0} : white;
+  setDrawColour(face, 255);
+  SDL_RenderFillRect(renderer, &knob);
+  setDrawColour(edge, 255);
+  SDL_RenderDrawRect(renderer, &knob);
+
+  drawText(fontMedium, slider.label + " : " + sliderValueText(slider), {255, 255, 255, 255},
+           [&slider](int w, int h) {
+             return SDL_Point{
+                 truncPixel(slider.position.x - w * 0.5),
+                 truncPixel(slider.position.y - slider.trackHeight * 0.5 - 20.0 - h * 0.5)};
+           });
+}

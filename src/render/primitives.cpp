@@ -1,0 +1,117 @@
+// What every drawing shares: numbers as text, the cell colour rule, text, buttons, cells, frames.
+#include "render/render.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const std::array<uint8_t, 3> black = {0, 0, 0};
+const std::array<uint8_t, 3> garbageGreyColour = {100, 100, 100};
+const std::array<uint8_t, 3> garbageRedColour = {220, 0, 0};
+const std::array<uint8_t, 3> garbageBlueColour = {0, 0, 220};
+
+std::array<uint8_t, 3> asBytes(std::array<int32_t, 3> colour) {
+  return {static_cast<uint8_t>(colour[0]), static_cast<uint8_t>(colour[1]),
+          static_cast<uint8_t>(colour[2])};
+}
+
+} // namespace
+
+std::string formatInt(int32_t value) {
+  return std::to_string(value);
+}
+
+int32_t truncPixel(double value) {
+  // Far outside the window nothing shows anyway; the clamp keeps the conversion defined.
+  if (!(value > -1e8)) return -100000000;
+  if (value > 1e8) return 100000000;
+  return static_cast<int32_t>(value);
+}
+
+std::array<uint8_t, 3> cellColour(int32_t cellCode) {
+  switch (cellCode) {
+  case 0:
+    return black;
+  case garbageGrey:
+    return garbageGreyColour;
+  case garbageRed:
+    return garbageRedColour;
+  case garbageBlue:
+    return garbageBlueColour;
+  default: // a piece id; one without a colour row gets the core's fallback colour
+    return asBytes(pieceColour(cellCode));
+  }
+}
+
+void setDrawColour(std::array<uint8_t, 3> colour, uint8_t alpha) {
+  SDL_SetRenderDrawColor(renderer, colour[0], colour[1], colour[2], alpha);
+}
+
+void setPieceDrawColour(int32_t k, uint8_t alpha, bool direct) {
+  // The four special indices are the cell codes 0, 100, 101 and 102 less one.
+  bool special = k == -1 || k == garbageGrey - 1 || k == garbageRed - 1 || k == garbageBlue - 1;
+  setDrawColour(special || !direct ? cellColour(k + 1) : asBytes(loadedPieceColour(k)), alpha);
+}
+
+TTF_Font* fontForSize(int32_t textSize) {
+  if (textSize == 2) return fontMedium;
+  if (textSize == 3) return fontLarge;
+  return fontSmall;
+}
+
+void drawText(TTF_Font* font, const std::string& text, SDL_Color colour,
+              const TextPlacement& place) {
+  if (font == nullptr || text.empty()) return;
+  colour.a = 255;
+  SDL_Surface* surface = TTF_RenderText_Solid(font, text.c_str(), colour);
+  if (surface == nullptr) return;
+  SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
+  if (texture != nullptr) {
+    SDL_Point at = place(surface->w, surface->h);
+    SDL_Rect target = {at.x, at.y, surface->w, surface->h};
+    SDL_RenderCopy(renderer, texture, nullptr, &target);
+    SDL_DestroyTexture(texture);
+  }
+  SDL_FreeSurface(surface);
+}
+
+void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y) {
+  drawText(font, text, colour, [x, y](int, int) { return SDL_Point{x, y}; });
+}
+
+void drawButton(const Button& button) {
+  SDL_Rect r = {button.position.x, button.position.y, button.size.x, button.size.y};
+  setDrawColour(button.hovered ? black : white, 255);
+  SDL_RenderFillRect(renderer, &r);
+  setDrawColour(white, 255);
+  SDL_RenderDrawRect(renderer, &r);
+  // Caption and face always have opposite colours.
+  SDL_Color caption = button.hovered ? SDL_Color{255, 255, 255, 255} : SDL_Color{0, 0, 0, 255};
+  drawText(fontForSize(button.textSize), button.text + button.valueText, caption,
+           [&r](int w, int h) {
+             return SDL_Point{r.x + (r.w / 2 - w / 2), r.y + (r.h / 2 - h / 2)};
+           });
+}
+
+void fillCell(SDL_Rect cell, std::array<uint8_t, 3> colour) {
+  setDrawColour(colour, 255);
+  SDL_RenderFillRect(renderer, &cell);
+  setDrawColour(white, 255);
+  SDL_RenderDrawRect(renderer, &cell);
+}
+
+void drawDoubleFrame(SDL_Rect frame) {
+  setDrawColour(white, 255);
+  SDL_RenderDrawRect(renderer, &frame);
+  SDL_Rect inner = {frame.x + 1, frame.y + 1, frame.w - 2, frame.h - 2};
+  SDL_RenderDrawRect(renderer, &inner);
+}
+
+void drawVeil() {
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 100);
+  SDL_Rect window = {0, 0, windowWidth, windowHeight};
+  SDL_RenderFillRect(renderer, &window);
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+}
