@@ -121,7 +121,7 @@ TEST(Search, MatchesThePlainTranscriptionOnRandomBoards) {
 }
 
 TEST(FitnessParams, FileReplacesSetZeroAndBadFilesFallBack) {
-  std::string path = testing::TempDir() + "fitness.txt";
+  std::string path = testing::TempDir() + "ai_fitness.txt";
   std::ofstream(path) << "1.5\n2.25\n  0.75 \n3e-1\n9\n";
   fitnessParams.clear();
   loadFitnessParams(path);

@@ -20,7 +20,7 @@ std::vector<std::string> fileLines(const std::string& path) {
 
 TEST(Network, CreatedLayersAndTheirFile) {
   Network network = createNetwork(5, 44, 0.25, 2, 3);
-  std::string path = testing::TempDir() + "network.txt";
+  std::string path = testing::TempDir() + "ai_network.txt";
   ASSERT_TRUE(saveNetwork(network, path));
   std::vector<std::string> lines = fileLines(path);
   ASSERT_EQ(lines.size(), 1u + 4 + 4 + 44);
@@ -37,7 +37,7 @@ TEST(Network, SaveAndLoadKeepWeightsToSixDecimalsAndResetBiases) {
   Network network = createNetwork(7, 3, 0.5, 1, 4);
   mutate(network);
   network.layers[1][0].connections[0].weight = -1.2345678;
-  std::string path = testing::TempDir() + "roundtrip.txt";
+  std::string path = testing::TempDir() + "ai_roundtrip.txt";
   ASSERT_TRUE(saveNetwork(network, path));
   EXPECT_EQ(fileLines(path)[1].substr(0, 10), "-1.234568,");
   ASSERT_TRUE(loadNetwork(path));
@@ -45,11 +45,11 @@ TEST(Network, SaveAndLoadKeepWeightsToSixDecimalsAndResetBiases) {
   ASSERT_EQ(loaded.size(), saved.size());
   for (size_t k = 0; k < saved.size(); ++k) EXPECT_NEAR(loaded[k], saved[k], 5e-7);
   for (const Neuron& neuron : botNetwork.layers[2]) EXPECT_EQ(neuron.bias, 0.0);
-  EXPECT_FALSE(saveNetwork(network, testing::TempDir() + "no/such/folder/net.txt"));
+  EXPECT_FALSE(saveNetwork(network, testing::TempDir() + "ai_no/such/folder/net.txt"));
 }
 
 TEST(Network, MalformedFilesLeaveTheBotNetworkEmpty) {
-  std::string path = testing::TempDir() + "bad.txt", good = testing::TempDir() + "good.txt";
+  std::string path = testing::TempDir() + "ai_bad.txt", good = testing::TempDir() + "ai_good.txt";
   ASSERT_TRUE(saveNetwork(createNetwork(2, 1, 0.0, 0, 0), good));
   for (const char* text : {"", "abc,\n", "3,0,2,\n", "3,\n1,2,3,\n", "2,1,\n0.5,x,\n",
                            "2,1,\n0.5,0.25,0.125,\n", "2,1,\n0.5,nan,\n"}) {

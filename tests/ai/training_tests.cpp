@@ -17,7 +17,9 @@ class Training : public testing::Test {
 protected:
   void SetUp() override {
     previous = fs::current_path();
-    folder = fs::path(testing::TempDir()) / "brikka_training";
+    folder =
+        fs::path(testing::TempDir()) /
+        ("brikka_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder);
     fs::create_directories(folder / "Storage");
     fs::current_path(folder);
