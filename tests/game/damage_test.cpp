@@ -4,9 +4,9 @@
 
 namespace {
 
-int soundsOfDamage = 0;
+int damageSounds = 0;
 void countDamageSound(SoundEffect effect, int channel) {
-  soundsOfDamage += effect == SoundEffect::takeDamage && channel == 1;
+  damageSounds += effect == SoundEffect::takeDamage && channel == 1;
 }
 
 // Player 1 clears `rows` rows with a standing five-bar in column 9.
@@ -46,12 +46,11 @@ TEST(Garbage, ClearsAreSentInFullAndCancelWaitingRows) {
   EXPECT_EQ(boardPicture(p1Board), bottomRows({".........1"})); // nothing rose in this lock
 
   startGame({longBar, oPiece}, 1); // alone nobody receives anything
-  p1IncomingDamage.clear();
   clearRows(4);
   EXPECT_TRUE(p1IncomingDamage.empty() && p2IncomingDamage.empty());
 }
 
-TEST(Garbage, WaitingRowsRiseOnlyOnceTheirTimeIsUp) {
+TEST(Garbage, WaitingRowsRiseOnlyOnceTheirTimeIsUpAndPushTheTopOut) {
   startGame({longBar, oPiece}, 2);
   clearRows(2);
   p2IncomingDamage[0].hole = 6;
@@ -66,31 +65,26 @@ TEST(Garbage, WaitingRowsRiseOnlyOnceTheirTimeIsUp) {
   EXPECT_EQ(boardPicture(p2Board), bottomRows({"rrrrrr.rrr", "rrrrrr.rrr"}));
   EXPECT_TRUE(p2IncomingDamage.empty());
   EXPECT_DOUBLE_EQ(p2DamageFlash, 80.0);
+
+  p1Board = boardFromPicture({"1.........", ".1........", "..1.......", "...1......"});
+  for (int y = 0; y < 4; ++y) p1Board[y][y] = 3; // and a diagonal at the top
+  addGarbageRows(1, 3, 5);                       // player 1's garbage is blue here
+  std::vector<std::string> raised =
+      bottomRows({"1.........", ".1........", "..1.......", "...1......", "bbbbb.bbbb",
+                  "bbbbb.bbbb", "bbbbb.bbbb"});
+  raised[0] = "...3......";
+  EXPECT_EQ(boardPicture(p1Board), raised);
 }
 
 TEST(Garbage, DueRecordsRiseInOrderAndLaterOnesWait) {
   startGame({longBar, oPiece}, 4);
   soundHook = countDamageSound;
-  soundsOfDamage = 0;
   p1IncomingDamage = {{1, 2, -1.0}, {3, 0, 40.0}, {2, 7, -0.1}};
   lockWithoutClear(1, 0);
   EXPECT_EQ(boardPicture(p1Board), bottomRows({"gg.ggggggg", "ggggggg.gg", "ggggggg.gg"}));
   EXPECT_EQ(rowsOf(p1IncomingDamage), std::vector<int32_t>{3});
   EXPECT_DOUBLE_EQ(p1DamageFlash, 160.0);
-  EXPECT_EQ(soundsOfDamage, 1);
-  soundHook = nullptr;
-}
-
-TEST(Garbage, RisingRowsPushTheTopRowsOut) {
-  startGame({longBar}, 2); // player 1's garbage is blue here
-  p1Board = boardFromPicture({"1.........", ".1........", "..1.......", "...1......"});
-  for (int y = 0; y < 4; ++y) p1Board[y][y] = 3; // rows 0 to 3 of the top
-  addGarbageRows(1, 3, 5);
-  std::vector<std::string> expected =
-      bottomRows({"1.........", ".1........", "..1.......", "...1......", "bbbbb.bbbb",
-                  "bbbbb.bbbb", "bbbbb.bbbb"});
-  expected[0] = "...3......";
-  EXPECT_EQ(boardPicture(p1Board), expected);
+  EXPECT_EQ(damageSounds, 1);
 }
 
 } // namespace

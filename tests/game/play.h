@@ -4,8 +4,6 @@
 #include "game/game.h"
 #include "pictures.h"
 
-#include <vector>
-
 inline const Piece tPiece = pieceFromPicture({".#.", "###", "..."});
 inline const Piece oPiece = pieceFromPicture({"##", "##"});
 inline const Piece iPiece = pieceFromPicture({"....", "####", "....", "...."});
@@ -20,8 +18,7 @@ inline void startGame(const std::vector<Piece>& pieces, int32_t mode = 1) {
   seedRandom(7);
   for (int player : {1, 2}) {
     PlayerState s = playerState(player);
-    s.moveRight = s.moveLeft = s.rotateCw = s.rotateCcw = s.softDrop = s.hardDrop = false;
-    s.hold = false;
+    s.moveRight = s.moveLeft = s.rotateCw = s.rotateCcw = s.softDrop = s.hardDrop = s.hold = false;
   }
   resetBoards(0);
   setUpGame();
