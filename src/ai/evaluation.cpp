@@ -11,7 +11,7 @@
 
 // The weights shipped in Storage/BestFitnessParams.txt, used when that file cannot be read.
 // Chosen by comparing candidate sets over long headless games (tools/compareWeights).
-const std::vector<double> shippedFitnessParams = {2.5, 1.25, 0.25, 0.5};
+const std::vector<double> shippedFitnessParams = {12.0, 1.25, 1.0, 0.125};
 
 static bool exactWeight(double w) {
   double scaled = w * 1024;
