@@ -51,7 +51,8 @@ int fail(const std::string& message) {
 
 Mix_Chunk* loadChunk(const char* path, bool audioOpen) {
   Mix_Chunk* chunk = Mix_LoadWAV(path);
-  if (!chunk && audioOpen) std::fprintf(stderr, "Brikka: %s: %s\n", path, Mix_GetError());
+  if (!chunk && audioOpen)
+    std::fprintf(stderr, "Brikka: could not load %s: %s\n", path, Mix_GetError());
   return chunk;
 }
 
@@ -81,7 +82,7 @@ void openAudio() {
     printError("SDL_mixer could not initialize! SDL_mixer Error: %s\n", SDL_GetError());
   mainMusic = Mix_LoadMUS("Mixer/mainMusic.mp3");
   if (!mainMusic && audioOpen) {
-    std::fprintf(stderr, "Brikka: Mixer/mainMusic.mp3: %s\n", Mix_GetError());
+    std::fprintf(stderr, "Brikka: could not load Mixer/mainMusic.mp3: %s\n", Mix_GetError());
   }
   Mix_PlayMusic(mainMusic, -1);
   Mix_VolumeMusic(100);

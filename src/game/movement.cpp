@@ -40,18 +40,18 @@ void holdPiece(int player, int32_t idAtStart, int32_t heldAtStart) {
 } // namespace
 
 bool pieceFits(int player, const PieceGrid& grid, int32_t dx, int32_t dy, const Point* position) {
-  const Board& board = playerState(player).board;
-  Point at = position ? *position : playerState(player).position;
-  bool fits = true;
+  // Straight to the two variables: this runs for every placement the bots consider.
+  const Board& board = player == 1 ? p1Board : p2Board;
+  Point at = position ? *position : (player == 1 ? p1Position : p2Position);
   for (size_t c = 0; c < grid.size(); ++c) {
     int32_t x = at.x + static_cast<int32_t>(c) + dx;
     for (size_t r = 0; r < grid[c].size(); ++r) {
       if (grid[c][r] != 1) continue;
       int32_t y = at.y + static_cast<int32_t>(r) + dy;
-      if (x < 0 || x >= boardWidth || y < 0 || y >= boardHeight || board[x][y] != 0) fits = false;
+      if (x < 0 || x >= boardWidth || y < 0 || y >= boardHeight || board[x][y] != 0) return false;
     }
   }
-  return fits;
+  return true;
 }
 
 void stepPlayer(int player) {

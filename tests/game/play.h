@@ -4,20 +4,10 @@
 #include "game/game.h"
 #include "pictures.h"
 
-#include <vector>
-
 inline const Piece tPiece = pieceFromPicture({".#.", "###", "..."});
 inline const Piece oPiece = pieceFromPicture({"##", "##"});
 inline const Piece iPiece = pieceFromPicture({"....", "####", "....", "...."});
 inline const Piece longBar = pieceFromPicture({".....", ".....", "#####", ".....", "....."});
-
-inline void clearActions() {
-  for (int player : {1, 2}) {
-    PlayerState s = playerState(player);
-    s.moveRight = s.moveLeft = s.rotateCw = s.rotateCcw = false;
-    s.softDrop = s.hardDrop = s.hold = false;
-  }
-}
 
 // A new game in the given mode on the given pieces, with a fixed seed and 1/100 s frames.
 inline void startGame(const std::vector<Piece>& pieces, int32_t mode = 1) {
@@ -26,7 +16,10 @@ inline void startGame(const std::vector<Piece>& pieces, int32_t mode = 1) {
   frameDelta = 1.0;
   soundHook = nullptr;
   seedRandom(7);
-  clearActions();
+  for (int player : {1, 2}) {
+    PlayerState s = playerState(player);
+    s.moveRight = s.moveLeft = s.rotateCw = s.rotateCcw = s.softDrop = s.hardDrop = s.hold = false;
+  }
   resetBoards(0);
   setUpGame();
 }
@@ -37,4 +30,10 @@ inline void placePiece(int player, int32_t id, int32_t rotation, Point at) {
   s.pieceId = id;
   s.rotation = rotation;
   s.position = at;
+}
+
+// A whole board picture from its bottom rows.
+inline std::vector<std::string> bottomRows(std::vector<std::string> rows) {
+  rows.insert(rows.begin(), boardHeight - rows.size(), "..........");
+  return rows;
 }
