@@ -1,10 +1,11 @@
 #include "canvas.h"
 
 // At pitch 40 and centre 750, column i and row j start at (550 + 40i, 100 + 40j).
-TEST_F(Canvas, BoardCellsFallingPieceAndGhost) {
+TEST_F(Canvas, BoardCellsFallingPieceGhostAndFlash) {
   p1Board = boardFromPicture({"2.........", "grb......."});
   p1PieceId = 1; // the T, its long side in row 1
   p1GhostCells = {{4, 17}, {3, 18}, {4, 18}, {5, 18}};
+  p1DamageFlash = 0.9; // alpha 0: no flash
   drawBoard(1, 750, 40, false);
   Rgb t = colourOfPiece(1);
   expectAt(colourOfPiece(2), {560, 830});
@@ -16,6 +17,10 @@ TEST_F(Canvas, BoardCellsFallingPieceAndGhost) {
   // The falling piece has no grid lines; the ghost is a hollow square with a 4-pixel border.
   expectAt(t, {710, 160, 690, 160, 670, 840, 673, 840, 710, 840});
   expectAt(blackPixel, {674, 840, 690, 840});
+  p1DamageFlash = 300; // alpha 255, over the whole board
+  drawBoard(1, 750, 40, false);
+  expectAt(Rgb{255, 0, 0}, {700, 510, 950, 900, 674, 840});
+  expectAt(blackPixel, {951, 500});
 }
 
 TEST_F(Canvas, HoldAndNextBoxesWithInsetMiniCells) {
@@ -37,16 +42,6 @@ TEST_F(Canvas, HoldAndNextBoxesWithInsetMiniCells) {
   drawBoard(2, 350, 33, true); // an empty hold (53, 269, 110, 110) shows only its frame
   EXPECT_EQ(pixel(53, 300), whitePixel);
   EXPECT_EQ(count({55, 271, 106, 106}, blackPixel), 106 * 106);
-}
-
-TEST_F(Canvas, DamageFlashAlphaIsTruncatedAndCapped) {
-  p1DamageFlash = 0.9;
-  drawBoard(1, 750, 40, false);
-  EXPECT_EQ(pixel(700, 510), blackPixel);
-  p1DamageFlash = 300;
-  drawBoard(1, 750, 40, false);
-  expectAt(Rgb{255, 0, 0}, {700, 510, 950, 900});
-  expectAt(blackPixel, {951, 500});
 }
 
 TEST_F(Canvas, WaitingGarbageBarsShowHowSoonTheyRise) {
