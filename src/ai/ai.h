@@ -22,8 +22,16 @@ void loadFitnessParams(const std::string& path = "Storage/BestFitnessParams.txt"
 // Move search
 // ---------------------------------------------------------------------------------------------
 
+struct PlacementChoice {
+  int32_t x = 0;          // column of the grid's column 0, -1..9
+  int32_t rotation = 0;   // rotation index 0..3
+  double score = -1000.0; // evaluation of the placement; -1000.0 when nothing was found
+};
+
 // Best straight-drop placement of the player's piece: {x, r}, or {score} when wantScore.
 std::vector<int32_t> findBestPlacement(int32_t player, bool wantScore);
+// The same search without a result list, for the bot and the training run.
+PlacementChoice searchBestPlacement(int32_t player);
 
 // ---------------------------------------------------------------------------------------------
 // Neural network
@@ -40,6 +48,8 @@ bool saveNetwork(const Network& network, const std::string& path);
 // botNetwork empty, prints one line on standard error and returns false.
 bool loadNetwork(const std::string& path);
 std::vector<int32_t> buildNetworkInput(const Board& board, int32_t pieceId);
+// The same encoding into a caller's vector, which keeps its storage from call to call.
+void fillNetworkInput(const Board& board, int32_t pieceId, std::vector<int32_t>& input);
 
 // ---------------------------------------------------------------------------------------------
 // Bot turn and training

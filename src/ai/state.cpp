@@ -29,3 +29,4 @@ int32_t generation = 1;
 int32_t subjectNumber = 1;
 std::vector<double> averageHistory;
 int32_t highestAverage = -100, lowestAverage = 500;
+int64_t selectionSeed = -1;

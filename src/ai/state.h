@@ -10,7 +10,7 @@
 // ---------------------------------------------------------------------------------------------
 
 struct Connection {
-  int32_t from;  // index of the source neuron in the previous layer
+  int32_t from;  // index of the source neuron in the previous layer (connection c: neuron c)
   double weight; // multiplies the source's value
 };
 
@@ -69,3 +69,4 @@ extern int32_t generation;                     // shown as "Gen:"
 extern int32_t subjectNumber;                  // shown as "Subject:"
 extern std::vector<double> averageHistory;     // average fitness of each finished generation
 extern int32_t highestAverage, lowestAverage;  // the graph's vertical bounds
+extern int64_t selectionSeed; // parent selection's seed; below 0 = the clock (tools fix it)

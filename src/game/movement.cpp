@@ -87,7 +87,7 @@ void stepPlayer(int player) {
   if (dx != 0 && pieceFits(player, gridAtStart, dx, 0)) s.position.x += dx;
 
   if (s.rotateCcw || s.rotateCw) {
-    int32_t turned = (s.rotation + (s.rotateCcw ? 1 : 3)) % 4;
+    int32_t turned = (s.rotation + (s.rotateCcw ? 1 : 3)) & 3; // 3 steps forward = 1 back
     const PieceGrid& grid = pieceGrid(s.pieceId, turned);
     for (const Point& kick : rotationKicks) {
       if (!pieceFits(player, grid, kick.x, kick.y)) continue;

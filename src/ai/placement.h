@@ -1,0 +1,38 @@
+// Bit-column form of boards and piece grids, shared by the evaluation and the move search.
+// Internal to src/ai: a board column becomes one integer (bit y set = row y filled), so
+// stamping, dropping and counting are a few bit operations instead of 200 cell reads.
+#pragma once
+
+#include "game/state.h"
+
+#include <cstdint>
+
+constexpr int maxGridColumns = 12; // grid columns beyond this can never reach the board
+constexpr uint64_t boardRows = (uint64_t{1} << boardHeight) - 1;
+
+struct BoardColumns {
+  uint64_t filled[boardWidth]; // bit y: cell (x, y) is not empty
+};
+
+// One rotation of a piece, reduced to what the search and the evaluation need.
+struct GridShape {
+  uint64_t blocks[maxGridColumns]; // bit j: cell (i, j) is exactly 1 (stamped by the evaluation)
+  uint64_t solid[maxGridColumns];  // bit j: cell (i, j) is non-zero (collides in the search)
+  int32_t blockCount;              // cells of value 1
+  int32_t rowSum;                  // sum of j over those cells: the landing depth at y = 0
+  int32_t firstSolid, lastSolid;   // first and last grid column holding a non-zero cell, or -1
+  bool blockNeverOnBoard;          // a block lies too far right or down to ever fit
+  bool solidTooDeep;               // a non-zero cell lies below row 19 at any drop height
+};
+
+struct EvaluationWeights {
+  double hole, cliff, bumpiness, buried;
+};
+
+BoardColumns boardColumns(const Board& board);
+GridShape gridShape(const PieceGrid& grid);
+EvaluationWeights evaluationWeights(); // set 0 of fitnessParams, or the shipped ones
+// The evaluation on bit columns: same operations in the same order as the cell-by-cell
+// description, so the score is identical to the last bit.
+double evaluateShape(const BoardColumns& board, const GridShape& shape, int32_t x, int32_t y,
+                     const EvaluationWeights& weights);

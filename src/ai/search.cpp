@@ -1,0 +1,51 @@
+// Move search: every rotation and column of the falling piece, dropped straight from row 0.
+#include "ai/ai.h"
+#include "ai/placement.h"
+
+#include <algorithm>
+
+// First drop height at which the piece collides, or 0 when some cell is already below the
+// floor. The floor stops every block, so a piece always comes to rest, even one whose lowest
+// block is in its grid's row 0 (it rests on row 19).
+static int32_t collisionHeight(const BoardColumns& board, const GridShape& shape, int32_t x) {
+  if (shape.solidTooDeep) return 0;
+  int32_t height = boardHeight;
+  for (int32_t i = shape.firstSolid; i <= shape.lastSolid; ++i) {
+    uint64_t cells = shape.solid[i];
+    uint64_t stops = board.filled[x + i] | ~boardRows;
+    while (cells != 0) {
+      int j = __builtin_ctzll(cells);
+      height = std::min(height, __builtin_ctzll(stops >> j));
+      cells &= cells - 1;
+    }
+  }
+  return height;
+}
+
+PlacementChoice searchBestPlacement(int32_t player) {
+  PlacementChoice best;
+  if (player != 1 && player != 2) return best;
+  int32_t pieceId = player == 1 ? p1PieceId : p2PieceId;
+  if (pieceId < 1 || pieceId > static_cast<int32_t>(pieceCatalogue.size())) return best;
+  BoardColumns board = boardColumns(player == 1 ? p1Board : p2Board);
+  EvaluationWeights weights = evaluationWeights();
+  const Piece& piece = pieceCatalogue[pieceId - 1];
+  for (int32_t r = 0; r < 4; ++r) {
+    GridShape shape = gridShape(piece.grids[r]);
+    if (shape.firstSolid < 0) continue;
+    for (int32_t x = -1; x < boardWidth; ++x) {
+      if (x + shape.firstSolid < 0 || x + shape.lastSolid >= boardWidth) continue;
+      int32_t y = collisionHeight(board, shape, x) - 1;
+      double score = evaluateShape(board, shape, x, y, weights);
+      if (score > best.score) best = {x, r, score};
+    }
+  }
+  return best;
+}
+
+std::vector<int32_t> findBestPlacement(int32_t player, bool wantScore) {
+  if (player != 1 && player != 2) return {0, 0};
+  PlacementChoice best = searchBestPlacement(player);
+  if (wantScore) return {static_cast<int32_t>(best.score)};
+  return {best.x, best.rotation};
+}

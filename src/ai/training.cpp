@@ -1,0 +1,133 @@
+// The genetic training run: subjects play on player 1's board, the fittest breed.
+#include "ai/ai.h"
+#include "game/game.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <random>
+
+void startTrainingRun() {
+  population.clear();
+  // Without subjects or moves there is nothing to run; an empty population reads as idle.
+  if (populationSize < 1 || movesPerSubject < 1) return;
+  int32_t inputCount = static_cast<int32_t>(pieceCatalogue.size()) + 2 * boardWidth * boardHeight;
+  for (int32_t k = 0; k < populationSize; ++k)
+    population.push_back(
+        createNetwork(inputCount, actionCount, learningRate, hiddenLayerCount, hiddenLayerNeurons));
+  averageHistory.clear();
+  highestAverage = -100;
+  lowestAverage = 500;
+  highestFitness = 0.0;
+  trainingFitness = 0.0;
+  bestSubject = 0;
+  currentSubject = 0;
+  generation = 1;
+  subjectNumber = 1;
+  selectionWeightTotal = 0;
+  generationFitness.clear();
+  selectionWeights.clear();
+  subjectMoveCount = 0;
+  trainingLinesCleared = 0;
+}
+
+// The last generation, parents of the next. The two lists trade places at every generation
+// end, so the new population is copied into storage that already has the right shape.
+static std::vector<Network> parents;
+
+static int32_t rouletteParent(std::mt19937& generator) {
+  int64_t r = static_cast<int64_t>(static_cast<uint64_t>(generator()) %
+                                   static_cast<uint64_t>(selectionWeightTotal));
+  for (size_t k = 0; k < selectionWeights.size(); ++k) {
+    r -= selectionWeights[k] > 0 ? selectionWeights[k] : 0;
+    if (r <= 0) return static_cast<int32_t>(k);
+  }
+  return 0;
+}
+
+static void finishGeneration() {
+  int64_t sum = 0;
+  for (int32_t f : generationFitness) sum += f;
+  int32_t average = static_cast<int32_t>(sum / static_cast<int64_t>(generationFitness.size()));
+  averageHistory.push_back(average);
+  if (average > highestAverage) highestAverage = average;
+  if (average < lowestAverage) lowestAverage = average;
+
+  parents.swap(population);
+  population.resize(parents.size());
+  for (size_t k = 0; k < population.size(); ++k)
+    population[k].learningRate = parents[k].learningRate;
+  copyNetworkFrom(population[0], parents[bestSubject]);
+  saveNetwork(population[0], "Storage/BestNeuralNet.txt");
+
+  auto now = std::chrono::steady_clock::now().time_since_epoch();
+  int64_t seed = std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
+  if (selectionSeed >= 0) seed = selectionSeed;
+  std::mt19937 generator(static_cast<uint32_t>(seed));
+  for (size_t i = 1; i < population.size(); ++i) {
+    // The first subject's weight is at least 2401, so the total is never zero here.
+    copyNetworkFrom(population[i], parents[rouletteParent(generator)]);
+    mutate(population[i]);
+  }
+  generation += 1;
+  selectionWeightTotal = 0;
+  generationFitness.clear();
+  selectionWeights.clear();
+  currentSubject = 0;
+  bestSubject = 0;
+}
+
+static void finishSubject() {
+  subjectMoveCount = 0;
+  double fitness = trainingFitness / movesPerSubject;
+  lastSubjectFitness = static_cast<int32_t>(fitness);
+  generationFitness.push_back(lastSubjectFitness);
+  double base = fitness - generationFitness[0] + 50.0;
+  int64_t weight = base >= 0.0 ? static_cast<int64_t>(base * base) : 0;
+  selectionWeights.push_back(weight);
+  selectionWeightTotal += weight;
+  if (fitness > highestFitness) {
+    highestFitness = fitness;
+    bestSubject = currentSubject;
+  }
+  trainingLinesCleared = 0;
+  trainingFitness = 0.0;
+  currentSubject += 1;
+  subjectNumber = currentSubject;
+  if (currentSubject >= static_cast<int32_t>(population.size())) finishGeneration();
+}
+
+static std::vector<int32_t> trainingInput;
+
+void trainingStep() {
+  if (population.empty() || movesPerSubject < 1) return;
+  Network& subject = population[currentSubject];
+  fillNetworkInput(p1Board, p1PieceId, trainingInput);
+  int32_t action = predict(subject, trainingInput);
+
+  p1Rotation = action / 11;
+  p1Position.y = 0;
+  int32_t distance = action % 11 - 1 - p1Position.x;
+  int32_t direction = distance >= 0 ? 1 : -1;
+  for (int32_t attempt = 0; attempt < std::abs(distance); ++attempt)
+    if (pieceFits(1, currentGrid(1), direction, 0)) p1Position.x += direction;
+  // The row limit only matters for a grid without blocks, which would fit at any depth.
+  while (p1Position.y < boardHeight && pieceFits(1, currentGrid(1), 0, 1)) p1Position.y += 1;
+
+  double netScore = evaluatePlacement(1, p1PieceId, p1Rotation, p1Position);
+  int32_t best = static_cast<int32_t>(searchBestPlacement(1).score);
+  trainingFitness += 5 * (static_cast<int32_t>(netScore) - best + 100);
+  lockPiece(1);
+
+  subjectMoveCount += 1;
+  if (subjectMoveCount >= movesPerSubject) p1GameOver = true;
+  if (!p1GameOver) return;
+  // A lost game before the moves ran out: the same subject plays on, on cleared boards.
+  if (subjectMoveCount < movesPerSubject) {
+    resetBoards(0);
+    p1GameOver = false;
+    return;
+  }
+  finishSubject();
+  resetBoards(0);
+  p1GameOver = false;
+}

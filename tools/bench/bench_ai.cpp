@@ -1,0 +1,126 @@
+// Speed of the artificial players: evaluation, search, forward pass and one training step.
+#include "ai/ai.h"
+#include "game/game.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+// A square grid from rows drawn top-down; each later rotation is a quarter turn further.
+Piece benchPiece(const std::vector<std::string>& rows) {
+  Piece piece;
+  size_t n = rows.size();
+  piece.grids[0].assign(n, std::vector<int32_t>(n, 0));
+  for (size_t r = 0; r < n; ++r)
+    for (size_t c = 0; c < n; ++c) piece.grids[0][c][r] = rows[r][c] == '#';
+  for (int k = 1; k < 4; ++k) {
+    piece.grids[k].assign(n, std::vector<int32_t>(n, 0));
+    for (size_t c = 0; c < n; ++c)
+      for (size_t r = 0; r < n; ++r) piece.grids[k][r][n - 1 - c] = piece.grids[k - 1][c][r];
+  }
+  return piece;
+}
+
+void useSevenPieces() {
+  loadedPieces = {benchPiece({"....", "####", "....", "...."}),
+                  benchPiece({"##", "##"}),
+                  benchPiece({".#.", "###", "..."}),
+                  benchPiece({".##", "##.", "..."}),
+                  benchPiece({"##.", ".##", "..."}),
+                  benchPiece({"#..", "###", "..."}),
+                  benchPiece({"..#", "###", "..."})};
+  pieceSelection.assign(loadedPieces.size(), true);
+  rebuildCatalogue();
+  fitnessParams = {{2.5, 1.25, 0.25, 0.5}};
+}
+
+// Eight rows of a game in progress: ragged tops, a few holes.
+Board midGameBoard() {
+  const char* rows[] = {".#........", "##...#..#.", "###.##.##.", "#####..###",
+                        "##.#######", "#####.####", "#########.", "###.######"};
+  Board board{};
+  for (int r = 0; r < 8; ++r)
+    for (int x = 0; x < boardWidth; ++x) board[x][12 + r] = rows[r][x] == '#' ? 7 : 0;
+  return board;
+}
+
+void evaluateOn(benchmark::State& state, const Board& board) {
+  useSevenPieces();
+  p1Board = board;
+  for (auto _ : state) benchmark::DoNotOptimize(evaluatePlacement(1, 3, 2, {4, 10}));
+}
+
+void searchOn(benchmark::State& state, const Board& board) {
+  useSevenPieces();
+  p1Board = board;
+  int32_t id = 0;
+  for (auto _ : state) {
+    p1PieceId = 1 + id++ % 7;
+    benchmark::DoNotOptimize(searchBestPlacement(1));
+  }
+}
+
+void BM_EvaluatePlacementEmpty(benchmark::State& state) {
+  evaluateOn(state, Board{});
+}
+void BM_EvaluatePlacementMidGame(benchmark::State& state) {
+  evaluateOn(state, midGameBoard());
+}
+void BM_FindBestPlacementEmpty(benchmark::State& state) {
+  searchOn(state, Board{});
+}
+void BM_FindBestPlacementMidGame(benchmark::State& state) {
+  searchOn(state, midGameBoard());
+}
+
+void BM_FindBestPlacementResultList(benchmark::State& state) {
+  useSevenPieces();
+  p1Board = midGameBoard();
+  p1PieceId = 3;
+  for (auto _ : state) benchmark::DoNotOptimize(findBestPlacement(1, false));
+}
+
+void BM_Predict407x65x65x44(benchmark::State& state) {
+  useSevenPieces();
+  srand(1);
+  Network network = createNetwork(407, 44, 0.1, 2, 64);
+  std::vector<int32_t> input = buildNetworkInput(midGameBoard(), 3);
+  for (auto _ : state) benchmark::DoNotOptimize(predict(network, input));
+}
+
+void BM_TrainingStep(benchmark::State& state) {
+  // Generation ends save the elite under Storage/ of the working directory: keep it private.
+  std::filesystem::path folder = std::filesystem::temp_directory_path() / "brikka_bench_ai";
+  std::filesystem::create_directories(folder / "Storage");
+  std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder);
+  useSevenPieces();
+  srand(1);
+  setUpGame();
+  gameMode = 3;
+  populationSize = 20;
+  movesPerSubject = 100;
+  hiddenLayerCount = 2;
+  hiddenLayerNeurons = 64;
+  learningRate = 0.01;
+  startTrainingRun();
+  for (auto _ : state) trainingStep();
+  state.counters["generations"] = generation - 1;
+  gameMode = 0;
+  std::filesystem::current_path(previous);
+  std::filesystem::remove_all(folder);
+}
+
+} // namespace
+
+BENCHMARK(BM_EvaluatePlacementEmpty);
+BENCHMARK(BM_EvaluatePlacementMidGame);
+BENCHMARK(BM_FindBestPlacementEmpty);
+BENCHMARK(BM_FindBestPlacementMidGame);
+BENCHMARK(BM_FindBestPlacementResultList);
+BENCHMARK(BM_Predict407x65x65x44);
+BENCHMARK(BM_TrainingStep);
