@@ -18,7 +18,6 @@ constexpr double pi = 3.14159265358979323846;
 struct Track {
   int channels = 1;
   std::vector<double> samples;
-  size_t frames() const { return samples.size() / channels; }
 };
 
 double midiFrequency(double note) {

@@ -1,6 +1,5 @@
-// The generated sounds and the shipped font, as the game loads them: every effect is audible,
-// short and unlike the others, and the music is a long loop that starts and ends in near
-// silence, so looping it gives no click.
+// The generated sounds as the game loads them: every effect is audible, short and unlike the
+// others, and the music is a long loop that ends in near silence, so looping it gives no click.
 #include "app/state.h"
 
 #include <gtest/gtest.h>
@@ -76,17 +75,6 @@ TEST_F(Assets, MusicIsALongLoopThatMeetsItselfInSilence) {
   }
   EXPECT_LT(largestStep, 1000);
   Mix_FreeChunk(decoded);
-}
-
-TEST_F(Assets, FontOpensAtEverySizeTheGameUses) {
-  ASSERT_EQ(TTF_Init(), 0);
-  for (int size : {24, 36, 48}) {
-    TTF_Font* font = TTF_OpenFont((dataDir + "/Fonts/nasaFont.ttf").c_str(), size);
-    ASSERT_NE(font, nullptr) << TTF_GetError();
-    EXPECT_GT(TTF_FontHeight(font), size / 2);
-    TTF_CloseFont(font);
-  }
-  TTF_Quit();
 }
 
 } // namespace
