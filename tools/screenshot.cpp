@@ -122,6 +122,7 @@ void setUpTraining(bool showNetwork) {
   movesPerSubject = 40;
   hiddenLayerCount = 2;
   hiddenLayerNeurons = 16;
+  selectionSeed = 5489; // the same run on every call
   startTrainingRun();
   setUpGame();
   while (generation < 8) trainingStep();
