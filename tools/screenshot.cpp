@@ -57,18 +57,10 @@ bool playPiece(int player) {
   return !s.gameOver;
 }
 
-// Where the falling piece would land, as the game shows it.
+// Where the falling piece would land, as the game shows it: one frame of no time and no keys.
 void placeGhost(int player) {
-  PlayerState s = playerState(player);
-  s.ghostCells.clear();
-  int32_t drop = 0;
-  while (pieceFits(player, currentGrid(player), 0, drop + 1)) ++drop;
-  const PieceGrid& grid = currentGrid(player);
-  for (size_t i = 0; i < grid.size(); ++i)
-    for (size_t j = 0; j < grid[i].size(); ++j)
-      if (grid[i][j] == 1)
-        s.ghostCells.push_back({s.position.x + static_cast<int32_t>(i),
-                                s.position.y + static_cast<int32_t>(j) + drop});
+  frameDelta = 0.0;
+  stepPlayer(player);
 }
 
 void holdAPiece(int player) {
@@ -82,10 +74,10 @@ void setUpSolo(bool finished) {
   setUpGame();
   highscore = 4200;
   holdAPiece(1);
-  for (int k = 0; k < 60 && playPiece(1); ++k) {
-  }
+  for (int k = 0; k < 60; ++k)
+    if (!playPiece(1)) break;
   if (finished) {
-    while (!p1GameOver) { // stack pieces at the spawn until the well is full
+    for (int k = 0; k < 1000 && !p1GameOver; ++k) { // stack at the spawn until the well is full
       while (pieceFits(1, currentGrid(1), 0, 1)) ++p1Position.y;
       lockPiece(1);
     }
@@ -122,6 +114,7 @@ void setUpTraining(bool showNetwork) {
   movesPerSubject = 40;
   hiddenLayerCount = 2;
   hiddenLayerNeurons = 16;
+  selectionSeed = 5489; // the same run on every call
   startTrainingRun();
   setUpGame();
   while (generation < 8) trainingStep();
