@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   fs::path output = fs::absolute(argv[1]);
-  int generations = argc > 2 ? std::atoi(argv[2]) : 40;
+  int generations = argc > 2 ? std::atoi(argv[2]) : 100;
   // The shipped piece file, found from this source file's place in the repository.
   fs::path pieces = fs::path(__FILE__).parent_path().parent_path() / "Storage/4BlockPieces.txt";
   std::string error;
@@ -39,11 +39,11 @@ int main(int argc, char** argv) {
   selectionSeed = 1;
   setUpGame();
   gameMode = 3;
-  populationSize = 16;
+  populationSize = 20;
   movesPerSubject = 60;
   hiddenLayerCount = 2;
-  hiddenLayerNeurons = 64;
-  learningRate = 0.05;
+  hiddenLayerNeurons = 16;
+  learningRate = 0.1;
   startTrainingRun();
   while (generation <= generations) trainingStep();
 

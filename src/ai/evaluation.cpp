@@ -11,20 +11,58 @@
 
 // The weights shipped in Storage/BestFitnessParams.txt, used when that file cannot be read.
 // Chosen by comparing candidate sets over long headless games (tools/compareWeights).
-const std::vector<double> shippedFitnessParams = {2.5, 1.25, 0.25, 0.5};
+const std::vector<double> shippedFitnessParams = {12.0, 1.25, 1.0, 0.125};
+
+static bool exactWeight(double w) {
+  double scaled = w * 1024;
+  return std::fabs(w) <= 1048576.0 && scaled == std::trunc(scaled);
+}
 
 EvaluationWeights evaluationWeights() {
   const std::vector<double>& set = !fitnessParams.empty() && fitnessParams[0].size() >= 4
                                        ? fitnessParams[0]
                                        : shippedFitnessParams;
-  return {set[0], set[1], set[2], set[3]};
+  bool exact =
+      exactWeight(set[0]) && exactWeight(set[1]) && exactWeight(set[2]) && exactWeight(set[3]);
+  return {set[0], set[1], set[2], set[3], exact};
+}
+
+static int lowestBit(uint64_t bits) {
+  return __builtin_ctzll(bits);
+}
+static int highestBit(uint64_t bits) {
+  return 63 - __builtin_clzll(bits);
+}
+
+// Set bits of a 20-row column, counted inline (the portable builtin is a library call).
+static int32_t bitCount(uint64_t bits) {
+  bits = bits - ((bits >> 1) & 0x5555555555555555ull);
+  bits = (bits & 0x3333333333333333ull) + ((bits >> 2) & 0x3333333333333333ull);
+  bits = (bits + (bits >> 4)) & 0x0f0f0f0f0f0f0f0full;
+  return static_cast<int32_t>((bits * 0x0101010101010101ull) >> 56);
+}
+
+static ColumnFeatures columnFeatures(uint64_t filled) {
+  ColumnFeatures f = {boardHeight, 0, 0, 0};
+  if (filled == 0) return f;
+  f.top = lowestBit(filled);
+  uint64_t holes = ~filled & boardRows & (~uint64_t{0} << f.top);
+  if (holes == 0) return f;
+  f.holes = bitCount(holes);
+  f.coveredBelowHole = bitCount(filled >> lowestBit(holes));
+  // Each hole pairs with every filled cell above it.
+  for (uint64_t rest = holes; rest != 0; rest &= rest - 1)
+    f.buriedPairs += bitCount(filled & ((uint64_t{1} << lowestBit(rest)) - 1));
+  return f;
 }
 
 BoardColumns boardColumns(const Board& board) {
   BoardColumns columns{};
-  for (int x = 0; x < boardWidth; ++x)
+  for (int x = 0; x < boardWidth; ++x) {
     for (int y = 0; y < boardHeight; ++y)
       if (board[x][y] != 0) columns.filled[x] |= uint64_t{1} << y;
+    columns.features[x] = columnFeatures(columns.filled[x]);
+  }
   return columns;
 }
 
@@ -50,13 +88,6 @@ GridShape gridShape(const PieceGrid& grid) {
     }
   }
   return shape;
-}
-
-static int lowestBit(uint64_t bits) {
-  return __builtin_ctzll(bits);
-}
-static int highestBit(uint64_t bits) {
-  return 63 - __builtin_clzll(bits);
 }
 
 // Holes, and the filled cells found below the first hole of each column (scan top-down).
@@ -93,11 +124,38 @@ static double chargeBuried(const uint64_t* columns, const EvaluationWeights& w, 
   return score;
 }
 
+static int32_t fullRowCount(const uint64_t* columns) {
+  uint64_t fullRows = boardRows;
+  for (int c = 0; c < boardWidth; ++c) fullRows &= columns[c];
+  return bitCount(fullRows);
+}
+
+// With exact weights: the counts of untouched columns come from the board as it stands.
+static double countedScore(const BoardColumns& board, const uint64_t* columns, uint32_t touched,
+                           double landing, const EvaluationWeights& w) {
+  int32_t holes = 0, covered = 0, pairs = 0, cliffs = 0, bumpiness = 0, previousTop = 0;
+  for (int c = 0; c < boardWidth; ++c) {
+    ColumnFeatures f = (touched >> c & 1) ? columnFeatures(columns[c]) : board.features[c];
+    holes += f.holes;
+    covered += f.coveredBelowHole;
+    pairs += f.buriedPairs;
+    if (c > 0) {
+      int32_t d = std::abs(f.top - previousTop);
+      cliffs += 2 * d >= 3;
+      bumpiness += 2 * d;
+    }
+    previousTop = f.top;
+  }
+  return landing - holes * w.hole - covered * (2 * w.buried) - cliffs * w.cliff -
+         bumpiness * w.bumpiness - pairs * w.buried + 100.0 * fullRowCount(columns) + 500.0;
+}
+
 double evaluateShape(const BoardColumns& board, const GridShape& shape, int32_t x, int32_t y,
                      const EvaluationWeights& w) {
   if (shape.blockNeverOnBoard) return -1000.0;
   uint64_t columns[boardWidth];
   for (int c = 0; c < boardWidth; ++c) columns[c] = board.filled[c];
+  uint32_t touched = 0;
   for (int i = 0; i < maxGridColumns; ++i) {
     uint64_t blocks = shape.blocks[i];
     if (blocks == 0) continue;
@@ -105,9 +163,11 @@ double evaluateShape(const BoardColumns& board, const GridShape& shape, int32_t 
     if (static_cast<uint32_t>(column) >= static_cast<uint32_t>(boardWidth)) return -1000.0;
     if (y + lowestBit(blocks) < 0 || y + highestBit(blocks) >= boardHeight) return -1000.0;
     columns[column] |= y >= 0 ? blocks << y : blocks >> -y;
+    touched |= 1u << column;
   }
   // Landing depth: whole numbers, exact in any order.
   double score = static_cast<double>(shape.blockCount * y + shape.rowSum);
+  if (w.exact) return countedScore(board, columns, touched, score, w);
   score = chargeHoles(columns, w, score);
 
   int32_t tops[boardWidth];
@@ -121,10 +181,7 @@ double evaluateShape(const BoardColumns& board, const GridShape& shape, int32_t 
   score -= bumpiness * w.bumpiness;
 
   score = chargeBuried(columns, w, score);
-
-  uint64_t fullRows = boardRows;
-  for (int c = 0; c < boardWidth; ++c) fullRows &= columns[c];
-  score += 100.0 * __builtin_popcountll(fullRows);
+  score += 100.0 * fullRowCount(columns);
   score += 500.0;
   return score;
 }

@@ -2,6 +2,7 @@
 #include "ai/ai.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,11 +17,20 @@ bool saveNetwork(const Network& network, const std::string& path) {
   if (file == nullptr) return false;
   for (const std::vector<Neuron>& layer : network.layers) std::fprintf(file, "%zu,", layer.size());
   std::fputc('\n', file);
+  // Each weight as printf's "%f" writes it (to_chars promises the same digits, faster).
+  std::string line;
+  char number[512]; // room for the longest finite double in fixed notation
   for (size_t l = 1; l < network.layers.size(); ++l) {
     for (const Neuron& neuron : network.layers[l]) {
-      for (const Connection& connection : neuron.connections)
-        std::fprintf(file, "%f,", connection.weight);
-      std::fputc('\n', file);
+      line.clear();
+      for (const Connection& connection : neuron.connections) {
+        auto written = std::to_chars(number, number + sizeof number, connection.weight,
+                                     std::chars_format::fixed, 6);
+        line.append(number, written.ptr);
+        line += ',';
+      }
+      line += '\n';
+      std::fwrite(line.data(), 1, line.size(), file);
     }
   }
   bool written = std::ferror(file) == 0;

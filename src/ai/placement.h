@@ -10,8 +10,17 @@
 constexpr int maxGridColumns = 12; // grid columns beyond this can never reach the board
 constexpr uint64_t boardRows = (uint64_t{1} << boardHeight) - 1;
 
+// What the evaluation counts in one column.
+struct ColumnFeatures {
+  int32_t top;              // row of the first filled cell, 20 when empty
+  int32_t holes;            // empty cells below the top
+  int32_t coveredBelowHole; // filled cells below the first hole
+  int32_t buriedPairs;      // pairs of a filled cell and an empty cell somewhere below it
+};
+
 struct BoardColumns {
-  uint64_t filled[boardWidth]; // bit y: cell (x, y) is not empty
+  uint64_t filled[boardWidth];         // bit y: cell (x, y) is not empty
+  ColumnFeatures features[boardWidth]; // of each column as it stands
 };
 
 // One rotation of a piece, reduced to what the search and the evaluation need.
@@ -27,6 +36,10 @@ struct GridShape {
 
 struct EvaluationWeights {
   double hole, cliff, bumpiness, buried;
+  // Every weight a multiple of 1/1024 of moderate size: then every sum the evaluation forms is
+  // exact, the order of the additions cannot change the score, and counts may be multiplied
+  // out. Other weights are applied one subtraction at a time, in the described order.
+  bool exact;
 };
 
 BoardColumns boardColumns(const Board& board);

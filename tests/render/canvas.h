@@ -1,6 +1,7 @@
 // A 1500 x 1000 software canvas that the drawing code paints into, and a clean game state.
 #pragma once
 
+#include "pictures.h"
 #include "render/render.h"
 
 #include <gtest/gtest.h>
@@ -9,22 +10,80 @@ struct Rgb {
   int r, g, b;
   bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
   bool operator!=(const Rgb& o) const { return !(*this == o); }
+  friend std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+  }
 };
-std::ostream& operator<<(std::ostream& out, const Rgb& c);
-
-constexpr Rgb blackPixel = {0, 0, 0};
-constexpr Rgb whitePixel = {255, 255, 255};
+constexpr Rgb blackPixel = {0, 0, 0}, whitePixel = {255, 255, 255};
 
 class Canvas : public ::testing::Test {
 protected:
-  static void SetUpTestSuite(); // fonts, opened once
-  void SetUp() override;        // blank canvas, empty boards, three small pieces
-  void TearDown() override;
-  Rgb pixel(int x, int y);
-  // Pixels of exactly this colour inside the rectangle.
-  int count(SDL_Rect area, Rgb colour);
-  // Bounding box of the pixels of this colour inside the area ({0,0,0,0} when none).
-  SDL_Rect extent(SDL_Rect area, Rgb colour);
-  Rgb colourOfPiece(int32_t id); // the colour the test catalogue gives piece id
+  static void SetUpTestSuite() {
+    if (fontSmall != nullptr) return;
+    ASSERT_EQ(TTF_Init(), 0);
+    fontSmall = TTF_OpenFont(BRIKKA_FONT_FILE, 24);
+    fontMedium = TTF_OpenFont(BRIKKA_FONT_FILE, 36);
+    fontLarge = TTF_OpenFont(BRIKKA_FONT_FILE, 48);
+    ASSERT_TRUE(fontSmall && fontMedium && fontLarge);
+  }
+  void SetUp() override {
+    surface = SDL_CreateRGBSurfaceWithFormat(0, 1500, 1000, 32, SDL_PIXELFORMAT_ARGB8888);
+    renderer = SDL_CreateSoftwareRenderer(surface);
+    ASSERT_NE(renderer, nullptr);
+    // Piece 1: a 3-wide T, piece 2: a 2 x 2 square, piece 3: a 5-long bar.
+    useCatalogue({pieceFromPicture({".#.", "###", "..."}), pieceFromPicture({"##", "##"}),
+                  pieceFromPicture({".....", ".....", "#####", ".....", "....."})});
+    p1Board = p2Board = Board{};
+    p1PieceId = p2PieceId = p1Rotation = p2Rotation = p1HeldPiece = p2HeldPiece = 0;
+    p1Position = p2Position = spawnPosition;
+    p1GhostCells.clear(), p2GhostCells.clear(), pieceQueue.clear();
+    queueBase = p1PieceCount = p2PieceCount = p1Losses = p2Losses = 0;
+    p1DamageFlash = p2DamageFlash = 0.0;
+    p1IncomingDamage.clear(), p2IncomingDamage.clear(), lineClearParticles.clear();
+    menuPieces.clear(), population.clear(), averageHistory.clear();
+    matchOver = false;
+    showFitnessGraph = true;
+    gameMode = currentScreen = lastHoveredChoice = score = highscore = 0;
+    generation = 1;
+    screenButtons.assign(5, {});
+    screenSliders.assign(5, {});
+  }
+  void TearDown() override {
+    SDL_DestroyRenderer(renderer);
+    renderer = nullptr;
+    SDL_FreeSurface(surface);
+  }
+  void clear() {
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+  }
+  Rgb pixel(int x, int y) {
+    SDL_RenderFlush(renderer);
+    uint32_t value = static_cast<uint32_t*>(surface->pixels)[y * (surface->pitch / 4) + x];
+    uint8_t r, g, b;
+    SDL_GetRGB(value, surface->format, &r, &g, &b);
+    return {r, g, b};
+  }
+  void expectAt(Rgb colour, std::initializer_list<int> xy) { // pixels x, y, x, y, ...
+    for (const int* p = xy.begin(); p + 1 < xy.end(); p += 2)
+      EXPECT_EQ(pixel(p[0], p[1]), colour) << "at " << p[0] << ", " << p[1];
+  }
+  int count(SDL_Rect area, Rgb colour) { // pixels of this colour in the area
+    int n = 0;
+    for (int y = area.y; y < area.y + area.h; ++y)
+      for (int x = area.x; x < area.x + area.w; ++x) n += pixel(x, y) == colour;
+    return n;
+  }
+  SDL_Rect extent(SDL_Rect area, Rgb colour) { // their bounding box; w = 0 when none
+    int left = area.x + area.w, top = area.y + area.h, right = area.x - 1, bottom = area.y - 1;
+    for (int y = area.y; y < area.y + area.h; ++y)
+      for (int x = area.x; x < area.x + area.w; ++x)
+        if (pixel(x, y) == colour)
+          left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
+          bottom = std::max(bottom, y);
+    return right < left ? SDL_Rect{0, 0, 0, 0}
+                        : SDL_Rect{left, top, right - left + 1, bottom - top + 1};
+  }
+  Rgb colourOfPiece(int32_t id) { return {std::min(255, 40 + 20 * (id - 1)), 200, 100}; }
   SDL_Surface* surface = nullptr;
 };

@@ -35,7 +35,7 @@ void useSevenPieces() {
                   benchPiece({"..#", "###", "..."})};
   pieceSelection.assign(loadedPieces.size(), true);
   rebuildCatalogue();
-  fitnessParams = {{2.5, 1.25, 0.25, 0.5}};
+  fitnessParams = {{12.0, 1.25, 1.0, 0.125}};
 }
 
 // Eight rows of a game in progress: ragged tops, a few holes.

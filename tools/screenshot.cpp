@@ -1,0 +1,216 @@
+// screenshot <state> <out.png> [--data <folder>]
+// Sets up one screen of the game with the real rules, menus and players, draws it with the
+// game's own frame drawing into an off-screen canvas and writes it as a PNG (through
+// ImageMagick's convert). The folder holds Storage/ and Fonts/ as the game's runtime folder does;
+// by default the current directory. Nothing is written into it.
+#include "ai/ai.h"
+#include "app/app.h"
+#include "game/game.h"
+#include "render/render.h"
+
+#include <cstdio>
+#include <cstring>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+const char* const states[] = {"main-menu",   "settings",  "pieces",
+                              "solo",        "solo-over", "versus",
+                              "versus-over", "training",  "training-network"};
+
+bool loadGameData(std::string& error) {
+  const char* const files[] = {"Storage/1BlockPieces.txt", "Storage/2BlockPieces.txt",
+                               "Storage/3BlockPieces.txt", "Storage/4BlockPieces.txt",
+                               "Storage/5BlockPieces.txt"};
+  for (const char* file : files)
+    if (!loadPieceFile(file, std::strcmp(file, "Storage/4BlockPieces.txt") == 0, &error))
+      return false;
+  if (loadedPieces.empty()) {
+    error = "no piece files in Storage/";
+    return false;
+  }
+  resetBoards(0);
+  setUpGame();
+  if (!loadPieceColours(&error)) return false;
+  loadFitnessParams();
+  buildMenus();
+  // The default bindings, labelled as the settings screen shows them; no file is touched.
+  for (int k = 0; k < controlCount && k < static_cast<int>(screenButtons[3].size()); ++k)
+    screenButtons[3][k].valueText = keyDisplayName(defaultControls[k]);
+  return true;
+}
+
+// The heuristic player's choice, dropped straight down and locked. False once the player tops
+// out.
+bool playPiece(int player) {
+  PlayerState s = playerState(player);
+  std::vector<int32_t> best = findBestPlacement(player, false);
+  s.rotation = best[1];
+  s.position = {best[0], 0};
+  if (!pieceFits(player, currentGrid(player), 0, 0)) s.position = spawnPosition;
+  while (pieceFits(player, currentGrid(player), 0, 1)) ++s.position.y;
+  lockPiece(player);
+  return !s.gameOver;
+}
+
+// Where the falling piece would land, as the game shows it: one frame of no time and no keys.
+void placeGhost(int player) {
+  frameDelta = 0.0;
+  stepPlayer(player);
+}
+
+void holdAPiece(int player) {
+  PlayerState s = playerState(player);
+  s.heldPiece = s.pieceId;
+  takeNextPiece(player);
+}
+
+void setUpSolo(bool finished) {
+  gameMode = 1;
+  setUpGame();
+  highscore = 4200;
+  holdAPiece(1);
+  for (int k = 0; k < 60; ++k)
+    if (!playPiece(1)) break;
+  if (finished) {
+    for (int k = 0; k < 1000 && !p1GameOver; ++k) { // stack at the spawn until the well is full
+      while (pieceFits(1, currentGrid(1), 0, 1)) ++p1Position.y;
+      lockPiece(1);
+    }
+    matchOver = true;
+  } else {
+    p1Position.y = 3;
+    placeGhost(1);
+  }
+}
+
+void setUpVersus(bool finished) {
+  gameMode = 2;
+  setUpGame();
+  p1Losses = 1;
+  p2Losses = finished ? 3 : 2;
+  holdAPiece(2);
+  // Play until garbage is waiting on both sides, the way a close match looks.
+  for (int k = 0; k < 200; ++k) {
+    playPiece(1);
+    playPiece(2);
+    if (k > 20 && !p1IncomingDamage.empty() && !p2IncomingDamage.empty()) break;
+  }
+  if (!p1IncomingDamage.empty()) p1IncomingDamage.front().timer = damageDelay * 0.5;
+  for (int player : {1, 2}) {
+    playerState(player).position.y = 2;
+    placeGhost(player);
+  }
+  matchOver = finished;
+}
+
+void setUpTraining(bool showNetwork) {
+  gameMode = 3;
+  populationSize = 6;
+  movesPerSubject = 40;
+  hiddenLayerCount = 2;
+  hiddenLayerNeurons = 16;
+  selectionSeed = 5489; // the same run on every call
+  startTrainingRun();
+  setUpGame();
+  while (generation < 8) trainingStep();
+  for (int k = 0; k < 25; ++k) trainingStep();
+  showFitnessGraph = !showNetwork;
+}
+
+bool setUpState(const std::string& state) {
+  if (state == "main-menu" || state == "settings" || state == "pieces") {
+    for (int k = 0; k < 35; ++k) playPiece(1);
+    gameMode = 0;
+    currentScreen = state == "main-menu" ? 0 : (state == "settings" ? 3 : 4);
+    if (currentScreen == 0) screenButtons[0][0].hovered = true;
+    return true;
+  }
+  if (state == "solo" || state == "solo-over") {
+    setUpSolo(state == "solo-over");
+    return true;
+  }
+  if (state == "versus" || state == "versus-over") {
+    setUpVersus(state == "versus-over");
+    return true;
+  }
+  if (state == "training" || state == "training-network") {
+    setUpTraining(state == "training-network");
+    return true;
+  }
+  return false;
+}
+
+bool convertToPng(const std::string& bmp, const std::string& png) {
+  const char* argv[] = {"convert", bmp.c_str(), png.c_str(), nullptr};
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, "convert", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
+    return false;
+  int status = 0;
+  return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+int usage() {
+  std::fprintf(stderr, "usage: screenshot <state> <out.png> [--data <folder>]\nstates:");
+  for (const char* state : states) std::fprintf(stderr, " %s", state);
+  std::fprintf(stderr, "\n");
+  return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3 && !(argc == 5 && std::strcmp(argv[3], "--data") == 0)) return usage();
+  std::string state = argv[1];
+  std::string out = argv[2];
+  if (out.empty() || out[0] != '/') {
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd) == nullptr) return 1;
+    out = std::string(cwd) + "/" + out;
+  }
+  if (argc == 5 && chdir(argv[4]) != 0) {
+    std::fprintf(stderr, "screenshot: cannot enter %s\n", argv[4]);
+    return 1;
+  }
+
+  seedRandom(20261206); // the same pictures on every run
+  std::string error;
+  if (!loadGameData(error)) {
+    std::fprintf(stderr, "screenshot: %s\n", error.c_str());
+    return 1;
+  }
+  if (!setUpState(state)) return usage();
+  // A moment later: the squares of cleared rows have flown off and red flashes have faded.
+  lineClearParticles.clear();
+  p1DamageFlash = p2DamageFlash = 0.0;
+
+  SDL_Surface* canvas =
+      SDL_CreateRGBSurfaceWithFormat(0, windowWidth, windowHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+  renderer = SDL_CreateSoftwareRenderer(canvas);
+  TTF_Init();
+  fontSmall = TTF_OpenFont("Fonts/nasaFont.ttf", 24);
+  fontMedium = TTF_OpenFont("Fonts/nasaFont.ttf", 36);
+  fontLarge = TTF_OpenFont("Fonts/nasaFont.ttf", 48);
+  if (!renderer || !fontSmall || !fontMedium || !fontLarge) {
+    std::fprintf(stderr, "screenshot: cannot draw (Fonts/nasaFont.ttf missing?): %s\n",
+                 SDL_GetError());
+    return 1;
+  }
+  drawFrame();
+
+  std::string bmp = out + ".bmp";
+  bool written = SDL_SaveBMP(canvas, bmp.c_str()) == 0 && convertToPng(bmp, out);
+  std::remove(bmp.c_str());
+  if (!written) std::fprintf(stderr, "screenshot: could not write %s\n", out.c_str());
+  TTF_CloseFont(fontSmall);
+  TTF_CloseFont(fontMedium);
+  TTF_CloseFont(fontLarge);
+  TTF_Quit();
+  SDL_DestroyRenderer(renderer);
+  SDL_FreeSurface(canvas);
+  return written ? 0 : 1;
+}
