@@ -21,7 +21,7 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
-  [ -f "$work/shot.png" ] && cp "$work/shot.png" "${TMPDIR:-/tmp}/brikka-e2e-failure.png" &&
+  [ -f "$work/shot.bmp" ] && convert "$work/shot.bmp" "${TMPDIR:-/tmp}/brikka-e2e-failure.png" &&
     echo "last screenshot: ${TMPDIR:-/tmp}/brikka-e2e-failure.png" >&2
   exit 1
 }
@@ -53,24 +53,46 @@ window=$(timeout 20 xdotool search --sync --name '^Brikka$' | head -n 1) ||
   fail "the Brikka window did not appear"
 
 # --- helpers --------------------------------------------------------------------------------
-shoot() { import -window root "$work/shot.png"; }
-# "R,G,B" of one pixel of the last screenshot.
-pixel() {
-  convert "$work/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- |
-    sed -n 2p | sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+shot="$work/shot.bmp"
+shoot() { import -window root "$shot"; }
+# "R,G,B" of each pixel "x,y" given, one line each, from the last screenshot.
+rgb() {
+  local format=""
+  for p in "$@"; do
+    format+="%[fx:round(255*p{$p}.r)],%[fx:round(255*p{$p}.g)],%[fx:round(255*p{$p}.b)]\n"
+  done
+  convert "$shot" -format "$format" info:
 }
-# Waits until the check (a shell command run on fresh screenshots) succeeds, up to 15 s.
+all_white() { [ -z "$(rgb "$@" | grep -v '^255,255,255$')" ]; }
+# Some pixel shows a piece: neither the black of an empty cell nor the white of the grid.
+any_coloured() { rgb "$@" | grep -qvE '^(0,0,0|255,255,255)$'; }
+# Darkest and brightest intensity (0..1) of a rectangle "w h x y".
+darkest() { convert "$shot" -crop "$1x$2+$3+$4" -format '%[fx:minima.intensity]' info:; }
+brightest() { convert "$shot" -crop "$1x$2+$3+$4" -format '%[fx:maxima.intensity]' info:; }
+# With BRIKKA_E2E_SHOTS set to a folder, the screenshots behind the checks are kept there.
+keep() {
+  if [ -n "${BRIKKA_E2E_SHOTS:-}" ]; then convert "$shot" "$BRIKKA_E2E_SHOTS/$1.png"; fi
+}
+# Waits until the check succeeds on a fresh screenshot, for up to about 30 seconds.
 wait_for() {
   local what=$1
   shift
-  for _ in $(seq 60); do
+  for _ in $(seq 40); do
     shoot
     if "$@"; then return 0; fi
-    sleep 0.25
+    sleep 0.2
   done
   fail "$what"
 }
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+# The game reads the pointer before the frame's events, and counts a click only when press
+# and release fall in different frames: move, then press, then release, a few frames apart.
+click() {
+  xdotool mousemove --window "$window" "$1" "$2"
+  sleep 0.1
+  xdotool mousedown 1
+  sleep 0.1
+  xdotool mouseup 1
+}
 # Holds the key over several frames, so the game sees it down.
 press() {
   xdotool keydown "$1"
@@ -78,41 +100,30 @@ press() {
   xdotool keyup "$1"
   sleep 0.1
 }
-is_white() { [ "$(pixel "$1" "$2")" = "255,255,255" ]; }
-# A coloured cell: neither the black of an empty cell nor the white of the grid.
-is_coloured() { local p; p=$(pixel "$1" "$2"); [ "$p" != "0,0,0" ] && [ "$p" != "255,255,255" ]; }
-column_white() { # x y0 y1: a vertical white line
-  local mean
-  mean=$(convert "$work/shot.png" -crop "1x$(($3 - $2))+$1+$2" -format '%[fx:minima.intensity]' info:)
-  [ "$mean" = "1" ]
-}
-text_in() { # x y w h: some white glyph pixels inside a black area
-  local bright
-  bright=$(convert "$work/shot.png" -crop "$3x$4+$1+$2" -format '%[fx:maxima.intensity]' info:)
-  [ "$bright" = "1" ]
-}
 
-menu_shown() { is_white 110 210 && is_white 160 810; } # "Solo Play" and "Settings" faces
+menu_shown() { all_white 110,210 160,810; } # the faces of "Solo Play" and "Settings"
 xdotool mousemove --window "$window" 750 950
 wait_for "the main menu was not drawn" menu_shown
 
 # --- solo game ------------------------------------------------------------------------------
 click 275 250
-solo_shown() { column_white 550 105 895 && is_white 150 550 && is_white 449 550; }
+solo_shown() { [ "$(darkest 1 790 550 105)" = 1 ] && all_white 150,550 449,550; }
 wait_for "the solo board and score box were not drawn" solo_shown
 xdotool mousemove --window "$window" 750 950
 for _ in 1 2 3 4; do press Shift_R; done
-bottom_filled() { is_coloured 690 880 || is_coloured 730 880 || is_coloured 770 880 || is_coloured 810 880; }
+bottom_filled() { any_coloured 570,880 610,880 650,880 690,880 730,880 770,880 810,880 850,880; }
 wait_for "hard-dropped pieces did not reach the bottom row" bottom_filled
-text_in 160 490 280 40 || fail "the score text is missing"
-text_in 160 570 280 40 || fail "the high score text is missing"
+keep solo
+[ "$(brightest 280 40 160 490)" = 1 ] || fail "the score text is missing"
+[ "$(brightest 280 40 160 570)" = 1 ] || fail "the high score text is missing"
 click 1375 925
 wait_for "Back did not return to the main menu" menu_shown
 
 # --- rebinding a key ------------------------------------------------------------------------
 click 275 825
-settings_shown() { is_white 905 105 && is_white 105 105; } # both players' Right controls
+settings_shown() { all_white 905,105 105,105; } # both players' Right controls
 wait_for "the settings screen was not drawn" settings_shown
+keep settings
 click 1150 137 # "P1 | Right:"
 xdotool mousemove --window "$window" 750 300
 press k
@@ -126,8 +137,9 @@ wait_for "Back from the settings did not return to the main menu" menu_shown
 # --- player versus --------------------------------------------------------------------------
 click 275 400
 xdotool mousemove --window "$window" 750 950
-both_boards() { column_white 185 175 825 && column_white 935 175 825; }
+both_boards() { [ "$(darkest 1 650 185 175)" = 1 ] && [ "$(darkest 1 650 935 175)" = 1 ]; }
 wait_for "the two versus boards were not drawn" both_boards
+keep versus
 
 # --- Escape ends the program ----------------------------------------------------------------
 xdotool keydown Escape
