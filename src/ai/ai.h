@@ -58,3 +58,6 @@ void fillNetworkInput(const Board& board, int32_t pieceId, std::vector<int32_t>&
 void botTurn(int32_t player); // one frame of the computer's play for that player
 void startTrainingRun();      // a fresh population and run state
 void trainingStep();          // one placement of the current subject
+// Player 1's piece turned and slid from where it is towards an action's column, then dropped
+// (not locked): how the training run carries out a network's choice.
+void moveToAction(int32_t action);

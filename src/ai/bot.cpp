@@ -8,10 +8,13 @@
 static std::vector<int32_t> botInput;
 
 static int32_t chooseAction(int32_t player, const PlayerState& state) {
-  // An empty botNetwork (its file was missing or malformed) leaves the level to the search.
+  // An empty botNetwork (its file was missing or malformed) leaves the level to the search, and
+  // so does an answer beyond the 44 placements from a network with more outputs: it would
+  // make a rotation index no piece has.
   if (botUsesNetwork && botNetwork.layers.size() >= 2) {
     fillNetworkInput(state.board, state.pieceId, botInput);
-    return predict(botNetwork, botInput);
+    int32_t action = predict(botNetwork, botInput);
+    if (action < actionCount) return action;
   }
   PlacementChoice best = searchBestPlacement(player);
   return (best.x + 1) + 11 * best.rotation;

@@ -96,14 +96,7 @@ static void finishSubject() {
   if (currentSubject >= static_cast<int32_t>(population.size())) finishGeneration();
 }
 
-static std::vector<int32_t> trainingInput;
-
-void trainingStep() {
-  if (population.empty() || movesPerSubject < 1) return;
-  Network& subject = population[currentSubject];
-  fillNetworkInput(p1Board, p1PieceId, trainingInput);
-  int32_t action = predict(subject, trainingInput);
-
+void moveToAction(int32_t action) {
   p1Rotation = action / 11;
   p1Position.y = 0;
   int32_t distance = action % 11 - 1 - p1Position.x;
@@ -112,6 +105,17 @@ void trainingStep() {
     if (pieceFits(1, currentGrid(1), direction, 0)) p1Position.x += direction;
   // The row limit only matters for a grid without blocks, which would fit at any depth.
   while (p1Position.y < boardHeight && pieceFits(1, currentGrid(1), 0, 1)) p1Position.y += 1;
+}
+
+static std::vector<int32_t> trainingInput;
+
+void trainingStep() {
+  if (population.empty() || movesPerSubject < 1) return;
+  Network& subject = population[currentSubject];
+  fillNetworkInput(p1Board, p1PieceId, trainingInput);
+  int32_t action = predict(subject, trainingInput);
+
+  moveToAction(action);
 
   double netScore = evaluatePlacement(1, p1PieceId, p1Rotation, p1Position);
   int32_t best = static_cast<int32_t>(searchBestPlacement(1).score);

@@ -63,16 +63,21 @@ TEST(BotTurn, BlockedSidewaysDropsWhereThePieceIs) {
   }
 }
 
-TEST(BotTurn, ImmediateSearchFillsTheWellAndAnEmptyNetworkFallsBackToIt) {
+TEST(BotTurn, ImmediateSearchFillsTheWellAndUnusableNetworksFallBackToIt) {
   Board well = boardFromPicture({".ggggggggg", ".ggggggggg", ".ggggggggg", ".ggggggggg"});
-  for (bool networkLevel : {false, true}) {
+  Network tooManyOutputs = createNetwork(407, 50, 0.0, 0, 0);
+  tooManyOutputs.layers[1][47].bias = 1000.0; // would ask for rotation 4
+  // The search level; a missing or malformed file's empty network; an answer beyond 43.
+  std::pair<bool, Network> levels[] = {
+      {false, Network{}}, {true, Network{}}, {true, tooManyOutputs}};
+  for (auto& [networkLevel, network] : levels) {
     startVersus(bar, well);
     botStepwise = false;
     botUsesNetwork = networkLevel;
-    botNetwork = Network{}; // what a missing or malformed network file leaves
+    botNetwork = network;
     botTurn(2);
-    EXPECT_EQ(boardPicture(p2Board), boardPicture(Board{})) << networkLevel;
-    EXPECT_EQ(p2PieceCount, 1) << networkLevel;
+    EXPECT_EQ(boardPicture(p2Board), boardPicture(Board{})) << network.layers.size();
+    EXPECT_EQ(p2PieceCount, 1);
   }
 }
 
