@@ -17,6 +17,11 @@ void pointer(int x, int y, bool clicked = false, bool held = false) {
   mouseHeld = held || clicked;
 }
 
+void pointAt(Slider& slider, int x, int y, bool clicked = false, bool held = false) {
+  pointer(x, y, clicked, held);
+  update(slider);
+}
+
 } // namespace
 
 TEST(Widgets, ButtonHoverIsStrictlyInsideAndClicksSoundOnlyOnTheButton) {
@@ -45,28 +50,21 @@ TEST(Widgets, SliderDragsFromTheKnobOnlyAndClampsToTheTrack) {
   double startKnob = population.knob.x;
   EXPECT_NEAR(startKnob, 300 + 19.0 / 29.0 * 700, 1e-9);
   // A click on the track beside the knob does nothing.
-  pointer(400, 200, true);
-  update(population);
+  pointAt(population, 400, 200, true);
   EXPECT_EQ(population.value, 20);
   EXPECT_FALSE(population.dragging);
   // Grab the knob, then drag it to two thirds of the track, off the knob's height.
-  pointer(static_cast<int>(startKnob), 200, true);
-  update(population);
-  pointer(300 + 700 * 2 / 3 + 1, 400, false, true);
-  update(population);
+  pointAt(population, static_cast<int>(startKnob), 200, true);
+  pointAt(population, 300 + 700 * 2 / 3 + 1, 400, false, true);
   EXPECT_EQ(population.value, 20); // 1 + 19.33, truncated
-  pointer(2000, 400, false, true);
-  update(population);
+  pointAt(population, 2000, 400, false, true);
   EXPECT_EQ(population.value, 30);
   EXPECT_EQ(population.knob.x, 1000);
-  pointer(-50, 400, false, true);
-  update(population);
+  pointAt(population, -50, 400, false, true);
   EXPECT_EQ(population.value, 1);
   // Released: the knob stays where it was let go.
-  pointer(600, 200);
-  update(population);
-  pointer(700, 200);
-  update(population);
+  pointAt(population, 600, 200);
+  pointAt(population, 700, 200);
   EXPECT_EQ(population.value, 1);
   EXPECT_EQ(population.knob.x, 300);
 
