@@ -110,7 +110,9 @@ void moveToAction(int32_t action) {
 static std::vector<int32_t> trainingInput;
 
 void trainingStep() {
-  if (population.empty() || movesPerSubject < 1) return;
+  if (movesPerSubject < 1 || currentSubject < 0 ||
+      currentSubject >= static_cast<int32_t>(population.size()))
+    return;
   Network& subject = population[currentSubject];
   fillNetworkInput(p1Board, p1PieceId, trainingInput);
   int32_t action = predict(subject, trainingInput);
