@@ -13,7 +13,10 @@ xvfb_pid=""
 game_pid=""
 
 cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  if [ -n "$game_pid" ]; then
+    kill "$game_pid" 2>/dev/null || true
+    wait "$game_pid" 2>/dev/null || true
+  fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -27,25 +30,15 @@ fail() {
 }
 
 # --- runtime folder -------------------------------------------------------------------------
-if [ -f "$source/tools/prepare-runtime.sh" ]; then
-  bash "$source/tools/prepare-runtime.sh" "$run" "$data" >/dev/null
-else
-  mkdir -p "$run"
-  cp -r "$data/Storage" "$data/Fonts" "$data/Mixer" "$run/"
-  cp "$data/seed/BestNeuralNet.txt" "$run/Storage/BestNeuralNet.txt"
-fi
+bash "$source/tools/prepare-runtime.sh" "$run" "$data" >/dev/null
 
 # --- display --------------------------------------------------------------------------------
-display=""
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free X display number"
-Xvfb "$display" -screen 0 1500x1000x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it accepts connections.
+Xvfb -displayfd 3 -screen 0 1500x1000x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY="$display"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
 
 (cd "$run" && SDL_AUDIODRIVER=dummy exec "$brikka") &
 game_pid=$!
@@ -64,8 +57,8 @@ rgb() {
   convert "$shot" -format "$format" info:
 }
 all_white() { [ -z "$(rgb "$@" | grep -v '^255,255,255$')" ]; }
-# Some pixel shows a piece: neither the black of an empty cell nor the white of the grid.
-any_coloured() { rgb "$@" | grep -qvE '^(0,0,0|255,255,255)$'; }
+# How many of the given pixels show a piece: neither the black of an empty cell nor white.
+coloured() { rgb "$@" | grep -cvE '^(0,0,0|255,255,255)$' || true; }
 # Darkest and brightest intensity (0..1) of a rectangle "w h x y".
 darkest() { convert "$shot" -crop "$1x$2+$3+$4" -format '%[fx:minima.intensity]' info:; }
 brightest() { convert "$shot" -crop "$1x$2+$3+$4" -format '%[fx:maxima.intensity]' info:; }
@@ -111,8 +104,11 @@ solo_shown() { [ "$(darkest 1 790 550 105)" = 1 ] && all_white 150,550 449,550; 
 wait_for "the solo board and score box were not drawn" solo_shown
 xdotool mousemove --window "$window" 750 950
 for _ in 1 2 3 4; do press Shift_R; done
-bottom_filled() { any_coloured 570,880 610,880 650,880 690,880 730,880 770,880 810,880 850,880; }
-wait_for "hard-dropped pieces did not reach the bottom row" bottom_filled
+# Four dropped pieces fill at least 16 cells; gravity alone would need well over a minute.
+cell_centres=()
+for i in $(seq 0 9); do for j in $(seq 0 19); do cell_centres+=("$((570 + 40 * i)),$((120 + 40 * j))"); done; done
+pieces_landed() { [ "$(coloured "${cell_centres[@]}")" -ge 16 ]; }
+wait_for "hard-dropped pieces did not land" pieces_landed
 keep solo
 [ "$(brightest 280 40 160 490)" = 1 ] || fail "the score text is missing"
 [ "$(brightest 280 40 160 570)" = 1 ] || fail "the high score text is missing"
