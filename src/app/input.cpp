@@ -31,9 +31,39 @@ bool press(bool down, bool& wasDown) {
   return fired;
 }
 
-void clearActionFlags() {
-  p1MoveRight = p1MoveLeft = p1RotateCw = p1RotateCcw = p1SoftDrop = p1HardDrop = p1Hold = false;
-  p2MoveRight = p2MoveLeft = p2RotateCw = p2RotateCcw = p2SoftDrop = p2HardDrop = p2Hold = false;
+// What the input step remembers of one player's keys between frames.
+struct KeyMemory {
+  bool &rightDown, &leftDown;
+  double &rightRepeat, &leftRepeat;
+  bool &rotateCwDown, &rotateCcwDown, &hardDropDown;
+  double sensitivity;
+};
+
+KeyMemory keyMemory(int player) {
+  if (player == 1) {
+    return {p1RightDown,    p1LeftDown,      p1RightRepeat,  p1LeftRepeat,
+            p1RotateCwDown, p1RotateCcwDown, p1HardDropDown, p1Sensitivity};
+  }
+  return {p2RightDown,    p2LeftDown,      p2RightRepeat,  p2LeftRepeat,
+          p2RotateCwDown, p2RotateCcwDown, p2HardDropDown, p2Sensitivity};
+}
+
+// One player's seven flags from the seven bindings starting at first.
+void computePlayerFlags(int player, const uint8_t* keys, int first) {
+  PlayerState flags = playerState(player);
+  KeyMemory memory = keyMemory(player);
+  auto down = [&](int offset) {
+    if (controls.size() != controlCount) return false; // nothing bound yet
+    int32_t scancode = controls[first + offset];
+    return scancode >= 0 && scancode < scancodeLimit && keys[scancode] != 0;
+  };
+  flags.moveRight = autoRepeat(down(0), memory.rightDown, memory.rightRepeat, memory.sensitivity);
+  flags.moveLeft = autoRepeat(down(1), memory.leftDown, memory.leftRepeat, memory.sensitivity);
+  flags.rotateCw = press(down(2), memory.rotateCwDown);
+  flags.rotateCcw = press(down(3), memory.rotateCcwDown);
+  flags.softDrop = down(4);
+  flags.hardDrop = press(down(5), memory.hardDropDown);
+  flags.hold = down(6);
 }
 
 } // namespace
@@ -63,28 +93,8 @@ std::string keyDisplayName(int32_t scancode) {
 }
 
 void computeActionFlags(const uint8_t* keys) {
-  if (controls.size() != controlCount) {
-    clearActionFlags();
-    return;
-  }
-  auto down = [&](int index) {
-    int32_t scancode = controls[index];
-    return scancode >= 0 && scancode < scancodeLimit && keys[scancode] != 0;
-  };
-  p2MoveRight = autoRepeat(down(0), p2RightDown, p2RightRepeat, p2Sensitivity);
-  p2MoveLeft = autoRepeat(down(1), p2LeftDown, p2LeftRepeat, p2Sensitivity);
-  p2RotateCw = press(down(2), p2RotateCwDown);
-  p2RotateCcw = press(down(3), p2RotateCcwDown);
-  p2SoftDrop = down(4);
-  p2HardDrop = press(down(5), p2HardDropDown);
-  p2Hold = down(6);
-  p1MoveRight = autoRepeat(down(7), p1RightDown, p1RightRepeat, p1Sensitivity);
-  p1MoveLeft = autoRepeat(down(8), p1LeftDown, p1LeftRepeat, p1Sensitivity);
-  p1RotateCw = press(down(9), p1RotateCwDown);
-  p1RotateCcw = press(down(10), p1RotateCcwDown);
-  p1SoftDrop = down(11);
-  p1HardDrop = press(down(12), p1HardDropDown);
-  p1Hold = down(13);
+  computePlayerFlags(2, keys, 0); // player 2's bindings come first
+  computePlayerFlags(1, keys, 7);
 }
 
 void captureKey(const uint8_t* keys) {

@@ -7,6 +7,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -136,33 +137,19 @@ void printError(const char* format, ...) {
 }
 
 void playSoundEffect(SoundEffect effect, int channel) {
-  Mix_Chunk* chunk = nullptr;
-  switch (effect) {
-  case SoundEffect::placeBlock:
-    chunk = placeBlockSound;
-    break;
-  case SoundEffect::clearLine:
-    chunk = clearLineSound;
-    break;
-  case SoundEffect::takeDamage:
-    chunk = takeDamageSound;
-    break;
-  case SoundEffect::clickButton:
-    chunk = clickButtonSound;
-    break;
-  case SoundEffect::gameOver:
-    chunk = gameOverSound;
-    break;
-  }
-  if (chunk) Mix_PlayChannel(channel, chunk, 0);
+  // In the order of SoundEffect.
+  Mix_Chunk* const chunks[] = {placeBlockSound, clearLineSound, takeDamageSound, clickButtonSound,
+                               gameOverSound};
+  size_t index = static_cast<size_t>(effect);
+  if (index < std::size(chunks) && chunks[index]) Mix_PlayChannel(channel, chunks[index], 0);
 }
 
 int runGame() {
   initialiseSdl();
   if (!openWindow()) {
-    return fail(
-        std::string(window ? "could not create the renderer: " : "could not create the window: ") +
-        SDL_GetError());
+    return fail(std::string(window ? "Brikka: could not create the renderer: "
+                                   : "Brikka: could not create the window: ") +
+                SDL_GetError());
   }
   if (!openFonts())
     return fail(std::string("Brikka: could not open the font ") + fontPath + ": " + TTF_GetError());

@@ -1,6 +1,6 @@
 // The generated sounds as the game loads them: every effect is audible, short and unlike the
 // others, and the music is a long loop that ends in near silence, so looping it gives no click.
-#include "app/state.h"
+#include "app/app.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,9 @@
 namespace {
 
 const std::string dataDir = std::string(BRIKKA_BINARY_DIR) + "/data";
+// The effects in the order of SoundEffect.
+const char* const effectNames[] = {"placeBlock", "clearLine", "takeDamage", "clickButton",
+                                   "gameOver"};
 
 class Assets : public testing::Test {
 protected:
@@ -39,7 +42,7 @@ protected:
 
 TEST_F(Assets, EffectsAreShortAudibleAndDistinct) {
   std::set<uint32_t> lengths;
-  for (const char* name : {"placeBlock", "clearLine", "takeDamage", "clickButton", "gameOver"}) {
+  for (const char* name : effectNames) {
     Mix_Chunk* chunk = Mix_LoadWAV((dataDir + "/Mixer/" + name + ".wav").c_str());
     ASSERT_NE(chunk, nullptr) << name << ": " << Mix_GetError();
     EXPECT_GT(seconds(chunk), 0.02) << name;
@@ -75,6 +78,24 @@ TEST_F(Assets, MusicIsALongLoopThatMeetsItselfInSilence) {
   }
   EXPECT_LT(largestStep, 1000);
   Mix_FreeChunk(decoded);
+}
+
+TEST_F(Assets, EachGameSoundPlaysItsOwnEffectOnTheChannelAsked) {
+  Mix_Chunk** slots[] = {&placeBlockSound, &clearLineSound, &takeDamageSound, &clickButtonSound,
+                         &gameOverSound};
+  for (int k = 0; k < 5; ++k) {
+    *slots[k] = Mix_LoadWAV((dataDir + "/Mixer/" + effectNames[k] + ".wav").c_str());
+  }
+  for (int k = 0; k < 5; ++k) {
+    playSoundEffect(static_cast<SoundEffect>(k), k % 2);
+    EXPECT_EQ(Mix_GetChunk(k % 2), *slots[k]) << effectNames[k];
+    EXPECT_EQ(Mix_Playing(k % 2), 1) << effectNames[k];
+  }
+  Mix_HaltChannel(-1);
+  for (Mix_Chunk** slot : slots) {
+    Mix_FreeChunk(*slot);
+    *slot = nullptr;
+  }
 }
 
 } // namespace
