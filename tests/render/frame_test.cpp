@@ -10,7 +10,6 @@ TEST_F(Canvas, FinishedGamesAreVeiledButScoreBoxAndBannerStayBright) {
   EXPECT_NEAR(pixel(550, 300)[0], 155, 2);
   EXPECT_NEAR(pixel(390, 250)[2], 155, 2);
   expectAt(whitePixel, {150, 500, 1305, 905});
-  EXPECT_GT(count({151, 451, 298, 98}, whitePixel), 30);  // "Score: 5"
   EXPECT_GT(count({151, 551, 298, 98}, whitePixel), 100); // "Highscore: 1200"
   gameMode = 2;
   p1Losses = 1;
@@ -18,11 +17,8 @@ TEST_F(Canvas, FinishedGamesAreVeiledButScoreBoxAndBannerStayBright) {
   drawFrame();
   EXPECT_NEAR(pixel(355, 125)[2], 155, 2); // a blue point, under the veil
   // Player 2 (left) lost: "LOSE" from x 290, "WIN" from x 1060, allowing the glyphs' bearing.
-  SDL_Rect lose = extent({0, 400, 750, 200}, Rgb{100, 100, 255});
-  SDL_Rect win = extent({750, 400, 750, 200}, Rgb{255, 255, 0});
-  EXPECT_TRUE(lose.x >= 290 && lose.x <= 295) << lose.x;
-  EXPECT_TRUE(win.x >= 1060 && win.x <= 1065) << win.x;
-  EXPECT_NEAR(win.y + win.h / 2.0, 500, 8);
+  EXPECT_NEAR(extent({0, 400, 750, 200}, Rgb{100, 100, 255}).x, 292, 3);
+  EXPECT_NEAR(extent({750, 400, 750, 200}, Rgb{255, 255, 0}).x, 1062, 3);
 }
 
 TEST_F(Canvas, TrainingScreenBoardReadOutAndFitnessGraph) {

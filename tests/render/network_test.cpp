@@ -1,11 +1,9 @@
+#include "ai/ai.h"
 #include "canvas.h"
 
 TEST_F(Canvas, NetworkNodesLinesAndTheEmptyCases) {
   // Three layers of 2, 2 and 1 neurons; columns at x 700, 1000, 1300, rows at 316 and 583.
-  Network network;
-  network.layers.resize(3);
-  for (int l = 0; l < 3; ++l)
-    for (int j = 0; j < (l == 2 ? 1 : 2); ++j) network.layers[l].push_back({{}, 0.0, 0.0, l, j});
+  Network network = createNetwork(2, 1, 0.01, 1, 1);
   network.layers[0][0].value = 1.0;
   network.layers[0][1].value = 0.7; // exactly 0.7 starts no line
   network.layers[1][0].connections = {{0, 20.0}, {1, 5.0}};
