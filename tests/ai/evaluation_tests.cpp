@@ -6,13 +6,9 @@ constexpr int32_t bar = 1, square = 2;
 // Weights exact in binary, so the worked scores are exact: hole, cliff, bumpiness, buried.
 const std::vector<double> plain = {3.0, 5.0, 0.5, 7.0};
 
-static void usePieces(const std::vector<double>& weights) {
-  useCatalogue(sevenPieces());
-  fitnessParams = {weights};
-}
-
 TEST(Evaluation, WorkedPlacements) {
-  usePieces(plain);
+  useCatalogue(sevenPieces());
+  fitnessParams = {plain};
   auto score = [](const std::vector<std::string>& board, int32_t piece, Point at) {
     p2Board = boardFromPicture(board);
     return evaluatePlacement(2, piece, 0, at);
@@ -35,7 +31,8 @@ TEST(Evaluation, WorkedPlacements) {
 }
 
 TEST(Search, TieOrderFullBoardAndWells) {
-  usePieces(plain);
+  useCatalogue(sevenPieces());
+  fitnessParams = {plain};
   // Against either wall the square scores the same: the leftmost wins.
   p1Board = boardFromPicture(std::vector<std::string>(10, "#........#"));
   p1PieceId = square;

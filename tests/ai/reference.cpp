@@ -64,17 +64,6 @@ PlacementChoice referenceSearch(const Board& board, const Piece& piece, int32_t 
   return best;
 }
 
-void referenceFeedForward(Network& network) {
-  for (size_t l = 1; l < network.layers.size(); ++l)
-    for (Neuron& neuron : network.layers[l]) {
-      double sum = 0.0;
-      for (const Connection& c : neuron.connections)
-        sum += c.weight * network.layers[l - 1][c.from].value;
-      sum += neuron.bias;
-      neuron.value = l + 1 < network.layers.size() && sum <= 0.0 ? sum * 0.1 : sum;
-    }
-}
-
 std::vector<Piece> sevenPieces() {
   std::vector<Piece> pieces;
   for (std::vector<std::string> rows : {std::vector<std::string>{"....", "####", "....", "...."},

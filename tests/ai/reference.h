@@ -1,5 +1,5 @@
-// Plain, cell-by-cell transcriptions of the evaluation, the move search and the forward pass,
-// which the game's bit-column versions must match exactly; and shared test helpers.
+// Plain, cell-by-cell transcriptions of the evaluation and the move search, which the game's
+// bit-column versions must match exactly; and helpers the artificial-player tests share.
 #pragma once
 
 #include "ai/ai.h"
@@ -16,7 +16,6 @@ double referenceEvaluation(const Board& board, const PieceGrid& grid, int32_t pi
                            const std::vector<double>& w);
 PlacementChoice referenceSearch(const Board& board, const Piece& piece, int32_t pieceId,
                                 const std::vector<double>& w);
-void referenceFeedForward(Network& network);
 std::vector<Piece> sevenPieces(); // the four-block pieces, ids 1 to 7
 // A network without hidden layers that answers `action` whatever it is shown.
 Network steeringNetwork(int32_t inputCount, int32_t action);

@@ -65,11 +65,12 @@ TEST_F(Training, SingleSubjectKeepsItsNetworkAndSavesIt) {
   learningRate = 0.5;
   startTrainingRun();
   std::vector<double> before = allWeights(population.at(0));
-  for (int step = 0; step < 6; ++step) trainingStep();
+  for (int step = 0; step < 3; ++step) trainingStep();
+  ASSERT_TRUE(loadNetwork("Storage/BestNeuralNet.txt")); // written as generation 1 ends
+  EXPECT_EQ(botNetwork.layers.front().size(), 7u + 400);
+  for (int step = 0; step < 3; ++step) trainingStep();
   EXPECT_EQ(generation, 3);
   EXPECT_EQ(allWeights(population.at(0)), before); // its own elite, never mutated
-  ASSERT_TRUE(loadNetwork("Storage/BestNeuralNet.txt"));
-  EXPECT_EQ(botNetwork.layers.front().size(), 7u + 400);
 }
 
 TEST_F(Training, LostGameContinuesOnClearedBoards) {
@@ -78,7 +79,6 @@ TEST_F(Training, LostGameContinuesOnClearedBoards) {
   p1Board = boardFromPicture(std::vector<std::string>(18, "ggggggggg."));
   trainingStep();
   trainingStep();
-  EXPECT_EQ(subjectMoveCount, 2);
   EXPECT_EQ(currentSubject, 0);
   EXPECT_FALSE(p1GameOver);
   EXPECT_EQ(boardPicture(p1Board), boardPicture(Board{}));
