@@ -1,25 +1,28 @@
-// Plain, cell-by-cell transcriptions of the evaluation, the move search and the forward pass.
-// The game's own versions work on bit columns and skip zero terms; tests check that both give
-// the same placements and the same numbers.
+// Plain, cell-by-cell transcriptions of the evaluation and the move search, which the game's
+// bit-column versions must match exactly; and helpers the artificial-player tests share.
 #pragma once
 
-#include "ai/state.h"
-#include "game/state.h"
+#include "ai/ai.h"
+#include "game/game.h"
+#include "pictures.h"
 
-#include <vector>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <random>
 
 double referenceEvaluation(const Board& board, const PieceGrid& grid, int32_t pieceId, Point at,
-                           const std::vector<double>& weights);
-struct ReferenceChoice {
-  int32_t x, rotation;
-  double score;
-};
-ReferenceChoice referenceSearch(const Board& board, const Piece& piece, int32_t pieceId,
-                                const std::vector<double>& weights);
-void referenceFeedForward(Network& network);
-// The seven four-block pieces on square grids, in a fixed order (ids 1 to 7).
-std::vector<Piece> sevenPieces();
+                           const std::vector<double>& w);
+PlacementChoice referenceSearch(const Board& board, const Piece& piece, int32_t pieceId,
+                                const std::vector<double>& w);
+std::vector<Piece> sevenPieces(); // the four-block pieces, ids 1 to 7
 // A network without hidden layers that answers `action` whatever it is shown.
 Network steeringNetwork(int32_t inputCount, int32_t action);
-// Every weight of the network, layer by layer, neuron by neuron.
-std::vector<double> allWeights(const Network& network);
+std::vector<double> allWeights(const Network& network); // layer, neuron, connection order
+// What standard error caught since CaptureStderr: one line, starting with the file's name.
+inline void expectOneLineNaming(const std::string& path) {
+  std::string message = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(message.find(path), 0u) << message;
+  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+}

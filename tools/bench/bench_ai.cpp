@@ -10,32 +10,19 @@
 
 namespace {
 
-// A square grid from rows drawn top-down; each later rotation is a quarter turn further.
-Piece benchPiece(const std::vector<std::string>& rows) {
-  Piece piece;
-  size_t n = rows.size();
-  piece.grids[0].assign(n, std::vector<int32_t>(n, 0));
-  for (size_t r = 0; r < n; ++r)
-    for (size_t c = 0; c < n; ++c) piece.grids[0][c][r] = rows[r][c] == '#';
-  for (int k = 1; k < 4; ++k) {
-    piece.grids[k].assign(n, std::vector<int32_t>(n, 0));
-    for (size_t c = 0; c < n; ++c)
-      for (size_t r = 0; r < n; ++r) piece.grids[k][r][n - 1 - c] = piece.grids[k - 1][c][r];
-  }
-  return piece;
-}
-
-void useSevenPieces() {
-  loadedPieces = {benchPiece({"....", "####", "....", "...."}),
-                  benchPiece({"##", "##"}),
-                  benchPiece({".#.", "###", "..."}),
-                  benchPiece({".##", "##.", "..."}),
-                  benchPiece({"##.", ".##", "..."}),
-                  benchPiece({"#..", "###", "..."}),
-                  benchPiece({"..#", "###", "..."})};
-  pieceSelection.assign(loadedPieces.size(), true);
+// The shipped four-block pieces as the whole catalogue, read from $BRIKKA_DATA, the current
+// directory or ./data; without them the benchmark is skipped.
+bool useSevenPieces(benchmark::State& state) {
+  const char* fromEnvironment = std::getenv("BRIKKA_DATA");
+  loadedPieces.clear();
+  pieceSelection.clear();
+  for (std::string folder :
+       {std::string(fromEnvironment ? fromEnvironment : "."), std::string("data")})
+    if (loadedPieces.empty()) loadPieceFile(folder + "/Storage/4BlockPieces.txt", true, nullptr);
   rebuildCatalogue();
   fitnessParams = {{12.0, 1.25, 1.0, 0.125}};
+  if (loadedPieces.size() != 7) state.SkipWithError("no Storage/4BlockPieces.txt");
+  return loadedPieces.size() == 7;
 }
 
 // Eight rows of a game in progress: ragged tops, a few holes.
@@ -49,13 +36,13 @@ Board midGameBoard() {
 }
 
 void evaluateOn(benchmark::State& state, const Board& board) {
-  useSevenPieces();
+  if (!useSevenPieces(state)) return;
   p1Board = board;
   for (auto _ : state) benchmark::DoNotOptimize(evaluatePlacement(1, 3, 2, {4, 10}));
 }
 
 void searchOn(benchmark::State& state, const Board& board) {
-  useSevenPieces();
+  if (!useSevenPieces(state)) return;
   p1Board = board;
   int32_t id = 0;
   for (auto _ : state) {
@@ -78,14 +65,14 @@ void BM_FindBestPlacementMidGame(benchmark::State& state) {
 }
 
 void BM_FindBestPlacementResultList(benchmark::State& state) {
-  useSevenPieces();
+  if (!useSevenPieces(state)) return;
   p1Board = midGameBoard();
   p1PieceId = 3;
   for (auto _ : state) benchmark::DoNotOptimize(findBestPlacement(1, false));
 }
 
 void BM_Predict407x65x65x44(benchmark::State& state) {
-  useSevenPieces();
+  if (!useSevenPieces(state)) return;
   srand(1);
   Network network = createNetwork(407, 44, 0.1, 2, 64);
   std::vector<int32_t> input = buildNetworkInput(midGameBoard(), 3);
@@ -94,11 +81,11 @@ void BM_Predict407x65x65x44(benchmark::State& state) {
 
 void BM_TrainingStep(benchmark::State& state) {
   // Generation ends save the elite under Storage/ of the working directory: keep it private.
+  if (!useSevenPieces(state)) return;
   std::filesystem::path folder = std::filesystem::temp_directory_path() / "brikka_bench_ai";
   std::filesystem::create_directories(folder / "Storage");
   std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(folder);
-  useSevenPieces();
   srand(1);
   setUpGame();
   gameMode = 3;
