@@ -6,14 +6,9 @@
 
 #include <gtest/gtest.h>
 
-struct Rgb {
-  int r, g, b;
-  bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-  bool operator!=(const Rgb& o) const { return !(*this == o); }
-  friend std::ostream& operator<<(std::ostream& out, const Rgb& c) {
-    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-  }
-};
+#include <array>
+
+using Rgb = std::array<int, 3>;
 constexpr Rgb blackPixel = {0, 0, 0}, whitePixel = {255, 255, 255};
 
 class Canvas : public ::testing::Test {
@@ -47,6 +42,8 @@ protected:
     generation = 1;
     screenButtons.assign(5, {});
     screenSliders.assign(5, {});
+    backButton = {{1300, 900}, {150, 50}, "Back", "", false, 1};
+    visualizationButton = {{1000, 875}, {250, 100}, "Toggle Visualization", "", false, 1};
   }
   void TearDown() override {
     SDL_DestroyRenderer(renderer);

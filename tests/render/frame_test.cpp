@@ -1,62 +1,40 @@
 #include "canvas.h"
 
-class Frame : public Canvas {
-protected:
-  void SetUp() override {
-    Canvas::SetUp();
-    backButton = {{1300, 900}, {150, 50}, "Back", "", false, 1};
-    visualizationButton = {{1000, 875}, {250, 100}, "Toggle Visualization", "", false, 1};
-  }
-};
-
-TEST_F(Frame, FinishedSoloGameIsVeiledButScoreBoxAndBackStayBright) {
+TEST_F(Canvas, FinishedGamesAreVeiledButScoreBoxAndBannerStayBright) {
   gameMode = 1;
   score = 5;
   highscore = 1200;
-  drawFrame();
-  EXPECT_EQ(pixel(550, 300), whitePixel);
-  int positiveWidth = extent({151, 451, 298, 100}, whitePixel).w;
   matchOver = true;
-  score = -5;
   drawFrame();
   // Board and hold box darkened (white under black at alpha 100); box, texts and Back bright.
-  EXPECT_NEAR(pixel(550, 300).r, 155, 2);
-  EXPECT_NEAR(pixel(390, 250).b, 155, 2);
+  EXPECT_NEAR(pixel(550, 300)[0], 155, 2);
+  EXPECT_NEAR(pixel(390, 250)[2], 155, 2);
   expectAt(whitePixel, {150, 500, 1305, 905});
-  EXPECT_GT(count({151, 551, 298, 98}, whitePixel), 100);               // "Highscore: 1200"
-  EXPECT_GT(extent({151, 451, 298, 100}, whitePixel).w, positiveWidth); // "-5" is wider
-}
-
-TEST_F(Frame, VersusMatchPointsAndResultBanner) {
-  gameMode = 4;
-  p1Losses = 1;
-  drawFrame();
-  // Against the bot the left points are red; player 1's board on the right at pitch 33.
-  expectAt(Rgb{255, 0, 0}, {355, 125});
-  expectAt(whitePixel, {935, 170, 185, 170});
+  EXPECT_GT(count({151, 551, 298, 98}, whitePixel), 100); // "Highscore: 1200"
   gameMode = 2;
+  p1Losses = 1;
   p2Losses = 3;
-  matchOver = true;
   drawFrame();
-  EXPECT_NEAR(pixel(355, 125).b, 155, 2); // a blue point, under the veil
+  EXPECT_NEAR(pixel(355, 125)[2], 155, 2); // a blue point, under the veil
   // Player 2 (left) lost: "LOSE" from x 290, "WIN" from x 1060, allowing the glyphs' bearing.
-  SDL_Rect lose = extent({0, 400, 750, 200}, Rgb{100, 100, 255});
-  SDL_Rect win = extent({750, 400, 750, 200}, Rgb{255, 255, 0});
-  EXPECT_TRUE(lose.x >= 290 && lose.x <= 295) << lose.x;
-  EXPECT_TRUE(win.x >= 1060 && win.x <= 1065) << win.x;
-  EXPECT_NEAR(win.y + win.h / 2.0, 500, 8);
-  p1Losses = 3; // now player 1 (right) lost
-  drawFrame();
-  EXPECT_GE(extent({750, 400, 750, 200}, Rgb{100, 100, 255}).x, 1040);
-  EXPECT_LT(extent({0, 400, 750, 200}, Rgb{255, 255, 0}).x, 320);
+  EXPECT_NEAR(extent({0, 400, 750, 200}, Rgb{100, 100, 255}).x, 292, 3);
+  EXPECT_NEAR(extent({750, 400, 750, 200}, Rgb{255, 255, 0}).x, 1062, 3);
 }
 
-TEST_F(Frame, FitnessGraphLineAndLabels) {
+TEST_F(Canvas, TrainingScreenBoardReadOutAndFitnessGraph) {
   const Rgb blue = {0, 0, 255};
   gameMode = 3;
+  p1Board = boardFromPicture({"..2......."});
+  p1PieceId = 2;
+  p1Position = {0, 0};
   averageHistory = {7.0};
   drawFrame();
   EXPECT_EQ(count({500, 50, 900, 800}, whitePixel), 900 * 800); // the panel, with no line
+  // Column 2, row 19 at (130, 810); the falling square without grid lines; the read-out lines.
+  expectAt(colourOfPiece(2), {140, 820, 90, 90});
+  expectAt(whitePixel, {130, 820, 1005, 880});
+  EXPECT_GT(extent({0, 875, 1000, 40}, whitePixel).w, 300);
+  EXPECT_GT(extent({0, 925, 1000, 40}, whitePixel).w, 300);
   averageHistory = {10.0, 20.0};
   lowestAverage = 10;
   highestAverage = 20;
@@ -69,20 +47,6 @@ TEST_F(Frame, FitnessGraphLineAndLabels) {
   lowestAverage = highestAverage = 5;
   drawFrame();
   EXPECT_EQ(count({600, 750, 702, 2}, blue), 702 * 2); // equal bounds: flat along the bottom
-  EXPECT_EQ(pixel(950, 749), whitePixel);
   EXPECT_GT(count({550, 175, 100, 40}, blue), 10);
   EXPECT_GT(count({550, 725, 100, 40}, blue), 10);
-}
-
-TEST_F(Frame, TrainingScreenBoardAndReadOut) {
-  gameMode = 3;
-  p1Board = boardFromPicture({"..2......."});
-  p1PieceId = 2;
-  p1Position = {0, 0};
-  drawFrame();
-  // Column 2, row 19 at (130, 810); the falling square without grid lines; the read-out lines.
-  expectAt(colourOfPiece(2), {140, 820, 90, 90});
-  expectAt(whitePixel, {130, 820, 1005, 880});
-  EXPECT_GT(extent({0, 875, 1000, 40}, whitePixel).w, 300);
-  EXPECT_GT(extent({0, 925, 1000, 40}, whitePixel).w, 300);
 }

@@ -1,26 +1,16 @@
 #include "canvas.h"
 
-static Slider slider(double value, bool isInteger, double y = 500) {
-  Slider s;
-  s.position = s.knob = {650, y};
-  s.trackWidth = 700;
-  s.value = value;
-  s.label = "Learning Rate";
-  s.isInteger = isInteger;
-  return s;
+static Slider slider(double value, bool isInteger, double y = 500, bool held = false) {
+  return {{650, y}, {650, y}, 0.0, 1.0, value, "Learning Rate", 700, 50, 54, isInteger, held, held};
 }
 
-TEST(SliderValueText, TruncatesToHundredthsAndKeepsTheSign) {
-  EXPECT_EQ(sliderValueText(slider(0.05, false)), "0.05");
-  EXPECT_EQ(sliderValueText(slider(1.5, false)), "1.50");
-  EXPECT_EQ(sliderValueText(slider(0.29, false)), "0.28"); // 0.29 * 100 is just below 29
-  EXPECT_EQ(sliderValueText(slider(0.001, false)), "0.00");
-  EXPECT_EQ(sliderValueText(slider(-0.5, false)), "-0.50");
-  EXPECT_EQ(sliderValueText(slider(7.9, true)), "7");
-  EXPECT_EQ(sliderValueText(slider(-7.9, true)), "-7");
-}
-
-TEST_F(Canvas, SliderTrackKnobAndCaption) {
+TEST_F(Canvas, SliderValueTrackKnobAndCaption) {
+  // Hundredths truncated (0.29 * 100 is just below 29), the sign kept.
+  const std::tuple<double, bool, const char*> shown[] = {
+      {0.05, false, "0.05"},  {1.5, false, "1.50"}, {0.29, false, "0.28"},
+      {-0.5, false, "-0.50"}, {7.9, true, "7"},     {-7.9, true, "-7"}};
+  for (auto [value, isInteger, text] : shown)
+    EXPECT_EQ(sliderValueText(slider(value, isInteger)), text);
   drawSlider(slider(0.5, false));
   // Track (300, 475, 700, 50), knob (623, 473, 54, 54): both black with a white edge.
   expectAt(whitePixel, {300, 475, 623, 500});
@@ -29,9 +19,7 @@ TEST_F(Canvas, SliderTrackKnobAndCaption) {
   EXPECT_NEAR(caption.x + caption.w / 2.0, 650, 3);
   EXPECT_NEAR(caption.y + caption.h / 2.0, 455, 8);
   // Hovered, the knob grows to 58 (621..678); held, it is white with a black edge.
-  Slider held = slider(0.5, false, 800);
-  held.hovered = held.dragging = true;
-  drawSlider(held);
+  drawSlider(slider(0.5, false, 800, true));
   expectAt(blackPixel, {621, 800, 678, 800, 650, 771});
   expectAt(whitePixel, {622, 800, 677, 800, 650, 772});
 }
@@ -42,27 +30,24 @@ TEST_F(Canvas, PieceSelectionTilesInRowsOfTen) {
   currentScreen = 4;
   drawMenuScreen();
   // Tiles are black at alpha 200 over black; selected ones lighter. Rows at y 50, 300, 550.
-  Rgb on = pixel(155, 55), piece = colourOfPiece(12);
-  EXPECT_GT(on.r, 100);
+  Rgb on = pixel(155, 55);
+  EXPECT_GT(on[0], 100);
   expectAt(blackPixel, {5, 55, 1355, 555, 5, 705});
   expectAt(on, {1355, 55, 5, 305, 1205, 555});
   // A 3-column grid: cell (0, 0) at the tile's corner + 37, cell (2, 1) ending at + 111, + 86.
-  expectAt(piece, {187, 337, 261, 386});
+  expectAt(colourOfPiece(12), {187, 337, 261, 386});
   expectAt(on, {186, 337, 262, 386, 237, 340});
 }
 
-TEST_F(Canvas, BackdropBrightnessAndDemonstrationBoards) {
+TEST_F(Canvas, BackdropBlocksAndDemonstrationBoards) {
   menuPieces = {{1, 0, 50, 50, 0, 0}, {1, 0, 10, 10, 300, 0}};
   p1Board = boardFromPicture({"1........."});
   p2Board = boardFromPicture({"2........."});
   drawMenuScreen();
-  EXPECT_EQ(pixel(10, 10), colourOfPiece(2));      // blocks 50 wide at full strength
-  EXPECT_NEAR(pixel(302, 2).g, 200 * 55 / 255, 1); // 10 wide: alpha 55
-  // One board, centred at 950.
-  expectAt(colourOfPiece(1), {760, 880});
-  expectAt(whitePixel, {750, 500});
-  expectAt(blackPixel, {1210, 880});
-  lastHoveredChoice = 1; // a two-player entry: boards at 750 and 1200
+  EXPECT_EQ(pixel(10, 10), colourOfPiece(2));       // blocks 50 wide at full strength
+  EXPECT_NEAR(pixel(302, 2)[1], 200 * 55 / 255, 1); // 10 wide: alpha 55
+  expectAt(colourOfPiece(1), {760, 880});           // one board, centred at 950
+  lastHoveredChoice = 1;                            // a two-player entry: boards at 750 and 1200
   clear();
   drawMenuScreen();
   expectAt(colourOfPiece(1), {560, 880});

@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -148,11 +149,48 @@ void memoryOverFrames(benchmark::State& state) {
   if (after - before > 1024) state.SkipWithError("process memory grew while drawing");
 }
 
+// The network view alone, for a default "Run Sim" subject (hidden layers of 65) that has just
+// read a board with the given number of rows filled: every filled cell is an input of 1 that
+// starts a line to each of the 65 neurons of the first hidden layer.
+void drawRunSimNetwork(benchmark::State& state) {
+  if (!prepare()) {
+    state.SkipWithError("no Storage/ with piece files in $BRIKKA_DATA, . or ./data");
+    return;
+  }
+  seedRandom(11);
+  Network network = createNetwork(static_cast<int32_t>(pieceCatalogue.size()) + 400, 44,
+                                  learningRate, hiddenLayerCount, hiddenLayerNeurons);
+  Board board{};
+  for (int y = 20 - static_cast<int>(state.range(0)); y < 20; ++y)
+    for (int x = 0; x < 10; ++x) board[x][y] = (x + y) % 7 == 0 ? 0 : 1;
+  predict(network, buildNetworkInput(board, 1));
+  int64_t lines = 0, unseen = 0; // unseen: alpha 0, which adds nothing
+  for (size_t l = 1; l < network.layers.size(); ++l)
+    for (const Neuron& neuron : network.layers[l])
+      for (const Connection& connection : neuron.connections)
+        if (network.layers[l - 1][connection.from].value > 0.7)
+          ++lines, unseen += std::fabs(connection.weight) * 15.0 < 1.0;
+  for (auto _ : state) {
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    drawNetwork(network);
+    SDL_RenderFlush(renderer);
+  }
+  state.counters["layers"] = static_cast<double>(network.layers.size());
+  state.counters["inputs"] = static_cast<double>(network.layers[0].size());
+  state.counters["lines"] = static_cast<double>(lines);
+  state.counters["alpha0"] = static_cast<double>(unseen);
+}
+
 const bool registered = [] {
   for (const Mode& mode : modes)
     benchmark::RegisterBenchmark((std::string("drawFrame/") + mode.name).c_str(), drawOneFrame,
                                  mode)
         ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("drawNetwork/run sim subject, rows filled", drawRunSimNetwork)
+      ->Arg(10)
+      ->Arg(18)
+      ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("drawFrame/memory over 10000 frames per mode", memoryOverFrames)
       ->Iterations(1)
       ->Unit(benchmark::kSecond);
