@@ -9,17 +9,19 @@ inline const Piece oPiece = pieceFromPicture({"##", "##"});
 inline const Piece iPiece = pieceFromPicture({"....", "####", "....", "...."});
 inline const Piece longBar = pieceFromPicture({".....", ".....", "#####", ".....", "....."});
 
-// A new game in the given mode on the given pieces, with a fixed seed and 1/100 s frames.
+using Sounds = std::vector<std::pair<SoundEffect, int>>;
+inline Sounds soundsPlayed; // every effect the rules asked for, with its channel
+
+// A new game in the given mode on the given pieces: fixed seed, 1/100 s frames, no key down.
 inline void startGame(const std::vector<Piece>& pieces, int32_t mode = 1) {
   useCatalogue(pieces);
   gameMode = mode;
   frameDelta = 1.0;
-  soundHook = nullptr;
+  soundsPlayed.clear();
+  soundHook = [](SoundEffect effect, int channel) { soundsPlayed.push_back({effect, channel}); };
   seedRandom(7);
-  for (int player : {1, 2}) {
-    PlayerState s = playerState(player);
-    s.moveRight = s.moveLeft = s.rotateCw = s.rotateCcw = s.softDrop = s.hardDrop = s.hold = false;
-  }
+  p1MoveRight = p1MoveLeft = p1RotateCw = p1RotateCcw = p1SoftDrop = p1HardDrop = p1Hold = false;
+  p2MoveRight = p2MoveLeft = p2RotateCw = p2RotateCcw = p2SoftDrop = p2HardDrop = p2Hold = false;
   resetBoards(0);
   setUpGame();
 }
@@ -30,6 +32,18 @@ inline void placePiece(int player, int32_t id, int32_t rotation, Point at) {
   s.pieceId = id;
   s.rotation = rotation;
   s.position = at;
+}
+
+// Player 1's rotation, x and y, to compare in one go.
+inline std::vector<int32_t> pose() {
+  return {p1Rotation, p1Position.x, p1Position.y};
+}
+
+// Locks a standing five-bar (id 1) into column 9, rows 15 to 19, over the given bottom rows.
+inline void lockBar(int player, const std::vector<std::string>& rows) {
+  playerState(player).board = boardFromPicture(rows);
+  placePiece(player, 1, 1, {7, 15});
+  lockPiece(player);
 }
 
 // A whole board picture from its bottom rows.
