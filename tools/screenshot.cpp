@@ -118,7 +118,8 @@ void setUpTraining(bool showNetwork) {
   startTrainingRun();
   setUpGame();
   while (generation < 8) trainingStep();
-  for (int k = 0; k < 25; ++k) trainingStep();
+  // Far enough into a game that the subject sees a stacked board and its network lights up.
+  for (int k = 0; k < 33; ++k) trainingStep();
   showFitnessGraph = !showNetwork;
 }
 

@@ -5,7 +5,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev
-  fonts-dejavu-core libgtest-dev libbenchmark-dev lame xvfb xdotool x11-utils imagemagick)
+  fonts-dejavu-core fonts-dejavu-extra libgtest-dev libbenchmark-dev lame xvfb xdotool x11-utils
+  imagemagick)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -19,7 +19,7 @@
 
 namespace {
 
-const char* const fallbackFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+const char* const fallbackFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
 
 struct Mode {
   const char* name;
