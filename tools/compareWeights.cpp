@@ -42,13 +42,10 @@ int main(int argc, char** argv) {
   namespace fs = std::filesystem;
   // All 29 shipped pieces: the five-block ones make bad weights lose games.
   fs::path storage = fs::path(__FILE__).parent_path().parent_path() / "Storage";
-  for (int blocks = 1; blocks <= 5; ++blocks) {
-    fs::path file = storage / (std::to_string(blocks) + "BlockPieces.txt");
-    std::string error;
-    if (!loadPieceFile(file.string(), true, &error) || !fs::exists(file)) {
-      std::fprintf(stderr, "compareWeights: %s: %s\n", file.c_str(), error.c_str());
-      return 1;
-    }
+  std::string error;
+  if (!loadPieceFiles(&error, storage.string())) {
+    std::fprintf(stderr, "compareWeights: %s\n", error.c_str());
+    return 1;
   }
   selectAllPieces();
   rebuildCatalogue();

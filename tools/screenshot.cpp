@@ -23,16 +23,7 @@ const char* const states[] = {"main-menu",   "settings",  "pieces",
                               "versus-over", "training",  "training-network"};
 
 bool loadGameData(std::string& error) {
-  const char* const files[] = {"Storage/1BlockPieces.txt", "Storage/2BlockPieces.txt",
-                               "Storage/3BlockPieces.txt", "Storage/4BlockPieces.txt",
-                               "Storage/5BlockPieces.txt"};
-  for (const char* file : files)
-    if (!loadPieceFile(file, std::strcmp(file, "Storage/4BlockPieces.txt") == 0, &error))
-      return false;
-  if (loadedPieces.empty()) {
-    error = "no piece files in Storage/";
-    return false;
-  }
+  if (!loadPieceFiles(&error)) return false;
   resetBoards(0);
   setUpGame();
   if (!loadPieceColours(&error)) return false;

@@ -95,22 +95,6 @@ void openAudio() {
   soundHook = playSoundEffect;
 }
 
-// The five piece files, then the colours; an error names the file and line.
-bool loadPieces(std::string& error) {
-  const char* const files[] = {"Storage/1BlockPieces.txt", "Storage/2BlockPieces.txt",
-                               "Storage/3BlockPieces.txt", "Storage/4BlockPieces.txt",
-                               "Storage/5BlockPieces.txt"};
-  for (const char* file : files) {
-    bool selectedByDefault = std::string(file) == "Storage/4BlockPieces.txt";
-    if (!loadPieceFile(file, selectedByDefault, &error)) return false;
-  }
-  if (loadedPieces.empty()) {
-    error = "Storage/1BlockPieces.txt to Storage/5BlockPieces.txt: no piece could be loaded";
-    return false;
-  }
-  return true;
-}
-
 void runFrames() {
   while (running) {
     frameStartTicks = SDL_GetTicks();
@@ -157,7 +141,7 @@ int runGame() {
 
   loadNetwork("Storage/BestNeuralNet.txt");
   std::string error;
-  if (!loadPieces(error)) return fail(error);
+  if (!loadPieceFiles(&error)) return fail(error);
   resetBoards(0);
   setUpGame();
   if (!loadPieceColours(&error)) return fail(error);

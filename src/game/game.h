@@ -21,6 +21,8 @@ void playSound(SoundEffect effect, int channel); // through soundHook; silent wh
 // Reads one piece file, appending to loadedPieces and pieceSelection. A file that cannot be
 // opened adds nothing and succeeds. A cell that is not a digit fails: error = "path:line: what".
 bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string* error);
+// The five piece files in order, only the four-block pieces selected; no piece at all fails.
+bool loadPieceFiles(std::string* error, const std::string& folder = "Storage");
 bool loadPieceColours(std::string* error, const std::string& path = "Storage/colorPieces.txt");
 void rebuildCatalogue();             // pieceCatalogue = the selected pieces, in load order
 void togglePieceSelected(int32_t k); // flip k, but always keep one piece selected

@@ -86,6 +86,19 @@ bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string*
   return true;
 }
 
+bool loadPieceFiles(std::string* error, const std::string& folder) {
+  // The load order fixes every piece's catalogue index and selection button.
+  for (int blocks = 1; blocks <= 5; ++blocks) {
+    std::string path = folder + "/" + std::to_string(blocks) + "BlockPieces.txt";
+    if (!loadPieceFile(path, blocks == 4, error)) return false;
+  }
+  if (!loadedPieces.empty()) return true;
+  if (error)
+    *error =
+        folder + "/1BlockPieces.txt to " + folder + "/5BlockPieces.txt: no piece could be loaded";
+  return false;
+}
+
 bool loadPieceColours(std::string* error, const std::string& path) {
   std::ifstream in(path);
   if (!in) return true;

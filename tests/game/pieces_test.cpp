@@ -119,6 +119,10 @@ TEST(ShippedPieces, BlockCountsQuarterTurnsSpawnAndAColourEach) {
         EXPECT_TRUE(pieceFits(1, grid, 0, 0, &spawnPosition)) << "piece " << k;
       }
   }
+  // All five in one call, as start-up loads them: only the four-block pieces chosen.
+  useCatalogue({});
+  ASSERT_TRUE(loadPieceFiles(&error, storage)) << error;
+  EXPECT_EQ(loadedPieces.size(), 29u);
   ASSERT_TRUE(loadPieceColours(&error, storage + "colorPieces.txt"));
   ASSERT_EQ(pieceColours.size(), 29u);
   for (const std::vector<int32_t>& row : pieceColours)
@@ -127,6 +131,9 @@ TEST(ShippedPieces, BlockCountsQuarterTurnsSpawnAndAColourEach) {
   EXPECT_EQ(std::set<std::vector<int32_t>>(pieceColours.begin(), pieceColours.end()).size(), 29u);
   EXPECT_EQ(pieceSelection, std::vector<bool>({0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0,
                                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  useCatalogue({});
+  EXPECT_FALSE(loadPieceFiles(&error, ::testing::TempDir() + "/no-pieces-here"));
+  EXPECT_NE(error.find("no piece could be loaded"), std::string::npos);
 }
 
 } // namespace

@@ -51,9 +51,8 @@ bool prepare() {
   std::string folder = dataFolder();
   if (folder.empty()) return false;
   std::string error;
-  for (int n = 1; n <= 5; ++n)
-    loadPieceFile(folder + "/Storage/" + std::to_string(n) + "BlockPieces.txt", n == 4, &error);
-  if (loadedPieces.empty() || !loadPieceColours(&error, folder + "/Storage/colorPieces.txt"))
+  if (!loadPieceFiles(&error, folder + "/Storage") ||
+      !loadPieceColours(&error, folder + "/Storage/colorPieces.txt"))
     return false;
   seedRandom(7);
   resetBoards(0);
