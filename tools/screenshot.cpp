@@ -30,8 +30,7 @@ bool loadGameData(std::string& error) {
   loadFitnessParams();
   buildMenus();
   // The default bindings, labelled as the settings screen shows them; no file is touched.
-  for (int k = 0; k < controlCount && k < static_cast<int>(screenButtons[3].size()); ++k)
-    screenButtons[3][k].valueText = keyDisplayName(defaultControls[k]);
+  labelControlButtons(std::vector<int32_t>(defaultControls, defaultControls + controlCount));
   return true;
 }
 

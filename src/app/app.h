@@ -37,8 +37,9 @@ void readSensitivities();        // p1/p2Sensitivity; defaults and a fresh file 
 bool writeSensitivities();       // two "%f" lines
 void readControls(bool startUp); // start-up fills controls; both forms relabel the buttons
 bool writeControls();            // every entry of controls, one per line
-void readHighscore();            // highscore; 0 when missing or empty
-bool writeHighscore();           // the number, no line feed
+void labelControlButtons(const std::vector<int32_t>& bindings); // key names on the buttons
+void readHighscore();  // highscore; 0 when missing or empty
+bool writeHighscore(); // the number, no line feed
 // Writes text to path through a temporary file renamed over it: the old file survives a
 // failed write.
 bool writeFileAtomically(const std::string& path, const std::string& text);

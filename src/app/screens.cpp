@@ -17,7 +17,7 @@ constexpr int difficultyBackButton = 8;
 enum { settingsBackButton = controlCount, resetButton, moreSettingsButton };
 enum { p2SensitivitySlider, p1SensitivitySlider };
 
-constexpr double defaultSensitivity = 0.14; // what "Reset" shows on both sliders
+constexpr double resetSensitivity = 0.14; // what "Reset" shows on both sliders
 
 struct Level {
   double stepInterval;
@@ -77,23 +77,18 @@ void runMainMenuDemo() {
   }
 }
 
-void relabelControlsFromMemory() {
-  for (int i = 0; i < controlCount && i < static_cast<int>(controls.size()); ++i)
-    screenButtons[settingsScreen][i].valueText = keyDisplayName(controls[i]);
-}
-
 void resetSettings() {
   std::vector<Slider>& sliders = screenSliders[settingsScreen];
   // Only the values change: the knobs stay until they are dragged again.
-  sliders[p2SensitivitySlider].value = defaultSensitivity;
-  sliders[p1SensitivitySlider].value = defaultSensitivity;
+  sliders[p2SensitivitySlider].value = resetSensitivity;
+  sliders[p1SensitivitySlider].value = resetSensitivity;
   controls.assign(defaultControls, defaultControls + controlCount);
   // Labels come back from the file just written; if it could not be written they must still
   // show the bindings now in force.
   if (writeControls())
     readControls(false);
   else
-    relabelControlsFromMemory();
+    labelControlButtons(controls);
 }
 
 } // namespace

@@ -46,15 +46,6 @@ bool parseFinite(const std::string& text, double& value) {
   return true;
 }
 
-// Shows each binding on its control button of the settings screen, once the menus exist.
-void labelControlButtons(const std::vector<int32_t>& values) {
-  if (screenButtons.size() <= 3) return;
-  std::vector<Button>& buttons = screenButtons[3];
-  for (size_t i = 0; i < values.size() && i < buttons.size(); ++i) {
-    buttons[i].valueText = keyDisplayName(values[i]);
-  }
-}
-
 // The 14 bindings of the controls file; an empty text when they are all valid, else the problem.
 std::string parseControls(std::vector<int32_t>& values) {
   std::vector<std::string> lines;
@@ -80,6 +71,15 @@ void reportFallback(const char* path, const std::string& problem, const char* re
 }
 
 } // namespace
+
+// Shows each binding on its control button of the settings screen, once the menus exist.
+void labelControlButtons(const std::vector<int32_t>& values) {
+  if (screenButtons.size() <= 3) return;
+  std::vector<Button>& buttons = screenButtons[3];
+  for (size_t i = 0; i < values.size() && i < buttons.size(); ++i) {
+    buttons[i].valueText = keyDisplayName(values[i]);
+  }
+}
 
 bool writeFileAtomically(const std::string& path, const std::string& text) {
   const std::string temporary = path + ".tmp";

@@ -52,8 +52,6 @@ struct Slider {
 constexpr const char* controlsPath = "Storage/controls.txt";   // 14 key bindings
 constexpr const char* sensitivityPath = "Storage/sens.txt";    // two auto-repeat sensitivities
 constexpr const char* highscorePath = "Storage/highscore.txt"; // solo high score
-constexpr int windowWidth = 1500;
-constexpr int windowHeight = 1000;
 constexpr int controlCount = 14;   // bindings: player 2's seven, then player 1's
 constexpr int scancodeLimit = 322; // scancodes 0..321 can be bound
 constexpr int escapeScancode = 41; // quits from anywhere

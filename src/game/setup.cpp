@@ -4,8 +4,6 @@
 namespace {
 
 constexpr int menuPieceCount = 30;
-constexpr int windowWidth = 1500;
-constexpr int windowHeight = 1000;
 constexpr int queueLength = 8;
 
 void setUpMenuPieces() {

@@ -66,6 +66,10 @@ constexpr int32_t garbageBlue = 102; // player 1 in "Player Versus"
 
 constexpr Point spawnPosition = {3, 0}; // where every piece appears
 
+// The window the game is laid out in: the menu backdrop and the particles use it too.
+constexpr int windowWidth = 1500;
+constexpr int windowHeight = 1000;
+
 // ---------------------------------------------------------------------------------------------
 // Mode and clock (written by the shell, read by the rules)
 // ---------------------------------------------------------------------------------------------

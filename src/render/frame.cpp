@@ -87,7 +87,9 @@ void drawResultBanner() {
   bool rightLost = p1Losses >= 3; // player 1 plays on the right
   int loseX = rightLost ? 1040 : 290;
   int winX = rightLost ? 310 : 1060;
-  auto centredAt = [](int x) { return [x](int, int h) { return SDL_Point{x, (1000 - h) / 2}; }; };
+  auto centredAt = [](int x) {
+    return [x](int, int h) { return SDL_Point{x, (windowHeight - h) / 2}; };
+  };
   drawText(fontLarge, "LOSE", {100, 100, 255, 255}, centredAt(loseX));
   drawText(fontLarge, "WIN", {255, 255, 0, 255}, centredAt(winX));
 }
