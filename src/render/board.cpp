@@ -135,7 +135,8 @@ void drawRoundPoints(std::array<int32_t, 3> left, std::array<int32_t, 3> right) 
 
 void drawLineClearParticles() {
   for (const LineClearParticle& particle : lineClearParticles) {
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    // Added light: a square over a bright cell brightens it rather than greying it.
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD);
     SDL_SetRenderDrawColor(renderer, 255, 255, 255, 100);
     int32_t size = truncPixel(particle.size);
     SDL_Rect r = {truncPixel(particle.x), truncPixel(particle.y), size, size};

@@ -20,6 +20,13 @@ TEST_F(Canvas, BoardCellsFallingPieceGhostAndFlash) {
   drawBoard(1, 750, 40, false);
   expectAt(Rgb{255, 0, 0}, {700, 510, 950, 900, 674, 840});
   expectAt(blackPixel, {951, 500});
+  // A line-clear square adds its light to whatever lies beneath: grey 100 becomes 200.
+  lineClearParticles = {{565.5, 865.9, 300, 510, 20.7, 10, 0, 0.5}};
+  p1DamageFlash = 0;
+  drawBoard(1, 750, 40, false);
+  drawLineClearParticles();
+  expectAt(Rgb{200, 200, 200}, {565, 865, 584, 884});
+  expectAt(Rgb{100, 100, 100}, {585, 885});
 }
 
 TEST_F(Canvas, HoldAndNextBoxesWithInsetMiniCells) {
