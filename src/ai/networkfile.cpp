@@ -1,5 +1,6 @@
 // The network file: layer sizes on line 1, then one line of weights per non-input neuron.
 #include "ai/ai.h"
+#include "game/game.h"
 
 #include <cerrno>
 #include <charconv>
@@ -10,36 +11,25 @@
 #include <fstream>
 
 bool saveNetwork(const Network& network, const std::string& path) {
-  // Written beside the old file and renamed over it, so an interrupted save never leaves a
-  // half-written network where the trained one was.
-  std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "w");
-  if (file == nullptr) return false;
-  for (const std::vector<Neuron>& layer : network.layers) std::fprintf(file, "%zu,", layer.size());
-  std::fputc('\n', file);
+  std::string text;
+  for (const std::vector<Neuron>& layer : network.layers)
+    text += std::to_string(layer.size()) + ",";
+  text += '\n';
   // Each weight as printf's "%f" writes it (to_chars promises the same digits, faster).
-  std::string line;
   char number[512]; // room for the longest finite double in fixed notation
   for (size_t l = 1; l < network.layers.size(); ++l) {
     for (const Neuron& neuron : network.layers[l]) {
-      line.clear();
       for (const Connection& connection : neuron.connections) {
         auto written = std::to_chars(number, number + sizeof number, connection.weight,
                                      std::chars_format::fixed, 6);
-        line.append(number, written.ptr);
-        line += ',';
+        text.append(number, written.ptr);
+        text += ',';
       }
-      line += '\n';
-      std::fwrite(line.data(), 1, line.size(), file);
+      text += '\n';
     }
   }
-  bool written = std::ferror(file) == 0;
-  written = std::fclose(file) == 0 && written;
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  // An interrupted save never leaves a half-written network where the trained one was.
+  return writeFileAtomically(path, text);
 }
 
 // Layers far larger than any screen setting would only exhaust memory.

@@ -40,9 +40,6 @@ bool writeControls();            // every entry of controls, one per line
 void labelControlButtons(const std::vector<int32_t>& bindings); // key names on the buttons
 void readHighscore();  // highscore; 0 when missing or empty
 bool writeHighscore(); // the number, no line feed
-// Writes text to path through a temporary file renamed over it: the old file survives a
-// failed write.
-bool writeFileAtomically(const std::string& path, const std::string& text);
 
 // ---------------------------------------------------------------------------------------------
 // Widgets and menus

@@ -2,6 +2,7 @@
 // Every write goes through a temporary file, so a crash or a full disk never leaves a
 // half-written file behind.
 #include "app/app.h"
+#include "game/game.h"
 
 #include <cerrno>
 #include <cmath>
@@ -79,20 +80,6 @@ void labelControlButtons(const std::vector<int32_t>& values) {
   for (size_t i = 0; i < values.size() && i < buttons.size(); ++i) {
     buttons[i].valueText = keyDisplayName(values[i]);
   }
-}
-
-bool writeFileAtomically(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return false;
-  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  written = std::fflush(file) == 0 && written;
-  written = std::fclose(file) == 0 && written;
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
 }
 
 void readSensitivities() {

@@ -15,6 +15,16 @@ void seedRandom(uint32_t seed);                  // srand
 void playSound(SoundEffect effect, int channel); // through soundHook; silent when it is null
 
 // ---------------------------------------------------------------------------------------------
+// Files
+// ---------------------------------------------------------------------------------------------
+
+// Replaces the file with text through a unique temporary file, synced before and after the
+// rename: a crash, a power cut or a second writer leaves one whole file. On failure the old
+// file stays, and error (when given) reads "path: the system's reason".
+bool writeFileAtomically(const std::string& path, const std::string& text,
+                         std::string* error = nullptr);
+
+// ---------------------------------------------------------------------------------------------
 // Piece files, catalogue and colours
 // ---------------------------------------------------------------------------------------------
 
