@@ -17,6 +17,8 @@ double evaluatePlacement(int32_t player, int32_t pieceId, int32_t rotation, Poin
 // Fills fitnessParams: ten random sets, set 0 replaced by the file (or the built-in weights
 // when the file is missing or malformed, with one line on standard error).
 void loadFitnessParams(const std::string& path = "Storage/BestFitnessParams.txt");
+// The weights of a file in that format; an empty string, or what is wrong with the file.
+std::string readFitnessWeights(const std::string& path, std::vector<double>& values);
 
 // ---------------------------------------------------------------------------------------------
 // Move search
@@ -47,6 +49,8 @@ bool saveNetwork(const Network& network, const std::string& path);
 // Replaces botNetwork's layers by the file's network. A missing or malformed file leaves
 // botNetwork empty, prints one line on standard error and returns false.
 bool loadNetwork(const std::string& path);
+// Reads a network file into network (learning rate kept); an empty string, or what is wrong.
+std::string readNetworkFile(const std::string& path, Network& network);
 std::vector<int32_t> buildNetworkInput(const Board& board, int32_t pieceId);
 // The same encoding into a caller's vector, which keeps its storage from call to call.
 void fillNetworkInput(const Board& board, int32_t pieceId, std::vector<int32_t>& input);

@@ -195,7 +195,7 @@ double evaluatePlacement(int32_t player, int32_t pieceId, int32_t rotation, Poin
 }
 
 // Reads one weight per line; blank lines are skipped. Returns an empty string or the problem.
-static std::string readWeights(const std::string& path, std::vector<double>& values) {
+std::string readFitnessWeights(const std::string& path, std::vector<double>& values) {
   std::ifstream file(path);
   if (!file) return "cannot be opened";
   std::string line;
@@ -222,7 +222,7 @@ void loadFitnessParams(const std::string& path) {
     fitnessParams.push_back(values);
   }
   std::vector<double> values;
-  std::string problem = readWeights(path, values);
+  std::string problem = readFitnessWeights(path, values);
   if (!problem.empty()) {
     std::fprintf(stderr, "%s: %s; using the built-in weights\n", path.c_str(), problem.c_str());
     values = shippedFitnessParams;

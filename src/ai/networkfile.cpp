@@ -93,18 +93,25 @@ static std::string readNetwork(std::ifstream& file, Network& network) {
   return "";
 }
 
+std::string readNetworkFile(const std::string& path, Network& network) {
+  std::ifstream file(path);
+  if (!file) return "cannot be opened";
+  Network loaded;
+  std::string problem = readNetwork(file, loaded);
+  if (problem.empty()) {
+    network.layers = std::move(loaded.layers);
+    feedForward(network);
+  }
+  return problem;
+}
+
 bool loadNetwork(const std::string& path) {
   botNetwork.layers.clear();
-  std::ifstream file(path);
-  std::string problem = "cannot be opened";
-  Network loaded;
-  if (file) problem = readNetwork(file, loaded);
+  std::string problem = readNetworkFile(path, botNetwork);
   if (!problem.empty()) {
     std::fprintf(stderr, "%s: %s; the Neural Network level plays with the search instead\n",
                  path.c_str(), problem.c_str());
     return false;
   }
-  botNetwork.layers = std::move(loaded.layers);
-  feedForward(botNetwork);
   return true;
 }

@@ -1,0 +1,152 @@
+// What every subcommand shares: finding and loading the data, playing a game, reporting.
+#include "lab/lab.h"
+
+#include "ai/ai.h"
+#include "game/game.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+void addDataOptions(CLI::App& command, DataOptions& options) {
+  command.add_option("--data", options.dataFolder,
+                     "folder holding Storage/ (default: the game's runtime folder, else the "
+                     "build's data folder)");
+  command.add_option("--pieces", options.pieces, "default (four-block pieces) or all")
+      ->check(CLI::IsMember({"default", "all"}));
+  command.add_option("--weights", options.weightsFile,
+                     "evaluation weights (default: Storage/BestFitnessParams.txt)");
+}
+
+static std::string runtimeFolderGuess() {
+  if (const char* home = std::getenv("BRIKKA_HOME"); home && *home) return home;
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
+    return std::string(data) + "/brikka";
+  if (const char* home = std::getenv("HOME"); home && *home)
+    return std::string(home) + "/.local/share/brikka";
+  return "";
+}
+
+std::string findDataFolder(const std::string& requested) {
+  auto holdsStorage = [](const std::string& folder) {
+    std::error_code error;
+    return !folder.empty() && fs::is_directory(fs::path(folder) / "Storage", error);
+  };
+  if (!requested.empty()) {
+    if (!holdsStorage(requested)) throw LabError{requested + ": no Storage folder there"};
+    return requested;
+  }
+  for (const std::string& folder : {runtimeFolderGuess(), std::string(BRIKKA_BUILD_DATA_DIR)})
+    if (holdsStorage(folder)) return folder;
+  throw LabError{"no data folder found; name one with --data"};
+}
+
+void loadLabData(const DataOptions& options) {
+  std::string folder = findDataFolder(options.dataFolder);
+  loadedPieces.clear();
+  pieceSelection.clear();
+  defaultPieceSelection.clear();
+  std::string error;
+  if (!loadPieceFiles(&error, folder + "/Storage")) throw LabError{error};
+  if (options.pieces == "all") selectAllPieces();
+  rebuildCatalogue();
+
+  std::string weightsFile = options.weightsFile;
+  if (weightsFile.empty()) weightsFile = folder + "/Storage/BestFitnessParams.txt";
+  std::vector<double> weights;
+  std::string problem = readFitnessWeights(weightsFile, weights);
+  if (!problem.empty()) throw LabError{weightsFile + ": " + problem};
+  fitnessParams = {weights};
+}
+
+Network loadLabNetwork(const std::string& path) {
+  Network network;
+  std::string problem = readNetworkFile(path, network);
+  if (!problem.empty()) throw LabError{path + ": " + problem};
+  size_t inputs = pieceCatalogue.size() + 2 * boardWidth * boardHeight;
+  if (network.layers.front().size() != inputs)
+    throw LabError{path + ": the network reads " + std::to_string(network.layers.front().size()) +
+                   " inputs, but these pieces give " + std::to_string(inputs)};
+  if (network.layers.back().size() != actionCount)
+    throw LabError{path + ": the network has " + std::to_string(network.layers.back().size()) +
+                   " outputs instead of " + std::to_string(actionCount)};
+  return network;
+}
+
+void placeHeuristic() {
+  PlacementChoice best = searchBestPlacement(1);
+  p1Rotation = best.rotation;
+  p1Position = {best.x, 0};
+  while (p1Position.y < boardHeight && pieceFits(1, currentGrid(1), 0, 1)) p1Position.y += 1;
+  lockPiece(1);
+}
+
+// Scratch for the network's input, kept from placement to placement.
+static std::vector<int32_t> networkInput;
+
+void placeNetwork(Network& network) {
+  fillNetworkInput(p1Board, p1PieceId, networkInput);
+  moveToAction(predict(network, networkInput));
+  lockPiece(1);
+}
+
+double scoreActions(std::array<double, actionCount>& scores) {
+  int32_t rotation = p1Rotation;
+  Point position = p1Position;
+  double best = -1e300;
+  for (int32_t action = 0; action < actionCount; ++action) {
+    moveToAction(action);
+    scores[action] = evaluatePlacement(1, p1PieceId, p1Rotation, p1Position);
+    if (scores[action] > best) best = scores[action];
+    p1Rotation = rotation;
+    p1Position = position;
+  }
+  return best;
+}
+
+GameResult playGame(uint32_t seed, Network* network, int64_t maxPieces,
+                    const BeforePlacement& before) {
+  // Solo rules: no garbage is sent and the score counts player 1's rows.
+  gameMode = 1;
+  seedRandom(seed);
+  setUpGame();
+  GameResult result;
+  result.seed = seed;
+  while (result.pieces < maxPieces && !p1GameOver) {
+    if (before) before();
+    int32_t scoreBefore = score;
+    if (network)
+      placeNetwork(*network);
+    else
+      placeHeuristic();
+    result.lines += (score - scoreBefore) / 100;
+    result.pieces += 1;
+    // Nobody draws the flying squares of cleared rows here.
+    lineClearParticles.clear();
+    // The score is only a counter here; keep it far from overflow in very long games.
+    if (score > 1000000000) score = 0;
+  }
+  return result;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void reportProgress(Progress& progress, int64_t done, bool force) {
+  auto now = std::chrono::steady_clock::now();
+  if (!force && now - progress.lastLine < std::chrono::seconds(3)) return;
+  progress.lastLine = now;
+  double elapsed = secondsSince(progress.start);
+  double rate = elapsed > 0.0 ? done / elapsed : 0.0;
+  if (progress.total > 0 && rate > 0.0) {
+    double left = (progress.total - done) / rate;
+    std::fprintf(stderr, "%lld/%lld %s, %.1f a second, %.0f s left\n", static_cast<long long>(done),
+                 static_cast<long long>(progress.total), progress.what.c_str(), rate, left);
+  } else {
+    std::fprintf(stderr, "%lld %s, %.1f a second\n", static_cast<long long>(done),
+                 progress.what.c_str(), rate);
+  }
+}
