@@ -10,6 +10,10 @@ file(RELATIVE_PATH BRIKKA_INSTALLED_DATA ${CMAKE_INSTALL_FULL_BINDIR}
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/app/runtime.cpp APPEND PROPERTY
              COMPILE_DEFINITIONS BRIKKA_INSTALLED_DATA="${BRIKKA_INSTALLED_DATA}")
 
+# The icon drawer is the only program that writes PNG, so only it links SDL2_image.
+pkg_check_modules(SDL_IMAGE REQUIRED IMPORTED_TARGET SDL2_image)
+target_link_libraries(makeIcons PRIVATE PkgConfig::SDL_IMAGE)
+
 foreach(program brikka brikka-lab)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -20,9 +24,7 @@ if(BRIKKA_BUILD_DATA)
   install(DIRECTORY ${DATA_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/brikka)
   install(FILES packaging/brikka.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
-  # Icons for the hicolor theme. Only this tool writes PNG, so only it links SDL2_image.
-  pkg_check_modules(SDL_IMAGE REQUIRED IMPORTED_TARGET SDL2_image)
-  target_link_libraries(makeIcons PRIVATE PkgConfig::SDL_IMAGE)
+  # Icons for the hicolor theme.
   set(ICON_DIR ${CMAKE_BINARY_DIR}/icons)
   set(ICON_OUTPUTS)
   foreach(size 48 128 256)
