@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, prepares the runtime folder and starts the game.
+# Installs what is missing, builds the game and its data (not the tests or tools) and starts it.
+# The game prepares its own runtime folder.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-"$root/tools/setup.sh"
-runtime="${BRIKKA_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/brikka}"
-"$root/tools/prepare-runtime.sh" "$runtime" "$root/build/data"
-cd "$runtime"
+"$root/tools/setup.sh" brikka brikka_data
 exec "$root/build/brikka"

@@ -1,5 +1,5 @@
 # Builds the runtime data folder ${DATA_DIR}: Storage (shipped text files), Fonts, Mixer, and
-# seed/ with the first network a new player gets. The launcher copies it into the runtime folder.
+# seed/ with the first network a new player gets. The game copies it into its runtime folder.
 set(DATA_OUTPUTS)
 
 file(GLOB SHIPPED_STORAGE CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/Storage/*.txt)
@@ -33,12 +33,14 @@ if(TARGET makeSounds)
   list(APPEND DATA_OUTPUTS ${SOUND_OUTPUTS})
 endif()
 
+# The seed network's place in the data folder; the game looks for it under the same name.
+set(SEED_NETWORK ${DATA_DIR}/seed/BestNeuralNet.txt)
 if(TARGET makeNetwork)
-  add_custom_command(OUTPUT ${DATA_DIR}/seed/BestNeuralNet.txt
+  add_custom_command(OUTPUT ${SEED_NETWORK}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${DATA_DIR}/seed
-    COMMAND makeNetwork ${DATA_DIR}/seed/BestNeuralNet.txt
+    COMMAND makeNetwork ${SEED_NETWORK}
     DEPENDS makeNetwork VERBATIM)
-  list(APPEND DATA_OUTPUTS ${DATA_DIR}/seed/BestNeuralNet.txt)
+  list(APPEND DATA_OUTPUTS ${SEED_NETWORK})
 endif()
 
 add_custom_target(brikka_data ALL DEPENDS ${DATA_OUTPUTS})

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs (only those missing), then configures and builds
-# in build/. Works as root or through sudo.
+# in build/: the targets given, or everything. Works as root or through sudo.
+#   tools/setup.sh [target...]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -27,4 +28,6 @@ fi
 
 jobs="$(nproc 2>/dev/null || echo 2)"
 cmake -S "$root" -B "$root/build" -DBRIKKA_BUILD_DATA=ON
-cmake --build "$root/build" -j"$jobs"
+targets=()
+if [ "$#" -gt 0 ]; then targets=(--target "$@"); fi
+cmake --build "$root/build" -j"$jobs" "${targets[@]}"

@@ -19,6 +19,20 @@ double frameDeltaBetween(uint64_t previous, uint64_t current, uint64_t frequency
 uint32_t frameSleepMilliseconds(uint32_t frameStart, uint32_t now, int32_t mode);
 
 // ---------------------------------------------------------------------------------------------
+// Runtime folder: chosen, filled from the data folder and entered before anything is loaded
+// ---------------------------------------------------------------------------------------------
+
+constexpr const char* seedNetworkPath = "seed/BestNeuralNet.txt"; // in the data folder
+bool enterRuntimeFolder();   // find the data, prepare the runtime folder, enter it; else one line
+std::string runtimeFolder(); // $BRIKKA_HOME, $XDG_DATA_HOME/brikka or ~/.local/share/brikka
+// Where the data folder is looked for: $BRIKKA_DATA alone when set, else beside the program
+// (a build) and then under the install prefix.
+std::vector<std::string> dataFolderCandidates(const std::string& programFolder);
+std::string findDataFolder(const std::string& programFolder, std::string* error); // "" if none
+// Shipped files refreshed (through a temporary file), the player's files created when missing.
+bool prepareRuntimeFolder(const std::string& runtime, const std::string& data, std::string* error);
+
+// ---------------------------------------------------------------------------------------------
 // Input
 // ---------------------------------------------------------------------------------------------
 
@@ -32,12 +46,15 @@ std::string keyDisplayName(int32_t scancode); // text shown on a control button
 // ---------------------------------------------------------------------------------------------
 
 extern const int32_t defaultControls[controlCount]; // the bindings "Reset" restores
+constexpr double defaultSensitivity = 0.1;          // both players', when none is stored
 
 void readSensitivities();        // p1/p2Sensitivity; defaults and a fresh file if malformed
 bool writeSensitivities();       // two "%f" lines
 void readControls(bool startUp); // start-up fills controls; both forms relabel the buttons
 bool writeControls();            // every entry of controls, one per line
-void labelControlButtons(const std::vector<int32_t>& bindings); // key names on the buttons
+std::string controlsFileText(const std::vector<int32_t>& bindings); // one scancode per line
+std::string sensitivityFileText(double p1, double p2);              // two "%f" lines
+void labelControlButtons(const std::vector<int32_t>& bindings);     // key names on the buttons
 void readHighscore();  // highscore; 0 when missing or empty
 bool writeHighscore(); // the number, no line feed
 

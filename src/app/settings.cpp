@@ -15,8 +15,6 @@ const int32_t defaultControls[controlCount] = {7,  4,  26, 27, 22, 8,   20,
 
 namespace {
 
-constexpr double defaultSensitivity = 0.1;
-
 // The whole file as lines (without their line feeds); false when it cannot be opened.
 bool readLines(const char* path, std::vector<std::string>& lines) {
   std::ifstream file(path, std::ios::binary);
@@ -104,10 +102,14 @@ void readSensitivities() {
   writeSensitivities();
 }
 
-bool writeSensitivities() {
+std::string sensitivityFileText(double p1, double p2) {
   char text[128];
-  std::snprintf(text, sizeof text, "%f\n%f\n", p1Sensitivity, p2Sensitivity);
-  return writeFileAtomically(sensitivityPath, text);
+  std::snprintf(text, sizeof text, "%f\n%f\n", p1, p2);
+  return text;
+}
+
+bool writeSensitivities() {
+  return writeFileAtomically(sensitivityPath, sensitivityFileText(p1Sensitivity, p2Sensitivity));
 }
 
 void readControls(bool startUp) {
@@ -127,10 +129,14 @@ void readControls(bool startUp) {
   labelControlButtons(values);
 }
 
-bool writeControls() {
+std::string controlsFileText(const std::vector<int32_t>& bindings) {
   std::string text;
-  for (int32_t scancode : controls) text += std::to_string(scancode) + "\n";
-  return writeFileAtomically(controlsPath, text);
+  for (int32_t scancode : bindings) text += std::to_string(scancode) + "\n";
+  return text;
+}
+
+bool writeControls() {
+  return writeFileAtomically(controlsPath, controlsFileText(controls));
 }
 
 void readHighscore() {

@@ -129,6 +129,7 @@ void playSoundEffect(SoundEffect effect, int channel) {
 }
 
 int runGame() {
+  if (!enterRuntimeFolder()) return 1;
   initialiseSdl();
   if (!openWindow()) {
     return fail(std::string(window ? "Brikka: could not create the renderer: "

@@ -6,7 +6,6 @@ set -euo pipefail
 
 brikka=$(realpath "$1")
 data=$(realpath "$2")
-source=$(realpath "$3")
 work=$(mktemp -d)
 run="$work/run"
 xvfb_pid=""
@@ -29,9 +28,6 @@ fail() {
   exit 1
 }
 
-# --- runtime folder -------------------------------------------------------------------------
-bash "$source/tools/prepare-runtime.sh" "$run" "$data" >/dev/null
-
 # --- display --------------------------------------------------------------------------------
 # Xvfb picks a free display itself and writes its number once it accepts connections.
 Xvfb -displayfd 3 -screen 0 1500x1000x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
@@ -40,7 +36,8 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
 
-(cd "$run" && SDL_AUDIODRIVER=dummy exec "$brikka") &
+# The game fills its runtime folder from the data folder itself.
+(cd "$work" && BRIKKA_HOME="$run" BRIKKA_DATA="$data" SDL_AUDIODRIVER=dummy exec "$brikka") &
 game_pid=$!
 window=$(timeout 20 xdotool search --sync --name '^Brikka$' | head -n 1) ||
   fail "the Brikka window did not appear"

@@ -1,0 +1,176 @@
+// The runtime folder: the game runs in a folder of the player's own, where what ships with the
+// game sits beside the player's files. Every launch refreshes the shipped files from the data
+// folder and creates the player's files only when they are missing, so neither an update nor a
+// rebuild ever loses a binding, a high score or a trained network.
+#include "app/app.h"
+#include "game/game.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <pwd.h>
+#include <unistd.h>
+
+// The installed data folder as seen from the installed program's folder; the build sets it from
+// the install layout.
+#ifndef BRIKKA_INSTALLED_DATA
+#define BRIKKA_INSTALLED_DATA "../share/brikka"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const dataSubfolders[] = {"Storage", "Fonts", "Mixer"};
+// Written by the game itself: never replaced by what ships.
+const char* const playerFiles[] = {"controls.txt", "sens.txt", "highscore.txt",
+                                   "BestNeuralNet.txt"};
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+bool isDataFolder(const fs::path& folder) {
+  std::error_code ignored;
+  for (const char* subfolder : dataSubfolders)
+    if (!fs::is_directory(folder / subfolder, ignored)) return false;
+  return true;
+}
+
+bool isPlayerFile(const fs::path& file) {
+  for (const char* name : playerFiles)
+    if (file.filename() == name) return true;
+  return false;
+}
+
+bool readWholeFile(const fs::path& path, std::string& text) {
+  // A folder opens as a file here but throws when read.
+  std::error_code ignored;
+  if (!fs::is_regular_file(path, ignored)) return false;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return !file.bad();
+}
+
+bool fail(std::string* error, const std::string& message) {
+  if (error) *error = message;
+  return false;
+}
+
+// A file already identical is left alone, so a launch writes nothing when nothing changed.
+bool refresh(const fs::path& from, const fs::path& to, std::string* error) {
+  std::string shipped, current;
+  if (!readWholeFile(from, shipped)) return fail(error, from.string() + ": cannot be read");
+  if (readWholeFile(to, current) && current == shipped) return true;
+  return writeFileAtomically(to.string(), shipped, error);
+}
+
+// Anything already under the name, even a dangling link, is the player's and stays.
+bool playerFileExists(const fs::path& path) {
+  std::error_code ignored;
+  return fs::exists(fs::symlink_status(path, ignored));
+}
+
+bool seed(const fs::path& to, const std::string& text, std::string* error) {
+  return playerFileExists(to) || writeFileAtomically(to.string(), text, error);
+}
+
+bool seedFrom(const fs::path& from, const fs::path& to, std::string* error) {
+  if (playerFileExists(to)) return true;
+  std::string text;
+  if (!readWholeFile(from, text)) return fail(error, from.string() + ": cannot be read");
+  return writeFileAtomically(to.string(), text, error);
+}
+
+// The regular files of one folder, in name order so that failures repeat the same way.
+std::vector<fs::path> filesIn(const fs::path& folder) {
+  std::vector<fs::path> files;
+  std::error_code code;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, code))
+    if (entry.is_regular_file(code)) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::string executableFolder() {
+  char* base = SDL_GetBasePath();
+  std::string folder = base ? base : ".";
+  SDL_free(base);
+  return folder;
+}
+
+} // namespace
+
+std::string runtimeFolder() {
+  std::string home = environment("BRIKKA_HOME");
+  if (!home.empty()) return home;
+  std::string dataHome = environment("XDG_DATA_HOME");
+  if (!dataHome.empty()) return dataHome + "/brikka";
+  std::string userHome = environment("HOME");
+  if (userHome.empty()) {
+    const passwd* user = getpwuid(getuid());
+    userHome = user && user->pw_dir ? user->pw_dir : ".";
+  }
+  return userHome + "/.local/share/brikka";
+}
+
+std::vector<std::string> dataFolderCandidates(const std::string& programFolder) {
+  std::string chosen = environment("BRIKKA_DATA");
+  if (!chosen.empty()) return {chosen};
+  fs::path folder(programFolder);
+  return {(folder / "data").lexically_normal().string(),
+          (folder / BRIKKA_INSTALLED_DATA).lexically_normal().string()};
+}
+
+std::string findDataFolder(const std::string& programFolder, std::string* error) {
+  std::vector<std::string> candidates = dataFolderCandidates(programFolder);
+  std::string looked;
+  for (const std::string& candidate : candidates) {
+    if (isDataFolder(candidate)) return candidate;
+    looked += (looked.empty() ? "" : ", ") + candidate;
+  }
+  fail(error, "no game data (Storage, Fonts and Mixer) in " + looked);
+  return "";
+}
+
+bool prepareRuntimeFolder(const std::string& runtime, const std::string& data, std::string* error) {
+  const fs::path to(runtime), from(data);
+  for (const char* subfolder : dataSubfolders) {
+    std::error_code code;
+    fs::create_directories(to / subfolder, code);
+    if (code) return fail(error, (to / subfolder).string() + ": " + code.message());
+    for (const fs::path& file : filesIn(from / subfolder)) {
+      const fs::path target = to / subfolder / file.filename();
+      bool done = isPlayerFile(file) ? seedFrom(file, target, error) : refresh(file, target, error);
+      if (!done) return false;
+    }
+  }
+  const fs::path storage = to / "Storage";
+  if (fs::exists(from / seedNetworkPath) &&
+      !seedFrom(from / seedNetworkPath, storage / "BestNeuralNet.txt", error))
+    return false;
+  return seed(storage / "controls.txt",
+              controlsFileText(
+                  std::vector<int32_t>(defaultControls, defaultControls + controlCount)),
+              error) &&
+         seed(storage / "sens.txt", sensitivityFileText(defaultSensitivity, defaultSensitivity),
+              error) &&
+         seed(storage / "highscore.txt", "0", error);
+}
+
+bool enterRuntimeFolder() {
+  std::string error;
+  std::string data = findDataFolder(executableFolder(), &error);
+  std::string runtime = runtimeFolder();
+  if (!data.empty() && prepareRuntimeFolder(runtime, data, &error)) {
+    if (chdir(runtime.c_str()) == 0) return true;
+    error = runtime + ": cannot be entered";
+  }
+  std::fprintf(stderr, "Brikka: %s\n", error.c_str());
+  return false;
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The Debian package: `cpack -G DEB` builds it, and it holds the game, its data, the menu entry,
+# the three icons and the man page, and depends on the SDL2 libraries.
+# Usage: package.sh <build folder>
+set -euo pipefail
+build="$(realpath "$1")"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2 && exit 1; }
+
+(cd "$build" && cpack -G DEB -B "$work" >"$work/cpack.log" 2>&1) ||
+  fail "cpack failed: $(cat "$work/cpack.log")"
+package="$(ls "$work"/brikka_*.deb)"
+contents="$(dpkg-deb -c "$package" | awk '{print $NF}')"
+for file in usr/bin/brikka usr/share/applications/brikka.desktop \
+  usr/share/icons/hicolor/48x48/apps/brikka.png usr/share/icons/hicolor/128x128/apps/brikka.png \
+  usr/share/icons/hicolor/256x256/apps/brikka.png usr/share/man/man6/brikka.6.gz \
+  usr/share/brikka/Storage/4BlockPieces.txt usr/share/brikka/Storage/colorPieces.txt \
+  usr/share/brikka/Fonts/nasaFont.ttf usr/share/brikka/Mixer/mainMusic.mp3 \
+  usr/share/brikka/Mixer/gameOver.wav usr/share/brikka/seed/BestNeuralNet.txt; do
+  grep -qx "\./$file" <<<"$contents" || fail "$file is not in the package"
+done
+depends="$(dpkg-deb -f "$package" Depends)"
+for library in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0; do
+  grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
+done
+echo "PASS: $(basename "$package") holds the game and depends on: $depends"

@@ -1,0 +1,50 @@
+# Helpers for scripts that run the real game in a virtual screen; source this file. It makes a
+# scratch folder $work, removed on exit together with the screen and the game ($gamePid) started
+# there. A game's standard output and error go to $work/out and $work/err, which fail shows.
+
+work="$(mktemp -d)"
+xvfbPid=""
+gamePid=""
+cleanup() {
+  [ -n "$gamePid" ] && kill "$gamePid" 2>/dev/null || true
+  [ -n "$xvfbPid" ] && kill "$xvfbPid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  for log in out err; do
+    [ -s "$work/$log" ] && { echo "--- game std$log:" >&2; cat "$work/$log" >&2; }
+  done
+  exit 1
+}
+
+# Starts Xvfb on a display number it picks itself and exports DISPLAY.
+startScreen() {
+  mkfifo "$work/display"
+  Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfbPid=$!
+  read -r -t 30 displayNumber <"$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$displayNumber"
+}
+
+# Prints the id of the visible window named Brikka, waiting up to a minute for it.
+waitForWindow() {
+  timeout 60 xdotool search --sync --onlyvisible --name '^Brikka$' | head -n 1
+}
+
+# Holds Escape on the window until process $2 has gone (at most 30 s), then reaps it and fails
+# unless it exited with status 0. Escape counts while it is held.
+quitWithEscape() {
+  local window=$1 pid=$2 status=0
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  xdotool keydown Escape
+  for _ in $(seq 300); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  xdotool keyup Escape || true
+  kill -0 "$pid" 2>/dev/null && fail "the game did not stop on Escape"
+  wait "$pid" || status=$?
+  [ "$status" -eq 0 ] || fail "the game exited with status $status"
+}
