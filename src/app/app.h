@@ -24,7 +24,6 @@ uint32_t frameSleepMilliseconds(uint32_t frameStart, uint32_t now, int32_t mode)
 
 constexpr const char* seedNetworkPath = "seed/BestNeuralNet.txt"; // in the data folder
 bool enterRuntimeFolder();   // find the data, prepare the runtime folder, enter it; else one line
-std::string runtimeFolder(); // $BRIKKA_HOME, $XDG_DATA_HOME/brikka or ~/.local/share/brikka
 // Where the data folder is looked for: $BRIKKA_DATA alone when set, else beside the program
 // (a build) and then under the install prefix.
 std::vector<std::string> dataFolderCandidates(const std::string& programFolder);

@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <pwd.h>
 #include <unistd.h>
 
 // The installed data folder as seen from the installed program's folder; the build sets it from
@@ -105,19 +104,6 @@ std::string executableFolder() {
 }
 
 } // namespace
-
-std::string runtimeFolder() {
-  std::string home = environment("BRIKKA_HOME");
-  if (!home.empty()) return home;
-  std::string dataHome = environment("XDG_DATA_HOME");
-  if (!dataHome.empty()) return dataHome + "/brikka";
-  std::string userHome = environment("HOME");
-  if (userHome.empty()) {
-    const passwd* user = getpwuid(getuid());
-    userHome = user && user->pw_dir ? user->pw_dir : ".";
-  }
-  return userHome + "/.local/share/brikka";
-}
 
 std::vector<std::string> dataFolderCandidates(const std::string& programFolder) {
   std::string chosen = environment("BRIKKA_DATA");

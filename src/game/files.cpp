@@ -3,8 +3,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,4 +56,21 @@ bool writeFileAtomically(const std::string& path, const std::string& text, std::
     close(folder);
   }
   return true;
+}
+
+std::string runtimeFolder() {
+  auto environment = [](const char* name) -> std::string {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+  };
+  std::string home = environment("BRIKKA_HOME");
+  if (!home.empty()) return home;
+  std::string dataHome = environment("XDG_DATA_HOME");
+  if (!dataHome.empty()) return dataHome + "/brikka";
+  std::string userHome = environment("HOME");
+  if (userHome.empty()) {
+    const passwd* user = getpwuid(getuid());
+    userHome = user && user->pw_dir ? user->pw_dir : ".";
+  }
+  return userHome + "/.local/share/brikka";
 }

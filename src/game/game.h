@@ -23,6 +23,7 @@ void playSound(SoundEffect effect, int channel); // through soundHook; silent wh
 // file stays, and error (when given) reads "path: the system's reason".
 bool writeFileAtomically(const std::string& path, const std::string& text,
                          std::string* error = nullptr);
+std::string runtimeFolder(); // $BRIKKA_HOME, $XDG_DATA_HOME/brikka or ~/.local/share/brikka
 
 // ---------------------------------------------------------------------------------------------
 // Piece files, catalogue and colours

@@ -20,15 +20,6 @@ void addDataOptions(CLI::App& command, DataOptions& options) {
                      "evaluation weights (default: Storage/BestFitnessParams.txt)");
 }
 
-static std::string runtimeFolderGuess() {
-  if (const char* home = std::getenv("BRIKKA_HOME"); home && *home) return home;
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
-    return std::string(data) + "/brikka";
-  if (const char* home = std::getenv("HOME"); home && *home)
-    return std::string(home) + "/.local/share/brikka";
-  return "";
-}
-
 std::string findDataFolder(const std::string& requested) {
   auto holdsStorage = [](const std::string& folder) {
     std::error_code error;
@@ -38,7 +29,7 @@ std::string findDataFolder(const std::string& requested) {
     if (!holdsStorage(requested)) throw LabError{requested + ": no Storage folder there"};
     return requested;
   }
-  for (const std::string& folder : {runtimeFolderGuess(), std::string(BRIKKA_BUILD_DATA_DIR)})
+  for (const std::string& folder : {runtimeFolder(), std::string(BRIKKA_BUILD_DATA_DIR)})
     if (holdsStorage(folder)) return folder;
   throw LabError{"no data folder found; name one with --data"};
 }

@@ -2,6 +2,7 @@
 // player's files created once and never overwritten, and the data folder found in the right
 // place.
 #include "app/app.h"
+#include "game/game.h"
 
 #include <gtest/gtest.h>
 
