@@ -60,9 +60,20 @@ TEST(PieceQueue, BothPlayersGetOneSequenceAndTheQueueKeepsWhatIsNeeded) {
   }
   EXPECT_EQ(pieceQueue[0], sequence[10]);
 
-  startGame({tPiece, oPiece}, 1); // alone, player 1 only ever appends
-  for (int i = 0; i < 40; ++i) lockPiece(1);
-  EXPECT_TRUE(pieceQueue.size() == 48 && queueBase == 0) << pieceQueue.size() << " " << queueBase;
+  // Alone, player 1 deals the same sequence, and the queue keeps only its upcoming pieces.
+  startGame({tPiece, oPiece, iPiece, longBar, tPiece, oPiece, iPiece}, 1);
+  std::vector<int32_t> solo = {p1PieceId};
+  for (int i = 0; i < 100000; ++i) {
+    p1Board = Board{};
+    lockPiece(1);
+    if (solo.size() < 31) solo.push_back(p1PieceId);
+  }
+  EXPECT_TRUE(pieceQueue.size() == 8 && queueBase == 100000)
+      << pieceQueue.size() << " " << queueBase;
+  startGame({tPiece, oPiece, iPiece, longBar, tPiece, oPiece, iPiece}, 2);
+  std::vector<int32_t> versus = {p1PieceId};
+  for (int i = 0; i < 30; ++i) takeNextPiece(1), versus.push_back(p1PieceId);
+  EXPECT_EQ(solo, versus);
 }
 
 // The pieces a seeded versus game deals, whichever player runs ahead: the sequence depends on the
