@@ -18,6 +18,10 @@ double evaluatePlacement(int32_t player, int32_t pieceId, int32_t rotation, Poin
 // when the file is missing or malformed, with one line on standard error).
 void loadFitnessParams(const std::string& path = "Storage/BestFitnessParams.txt");
 
+// A score truncated toward zero into an int32; scores past its range (possible with large
+// weights) stop at its ends instead of overflowing.
+int32_t truncatedScore(double score);
+
 // ---------------------------------------------------------------------------------------------
 // Move search
 // ---------------------------------------------------------------------------------------------
