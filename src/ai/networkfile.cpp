@@ -112,9 +112,10 @@ static std::string readNetwork(std::ifstream& file, Network& network) {
     }
     network.layers.push_back(std::move(layer));
   }
-  // The writer ends every line with a comma and a line feed; a last line without them was cut.
+  // The writer ends every line with a line feed, and every weight with a comma; a last line
+  // without them was cut.
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (file.eof() || line.empty() || line.back() != ',')
+  if (file.eof() || (!line.empty() && line.back() != ','))
     return "line " + std::to_string(lineNumber) + " is cut short";
   return "";
 }
