@@ -20,6 +20,10 @@ void loadFitnessParams(const std::string& path = "Storage/BestFitnessParams.txt"
 // The weights of a file in that format; an empty string, or what is wrong with the file.
 std::string readFitnessWeights(const std::string& path, std::vector<double>& values);
 
+// A score truncated toward zero into an int32; scores past its range (possible with large
+// weights) stop at its ends instead of overflowing.
+int32_t truncatedScore(double score);
+
 // ---------------------------------------------------------------------------------------------
 // Move search
 // ---------------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "game/game.h"
 
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -186,6 +187,12 @@ double evaluateShape(const BoardColumns& board, const GridShape& shape, int32_t 
   return score;
 }
 
+int32_t truncatedScore(double score) {
+  if (!(score > INT32_MIN)) return INT32_MIN;
+  if (score > INT32_MAX) return INT32_MAX;
+  return static_cast<int32_t>(score);
+}
+
 double evaluatePlacement(int32_t player, int32_t pieceId, int32_t rotation, Point position) {
   if (pieceId < 1 || pieceId > static_cast<int32_t>(pieceCatalogue.size())) return -1000.0;
   if (rotation < 0 || rotation > 3) return -1000.0;
@@ -194,7 +201,10 @@ double evaluatePlacement(int32_t player, int32_t pieceId, int32_t rotation, Poin
   return evaluateShape(boardColumns(board), shape, position.x, position.y, evaluationWeights());
 }
 
-// Reads one weight per line; blank lines are skipped. Returns an empty string or the problem.
+// Weights beyond this are a broken file, not a choice: scores would run into the billions.
+constexpr double maxWeight = 1e6;
+
+// Reads one weight per line. Returns an empty string or the problem.
 std::string readFitnessWeights(const std::string& path, std::vector<double>& values) {
   std::ifstream file(path);
   if (!file) return "cannot be opened";
@@ -202,12 +212,14 @@ std::string readFitnessWeights(const std::string& path, std::vector<double>& val
   int lineNumber = 0;
   while (std::getline(file, line)) {
     lineNumber += 1;
-    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    std::string where = "line " + std::to_string(lineNumber);
+    if (line.find_first_not_of(" \t\r") == std::string::npos) return where + " is blank";
     errno = 0;
     char* end = nullptr;
     double value = std::strtod(line.c_str(), &end);
     if (end == line.c_str() || errno == ERANGE || !std::isfinite(value))
-      return "line " + std::to_string(lineNumber) + " is not a number";
+      return where + " is not a number";
+    if (std::fabs(value) > maxWeight) return where + " is beyond plus or minus a million";
     values.push_back(value);
   }
   if (values.size() < 4)

@@ -2,6 +2,7 @@
 #include "ai/ai.h"
 #include "game/game.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -32,8 +33,10 @@ bool saveNetwork(const Network& network, const std::string& path) {
   return writeFileAtomically(path, text);
 }
 
-// Layers far larger than any screen setting would only exhaust memory.
-constexpr long maxLayerSize = 100000;
+// The largest network the training screen makes has about 400,000 weights; these bounds leave
+// ample room and stop a few bytes of line 1 from asking for gigabytes.
+constexpr int64_t maxNetworkNeurons = 100000;
+constexpr int64_t maxNetworkWeights = 10000000;
 
 // The numbers before each comma of a line; text after the last comma is ignored. Returns an
 // empty string or what is wrong.
@@ -52,33 +55,51 @@ static std::string splitNumbers(const std::string& line, Convert convert) {
   return "";
 }
 
-static std::string readNetwork(std::ifstream& file, Network& network) {
-  std::string line;
-  if (!std::getline(file, line)) return "the file is empty";
-  std::vector<long> sizes;
+// Line 1: the layer sizes, checked against the bounds before anything is allocated.
+static std::string readLayerSizes(const std::string& line, std::vector<int64_t>& sizes) {
+  int64_t neurons = 0;
   std::string problem = splitNumbers(line, [&](const char* text, char** end) -> std::string {
     long size = std::strtol(text, end, 10);
-    if (*end != text && size < 1) return "a layer size is below 1";
-    if (size > maxLayerSize) return "a layer size is too large";
+    if (*end == text) return "";
+    if (size < 1) return "a layer size is below 1";
+    neurons += std::min<int64_t>(size, maxNetworkNeurons + 1);
+    if (neurons > maxNetworkNeurons)
+      return "more than " + std::to_string(maxNetworkNeurons) + " neurons";
     sizes.push_back(size);
     return "";
   });
-  if (!problem.empty()) return "line 1: " + problem;
-  if (sizes.size() < 2) return "line 1 names fewer than two layers";
+  if (!problem.empty()) return problem;
+  if (sizes.size() < 2) return "fewer than two layers";
+  int64_t weights = 0;
+  for (size_t l = 1; l < sizes.size(); ++l) {
+    weights += sizes[l - 1] * sizes[l]; // each factor is at most maxNetworkNeurons
+    if (weights > maxNetworkWeights)
+      return "more than " + std::to_string(maxNetworkWeights) + " weights";
+  }
+  return "";
+}
 
-  network.layers.assign(sizes.size(), {});
-  network.layers[0].resize(static_cast<size_t>(sizes[0]));
+static std::string readNetwork(std::ifstream& file, Network& network) {
+  std::string line;
+  if (!std::getline(file, line)) return "the file is empty";
+  std::vector<int64_t> sizes;
+  std::string problem = readLayerSizes(line, sizes);
+  if (!problem.empty()) return "line 1: " + problem;
+
+  network.layers.assign(1, std::vector<Neuron>(static_cast<size_t>(sizes[0])));
   for (size_t i = 0; i < network.layers[0].size(); ++i)
     network.layers[0][i].index = static_cast<int32_t>(i);
   int lineNumber = 1;
   for (size_t l = 1; l < sizes.size(); ++l) {
-    std::vector<Neuron>& layer = network.layers[l];
-    layer.resize(static_cast<size_t>(sizes[l]));
+    std::vector<Neuron> layer(static_cast<size_t>(sizes[l]));
     for (Neuron& neuron : layer) {
       lineNumber += 1;
-      // A missing line gives a neuron without connections.
-      if (!std::getline(file, line)) line.clear();
-      neuron.connections.reserve(static_cast<size_t>(sizes[l - 1]));
+      // Every neuron has its line, even one without weights: a missing line means the file
+      // was cut short.
+      if (!std::getline(file, line))
+        return "ends at line " + std::to_string(lineNumber - 1) + ", before its last neuron";
+      size_t commas = static_cast<size_t>(std::count(line.begin(), line.end(), ','));
+      neuron.connections.reserve(std::min(commas, static_cast<size_t>(sizes[l - 1])));
       problem = splitNumbers(line, [&](const char* text, char** end) -> std::string {
         double weight = std::strtod(text, end);
         if (*end != text && !std::isfinite(weight)) return "a weight is not finite";
@@ -89,7 +110,13 @@ static std::string readNetwork(std::ifstream& file, Network& network) {
       });
       if (!problem.empty()) return "line " + std::to_string(lineNumber) + ": " + problem;
     }
+    network.layers.push_back(std::move(layer));
   }
+  // The writer ends every line with a line feed, and every weight with a comma; a last line
+  // without them was cut.
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (file.eof() || (!line.empty() && line.back() != ','))
+    return "line " + std::to_string(lineNumber) + " is cut short";
   return "";
 }
 

@@ -46,6 +46,6 @@ PlacementChoice searchBestPlacement(int32_t player) {
 std::vector<int32_t> findBestPlacement(int32_t player, bool wantScore) {
   if (player != 1 && player != 2) return {0, 0};
   PlacementChoice best = searchBestPlacement(player);
-  if (wantScore) return {static_cast<int32_t>(best.score)};
+  if (wantScore) return {truncatedScore(best.score)};
   return {best.x, best.rotation};
 }

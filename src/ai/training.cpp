@@ -2,7 +2,9 @@
 #include "ai/ai.h"
 #include "game/game.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <random>
 
@@ -79,10 +81,11 @@ static void finishGeneration() {
 static void finishSubject() {
   subjectMoveCount = 0;
   double fitness = trainingFitness / movesPerSubject;
-  lastSubjectFitness = static_cast<int32_t>(fitness);
+  lastSubjectFitness = truncatedScore(fitness);
   generationFitness.push_back(lastSubjectFitness);
   double base = fitness - generationFitness[0] + 50.0;
-  int64_t weight = base >= 0.0 ? static_cast<int64_t>(base * base) : 0;
+  // Capped so that the total of any population stays far inside 64 bits.
+  int64_t weight = base >= 0.0 ? static_cast<int64_t>(std::min(base * base, 1e15)) : 0;
   selectionWeights.push_back(weight);
   selectionWeightTotal += weight;
   if (fitness > highestFitness) {
@@ -120,8 +123,9 @@ void trainingStep() {
   moveToAction(action);
 
   double netScore = evaluatePlacement(1, p1PieceId, p1Rotation, p1Position);
-  int32_t best = static_cast<int32_t>(searchBestPlacement(1).score);
-  trainingFitness += 5 * (static_cast<int32_t>(netScore) - best + 100);
+  double best = searchBestPlacement(1).score;
+  // In floating point: whole numbers, so exact, and no overflow however large the weights.
+  trainingFitness += 5.0 * (std::trunc(netScore) - std::trunc(best) + 100.0);
   lockPiece(1);
 
   subjectMoveCount += 1;

@@ -4,6 +4,7 @@
 #include "app/app.h"
 #include "game/game.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -92,8 +93,9 @@ void readSensitivities() {
     problem = "holds a value that is not a finite number";
   }
   if (problem.empty()) {
-    p1Sensitivity = first;
-    p2Sensitivity = second;
+    // Held to what the sliders can set: a hand-edited 1e200 would not even fit the file again.
+    p1Sensitivity = std::clamp(first, minSensitivity, maxSensitivity);
+    p2Sensitivity = std::clamp(second, minSensitivity, maxSensitivity);
     return;
   }
   reportFallback(sensitivityPath, problem, "the default sensitivities");
@@ -102,10 +104,16 @@ void readSensitivities() {
   writeSensitivities();
 }
 
-std::string sensitivityFileText(double p1, double p2) {
-  char text[128];
-  std::snprintf(text, sizeof text, "%f\n%f\n", p1, p2);
+// "%f" of any value, however long: a fixed buffer would cut a large one.
+static std::string fixedSixDecimals(double value) {
+  int length = std::snprintf(nullptr, 0, "%f", value);
+  std::string text(static_cast<size_t>(length), '\0');
+  std::snprintf(text.data(), text.size() + 1, "%f", value);
   return text;
+}
+
+std::string sensitivityFileText(double p1, double p2) {
+  return fixedSixDecimals(p1) + "\n" + fixedSixDecimals(p2) + "\n";
 }
 
 bool writeSensitivities() {

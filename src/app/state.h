@@ -91,6 +91,8 @@ extern bool awaitingKeyBinding;             // a control button waits for a key
 extern int32_t bindingIndex;                // which control the next key goes to
 extern std::vector<int32_t> controls;       // the 14 bindings as scancodes
 extern double p1Sensitivity, p2Sensitivity; // auto-repeat steps per frame
+constexpr double minSensitivity = 0.01;     // the sensitivity sliders' range, which the
+constexpr double maxSensitivity = 2.0;      // file's values are held to as well
 // Auto-repeat and press memory between frames (input only).
 extern bool p1RightDown, p1LeftDown, p2RightDown, p2LeftDown;
 extern double p1RightRepeat, p1LeftRepeat, p2RightRepeat, p2LeftRepeat;

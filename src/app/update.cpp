@@ -195,7 +195,7 @@ void updateFrame() {
     break;
   }
   moveParticles();
-  if (gameMode == 2 || gameMode == 4) {
+  if (versusMode()) {
     p1DamageFlash = fadedFlash(p1DamageFlash);
     p2DamageFlash = fadedFlash(p2DamageFlash);
   }

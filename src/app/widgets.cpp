@@ -134,9 +134,10 @@ void buildMenus() {
   screenButtons.push_back(settingsButtons());
   backButton = makeButton(1300, 900, 150, 50, "Back", 1);
   visualizationButton = makeButton(1000, 875, 250, 100, "Toggle Visualization", 1);
-  screenSliders.push_back(
-      {makeSlider({350, 850}, 500, 0.01, 2.0, "Player 2 Sensitivity", p2Sensitivity, false),
-       makeSlider({1150, 850}, 500, 0.01, 2.0, "Player 1 Sensitivity", p1Sensitivity, false)});
+  screenSliders.push_back({makeSlider({350, 850}, 500, minSensitivity, maxSensitivity,
+                                      "Player 2 Sensitivity", p2Sensitivity, false),
+                           makeSlider({1150, 850}, 500, minSensitivity, maxSensitivity,
+                                      "Player 1 Sensitivity", p1Sensitivity, false)});
   screenButtons.push_back(pieceSelectionButtons());
   screenSliders.push_back({});
 }

@@ -47,9 +47,11 @@ void riseDueGarbage(int player) {
 } // namespace
 
 void exchangeDamage(int player, int32_t cleared) {
+  // Garbage only goes to a player who plays: in solo, training and the menu demos nobody would
+  // ever take it, and it would pile up for as long as the game runs.
   if (cleared == 0)
     riseDueGarbage(player);
-  else if (gameMode != 1)
+  else if (versusMode())
     sendAndCancel(player, cleared);
 }
 

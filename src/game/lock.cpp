@@ -28,7 +28,7 @@ const ParticleLayout* particleLayout(int player) {
     if (gameMode == 4) return &botP1Layout;
     return nullptr;
   }
-  return (gameMode == 2 || gameMode == 4) ? &versusP2Layout : nullptr;
+  return versusMode() ? &versusP2Layout : nullptr;
 }
 
 void addRowParticles(const ParticleLayout& layout, int32_t row) {
@@ -91,6 +91,10 @@ void playGameSound(SoundEffect effect, int channel) {
   if (gameMode != 0 && gameMode != 3) playSound(effect, channel);
 }
 
+bool versusMode() {
+  return gameMode == 2 || gameMode == 4;
+}
+
 void lockPiece(int player) {
   PlayerState s = playerState(player);
   playGameSound(SoundEffect::placeBlock, 1);
@@ -134,7 +138,16 @@ void takeNextPiece(int player) {
   if (s.pieceCount > s.otherPieceCount) {
     pieceQueue.push_back(nextPieceId());
   } else {
-    pieceQueue.erase(pieceQueue.begin());
+    pieceQueue.pop_front();
+    ++queueBase;
+  }
+  // Outside a versus game the other player either does not play (solo, training, one-bot demos)
+  // or is a menu demo that need not see every piece: it keeps pace, so the queue stays eight
+  // long instead of growing with every piece. Its falling piece stays as it is.
+  if (versusMode()) return;
+  while (s.otherPieceCount < s.pieceCount && pieceQueue.size() > 1) {
+    ++s.otherPieceCount;
+    pieceQueue.pop_front();
     ++queueBase;
   }
 }

@@ -65,6 +65,13 @@ bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string*
       grids.push_back(std::move(columns));
       columns.clear();
     } else {
+      // A grid larger than the board could never be placed, and its counts would overflow.
+      if (columns.size() >= boardWidth || (line.size() + 1) / 2 > boardHeight) {
+        setError(error, path, lineNumber,
+                 "grid is larger than the board (" + std::to_string(boardWidth) + " columns of " +
+                     std::to_string(boardHeight) + " cells)");
+        return false;
+      }
       std::vector<int32_t> column;
       for (size_t i = 0; i < line.size(); i += 2) {
         if (!std::isdigit(static_cast<unsigned char>(line[i]))) {

@@ -27,7 +27,7 @@ bool p1HoldUsed = false, p2HoldUsed = false;
 std::vector<Point> p1GhostCells, p2GhostCells;
 double gravityInterval = 100.0;
 
-std::vector<int32_t> pieceQueue;
+std::deque<int32_t> pieceQueue;
 int32_t queueBase = 0;
 int32_t p1PieceCount = 0, p2PieceCount = 0;
 int32_t score = 0;

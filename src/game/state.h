@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -116,7 +117,7 @@ extern double gravityInterval;                        // gravity period of both 
 // Shared piece sequence, score and results
 // ---------------------------------------------------------------------------------------------
 
-extern std::vector<int32_t> pieceQueue;    // the part of the sequence still needed
+extern std::deque<int32_t> pieceQueue;     // the part of the sequence still needed
 extern int32_t queueBase;                  // entries removed from the queue's front
 extern int32_t p1PieceCount, p2PieceCount; // pieces taken after the first
 extern int32_t score;                      // player 1's score

@@ -88,7 +88,8 @@ TEST(FitnessParams, FileReplacesSetZeroAndBadFilesFallBack) {
   // A bad file falls back to the built-in weights, which are the shipped file's.
   loadFitnessParams(BRIKKA_SOURCE_DIR "/Storage/BestFitnessParams.txt");
   const std::vector<double> shipped = fitnessParams[0];
-  for (const char* bad : {"1\n2\nthree\n4\n", "1\n2\n3\n", ""}) {
+  for (const char* bad : {"1\n2\nthree\n4\n", "1\n2\n3\n", "", "5e8\n1\n1\n1\n", "1\n-1e12\n1\n1\n",
+                          "1\n1\n\n1\n1\n", "inf\n1\n1\n1\n"}) {
     std::remove(path.c_str());
     if (*bad) std::ofstream(path) << bad;
     fitnessParams.clear();

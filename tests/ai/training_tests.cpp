@@ -45,6 +45,14 @@ TEST_F(Training, EmptyRunsRouletteWeightsAndTheGenerationAverage) {
   EXPECT_EQ(generationFitness, (std::vector<int32_t>{500, 490, 450}));
   EXPECT_EQ(selectionWeights, (std::vector<int64_t>{2500, 1600, 0}));
   EXPECT_EQ(selectionWeightTotal, 4100);
+  // Fitness far past 32 bits is held at the ends of the range; roulette weights are capped.
+  startSquareRun(4, 1);
+  for (double offset : {0.0, 1e12, -1e12}) {
+    trainingFitness = offset;
+    trainingStep();
+  }
+  EXPECT_EQ(generationFitness, (std::vector<int32_t>{500, INT32_MAX, INT32_MIN}));
+  EXPECT_EQ(selectionWeights, (std::vector<int64_t>{2500, int64_t(1e15), 0}));
   EXPECT_EQ(boardPicture(p1Board), boardPicture(Board{})); // fresh board for the next subject
   startSquareRun(2, 1);
   for (double offset : {-570.0, -551.0}) {

@@ -35,6 +35,14 @@ TEST_F(Settings, WritersProduceExactBytesAndReadersTakeTheLeadingNumberOfEachLin
   writeFile(sensitivityPath, "0.25 fast\r\n1.5\n");
   EXPECT_EQ(errorsOf(readSensitivities), "");
   EXPECT_TRUE(p1Sensitivity == 0.25 && p2Sensitivity == 1.5);
+  // Values beyond the sliders' range are held to it, so they survive the next write whole.
+  writeFile(sensitivityPath, "1e200\n-3\n");
+  readSensitivities();
+  EXPECT_TRUE(writeSensitivities());
+  EXPECT_EQ(readFile(sensitivityPath), "2.000000\n0.010000\n");
+  p1Sensitivity = 1e200; // and a value the reader would refuse is still written in full
+  EXPECT_TRUE(writeSensitivities());
+  EXPECT_EQ(readFile(sensitivityPath).size(), 201 + 7 + 9u);
   for (const auto& [text, expected] :
        {std::pair{"", 0}, {"champion", 0}, {"  1200  ", 1200}, {"1200 300", 1200}}) {
     highscore = 0;

@@ -14,7 +14,7 @@ Waiting waiting() {
   return rows;
 }
 
-TEST(Garbage, ClearsAreSentInFullAndCancelWaitingRowsButNeverWhenAlone) {
+TEST(Garbage, ClearsAreSentInFullAndCancelWaitingRowsOnlyBetweenVersusPlayers) {
   startGame({longBar, oPiece}, 2);
   p1IncomingDamage = {{3, 4, 200.0}};
   lockBar(1, {"ggggggggg.", "ggggggggg."});
@@ -27,9 +27,13 @@ TEST(Garbage, ClearsAreSentInFullAndCancelWaitingRowsButNeverWhenAlone) {
   EXPECT_EQ(waiting(), Waiting({{}, {2, 4}}));
   EXPECT_EQ(boardPicture(p1Board), bottomRows({".........1"})); // nothing rose in this lock
 
-  startGame({longBar, oPiece}, 1);
-  lockBar(1, std::vector<std::string>(4, "ggggggggg."));
-  EXPECT_EQ(waiting(), Waiting({{}, {}}));
+  // Solo, training and the menu demos send nothing: no one would ever take it.
+  for (int32_t mode : {1, 3, 0}) {
+    startGame({longBar, oPiece}, mode);
+    lockBar(1, std::vector<std::string>(4, "ggggggggg."));
+    lockBar(2, std::vector<std::string>(2, "ggggggggg."));
+    EXPECT_EQ(waiting(), Waiting({{}, {}})) << mode;
+  }
 }
 
 TEST(Garbage, WaitingRowsRiseOnlyWhenDueOneRecordAfterAnotherAndPushTheTopOut) {

@@ -60,9 +60,47 @@ TEST(PieceQueue, BothPlayersGetOneSequenceAndTheQueueKeepsWhatIsNeeded) {
   }
   EXPECT_EQ(pieceQueue[0], sequence[10]);
 
-  startGame({tPiece, oPiece}, 1); // alone, player 1 only ever appends
-  for (int i = 0; i < 40; ++i) lockPiece(1);
-  EXPECT_TRUE(pieceQueue.size() == 48 && queueBase == 0) << pieceQueue.size() << " " << queueBase;
+  // Alone, player 1 deals the same sequence, and the queue keeps only its upcoming pieces.
+  startGame({tPiece, oPiece, iPiece, longBar, tPiece, oPiece, iPiece}, 1);
+  std::vector<int32_t> solo = {p1PieceId};
+  for (int i = 0; i < 100000; ++i) {
+    p1Board = Board{};
+    lockPiece(1);
+    if (solo.size() < 31) solo.push_back(p1PieceId);
+  }
+  EXPECT_TRUE(pieceQueue.size() == 8 && queueBase == 100000)
+      << pieceQueue.size() << " " << queueBase;
+  startGame({tPiece, oPiece, iPiece, longBar, tPiece, oPiece, iPiece}, 2);
+  std::vector<int32_t> versus = {p1PieceId};
+  for (int i = 0; i < 30; ++i) takeNextPiece(1), versus.push_back(p1PieceId);
+  EXPECT_EQ(solo, versus);
+}
+
+// The pieces a seeded versus game deals, whichever player runs ahead: the sequence depends on the
+// seed only, and both players get all of it in the same order.
+TEST(PieceQueue, ASeededVersusGameDealsTheSameSequenceAsEver) {
+  std::vector<int32_t> dealt[2];
+  for (int lead : {1, 2}) {
+    startGame({tPiece, oPiece, iPiece, longBar, tPiece, oPiece, iPiece}, 2);
+    std::vector<int32_t> first, second;
+    for (int i = 0; i < 30; ++i) { // the leader runs up to 25 pieces ahead, then waits
+      takeNextPiece(lead);
+      (lead == 1 ? first : second).push_back(lead == 1 ? p1PieceId : p2PieceId);
+      if (i % 5 == 4)
+        for (int k = 0; k < 4; ++k) {
+          takeNextPiece(3 - lead);
+          (lead == 1 ? second : first).push_back(lead == 1 ? p2PieceId : p1PieceId);
+        }
+    }
+    while (second.size() < first.size()) takeNextPiece(2), second.push_back(p2PieceId);
+    while (first.size() < second.size()) takeNextPiece(1), first.push_back(p1PieceId);
+    EXPECT_EQ(first, second);
+    dealt[lead - 1] = first;
+  }
+  EXPECT_EQ(dealt[0], dealt[1]);
+  // Recorded from the game as it has always dealt them (this platform's rand()).
+  EXPECT_EQ(std::vector<int32_t>(dealt[0].begin(), dealt[0].begin() + 20),
+            std::vector<int32_t>({4, 2, 5, 5, 1, 6, 4, 1, 7, 3, 1, 5, 6, 7, 4, 2, 1, 4, 7, 6}));
 }
 
 TEST(PieceQueue, RecentPiecesAreDrawnAgainWithAShrinkingWindow) {

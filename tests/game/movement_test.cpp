@@ -55,7 +55,7 @@ TEST(Movement, RestingPiecesLockAfterTheDelayOrAtOnceWhereTheGhostShows) {
 
 TEST(Movement, HoldOncePerPieceKeepingTheRotation) {
   startGame({tPiece, oPiece, iPiece});
-  const int32_t first = p1PieceId;
+  const int32_t first = p1PieceId, second = pieceQueue[1], third = pieceQueue[2];
   p1Board = boardFromPicture(std::vector<std::string>(20, "ggggg....."));
   placePiece(1, first, 2, {6, 6});
   p1Hold = true;
@@ -63,7 +63,7 @@ TEST(Movement, HoldOncePerPieceKeepingTheRotation) {
   stepPlayer(1); // the key is still down: nothing more until the piece has locked
   EXPECT_EQ(std::vector<int32_t>(
                 {p1HeldPiece, p1PieceId, p1Rotation, p1Position.x, p1Position.y, p1GameOver}),
-            std::vector<int32_t>({first, pieceQueue[1], 2, 3, 0, false}));
+            std::vector<int32_t>({first, second, 2, 3, 0, false}));
 
   resetBoards(1);
   p1HardDrop = true;
@@ -72,7 +72,7 @@ TEST(Movement, HoldOncePerPieceKeepingTheRotation) {
   p1Rotation = 1;
   stepPlayer(1); // a full slot swaps without taking from the sequence
   EXPECT_EQ(std::vector<int32_t>({p1PieceId, p1HeldPiece, p1Rotation, p1PieceCount}),
-            std::vector<int32_t>({first, pieceQueue[2], 1, 2}));
+            std::vector<int32_t>({first, third, 1, 2}));
 }
 
 } // namespace

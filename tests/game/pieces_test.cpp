@@ -46,9 +46,16 @@ TEST(PieceFile, SeparatorsRaggedColumnsCarriedColumnsAndUnfinishedPieces) {
             bottomRows({"g.1.......", "g.........", "g.........", "1........."}));
   EXPECT_TRUE(loadPieceFile(::testing::TempDir() + "/no-such-folder/x.txt", true, &error));
 
-  // A letter where a cell belongs, and a piece of three rotations that turning would overrun.
+  // A letter where a cell belongs, a piece of three rotations that turning would overrun, and
+  // grids taller or wider than the board (a column of 20 cells still fits).
+  std::string tall(2 * 65537 - 1, ' '), wide = std::string(20, '1') + "\n";
+  for (size_t i = 0; i < tall.size(); i += 2) tall[i] = '1';
+  for (int x = 0; x < 10; ++x) wide += "1\n";
   for (const auto& [broken, line] : std::vector<std::pair<std::string, std::string>>{
-           {pieceText("1 0\n") + "1 0\nx 1\n", ":11: "}, {"1\n,\n1\n,\n1\n,\n;\n", ":7: "}}) {
+           {pieceText("1 0\n") + "1 0\nx 1\n", ":11: "},
+           {"1\n,\n1\n,\n1\n,\n;\n", ":7: "},
+           {pieceText("1\n") + tall + "\n", ":10: "},
+           {wide, ":11: "}}) {
     std::string path = writeFile(broken);
     EXPECT_FALSE(loadPieceFile(path, true, &error));
     EXPECT_EQ(error.rfind(path + line, 0), 0u) << error;

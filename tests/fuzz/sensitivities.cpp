@@ -1,0 +1,18 @@
+// The sensitivity file: start-up ends with two finite values in the sliders' range, which the
+// writer stores whole and the reader gets back.
+#include "fuzz.h"
+
+#include <cmath>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  enterFuzzFolder();
+  writeInput(sensitivityPath, data, size);
+  readSensitivities();
+  for (double value : {p1Sensitivity, p2Sensitivity})
+    FUZZ_CHECK(std::isfinite(value) && value >= minSensitivity && value <= maxSensitivity);
+  FUZZ_CHECK(writeSensitivities());
+  double first = p1Sensitivity, second = p2Sensitivity;
+  readSensitivities();
+  FUZZ_CHECK(std::fabs(p1Sensitivity - first) <= 5e-7 && std::fabs(p2Sensitivity - second) <= 5e-7);
+  return 0;
+}
