@@ -10,7 +10,7 @@
 #include <cstring>
 #include <fstream>
 
-bool saveNetwork(const Network& network, const std::string& path) {
+bool saveNetwork(const Network& network, const std::string& path, std::string* error) {
   std::string text;
   for (const std::vector<Neuron>& layer : network.layers)
     text += std::to_string(layer.size()) + ",";
@@ -29,7 +29,7 @@ bool saveNetwork(const Network& network, const std::string& path) {
     }
   }
   // An interrupted save never leaves a half-written network where the trained one was.
-  return writeFileAtomically(path, text);
+  return writeFileAtomically(path, text, error);
 }
 
 // Layers far larger than any screen setting would only exhaust memory.

@@ -67,8 +67,16 @@ std::string parseControls(std::vector<int32_t>& values) {
 }
 
 void reportFallback(const char* path, const std::string& problem, const char* replacement) {
-  std::fprintf(stderr, "%s: %s; using %s and writing the file anew\n", path, problem.c_str(),
-               replacement);
+  std::fprintf(stderr, "%s: %s; using %s\n", path, problem.c_str(), replacement);
+}
+
+// A failed write (read-only folder, full disk) is said once, with the system's reason; the value
+// in memory stays as the player set it.
+bool writeSettingsFile(const char* path, const std::string& text) {
+  std::string error;
+  if (writeFileAtomically(path, text, &error)) return true;
+  std::fprintf(stderr, "Brikka: could not save %s\n", error.c_str());
+  return false;
 }
 
 } // namespace
@@ -107,7 +115,7 @@ void readSensitivities() {
 bool writeSensitivities() {
   char text[128];
   std::snprintf(text, sizeof text, "%f\n%f\n", p1Sensitivity, p2Sensitivity);
-  return writeFileAtomically(sensitivityPath, text);
+  return writeSettingsFile(sensitivityPath, text);
 }
 
 void readControls(bool startUp) {
@@ -130,7 +138,7 @@ void readControls(bool startUp) {
 bool writeControls() {
   std::string text;
   for (int32_t scancode : controls) text += std::to_string(scancode) + "\n";
-  return writeFileAtomically(controlsPath, text);
+  return writeSettingsFile(controlsPath, text);
 }
 
 void readHighscore() {
@@ -147,5 +155,5 @@ void readHighscore() {
 }
 
 bool writeHighscore() {
-  return writeFileAtomically(highscorePath, std::to_string(highscore));
+  return writeSettingsFile(highscorePath, std::to_string(highscore));
 }

@@ -70,6 +70,11 @@ void drawGhost(const PlayerState& player, int32_t originX, int32_t c) {
 
 void drawDamageFlash(double flash, int32_t originX, int32_t c) {
   uint8_t alpha = static_cast<uint8_t>(std::clamp(truncPixel(flash), 0, 255));
+  // Blending at alpha 0 leaves every pixel as it is; only the blend mode is left as drawn.
+  if (alpha == 0) {
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    return;
+  }
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
   SDL_SetRenderDrawColor(renderer, 255, 0, 0, alpha);
   SDL_Rect r = {originX - 5 * c, boardCentreY - 10 * c, 10 * c + 1, 20 * c + 1};
@@ -78,6 +83,8 @@ void drawDamageFlash(double flash, int32_t originX, int32_t c) {
 }
 
 void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x) {
+  // Beside the board and never below it: against a fast bot the waiting rows outgrow the board.
+  const int32_t bottom = boardCentreY + 10 * versusCellPitch + 1;
   int32_t rowsDrawn = 0;
   for (const DamageRecord& record : records) {
     std::array<uint8_t, 3> colour = {255, 100, 100}; // timer run out
@@ -85,7 +92,10 @@ void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x) {
     if (record.timer > damageDelay / 3) colour = {255, 255, 0};
     if (record.timer > damageDelay * 2 / 3) colour = {0, 255, 0}; // just arrived
     setDrawColour(colour, 255);
-    SDL_Rect bar = {x, (rowsDrawn + 4) * 50, 25, record.rows * 50};
+    int64_t top = (static_cast<int64_t>(rowsDrawn) + 4) * 50;
+    if (top >= bottom) break;
+    int64_t height = std::min<int64_t>(static_cast<int64_t>(record.rows) * 50, bottom - top);
+    SDL_Rect bar = {x, static_cast<int32_t>(top), 25, static_cast<int32_t>(height)};
     SDL_RenderFillRect(renderer, &bar);
     rowsDrawn += record.rows;
   }
@@ -113,9 +123,7 @@ void drawPointRow(int32_t labelRight, int32_t boxesX, int32_t losses,
 void drawBoard(int player, int32_t originX, int32_t cellPitch, bool showBoxes) {
   PlayerState state = playerState(player);
   int32_t c = cellPitch;
-  for (int32_t i = 0; i < boardWidth; ++i)
-    for (int32_t j = 0; j < boardHeight; ++j)
-      fillCell(boardCell(originX, c, i, j), cellColour(state.board[i][j]));
+  drawBoardCells(state.board, originX - 5 * c, boardCentreY - 10 * c, c);
   if (showBoxes) drawBoxes(state, originX, c);
   drawFallingPiece(state, originX, c);
   drawGhost(state, originX, c); // over the piece where they overlap

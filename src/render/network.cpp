@@ -72,3 +72,57 @@ void drawNetwork(const Network& network) {
   drawConnections(network, columnStep);
   drawNodes(network, columnStep); // after the lines: nodes cover their ends
 }
+
+namespace {
+
+// The picture of the network, a whole-window target texture of which only networkArea is used,
+// and the renderer it belongs to (textures die with their renderer).
+SDL_Texture* networkPicture = nullptr;
+SDL_Renderer* networkPictureOwner = nullptr;
+uint32_t networkPictureTicks = 0; // when it was last drawn
+constexpr uint32_t networkRedrawMilliseconds = 100;
+// Where any network of up to seven layers draws: right of the training board (which ends at
+// x 451), above the read-out and the visualisation button (y 875).
+const SDL_Rect networkArea = {500, 25, 1000, 850};
+constexpr size_t mostLayersInArea = 7;
+
+} // namespace
+
+void drawNetworkView(const Network& network) {
+  if (networkPictureOwner != renderer) networkPicture = nullptr; // went with its renderer
+  if (networkPicture == nullptr && network.layers.size() <= mostLayersInArea) {
+    networkPicture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                       windowWidth, windowHeight);
+    networkPictureOwner = renderer;
+    networkPictureTicks = SDL_GetTicks() - networkRedrawMilliseconds;
+  }
+  if (networkPicture == nullptr || network.layers.size() > mostLayersInArea) {
+    drawNetwork(network); // no target textures here: draw it every frame
+    return;
+  }
+  uint32_t now = SDL_GetTicks();
+  if (now - networkPictureTicks >= networkRedrawMilliseconds) {
+    if (SDL_SetRenderTarget(renderer, networkPicture) != 0) {
+      drawNetwork(network);
+      return;
+    }
+    networkPictureTicks = now;
+    // The area lies on the black background, so drawing over black and copying gives the
+    // pixels that drawing in place would.
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    drawNetwork(network);
+    SDL_SetRenderTarget(renderer, nullptr);
+  }
+  SDL_SetTextureBlendMode(networkPicture, SDL_BLENDMODE_NONE);
+  SDL_RenderCopy(renderer, networkPicture, &networkArea, &networkArea);
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD); // as drawNetwork leaves it
+}
+
+void releaseRenderCaches() {
+  if (networkPicture != nullptr && networkPictureOwner == renderer)
+    SDL_DestroyTexture(networkPicture);
+  networkPicture = nullptr;
+  networkPictureOwner = nullptr;
+}

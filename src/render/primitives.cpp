@@ -60,16 +60,21 @@ TTF_Font* fontForSize(int32_t textSize) {
   return fontSmall;
 }
 
-void drawText(TTF_Font* font, const std::string& text, SDL_Color colour,
-              const TextPlacement& place) {
+void drawText(TTF_Font* font, const std::string& text, SDL_Color colour, const TextPlacement& place,
+              int maxWidth) {
   if (font == nullptr || text.empty()) return;
   colour.a = 255;
   SDL_Surface* surface = TTF_RenderText_Solid(font, text.c_str(), colour);
   if (surface == nullptr) return;
   SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
   if (texture != nullptr) {
-    SDL_Point at = place(surface->w, surface->h);
-    SDL_Rect target = {at.x, at.y, surface->w, surface->h};
+    int w = surface->w, h = surface->h;
+    if (maxWidth > 0 && w > maxWidth) {
+      h = h * maxWidth / w;
+      w = maxWidth;
+    }
+    SDL_Point at = place(w, h);
+    SDL_Rect target = {at.x, at.y, w, h};
     SDL_RenderCopy(renderer, texture, nullptr, &target);
     SDL_DestroyTexture(texture);
   }
@@ -88,10 +93,14 @@ void drawButton(const Button& button) {
   SDL_RenderDrawRect(renderer, &r);
   // Caption and face always have opposite colours.
   SDL_Color caption = button.hovered ? SDL_Color{255, 255, 255, 255} : SDL_Color{0, 0, 0, 255};
-  drawText(fontForSize(button.textSize), button.text + button.valueText, caption,
-           [&r](int w, int h) {
-             return SDL_Point{r.x + (r.w / 2 - w / 2), r.y + (r.h / 2 - h / 2)};
-           });
+  // A long key name ("Keypad MemRecall") is shrunk into its control button.
+  int maxWidth = button.valueText.empty() ? 0 : r.w - 10;
+  drawText(
+      fontForSize(button.textSize), button.text + button.valueText, caption,
+      [&r](int w, int h) {
+        return SDL_Point{r.x + (r.w / 2 - w / 2), r.y + (r.h / 2 - h / 2)};
+      },
+      maxWidth);
 }
 
 void fillCell(SDL_Rect cell, std::array<uint8_t, 3> colour) {
@@ -99,6 +108,36 @@ void fillCell(SDL_Rect cell, std::array<uint8_t, 3> colour) {
   SDL_RenderFillRect(renderer, &cell);
   setDrawColour(white, 255);
   SDL_RenderDrawRect(renderer, &cell);
+}
+
+void drawBoardCells(const Board& board, int32_t left, int32_t top, int32_t c) {
+  // Cells overlap only on their shared edges, which the grid lines paint white at the end, so
+  // fills may be merged: one black fill for the empty cells (adding black changes nothing),
+  // one per run of equal cells in a row, then the grid. Few large fills cost far less than 200
+  // small ones on the software renderer, with the same pixels.
+  SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+  SDL_GetRenderDrawBlendMode(renderer, &mode);
+  if (mode != SDL_BLENDMODE_ADD) {
+    setDrawColour(black, 255);
+    SDL_Rect all = {left, top, boardWidth * c + 1, boardHeight * c + 1};
+    SDL_RenderFillRect(renderer, &all);
+  }
+  for (int32_t j = 0; j < boardHeight; ++j)
+    for (int32_t i = 0; i < boardWidth;) {
+      int32_t code = board[i][j], end = i + 1;
+      while (end < boardWidth && board[end][j] == code) ++end;
+      if (code != 0) {
+        setDrawColour(cellColour(code), 255);
+        SDL_Rect run = {left + i * c, top + j * c, (end - i) * c + 1, c + 1};
+        SDL_RenderFillRect(renderer, &run);
+      }
+      i = end;
+    }
+  setDrawColour(white, 255);
+  for (int32_t i = 0; i <= boardWidth; ++i)
+    SDL_RenderDrawLine(renderer, left + i * c, top, left + i * c, top + boardHeight * c);
+  for (int32_t j = 0; j <= boardHeight; ++j)
+    SDL_RenderDrawLine(renderer, left, top + j * c, left + boardWidth * c, top + j * c);
 }
 
 void drawDoubleFrame(SDL_Rect frame) {

@@ -11,6 +11,13 @@ TEST_F(Canvas, FinishedGamesAreVeiledButScoreBoxAndBannerStayBright) {
   EXPECT_NEAR(pixel(390, 250)[2], 155, 2);
   expectAt(whitePixel, {150, 500, 1305, 905});
   EXPECT_GT(count({151, 551, 298, 98}, whitePixel), 100); // "Highscore: 1200"
+  // The longest scores still fit inside the box.
+  score = INT32_MIN;
+  highscore = INT32_MAX;
+  clear();
+  drawFrame();
+  EXPECT_EQ(count({0, 450, 150, 200}, whitePixel) + count({450, 450, 100, 200}, whitePixel), 0);
+  EXPECT_GT(count({151, 451, 298, 198}, whitePixel), 200);
   gameMode = 2;
   p1Losses = 1;
   p2Losses = 3;
@@ -49,4 +56,12 @@ TEST_F(Canvas, TrainingScreenBoardReadOutAndFitnessGraph) {
   EXPECT_EQ(count({600, 750, 702, 2}, blue), 702 * 2); // equal bounds: flat along the bottom
   EXPECT_GT(count({550, 175, 100, 40}, blue), 10);
   EXPECT_GT(count({550, 725, 100, 40}, blue), 10);
+  // A long run draws one point per pixel column, from the first average to the last.
+  averageHistory.clear();
+  for (int k = 0; k <= 100000; ++k) averageHistory.push_back(k / 1000.0);
+  lowestAverage = 0;
+  highestAverage = 100;
+  drawFrame();
+  expectAt(blue, {600, 750, 1300, 150, 950, 450});
+  expectAt(whitePixel, {950, 300, 950, 600});
 }
