@@ -75,48 +75,64 @@ void drawNetwork(const Network& network) {
 
 namespace {
 
-// The picture of the network, a whole-window target texture of which only networkArea is used,
-// and the renderer it belongs to (textures die with their renderer).
+// The network is drawn by a software renderer of its own into networkCanvas, ten times a second
+// at most, and shown from networkPicture, a texture of the screen's renderer (which it dies
+// with, hence its owner). Software drawing of its thousands of lines takes milliseconds where a
+// software OpenGL takes a quarter of a second, and gives the pixels the tests check.
+SDL_Surface* networkCanvas = nullptr;
+SDL_Renderer* networkCanvasRenderer = nullptr;
 SDL_Texture* networkPicture = nullptr;
 SDL_Renderer* networkPictureOwner = nullptr;
-uint32_t networkPictureTicks = 0; // when it was last drawn
+uint32_t networkPictureTicks = 0; // when the last redraw ended
 constexpr uint32_t networkRedrawMilliseconds = 100;
 // Where any network of up to seven layers draws: right of the training board (which ends at
-// x 451), above the read-out and the visualisation button (y 875).
+// x 451), above the read-out and the visualisation button (y 875). The area lies on the black
+// background, so drawing over black and copying gives the pixels that drawing in place would.
 const SDL_Rect networkArea = {500, 25, 1000, 850};
 constexpr size_t mostLayersInArea = 7;
+
+bool prepareNetworkPicture() {
+  if (networkPictureOwner != renderer) networkPicture = nullptr; // went with its renderer
+  if (networkCanvas == nullptr) {
+    networkCanvas =
+        SDL_CreateRGBSurfaceWithFormat(0, windowWidth, windowHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (networkCanvas != nullptr) networkCanvasRenderer = SDL_CreateSoftwareRenderer(networkCanvas);
+  }
+  if (networkPicture == nullptr && networkCanvasRenderer != nullptr) {
+    networkPicture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                       SDL_TEXTUREACCESS_STREAMING, networkArea.w, networkArea.h);
+    networkPictureOwner = renderer;
+    networkPictureTicks = SDL_GetTicks() - networkRedrawMilliseconds; // draw it at once
+  }
+  return networkPicture != nullptr;
+}
+
+void redrawNetworkPicture(const Network& network) {
+  SDL_FillRect(networkCanvas, nullptr, SDL_MapRGBA(networkCanvas->format, 0, 0, 0, 255));
+  SDL_SetRenderDrawBlendMode(networkCanvasRenderer, SDL_BLENDMODE_NONE);
+  SDL_Renderer* screen = renderer;
+  renderer = networkCanvasRenderer; // the drawing code draws on the program's renderer
+  drawNetwork(network);
+  SDL_RenderFlush(renderer);
+  renderer = screen;
+  const uint8_t* areaPixels = static_cast<const uint8_t*>(networkCanvas->pixels) +
+                              networkArea.y * networkCanvas->pitch + networkArea.x * 4;
+  SDL_UpdateTexture(networkPicture, nullptr, areaPixels, networkCanvas->pitch);
+}
 
 } // namespace
 
 void drawNetworkView(const Network& network) {
-  if (networkPictureOwner != renderer) networkPicture = nullptr; // went with its renderer
-  if (networkPicture == nullptr && network.layers.size() <= mostLayersInArea) {
-    networkPicture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                       windowWidth, windowHeight);
-    networkPictureOwner = renderer;
-    networkPictureTicks = SDL_GetTicks() - networkRedrawMilliseconds;
-  }
-  if (networkPicture == nullptr || network.layers.size() > mostLayersInArea) {
-    drawNetwork(network); // no target textures here: draw it every frame
+  if (network.layers.size() > mostLayersInArea || !prepareNetworkPicture()) {
+    drawNetwork(network); // drawn in place every frame
     return;
   }
-  uint32_t now = SDL_GetTicks();
-  if (now - networkPictureTicks >= networkRedrawMilliseconds) {
-    if (SDL_SetRenderTarget(renderer, networkPicture) != 0) {
-      drawNetwork(network);
-      return;
-    }
-    networkPictureTicks = now;
-    // The area lies on the black background, so drawing over black and copying gives the
-    // pixels that drawing in place would.
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    drawNetwork(network);
-    SDL_SetRenderTarget(renderer, nullptr);
+  if (SDL_GetTicks() - networkPictureTicks >= networkRedrawMilliseconds) {
+    redrawNetworkPicture(network);
+    networkPictureTicks = SDL_GetTicks();
   }
   SDL_SetTextureBlendMode(networkPicture, SDL_BLENDMODE_NONE);
-  SDL_RenderCopy(renderer, networkPicture, &networkArea, &networkArea);
+  SDL_RenderCopy(renderer, networkPicture, nullptr, &networkArea);
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD); // as drawNetwork leaves it
 }
 
@@ -125,4 +141,8 @@ void releaseRenderCaches() {
     SDL_DestroyTexture(networkPicture);
   networkPicture = nullptr;
   networkPictureOwner = nullptr;
+  SDL_DestroyRenderer(networkCanvasRenderer);
+  SDL_FreeSurface(networkCanvas);
+  networkCanvasRenderer = nullptr;
+  networkCanvas = nullptr;
 }

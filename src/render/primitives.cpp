@@ -88,7 +88,17 @@ void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x
 void drawButton(const Button& button) {
   SDL_Rect r = {button.position.x, button.position.y, button.size.x, button.size.y};
   setDrawColour(button.hovered ? black : white, 255);
-  SDL_RenderFillRect(renderer, &r);
+  SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+  SDL_GetRenderDrawBlendMode(renderer, &mode);
+  if (mode != SDL_BLENDMODE_ADD) {
+    SDL_RenderFillRect(renderer, &r);
+  } else if (!button.hovered) {
+    // Over the menu backdrop the mode is additive: white adds up to white and black adds
+    // nothing, so a plain fill gives the same face without blending every pixel.
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    SDL_RenderFillRect(renderer, &r);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD);
+  }
   setDrawColour(white, 255);
   SDL_RenderDrawRect(renderer, &r);
   // Caption and face always have opposite colours.
