@@ -4,43 +4,8 @@
 # "Back" where they appear on screen works.
 # Usage: small_screen.sh <brikka> <data dir> <source dir>
 set -euo pipefail
-
-brikka=$(realpath "$1")
-data=$(realpath "$2")
-source=$(realpath "$3")
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-
-cleanup() {
-  if [ -n "$game_pid" ]; then
-    kill "$game_pid" 2>/dev/null || true
-    wait "$game_pid" 2>/dev/null || true
-  fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/shot.bmp" ] && convert "$work/shot.bmp" "${TMPDIR:-/tmp}/brikka-e2e-small-screen.png" &&
-    echo "last screenshot: ${TMPDIR:-/tmp}/brikka-e2e-small-screen.png" >&2
-  exit 1
-}
-
-bash "$source/tools/prepare-runtime.sh" "$work/run" "$data" >/dev/null
-
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-(cd "$work/run" && SDL_AUDIODRIVER=dummy exec "$brikka") &
-game_pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Brikka$' | head -n 1) ||
-  fail "the Brikka window did not appear"
+source "$(dirname "$0")/common.bash"
+start_game 1366x768
 
 # --- the window on screen -------------------------------------------------------------------
 eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
