@@ -53,7 +53,7 @@ void drawFallingPiece(const PlayerState& player, int32_t originX, int32_t c) {
     for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
       if (grid[i][j] != 1) continue;
       SDL_Rect r = boardCell(originX, c, player.position.x + i, player.position.y + j);
-      SDL_RenderFillRect(renderer, &r);
+      fillRect(r);
     }
 }
 
@@ -63,7 +63,7 @@ void drawGhost(const PlayerState& player, int32_t originX, int32_t c) {
     SDL_Rect r = boardCell(originX, c, cell.x, cell.y);
     for (int32_t k = 0; k < 4; ++k) {
       SDL_Rect ring = {r.x + k, r.y + k, c + 1 - 2 * k, c + 1 - 2 * k};
-      SDL_RenderDrawRect(renderer, &ring);
+      outlineRect(ring);
     }
   }
 }
@@ -78,7 +78,7 @@ void drawDamageFlash(double flash, int32_t originX, int32_t c) {
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
   SDL_SetRenderDrawColor(renderer, 255, 0, 0, alpha);
   SDL_Rect r = {originX - 5 * c, boardCentreY - 10 * c, 10 * c + 1, 20 * c + 1};
-  SDL_RenderFillRect(renderer, &r);
+  fillRect(r);
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 }
 
@@ -96,7 +96,7 @@ void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x) {
     if (top >= bottom) break;
     int64_t height = std::min<int64_t>(static_cast<int64_t>(record.rows) * 50, bottom - top);
     SDL_Rect bar = {x, static_cast<int32_t>(top), 25, static_cast<int32_t>(height)};
-    SDL_RenderFillRect(renderer, &bar);
+    fillRect(bar);
     rowsDrawn += record.rows;
   }
 }
@@ -111,10 +111,10 @@ void drawPointRow(int32_t labelRight, int32_t boxesX, int32_t losses,
     if (b < losses) {
       SDL_SetRenderDrawColor(renderer, static_cast<uint8_t>(colour[0]),
                              static_cast<uint8_t>(colour[1]), static_cast<uint8_t>(colour[2]), 255);
-      SDL_RenderFillRect(renderer, &box);
+      fillRect(box);
     }
     setDrawColour(white, 255);
-    SDL_RenderDrawRect(renderer, &box);
+    outlineRect(box);
   }
 }
 
@@ -148,7 +148,7 @@ void drawLineClearParticles() {
     SDL_SetRenderDrawColor(renderer, 255, 255, 255, 100);
     int32_t size = truncPixel(particle.size);
     SDL_Rect r = {truncPixel(particle.x), truncPixel(particle.y), size, size};
-    SDL_RenderFillRect(renderer, &r);
+    fillRect(r);
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
   }
 }

@@ -40,7 +40,7 @@ void drawSolo() {
   if (matchOver) drawVeil(); // before the score box, which stays bright
   setDrawColour(white, 255);
   SDL_Rect box = {150, 450, 300, 200};
-  SDL_RenderDrawRect(renderer, &box);
+  outlineRect(box);
   drawScoreLine("Highscore: " + formatInt(highscore), 7 / 10.0);
   drawScoreLine("Score: " + formatInt(score), 3 / 10.0);
 }
@@ -53,7 +53,7 @@ void drawTrainingBoard() {
     for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
       if (grid[i][j] != 1) continue;
       SDL_Rect r = {(p1Position.x + i) * 40 + 50, (p1Position.y + j) * 40 + 50, 41, 41};
-      SDL_RenderFillRect(renderer, &r);
+      fillRect(r);
     }
 }
 
@@ -102,7 +102,7 @@ void drawResultBanner() {
 void drawFitnessGraph() {
   SDL_Rect panel = {500, 50, 900, 800};
   SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
-  SDL_RenderFillRect(renderer, &panel);
+  fillRect(panel);
   SDL_SetRenderDrawColor(renderer, 0, 0, 255, 255);
   size_t n = averageHistory.size();
   // At most one point per pixel column: a long run's graph costs what a short one's does.
@@ -112,8 +112,7 @@ void drawFitnessGraph() {
     SDL_Point b = graphPoint((i + 1) * (n - 1) / steps, n, panel);
     // Four copies, right and down by a pixel: a line 2 pixels thick.
     for (int dx = 0; dx < 2; ++dx)
-      for (int dy = 0; dy < 2; ++dy)
-        SDL_RenderDrawLine(renderer, a.x + dx, a.y + dy, b.x + dx, b.y + dy);
+      for (int dy = 0; dy < 2; ++dy) drawLine(a.x + dx, a.y + dy, b.x + dx, b.y + dy);
   }
   if (generation > 2) {
     drawTextAt(fontSmall, formatInt(highestAverage), blueText, panel.x + 50, panel.y + 125);
@@ -126,6 +125,8 @@ void drawFrame() {
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
+  // The veil of a finished game and the piece tiles only need to touch what was drawn.
+  recordDrawnAreas(matchOver || (gameMode == 0 && currentScreen == 4));
   switch (gameMode) {
   case 0:
     drawMenuScreen();
@@ -146,5 +147,6 @@ void drawFrame() {
     break;
   }
   if (gameMode != 0) drawButton(backButton); // on top of everything else
+  recordDrawnAreas(false);
   SDL_RenderPresent(renderer);
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 constexpr int32_t versusCellPitch = 33; // both versus boards; their bottom edge is y 831
 
@@ -36,9 +37,17 @@ int32_t truncPixel(double value); // toward zero, kept inside a range the conver
 void fillCell(SDL_Rect cell, std::array<uint8_t, 3> colour); // filled, white grid line
 // A whole board as filled cells with grid lines, its cell (0, 0) at (left, top), pitch c.
 void drawBoardCells(const Board& board, int32_t left, int32_t top, int32_t c);
-void drawDoubleFrame(SDL_Rect frame);              // white outline 2 pixels thick
-void drawVeil();                                   // darkens all drawn so far
-std::string sliderValueText(const Slider& slider); // "7", "0.05", "-0.50"
+void drawDoubleFrame(SDL_Rect frame); // white outline 2 pixels thick
+void drawVeil(); // darkens all drawn so far (only the recorded areas, when recorded)
+// Drawing calls that note where they draw while recording is on; all drawing before a veil and
+// the menu backdrop goes through them.
+void fillRect(const SDL_Rect& area);
+void outlineRect(const SDL_Rect& area);
+void drawLine(int x1, int y1, int x2, int y2);
+void recordDrawnAreas(bool on);                    // start (clearing the record) or stop
+std::vector<SDL_Rect> drawnPartsOf(SDL_Rect area); // recorded drawing in area, disjoint; or area
+std::vector<SDL_Rect> disjointUnion(const std::vector<SDL_Rect>& rects); // no overlaps
+std::string sliderValueText(const Slider& slider);                       // "7", "0.05", "-0.50"
 
 // ---------------------------------------------------------------------------------------------
 // Fields, heads-up display, screens
