@@ -201,6 +201,7 @@ int main(int argc, char** argv) {
   TTF_CloseFont(fontMedium);
   TTF_CloseFont(fontLarge);
   TTF_Quit();
+  releaseRenderCaches();
   SDL_DestroyRenderer(renderer);
   SDL_FreeSurface(canvas);
   return written ? 0 : 1;

@@ -49,7 +49,8 @@ void feedForward(Network& network);
 int32_t predict(Network& network, const std::vector<int32_t>& input); // action index 0..43
 void mutate(Network& network);
 void copyNetworkFrom(Network& destination, const Network& source);
-bool saveNetwork(const Network& network, const std::string& path);
+// Writes the network file atomically; on failure error (when given) is "path: reason".
+bool saveNetwork(const Network& network, const std::string& path, std::string* error = nullptr);
 // Replaces botNetwork's layers by the file's network. A missing or malformed file leaves
 // botNetwork empty, prints one line on standard error and returns false.
 bool loadNetwork(const std::string& path);
@@ -66,6 +67,9 @@ void fillNetworkInput(const Board& board, int32_t pieceId, std::vector<int32_t>&
 void botTurn(int32_t player); // one frame of the computer's play for that player
 void startTrainingRun();      // a fresh population and run state
 void trainingStep();          // one placement of the current subject
+// Writes an elite that a generation end left unsaved (the last save was under a second ago):
+// called on leaving the training screen and on quitting.
+void savePendingElite();
 // Player 1's piece turned and slid from where it is towards an action's column, then dropped
 // (not locked): how the training run carries out a network's choice.
 void moveToAction(int32_t action);

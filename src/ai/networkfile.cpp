@@ -11,7 +11,7 @@
 #include <cstring>
 #include <fstream>
 
-bool saveNetwork(const Network& network, const std::string& path) {
+bool saveNetwork(const Network& network, const std::string& path, std::string* error) {
   std::string text;
   for (const std::vector<Neuron>& layer : network.layers)
     text += std::to_string(layer.size()) + ",";
@@ -30,7 +30,7 @@ bool saveNetwork(const Network& network, const std::string& path) {
     }
   }
   // An interrupted save never leaves a half-written network where the trained one was.
-  return writeFileAtomically(path, text);
+  return writeFileAtomically(path, text, error);
 }
 
 // The largest network the training screen makes has about 400,000 weights; these bounds leave

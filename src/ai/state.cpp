@@ -1,6 +1,8 @@
 // Definitions of the artificial players' state, with the values in force before start-up.
 #include "ai/state.h"
 
+#include <chrono>
+
 std::vector<std::vector<double>> fitnessParams;
 Network botNetwork;
 double botMoveTimer = 10.0;
@@ -30,3 +32,14 @@ int32_t subjectNumber = 1;
 std::vector<double> averageHistory;
 int32_t highestAverage = -100, lowestAverage = 500;
 int64_t selectionSeed = -1;
+
+namespace {
+double steadySeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+} // namespace
+
+bool elitePending = false;
+double lastEliteSave = -1.0;
+bool previousNetworkKept = false;
+double (*trainingClock)() = steadySeconds;

@@ -70,3 +70,12 @@ extern int32_t subjectNumber;                  // shown as "Subject:"
 extern std::vector<double> averageHistory;     // average fitness of each finished generation
 extern int32_t highestAverage, lowestAverage;  // the graph's vertical bounds
 extern int64_t selectionSeed; // parent selection's seed; below 0 = the clock (tools fix it)
+
+// ---------------------------------------------------------------------------------------------
+// Saving the elite: at most one write a second, the player's old network kept aside first
+// ---------------------------------------------------------------------------------------------
+
+extern bool elitePending;         // population[0] is an elite not yet written to its file
+extern double lastEliteSave;      // trainingClock() at the last write; below 0: none this run
+extern bool previousNetworkKept;  // this run has copied the file's old network aside
+extern double (*trainingClock)(); // seconds on a monotonic clock (tests put a fake one here)

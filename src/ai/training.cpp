@@ -5,10 +5,56 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 
+namespace {
+
+const char* const bestNetworkPath = "Storage/BestNeuralNet.txt";
+const char* const previousNetworkPath = "Storage/BestNeuralNet.previous.txt";
+constexpr double secondsBetweenSaves = 1.0;
+
+// A run's first save would replace the network the player may have trained for hours: the
+// file as it was goes aside first. Without that copy the file is not touched.
+bool keepPreviousNetwork() {
+  if (previousNetworkKept) return true;
+  std::ifstream old(bestNetworkPath, std::ios::binary);
+  if (old) {
+    std::string text{std::istreambuf_iterator<char>(old), {}};
+    std::string error;
+    if (!writeFileAtomically(previousNetworkPath, text, &error)) {
+      std::fprintf(stderr, "Brikka: could not save %s; %s is left as it was\n", error.c_str(),
+                   bestNetworkPath);
+      return false;
+    }
+  }
+  previousNetworkKept = true;
+  return true;
+}
+
+} // namespace
+
+void savePendingElite() {
+  if (!elitePending || population.empty()) return;
+  // A failed attempt counts too, so a read-only folder is retried once a second, not per frame.
+  lastEliteSave = trainingClock();
+  if (!keepPreviousNetwork()) return;
+  std::string error;
+  if (!saveNetwork(population[0], bestNetworkPath, &error)) {
+    std::fprintf(stderr, "Brikka: could not save %s\n", error.c_str());
+    return;
+  }
+  elitePending = false;
+}
+
 void startTrainingRun() {
+  savePendingElite(); // the last run's elite, should it still wait
+  elitePending = false;
+  lastEliteSave = -1.0;
+  previousNetworkKept = false;
   population.clear();
   // Without subjects or moves there is nothing to run; an empty population reads as idle.
   if (populationSize < 1 || movesPerSubject < 1) return;
@@ -59,7 +105,11 @@ static void finishGeneration() {
   for (size_t k = 0; k < population.size(); ++k)
     population[k].learningRate = parents[k].learningRate;
   copyNetworkFrom(population[0], parents[bestSubject]);
-  saveNetwork(population[0], "Storage/BestNeuralNet.txt");
+  // Tiny runs end a generation every frame: the elite waits until a second has passed since
+  // the last write (population[0] stays this elite until the next generation end).
+  elitePending = true;
+  if (lastEliteSave < 0.0 || trainingClock() - lastEliteSave >= secondsBetweenSaves)
+    savePendingElite();
 
   auto now = std::chrono::steady_clock::now().time_since_epoch();
   int64_t seed = std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();

@@ -17,6 +17,8 @@ void playSoundEffect(SoundEffect effect, int channel); // the core's sound hook
 // readings, and the sleep that makes a frame last at least 16 ms (none in training).
 double frameDeltaBetween(uint64_t previous, uint64_t current, uint64_t frequency);
 uint32_t frameSleepMilliseconds(uint32_t frameStart, uint32_t now, int32_t mode);
+// The first window: 1500 x 1000 when the usable area holds it, else the largest 3:2 that fits.
+SDL_Point firstWindowSize(int usableWidth, int usableHeight);
 
 // ---------------------------------------------------------------------------------------------
 // Runtime folder: chosen, filled from the data folder and entered before anything is loaded
@@ -36,6 +38,7 @@ bool prepareRuntimeFolder(const std::string& runtime, const std::string& data, s
 // ---------------------------------------------------------------------------------------------
 
 void handleEvents();                          // mouse, events, key capture, action flags
+Point logicalPoint(int windowX, int windowY); // window pixels to the 1500 x 1000 drawing
 void computeActionFlags(const uint8_t* keys); // the 14 flags from a keyboard state array
 void captureKey(const uint8_t* keys);         // store the pressed key for bindingIndex
 std::string keyDisplayName(int32_t scancode); // text shown on a control button

@@ -1,6 +1,9 @@
-// Frame timing: how long the last frame took, and how long to sleep so that a frame lasts at
-// least 16 ms. Training frames never sleep, so training runs as fast as the machine allows.
+// Window size and frame timing: the first window's size, how long the last frame took, and how
+// long to sleep so that a frame lasts at least 16 ms. Training frames never sleep, so training
+// runs as fast as the machine allows.
 #include "app/app.h"
+
+#include <algorithm>
 
 namespace {
 constexpr int32_t minimumFrameMilliseconds = 16;
@@ -17,4 +20,13 @@ uint32_t frameSleepMilliseconds(uint32_t frameStart, uint32_t now, int32_t mode)
   int32_t elapsed = static_cast<int32_t>(now - frameStart);
   if (elapsed >= minimumFrameMilliseconds) return 0;
   return static_cast<uint32_t>(minimumFrameMilliseconds - elapsed);
+}
+
+SDL_Point firstWindowSize(int usableWidth, int usableHeight) {
+  if (usableWidth >= windowWidth && usableHeight >= windowHeight)
+    return {windowWidth, windowHeight};
+  // Whole pixels of a 3:2 shape: width a multiple of 3, height two thirds of it.
+  int width = std::min(usableWidth, usableHeight * 3 / 2) / 3 * 3;
+  width = std::max(width, 3);
+  return {width, width * 2 / 3};
 }

@@ -87,9 +87,19 @@ std::string keyDisplayName(int32_t scancode) {
   default:
     break;
   }
-  // Letters come out as their capitals; other keys show whatever character lands there.
-  int32_t code = ((scancode + 61) % 256 + 256) % 256;
-  return std::string(1, static_cast<char>(code));
+  if (scancode >= 4 && scancode <= 29) return std::string(1, static_cast<char>('A' + scancode - 4));
+  // Every other key by the name SDL knows it by ("1", "Return", "Left Shift"), or its number.
+  const char* name = scancode > 0 && scancode < SDL_NUM_SCANCODES
+                         ? SDL_GetScancodeName(static_cast<SDL_Scancode>(scancode))
+                         : "";
+  return name[0] != '\0' ? std::string(name) : std::to_string(scancode);
+}
+
+Point logicalPoint(int windowX, int windowY) {
+  if (renderer == nullptr) return {windowX, windowY};
+  float x = 0.0f, y = 0.0f;
+  SDL_RenderWindowToLogical(renderer, windowX, windowY, &x, &y);
+  return {static_cast<int32_t>(x), static_cast<int32_t>(y)};
 }
 
 void computeActionFlags(const uint8_t* keys) {
@@ -100,7 +110,8 @@ void computeActionFlags(const uint8_t* keys) {
 void captureKey(const uint8_t* keys) {
   bool validIndex = bindingIndex >= 0 && bindingIndex < static_cast<int32_t>(controls.size());
   for (int32_t scancode = 0; scancode < scancodeLimit && validIndex; ++scancode) {
-    if (!keys[scancode]) continue;
+    // Escape quits; bound to an action it would quit in the middle of a game.
+    if (!keys[scancode] || scancode == escapeScancode) continue;
     // Later (higher) scancodes overwrite earlier ones: the highest key held wins.
     controls[bindingIndex] = scancode;
     if (screenButtons.size() > 3 && bindingIndex < static_cast<int32_t>(screenButtons[3].size())) {
@@ -113,8 +124,11 @@ void captureKey(const uint8_t* keys) {
 
 void handleEvents() {
   const uint8_t* keys = SDL_GetKeyboardState(nullptr);
-  SDL_GetMouseState(&mousePosition.x, &mousePosition.y);
-  if (mouseDownLatch) mouseClicked = false;
+  int windowX = 0, windowY = 0;
+  SDL_GetMouseState(&windowX, &windowY);
+  mousePosition = logicalPoint(windowX, windowY);
+  // A click lasts one frame, even when its press and release both fall in the last frame.
+  mouseClicked = false;
   mouseReleased = false;
 
   SDL_Event event;
@@ -133,7 +147,8 @@ void handleEvents() {
       break;
     case SDL_MOUSEBUTTONUP:
       if (event.button.button != SDL_BUTTON_LEFT) break;
-      mouseHeld = mouseClicked = mouseDownLatch = false;
+      // A press released within the same frame (a tap) keeps its click for this frame.
+      mouseHeld = mouseDownLatch = false;
       mouseReleased = true;
       break;
     case SDL_KEYDOWN:

@@ -66,8 +66,16 @@ std::string parseControls(std::vector<int32_t>& values) {
 }
 
 void reportFallback(const char* path, const std::string& problem, const char* replacement) {
-  std::fprintf(stderr, "%s: %s; using %s and writing the file anew\n", path, problem.c_str(),
-               replacement);
+  std::fprintf(stderr, "%s: %s; using %s\n", path, problem.c_str(), replacement);
+}
+
+// A failed write (read-only folder, full disk) is said once, with the system's reason; the value
+// in memory stays as the player set it.
+bool writeSettingsFile(const char* path, const std::string& text) {
+  std::string error;
+  if (writeFileAtomically(path, text, &error)) return true;
+  std::fprintf(stderr, "Brikka: could not save %s\n", error.c_str());
+  return false;
 }
 
 } // namespace
@@ -117,7 +125,7 @@ std::string sensitivityFileText(double p1, double p2) {
 }
 
 bool writeSensitivities() {
-  return writeFileAtomically(sensitivityPath, sensitivityFileText(p1Sensitivity, p2Sensitivity));
+  return writeSettingsFile(sensitivityPath, sensitivityFileText(p1Sensitivity, p2Sensitivity));
 }
 
 void readControls(bool startUp) {
@@ -144,7 +152,7 @@ std::string controlsFileText(const std::vector<int32_t>& bindings) {
 }
 
 bool writeControls() {
-  return writeFileAtomically(controlsPath, controlsFileText(controls));
+  return writeSettingsFile(controlsPath, controlsFileText(controls));
 }
 
 void readHighscore() {
@@ -161,5 +169,5 @@ void readHighscore() {
 }
 
 bool writeHighscore() {
-  return writeFileAtomically(highscorePath, std::to_string(highscore));
+  return writeSettingsFile(highscorePath, std::to_string(highscore));
 }

@@ -27,6 +27,7 @@ void initialiseSdl() {
 
 // Releases everything start-up made, in the reverse of its dependencies.
 void shutDown() {
+  releaseRenderCaches();
   SDL_DestroyRenderer(renderer);
   SDL_DestroyWindow(window);
   Mix_FreeMusic(mainMusic);
@@ -58,13 +59,19 @@ Mix_Chunk* loadChunk(const char* path, bool audioOpen) {
 }
 
 bool openWindow() {
-  window = SDL_CreateWindow("Brikka", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth,
-                            windowHeight, SDL_WINDOW_SHOWN);
+  SDL_Rect usable = {0, 0, windowWidth, windowHeight};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, windowWidth, windowHeight};
+  SDL_Point size = firstWindowSize(usable.w, usable.h);
+  window = SDL_CreateWindow("Brikka", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.x,
+                            size.y, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
   if (!window) return false;
   renderer = SDL_CreateRenderer(window, 0, 0);
   // The first driver may be unusable (no OpenGL); any working renderer beats no game.
   if (!renderer) renderer = SDL_CreateRenderer(window, -1, 0);
   if (!renderer) return false;
+  // Everything is drawn and hit-tested at 1500 x 1000; SDL scales that to the window, keeping
+  // the aspect with black bars.
+  SDL_RenderSetLogicalSize(renderer, windowWidth, windowHeight);
   SDL_RenderClear(renderer);
   return true;
 }
@@ -154,6 +161,7 @@ int runGame() {
   readHighscore();
 
   runFrames();
+  savePendingElite(); // quitting in the middle of a training run
   shutDown();
   return 0;
 }

@@ -171,6 +171,7 @@ void updateFrame() {
     checkHover(backButton);
     // Leaving any play mode always lands on the main menu with fresh demo games.
     if (mouseClicked && backButton.hovered) {
+      if (gameMode == 3) savePendingElite();
       currentScreen = 0;
       gameMode = 0;
       setUpGame();

@@ -30,7 +30,8 @@ std::string runtimeFolder(); // $BRIKKA_HOME, $XDG_DATA_HOME/brikka or ~/.local/
 // ---------------------------------------------------------------------------------------------
 
 // Reads one piece file, appending to loadedPieces and pieceSelection. A file that cannot be
-// opened adds nothing and succeeds. A cell that is not a digit fails: error = "path:line: what".
+// opened adds nothing and succeeds, with one line on standard error. A cell that is not a digit
+// fails: error = "path:line: what".
 bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string* error);
 // The five piece files in order, only the four-block pieces selected; no piece at all fails.
 bool loadPieceFiles(std::string* error, const std::string& folder = "Storage");

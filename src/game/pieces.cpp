@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <climits>
+#include <cstdio>
 #include <fstream>
 
 namespace {
@@ -43,7 +44,11 @@ bool parseColourValue(const std::string& token, int32_t& value) {
 
 bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string* error) {
   std::ifstream in(path);
-  if (!in) return true;
+  if (!in) {
+    // Not fatal: the game plays with the pieces of the other files.
+    std::fprintf(stderr, "%s: missing; its pieces are left out\n", path.c_str());
+    return true;
+  }
   // Everything is gathered first, so a broken file leaves the catalogue as it was.
   std::vector<Piece> pieces;
   std::vector<PieceGrid> grids;

@@ -53,7 +53,7 @@ void drawFallingPiece(const PlayerState& player, int32_t originX, int32_t c) {
     for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
       if (grid[i][j] != 1) continue;
       SDL_Rect r = boardCell(originX, c, player.position.x + i, player.position.y + j);
-      SDL_RenderFillRect(renderer, &r);
+      fillRect(r);
     }
 }
 
@@ -63,21 +63,28 @@ void drawGhost(const PlayerState& player, int32_t originX, int32_t c) {
     SDL_Rect r = boardCell(originX, c, cell.x, cell.y);
     for (int32_t k = 0; k < 4; ++k) {
       SDL_Rect ring = {r.x + k, r.y + k, c + 1 - 2 * k, c + 1 - 2 * k};
-      SDL_RenderDrawRect(renderer, &ring);
+      outlineRect(ring);
     }
   }
 }
 
 void drawDamageFlash(double flash, int32_t originX, int32_t c) {
   uint8_t alpha = static_cast<uint8_t>(std::clamp(truncPixel(flash), 0, 255));
+  // Blending at alpha 0 leaves every pixel as it is; only the blend mode is left as drawn.
+  if (alpha == 0) {
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    return;
+  }
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
   SDL_SetRenderDrawColor(renderer, 255, 0, 0, alpha);
   SDL_Rect r = {originX - 5 * c, boardCentreY - 10 * c, 10 * c + 1, 20 * c + 1};
-  SDL_RenderFillRect(renderer, &r);
+  fillRect(r);
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 }
 
 void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x) {
+  // Beside the board and never below it: against a fast bot the waiting rows outgrow the board.
+  const int32_t bottom = boardCentreY + 10 * versusCellPitch + 1;
   int32_t rowsDrawn = 0;
   for (const DamageRecord& record : records) {
     std::array<uint8_t, 3> colour = {255, 100, 100}; // timer run out
@@ -85,8 +92,11 @@ void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x) {
     if (record.timer > damageDelay / 3) colour = {255, 255, 0};
     if (record.timer > damageDelay * 2 / 3) colour = {0, 255, 0}; // just arrived
     setDrawColour(colour, 255);
-    SDL_Rect bar = {x, (rowsDrawn + 4) * 50, 25, record.rows * 50};
-    SDL_RenderFillRect(renderer, &bar);
+    int64_t top = (static_cast<int64_t>(rowsDrawn) + 4) * 50;
+    if (top >= bottom) break;
+    int64_t height = std::min<int64_t>(static_cast<int64_t>(record.rows) * 50, bottom - top);
+    SDL_Rect bar = {x, static_cast<int32_t>(top), 25, static_cast<int32_t>(height)};
+    fillRect(bar);
     rowsDrawn += record.rows;
   }
 }
@@ -101,10 +111,10 @@ void drawPointRow(int32_t labelRight, int32_t boxesX, int32_t losses,
     if (b < losses) {
       SDL_SetRenderDrawColor(renderer, static_cast<uint8_t>(colour[0]),
                              static_cast<uint8_t>(colour[1]), static_cast<uint8_t>(colour[2]), 255);
-      SDL_RenderFillRect(renderer, &box);
+      fillRect(box);
     }
     setDrawColour(white, 255);
-    SDL_RenderDrawRect(renderer, &box);
+    outlineRect(box);
   }
 }
 
@@ -113,9 +123,7 @@ void drawPointRow(int32_t labelRight, int32_t boxesX, int32_t losses,
 void drawBoard(int player, int32_t originX, int32_t cellPitch, bool showBoxes) {
   PlayerState state = playerState(player);
   int32_t c = cellPitch;
-  for (int32_t i = 0; i < boardWidth; ++i)
-    for (int32_t j = 0; j < boardHeight; ++j)
-      fillCell(boardCell(originX, c, i, j), cellColour(state.board[i][j]));
+  drawBoardCells(state.board, originX - 5 * c, boardCentreY - 10 * c, c);
   if (showBoxes) drawBoxes(state, originX, c);
   drawFallingPiece(state, originX, c);
   drawGhost(state, originX, c); // over the piece where they overlap
@@ -140,7 +148,7 @@ void drawLineClearParticles() {
     SDL_SetRenderDrawColor(renderer, 255, 255, 255, 100);
     int32_t size = truncPixel(particle.size);
     SDL_Rect r = {truncPixel(particle.x), truncPixel(particle.y), size, size};
-    SDL_RenderFillRect(renderer, &r);
+    fillRect(r);
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
   }
 }

@@ -2,14 +2,17 @@
 // read-out and fitness graph.
 #include "render/render.h"
 
+#include <algorithm>
+
 namespace {
 
 const SDL_Color whiteText = {255, 255, 255, 255};
 const SDL_Color blueText = {0, 0, 255, 255};
+constexpr size_t graphWidth = 700; // pixels from the first generation's point to the last
 
 void drawVersus(std::array<int32_t, 3> leftPoints, std::array<int32_t, 3> rightPoints) {
-  drawBoard(1, 1100, 33, true); // player 1 on the right
-  drawBoard(2, 350, 33, true);
+  drawBoard(1, 1100, versusCellPitch, true); // player 1 on the right
+  drawBoard(2, 350, versusCellPitch, true);
   drawLineClearParticles();
   drawIncomingDamage();
   drawRoundPoints(leftPoints, rightPoints);
@@ -20,8 +23,12 @@ void drawVersus(std::array<int32_t, 3> leftPoints, std::array<int32_t, 3> rightP
 }
 
 // A text centred horizontally in the score box, its middle at a fraction of the box height.
+// Long scores take the small font, so that every int32 stays inside the box.
 void drawScoreLine(const std::string& text, double heightFraction) {
-  drawText(fontMedium, text, whiteText, [heightFraction](int w, int h) {
+  int w = 0;
+  TTF_Font* font = fontMedium;
+  if (TTF_SizeText(fontMedium, text.c_str(), &w, nullptr) == 0 && w > 290) font = fontSmall;
+  drawText(font, text, whiteText, [heightFraction](int w, int h) {
     return SDL_Point{static_cast<int>((300 - w) * 0.5 + 150),
                      static_cast<int>(200 * heightFraction - h * 0.5 + 450)};
   });
@@ -33,22 +40,20 @@ void drawSolo() {
   if (matchOver) drawVeil(); // before the score box, which stays bright
   setDrawColour(white, 255);
   SDL_Rect box = {150, 450, 300, 200};
-  SDL_RenderDrawRect(renderer, &box);
+  outlineRect(box);
   drawScoreLine("Highscore: " + formatInt(highscore), 7 / 10.0);
   drawScoreLine("Score: " + formatInt(score), 3 / 10.0);
 }
 
 void drawTrainingBoard() {
-  for (int32_t i = 0; i < boardWidth; ++i)
-    for (int32_t j = 0; j < boardHeight; ++j)
-      fillCell({50 + 40 * i, 50 + 40 * j, 41, 41}, cellColour(p1Board[i][j]));
+  drawBoardCells(p1Board, 50, 50, 40);
   const PieceGrid& grid = pieceGrid(p1PieceId, p1Rotation);
   setDrawColour(cellColour(p1PieceId), 255);
   for (int32_t i = 0; i < static_cast<int32_t>(grid.size()); ++i)
     for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
       if (grid[i][j] != 1) continue;
       SDL_Rect r = {(p1Position.x + i) * 40 + 50, (p1Position.y + j) * 40 + 50, 41, 41};
-      SDL_RenderFillRect(renderer, &r);
+      fillRect(r);
     }
 }
 
@@ -57,7 +62,7 @@ void drawTraining() {
   if (showFitnessGraph)
     drawFitnessGraph();
   else if (currentSubject >= 0 && currentSubject < static_cast<int32_t>(population.size()))
-    drawNetwork(population[currentSubject]);
+    drawNetworkView(population[currentSubject]);
   drawButton(visualizationButton);
   const std::string gap = "       ";
   drawTextAt(fontSmall,
@@ -72,7 +77,7 @@ void drawTraining() {
 
 // Point k of the graph: spread over x 600..1300, lowest average at y 750, highest at 150.
 SDL_Point graphPoint(size_t k, size_t count, const SDL_Rect& panel) {
-  int32_t x = truncPixel(static_cast<double>(k) / (count - 1) * 700.0 + (panel.x + 100));
+  int32_t x = truncPixel(static_cast<double>(k) / (count - 1) * graphWidth + (panel.x + 100));
   int64_t range = static_cast<int64_t>(highestAverage) - lowestAverage;
   double bottom = panel.y + panel.h - 100;
   // Equal bounds have no scale: the line lies flat along the bottom.
@@ -97,16 +102,17 @@ void drawResultBanner() {
 void drawFitnessGraph() {
   SDL_Rect panel = {500, 50, 900, 800};
   SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
-  SDL_RenderFillRect(renderer, &panel);
+  fillRect(panel);
   SDL_SetRenderDrawColor(renderer, 0, 0, 255, 255);
   size_t n = averageHistory.size();
-  for (size_t i = 0; n >= 2 && i + 1 < n; ++i) {
-    SDL_Point a = graphPoint(i, n, panel);
-    SDL_Point b = graphPoint(i + 1, n, panel);
+  // At most one point per pixel column: a long run's graph costs what a short one's does.
+  size_t steps = n >= 2 ? std::min<size_t>(n - 1, graphWidth) : 0;
+  for (size_t i = 0; i < steps; ++i) {
+    SDL_Point a = graphPoint(i * (n - 1) / steps, n, panel);
+    SDL_Point b = graphPoint((i + 1) * (n - 1) / steps, n, panel);
     // Four copies, right and down by a pixel: a line 2 pixels thick.
     for (int dx = 0; dx < 2; ++dx)
-      for (int dy = 0; dy < 2; ++dy)
-        SDL_RenderDrawLine(renderer, a.x + dx, a.y + dy, b.x + dx, b.y + dy);
+      for (int dy = 0; dy < 2; ++dy) drawLine(a.x + dx, a.y + dy, b.x + dx, b.y + dy);
   }
   if (generation > 2) {
     drawTextAt(fontSmall, formatInt(highestAverage), blueText, panel.x + 50, panel.y + 125);
@@ -119,6 +125,8 @@ void drawFrame() {
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
+  // The veil of a finished game and the piece tiles only need to touch what was drawn.
+  recordDrawnAreas(matchOver || (gameMode == 0 && currentScreen == 4));
   switch (gameMode) {
   case 0:
     drawMenuScreen();
@@ -139,5 +147,6 @@ void drawFrame() {
     break;
   }
   if (gameMode != 0) drawButton(backButton); // on top of everything else
+  recordDrawnAreas(false);
   SDL_RenderPresent(renderer);
 }

@@ -22,7 +22,7 @@ void drawBackdrop() {
       for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
         if (grid[i][j] != 1) continue;
         SDL_Rect r = {truncPixel(i * w + entry.x), truncPixel(j * h + entry.y), w, h};
-        SDL_RenderFillRect(renderer, &r);
+        fillRect(r);
       }
   }
 }
@@ -33,10 +33,12 @@ void drawPieceSelection() {
                      150};
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 200);
-    SDL_RenderFillRect(renderer, &tile);
+    // Darkening black leaves it black: only the backdrop drawn under the tile needs the blend.
+    std::vector<SDL_Rect> under = drawnPartsOf(tile);
+    SDL_RenderFillRects(renderer, under.data(), static_cast<int>(under.size()));
     if (i < static_cast<int32_t>(pieceSelection.size()) && pieceSelection[i]) {
       SDL_SetRenderDrawColor(renderer, 255, 255, 255, 120); // selected: a lighter tile
-      SDL_RenderFillRect(renderer, &tile);
+      fillRect(tile);
     }
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
     setPieceDrawColour(i, 255, true);
@@ -48,7 +50,7 @@ void drawPieceSelection() {
         if (grid[u][v] != 1) continue;
         SDL_Rect block = {truncPixel((u - n * 0.5) * pitch + (75 + tile.x)),
                           truncPixel((v - n * 0.5) * pitch + (75 + tile.y)), 25, 25};
-        SDL_RenderFillRect(renderer, &block);
+        fillRect(block);
       }
   }
 }
@@ -93,9 +95,9 @@ void drawSlider(const Slider& slider) {
                     truncPixel(slider.position.y - slider.trackHeight * 0.5), slider.trackWidth,
                     slider.trackHeight};
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-  SDL_RenderFillRect(renderer, &track);
+  fillRect(track);
   setDrawColour(white, 255);
-  SDL_RenderDrawRect(renderer, &track);
+  outlineRect(track);
 
   SDL_Rect knob = {truncPixel(slider.knob.x - slider.knobSize * 0.5),
                    truncPixel(slider.knob.y - slider.knobSize * 0.5), slider.knobSize,
@@ -105,9 +107,9 @@ void drawSlider(const Slider& slider) {
   std::array<uint8_t, 3> face = slider.dragging ? white : std::array<uint8_t, 3>{0, 0, 0};
   std::array<uint8_t, 3> edge = slider.dragging ? std::array<uint8_t, 3>{0, 0, 0} : white;
   setDrawColour(face, 255);
-  SDL_RenderFillRect(renderer, &knob);
+  fillRect(knob);
   setDrawColour(edge, 255);
-  SDL_RenderDrawRect(renderer, &knob);
+  outlineRect(knob);
 
   drawText(fontMedium, slider.label + " : " + sliderValueText(slider), {255, 255, 255, 255},
            [&slider](int w, int h) {

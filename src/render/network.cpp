@@ -72,3 +72,77 @@ void drawNetwork(const Network& network) {
   drawConnections(network, columnStep);
   drawNodes(network, columnStep); // after the lines: nodes cover their ends
 }
+
+namespace {
+
+// The network is drawn by a software renderer of its own into networkCanvas, ten times a second
+// at most, and shown from networkPicture, a texture of the screen's renderer (which it dies
+// with, hence its owner). Software drawing of its thousands of lines takes milliseconds where a
+// software OpenGL takes a quarter of a second, and gives the pixels the tests check.
+SDL_Surface* networkCanvas = nullptr;
+SDL_Renderer* networkCanvasRenderer = nullptr;
+SDL_Texture* networkPicture = nullptr;
+SDL_Renderer* networkPictureOwner = nullptr;
+uint32_t networkPictureTicks = 0; // when the last redraw ended
+constexpr uint32_t networkRedrawMilliseconds = 100;
+// Where any network of up to seven layers draws: right of the training board (which ends at
+// x 451), above the read-out and the visualisation button (y 875). The area lies on the black
+// background, so drawing over black and copying gives the pixels that drawing in place would.
+const SDL_Rect networkArea = {500, 25, 1000, 850};
+constexpr size_t mostLayersInArea = 7;
+
+bool prepareNetworkPicture() {
+  if (networkPictureOwner != renderer) networkPicture = nullptr; // went with its renderer
+  if (networkCanvas == nullptr) {
+    networkCanvas =
+        SDL_CreateRGBSurfaceWithFormat(0, windowWidth, windowHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (networkCanvas != nullptr) networkCanvasRenderer = SDL_CreateSoftwareRenderer(networkCanvas);
+  }
+  if (networkPicture == nullptr && networkCanvasRenderer != nullptr) {
+    networkPicture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                       SDL_TEXTUREACCESS_STREAMING, networkArea.w, networkArea.h);
+    networkPictureOwner = renderer;
+    networkPictureTicks = SDL_GetTicks() - networkRedrawMilliseconds; // draw it at once
+  }
+  return networkPicture != nullptr;
+}
+
+void redrawNetworkPicture(const Network& network) {
+  SDL_FillRect(networkCanvas, nullptr, SDL_MapRGBA(networkCanvas->format, 0, 0, 0, 255));
+  SDL_SetRenderDrawBlendMode(networkCanvasRenderer, SDL_BLENDMODE_NONE);
+  SDL_Renderer* screen = renderer;
+  renderer = networkCanvasRenderer; // the drawing code draws on the program's renderer
+  drawNetwork(network);
+  SDL_RenderFlush(renderer);
+  renderer = screen;
+  const uint8_t* areaPixels = static_cast<const uint8_t*>(networkCanvas->pixels) +
+                              networkArea.y * networkCanvas->pitch + networkArea.x * 4;
+  SDL_UpdateTexture(networkPicture, nullptr, areaPixels, networkCanvas->pitch);
+}
+
+} // namespace
+
+void drawNetworkView(const Network& network) {
+  if (network.layers.size() > mostLayersInArea || !prepareNetworkPicture()) {
+    drawNetwork(network); // drawn in place every frame
+    return;
+  }
+  if (SDL_GetTicks() - networkPictureTicks >= networkRedrawMilliseconds) {
+    redrawNetworkPicture(network);
+    networkPictureTicks = SDL_GetTicks();
+  }
+  SDL_SetTextureBlendMode(networkPicture, SDL_BLENDMODE_NONE);
+  SDL_RenderCopy(renderer, networkPicture, nullptr, &networkArea);
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD); // as drawNetwork leaves it
+}
+
+void releaseRenderCaches() {
+  if (networkPicture != nullptr && networkPictureOwner == renderer)
+    SDL_DestroyTexture(networkPicture);
+  networkPicture = nullptr;
+  networkPictureOwner = nullptr;
+  SDL_DestroyRenderer(networkCanvasRenderer);
+  SDL_FreeSurface(networkCanvas);
+  networkCanvasRenderer = nullptr;
+  networkCanvas = nullptr;
+}

@@ -16,7 +16,38 @@ std::array<uint8_t, 3> asBytes(std::array<int32_t, 3> colour) {
           static_cast<uint8_t>(colour[2])};
 }
 
+// The drawn areas of this frame, while recorded (drawVeil and the piece tiles use them).
+bool recordingAreas = false;
+std::vector<SDL_Rect> drawnAreas;
+
+// Black never turns a black pixel into another colour, in any blend mode: it needs no record.
+void recordDrawing(const SDL_Rect& area) {
+  if (!recordingAreas || area.w <= 0 || area.h <= 0) return;
+  uint8_t r = 0, g = 0, b = 0, a = 0;
+  SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+  if ((r | g | b) != 0) drawnAreas.push_back(area);
+}
+
 } // namespace
+
+void fillRect(const SDL_Rect& area) {
+  recordDrawing(area);
+  SDL_RenderFillRect(renderer, &area);
+}
+
+void outlineRect(const SDL_Rect& area) {
+  // The four edges, not the inside, which stays as it was.
+  recordDrawing({area.x, area.y, area.w, 1});
+  recordDrawing({area.x, area.y + area.h - 1, area.w, 1});
+  recordDrawing({area.x, area.y, 1, area.h});
+  recordDrawing({area.x + area.w - 1, area.y, 1, area.h});
+  SDL_RenderDrawRect(renderer, &area);
+}
+
+void drawLine(int x1, int y1, int x2, int y2) {
+  recordDrawing({std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1});
+  SDL_RenderDrawLine(renderer, x1, y1, x2, y2);
+}
 
 std::string formatInt(int32_t value) {
   return std::to_string(value);
@@ -60,16 +91,22 @@ TTF_Font* fontForSize(int32_t textSize) {
   return fontSmall;
 }
 
-void drawText(TTF_Font* font, const std::string& text, SDL_Color colour,
-              const TextPlacement& place) {
+void drawText(TTF_Font* font, const std::string& text, SDL_Color colour, const TextPlacement& place,
+              int maxWidth) {
   if (font == nullptr || text.empty()) return;
   colour.a = 255;
   SDL_Surface* surface = TTF_RenderText_Solid(font, text.c_str(), colour);
   if (surface == nullptr) return;
   SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
   if (texture != nullptr) {
-    SDL_Point at = place(surface->w, surface->h);
-    SDL_Rect target = {at.x, at.y, surface->w, surface->h};
+    int w = surface->w, h = surface->h;
+    if (maxWidth > 0 && w > maxWidth) {
+      h = h * maxWidth / w;
+      w = maxWidth;
+    }
+    SDL_Point at = place(w, h);
+    SDL_Rect target = {at.x, at.y, w, h};
+    if (recordingAreas) drawnAreas.push_back(target);
     SDL_RenderCopy(renderer, texture, nullptr, &target);
     SDL_DestroyTexture(texture);
   }
@@ -83,35 +120,134 @@ void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x
 void drawButton(const Button& button) {
   SDL_Rect r = {button.position.x, button.position.y, button.size.x, button.size.y};
   setDrawColour(button.hovered ? black : white, 255);
-  SDL_RenderFillRect(renderer, &r);
+  SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+  SDL_GetRenderDrawBlendMode(renderer, &mode);
+  if (mode != SDL_BLENDMODE_ADD) {
+    fillRect(r);
+  } else if (!button.hovered) {
+    // Over the menu backdrop the mode is additive: white adds up to white and black adds
+    // nothing, so a plain fill gives the same face without blending every pixel.
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    fillRect(r);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD);
+  }
   setDrawColour(white, 255);
-  SDL_RenderDrawRect(renderer, &r);
+  outlineRect(r);
   // Caption and face always have opposite colours.
   SDL_Color caption = button.hovered ? SDL_Color{255, 255, 255, 255} : SDL_Color{0, 0, 0, 255};
-  drawText(fontForSize(button.textSize), button.text + button.valueText, caption,
-           [&r](int w, int h) {
-             return SDL_Point{r.x + (r.w / 2 - w / 2), r.y + (r.h / 2 - h / 2)};
-           });
+  // A long key name ("Keypad MemRecall") is shrunk into its control button.
+  int maxWidth = button.valueText.empty() ? 0 : r.w - 10;
+  drawText(
+      fontForSize(button.textSize), button.text + button.valueText, caption,
+      [&r](int w, int h) {
+        return SDL_Point{r.x + (r.w / 2 - w / 2), r.y + (r.h / 2 - h / 2)};
+      },
+      maxWidth);
 }
 
 void fillCell(SDL_Rect cell, std::array<uint8_t, 3> colour) {
   setDrawColour(colour, 255);
-  SDL_RenderFillRect(renderer, &cell);
+  fillRect(cell);
   setDrawColour(white, 255);
-  SDL_RenderDrawRect(renderer, &cell);
+  outlineRect(cell);
+}
+
+void drawBoardCells(const Board& board, int32_t left, int32_t top, int32_t c) {
+  // Cells overlap only on their shared edges, which the grid lines paint white at the end, so
+  // fills may be merged: one black fill for the empty cells (adding black changes nothing),
+  // one per run of equal cells in a row, then the grid. Few large fills cost far less than 200
+  // small ones on the software renderer, with the same pixels.
+  SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+  SDL_GetRenderDrawBlendMode(renderer, &mode);
+  if (mode != SDL_BLENDMODE_ADD) {
+    setDrawColour(black, 255);
+    SDL_Rect all = {left, top, boardWidth * c + 1, boardHeight * c + 1};
+    fillRect(all);
+  }
+  for (int32_t j = 0; j < boardHeight; ++j)
+    for (int32_t i = 0; i < boardWidth;) {
+      int32_t code = board[i][j], end = i + 1;
+      while (end < boardWidth && board[end][j] == code) ++end;
+      if (code != 0) {
+        setDrawColour(cellColour(code), 255);
+        SDL_Rect run = {left + i * c, top + j * c, (end - i) * c + 1, c + 1};
+        fillRect(run);
+      }
+      i = end;
+    }
+  setDrawColour(white, 255);
+  for (int32_t i = 0; i <= boardWidth; ++i)
+    drawLine(left + i * c, top, left + i * c, top + boardHeight * c);
+  for (int32_t j = 0; j <= boardHeight; ++j)
+    drawLine(left, top + j * c, left + boardWidth * c, top + j * c);
 }
 
 void drawDoubleFrame(SDL_Rect frame) {
   setDrawColour(white, 255);
-  SDL_RenderDrawRect(renderer, &frame);
+  outlineRect(frame);
   SDL_Rect inner = {frame.x + 1, frame.y + 1, frame.w - 2, frame.h - 2};
-  SDL_RenderDrawRect(renderer, &inner);
+  outlineRect(inner);
+}
+
+void recordDrawnAreas(bool on) {
+  recordingAreas = on;
+  drawnAreas.clear();
+}
+
+std::vector<SDL_Rect> drawnPartsOf(SDL_Rect area) {
+  if (!recordingAreas) return {area}; // nothing known: all of it may hold drawing
+  std::vector<SDL_Rect> parts;
+  for (const SDL_Rect& drawn : drawnAreas) {
+    SDL_Rect part;
+    if (SDL_IntersectRect(&drawn, &area, &part)) parts.push_back(part);
+  }
+  return disjointUnion(parts);
 }
 
 void drawVeil() {
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 100);
-  SDL_Rect window = {0, 0, windowWidth, windowHeight};
-  SDL_RenderFillRect(renderer, &window);
+  // Darkening black leaves it black: with the drawn areas known, only they need the blend,
+  // which costs milliseconds over the whole window on the software renderer.
+  std::vector<SDL_Rect> parts = drawnPartsOf({0, 0, windowWidth, windowHeight});
+  SDL_RenderFillRects(renderer, parts.data(), static_cast<int>(parts.size()));
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+}
+
+std::vector<SDL_Rect> disjointUnion(const std::vector<SDL_Rect>& rects) {
+  // Bands between consecutive top and bottom edges; in each, the covering rectangles' spans
+  // merged. A band that repeats the one above it extends those rectangles downwards.
+  std::vector<int> edges;
+  for (const SDL_Rect& r : rects)
+    if (r.w > 0 && r.h > 0) edges.insert(edges.end(), {r.y, r.y + r.h});
+  std::sort(edges.begin(), edges.end());
+  edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+  std::vector<SDL_Rect> result;
+  std::vector<std::pair<int, int>> spans, above;
+  size_t aboveFirst = 0;
+  for (size_t b = 0; b + 1 < edges.size(); ++b) {
+    int top = edges[b], bottom = edges[b + 1];
+    spans.clear();
+    for (const SDL_Rect& r : rects)
+      if (r.w > 0 && r.y <= top && r.y + r.h >= bottom) spans.push_back({r.x, r.x + r.w});
+    std::sort(spans.begin(), spans.end());
+    size_t merged = 0;
+    for (const auto& span : spans) {
+      if (merged > 0 && span.first <= spans[merged - 1].second)
+        spans[merged - 1].second = std::max(spans[merged - 1].second, span.second);
+      else
+        spans[merged++] = span;
+    }
+    spans.resize(merged);
+    bool continues = spans == above && !result.empty() && result.back().y + result.back().h == top;
+    if (continues) {
+      for (size_t k = aboveFirst; k < result.size(); ++k) result[k].h += bottom - top;
+      continue;
+    }
+    aboveFirst = result.size();
+    for (const auto& span : spans)
+      result.push_back({span.first, top, span.second - span.first, bottom - top});
+    above = spans;
+  }
+  return result;
 }

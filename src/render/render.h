@@ -9,6 +9,9 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
+
+constexpr int32_t versusCellPitch = 33; // both versus boards; their bottom edge is y 831
 
 // ---------------------------------------------------------------------------------------------
 // Primitives
@@ -21,19 +24,30 @@ void drawButton(const Button& button);
 
 // Where a rendered text of width w and height h goes: its top-left corner.
 using TextPlacement = std::function<SDL_Point(int w, int h)>;
-// The one text routine: solid rendering, copied unscaled where place says, surface and texture
-// released before it returns. Text is always opaque; a failed rendering draws nothing.
-void drawText(TTF_Font* font, const std::string& text, SDL_Color colour,
-              const TextPlacement& place);
+// The one text routine: solid rendering, copied where place says, surface and texture released
+// before it returns. Unscaled, unless maxWidth > 0 and the text is wider: then shrunk to that
+// width. Text is always opaque; a failed rendering draws nothing.
+void drawText(TTF_Font* font, const std::string& text, SDL_Color colour, const TextPlacement& place,
+              int maxWidth = 0);
 void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y);
 TTF_Font* fontForSize(int32_t textSize); // 2 medium, 3 large, anything else small
 constexpr std::array<uint8_t, 3> white = {255, 255, 255};
 void setDrawColour(std::array<uint8_t, 3> colour, uint8_t alpha);
 int32_t truncPixel(double value); // toward zero, kept inside a range the conversion can hold
 void fillCell(SDL_Rect cell, std::array<uint8_t, 3> colour); // filled, white grid line
-void drawDoubleFrame(SDL_Rect frame);                        // white outline 2 pixels thick
-void drawVeil();                                             // darkens all drawn so far
-std::string sliderValueText(const Slider& slider);           // "7", "0.05", "-0.50"
+// A whole board as filled cells with grid lines, its cell (0, 0) at (left, top), pitch c.
+void drawBoardCells(const Board& board, int32_t left, int32_t top, int32_t c);
+void drawDoubleFrame(SDL_Rect frame); // white outline 2 pixels thick
+void drawVeil(); // darkens all drawn so far (only the recorded areas, when recorded)
+// Drawing calls that note where they draw while recording is on; all drawing before a veil and
+// the menu backdrop goes through them.
+void fillRect(const SDL_Rect& area);
+void outlineRect(const SDL_Rect& area);
+void drawLine(int x1, int y1, int x2, int y2);
+void recordDrawnAreas(bool on);                    // start (clearing the record) or stop
+std::vector<SDL_Rect> drawnPartsOf(SDL_Rect area); // recorded drawing in area, disjoint; or area
+std::vector<SDL_Rect> disjointUnion(const std::vector<SDL_Rect>& rects); // no overlaps
+std::string sliderValueText(const Slider& slider);                       // "7", "0.05", "-0.50"
 
 // ---------------------------------------------------------------------------------------------
 // Fields, heads-up display, screens
@@ -46,6 +60,10 @@ void drawLineClearParticles();
 void drawResultBanner();
 void drawFitnessGraph();
 void drawNetwork(const Network& network);
+// drawNetwork through a cached picture, redrawn at most ten times a second: thousands of lines
+// a frame would otherwise slow the training it shows.
+void drawNetworkView(const Network& network);
+void releaseRenderCaches(); // before the renderer is destroyed: frees what drawing keeps
 void drawMenuScreen();
 void drawSlider(const Slider& slider);
 void drawFrame(); // clear, draw the current mode, present

@@ -1,6 +1,8 @@
 #include "reference.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -95,4 +97,45 @@ TEST_F(Training, LostGameContinuesOnClearedBoards) {
   trainingStep(); // the third move, on the empty board: the search's own choice
   EXPECT_EQ(currentSubject, 1);
   EXPECT_EQ(generationFitness, (std::vector<int32_t>{int32_t((soFar + 500.0) / 3)}));
+}
+
+double fakeSeconds = 0.0;
+double fakeClock() {
+  return fakeSeconds;
+}
+
+std::string fileText(const char* path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+TEST_F(Training, PlayersNetworkIsKeptAsideAndSavesComeAtMostOnceASecond) {
+  const char* best = "Storage/BestNeuralNet.txt";
+  const char* previous = "Storage/BestNeuralNet.previous.txt";
+  std::ofstream(best) << "the network trained for an hour\n";
+  std::ofstream(previous) << "an older copy\n";
+  double (*realClock)() = trainingClock;
+  trainingClock = fakeClock;
+  fakeSeconds = 100.0;
+  startSquareRun(1, 1); // one subject of one move: a generation ends at every step
+  trainingStep();       // the first generation end saves at once
+  EXPECT_EQ(fileText(previous), "the network trained for an hour\n");
+  EXPECT_TRUE(loadNetwork(best));
+  auto stepAt = [&](double seconds) {
+    std::ofstream(best) << "unchanged\n";
+    fakeSeconds = seconds;
+    trainingStep();
+    return fileText(best) != "unchanged\n";
+  };
+  EXPECT_FALSE(stepAt(100.5)); // within the second: the elite waits
+  EXPECT_FALSE(stepAt(100.9));
+  EXPECT_TRUE(stepAt(101.0));
+  EXPECT_FALSE(stepAt(101.2));
+  savePendingElite(); // leaving the training screen or quitting
+  EXPECT_TRUE(loadNetwork(best));
+  std::ofstream(best) << "unchanged\n";
+  savePendingElite(); // nothing waits any more
+  EXPECT_EQ(fileText(best), "unchanged\n");
+  EXPECT_EQ(fileText(previous), "the network trained for an hour\n"); // once per run
+  trainingClock = realClock;
 }

@@ -80,7 +80,7 @@ TEST_F(Settings, BrokenFilesGiveTheDefaultsOneErrorLineAndAFreshFile) {
   }
 }
 
-TEST_F(Settings, FailedWriteLeavesTheOldFileWhole) {
+TEST_F(Settings, FailedWriteLeavesTheOldFileWholeAndSaysWhy) {
   writeFile(highscorePath, "1200");
   highscore = 987654321;
   // A disk that fills up after two bytes: the new score cannot be written whole.
@@ -95,6 +95,11 @@ TEST_F(Settings, FailedWriteLeavesTheOldFileWhole) {
   EXPECT_FALSE(written);
   EXPECT_EQ(readFile(highscorePath), "1200");
   EXPECT_EQ(filesInStorage(), 1);
+  // Storage/ is not a folder at all: one line names the file and the reason.
+  std::filesystem::remove_all("Storage");
+  writeFile("Storage", "");
+  EXPECT_EQ(errorsOf(writeSensitivities),
+            "Brikka: could not save Storage/sens.txt: Not a directory\n");
 }
 
 } // namespace

@@ -3,44 +3,8 @@
 # match, driven by the mouse and keyboard and checked on screenshots and settings files.
 # Usage: play.sh <brikka> <data dir> <source dir>
 set -euo pipefail
-
-brikka=$(realpath "$1")
-data=$(realpath "$2")
-work=$(mktemp -d)
-run="$work/run"
-xvfb_pid=""
-game_pid=""
-
-cleanup() {
-  if [ -n "$game_pid" ]; then
-    kill "$game_pid" 2>/dev/null || true
-    wait "$game_pid" 2>/dev/null || true
-  fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/shot.bmp" ] && convert "$work/shot.bmp" "${TMPDIR:-/tmp}/brikka-e2e-failure.png" &&
-    echo "last screenshot: ${TMPDIR:-/tmp}/brikka-e2e-failure.png" >&2
-  exit 1
-}
-
-# --- display --------------------------------------------------------------------------------
-# Xvfb picks a free display itself and writes its number once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1500x1000x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-# The game fills its runtime folder from the data folder itself.
-(cd "$work" && BRIKKA_HOME="$run" BRIKKA_DATA="$data" SDL_AUDIODRIVER=dummy exec "$brikka") &
-game_pid=$!
-window=$(timeout 20 xdotool search --sync --name '^Brikka$' | head -n 1) ||
-  fail "the Brikka window did not appear"
+source "$(dirname "$0")/common.bash"
+start_game 1500x1000
 
 # --- helpers --------------------------------------------------------------------------------
 shot="$work/shot.bmp"
@@ -74,8 +38,7 @@ wait_for() {
   done
   fail "$what"
 }
-# The game reads the pointer before the frame's events, and counts a click only when press
-# and release fall in different frames: move, then press, then release, a few frames apart.
+# The game reads the pointer before the frame's events: move first, then press and release.
 click() {
   xdotool mousemove --window "$window" "$1" "$2"
   sleep 0.1
@@ -135,10 +98,5 @@ wait_for "the two versus boards were not drawn" both_boards
 keep versus
 
 # --- Escape ends the program ----------------------------------------------------------------
-xdotool keydown Escape
-for _ in $(seq 40); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.25; done
-xdotool keyup Escape
-if kill -0 "$game_pid" 2>/dev/null; then fail "Escape did not end the program"; fi
-wait "$game_pid" || fail "the program exited with an error"
-game_pid=""
+quitWithEscape "$window" "$gamePid"
 echo "PASS"

@@ -44,7 +44,14 @@ TEST(PieceFile, SeparatorsRaggedColumnsCarriedColumnsAndUnfinishedPieces) {
   lockPiece(1);
   EXPECT_EQ(boardPicture(p1Board),
             bottomRows({"g.1.......", "g.........", "g.........", "1........."}));
-  EXPECT_TRUE(loadPieceFile(::testing::TempDir() + "/no-such-folder/x.txt", true, &error));
+  // A missing file adds nothing and says so in one line naming it; the game plays on.
+  std::string missing = ::testing::TempDir() + "/no-such-folder/x.txt";
+  size_t loaded = loadedPieces.size();
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(loadPieceFile(missing, true, &error));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            missing + ": missing; its pieces are left out\n");
+  EXPECT_EQ(loadedPieces.size(), loaded);
 
   // A letter where a cell belongs, a piece of three rotations that turning would overrun, and
   // grids taller or wider than the board (a column of 20 cells still fits).

@@ -56,6 +56,11 @@ TEST_F(Canvas, GarbageBarsAndRoundPoints) {
   expectAt(Rgb{255, 255, 0}, {1300, 300, 1314, 449});
   expectAt(Rgb{255, 0, 0}, {1300, 460});
   expectAt(Rgb{255, 100, 100}, {1300, 510, 550, 220});
+  // Against a fast bot the waiting rows outgrow the board: the bar stops at its bottom edge.
+  p2IncomingDamage = {{40, 0, 400.0}};
+  drawIncomingDamage();
+  expectAt(Rgb{0, 255, 0}, {550, 830});
+  EXPECT_EQ(count({540, 831, 25, 169}, blackPixel), 25 * 169);
   p1Losses = 2;
   p2Losses = 5; // never more than three boxes
   drawRoundPoints({0, 0, 255}, {255, 0, 0});

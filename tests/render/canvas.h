@@ -46,6 +46,7 @@ protected:
     visualizationButton = {{1000, 875}, {250, 100}, "Toggle Visualization", "", false, 1};
   }
   void TearDown() override {
+    releaseRenderCaches();
     SDL_DestroyRenderer(renderer);
     renderer = nullptr;
     SDL_FreeSurface(surface);

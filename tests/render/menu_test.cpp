@@ -37,6 +37,17 @@ TEST_F(Canvas, PieceSelectionTilesInRowsOfTen) {
   // A 3-column grid: cell (0, 0) at the tile's corner + 37, cell (2, 1) ending at + 111, + 86.
   expectAt(colourOfPiece(12), {187, 337, 261, 386});
   expectAt(on, {186, 337, 262, 386, 237, 340});
+  // Backdrop pieces drifting under the tiles, overlapping: the frame, which blends only over
+  // what it drew, shows what blending whole tiles shows.
+  menuPieces = {{1, 0, 50, 50, 120, 20}, {2, 1, 40, 40, 140, 40}, {0, 2, 30, 30, 1300, 500}};
+  drawFrame();
+  std::vector<uint32_t> frame(static_cast<uint32_t*>(surface->pixels),
+                              static_cast<uint32_t*>(surface->pixels) + 1500 * 1000);
+  clear();
+  drawMenuScreen();
+  SDL_RenderFlush(renderer);
+  EXPECT_TRUE(std::equal(frame.begin(), frame.end(), static_cast<uint32_t*>(surface->pixels)));
+  EXPECT_NE(pixel(125, 55), on); // the backdrop shows through a tile
 }
 
 TEST_F(Canvas, BackdropBlocksAndDemonstrationBoards) {

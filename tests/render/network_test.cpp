@@ -22,6 +22,11 @@ TEST_F(Canvas, NetworkNodesLinesAndTheEmptyCases) {
   expectAt(Rgb{0, 255, 0}, {850, 316});
   EXPECT_GT(extent({770, 370, 11, 25}, Rgb{7, 0, 0}).w, 0);  // weight -0.5: red of alpha 7
   EXPECT_EQ(count({770, 505, 11, 25}, blackPixel), 11 * 25); // nothing from the 0.7 source
+  // The picture is kept between frames and redrawn a tenth of a second later at the latest.
+  population[0].layers[0][1].value = 1.0;
+  SDL_Delay(100);
+  drawFrame();
+  EXPECT_EQ(pixel(700, 583), whitePixel);
   // No layers, or a layer of 401 (node size 400 / 401 = 0): nothing drawn.
   clear();
   network.layers.resize(1);

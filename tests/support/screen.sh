@@ -13,16 +13,20 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
+  # The last screenshot, kept for a look.
+  local kept="${TMPDIR:-/tmp}/brikka-e2e-$(basename "$0" .sh).png"
+  [ -f "$work/shot.bmp" ] && convert "$work/shot.bmp" "$kept" && echo "last screenshot: $kept" >&2
   for log in out err; do
     [ -s "$work/$log" ] && { echo "--- game std$log:" >&2; cat "$work/$log" >&2; }
   done
   exit 1
 }
 
-# Starts Xvfb on a display number it picks itself and exports DISPLAY.
+# Starts Xvfb (of the size given, else 1920x1200) on a display number it picks itself and
+# exports DISPLAY.
 startScreen() {
   mkfifo "$work/display"
-  Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1920x1200}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfbPid=$!
   read -r -t 30 displayNumber <"$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
   export DISPLAY=":$displayNumber"
