@@ -127,6 +127,8 @@ int main(int argc, char** argv) {
   std::string error;
   if (failed || !loadPieceFiles(&error)) {
     std::fprintf(stderr, "soak: %s\n", failed ? failed.message().c_str() : error.c_str());
+    fs::current_path(fs::temp_directory_path(), failed);
+    fs::remove_all(work, failed);
     return 1;
   }
   loadFitnessParams();
