@@ -33,12 +33,11 @@ if(TARGET makeSounds)
   list(APPEND DATA_OUTPUTS ${SOUND_OUTPUTS})
 endif()
 
-if(TARGET makeNetwork)
-  add_custom_command(OUTPUT ${DATA_DIR}/seed/BestNeuralNet.txt
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${DATA_DIR}/seed
-    COMMAND makeNetwork ${DATA_DIR}/seed/BestNeuralNet.txt
-    DEPENDS makeNetwork VERBATIM)
-  list(APPEND DATA_OUTPUTS ${DATA_DIR}/seed/BestNeuralNet.txt)
-endif()
+# The seed network is data made once by `brikka-lab distill` (see README), not at build time.
+add_custom_command(OUTPUT ${DATA_DIR}/seed/BestNeuralNet.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/Storage/seed/BestNeuralNet.txt
+          ${DATA_DIR}/seed/BestNeuralNet.txt
+  DEPENDS ${CMAKE_SOURCE_DIR}/Storage/seed/BestNeuralNet.txt VERBATIM)
+list(APPEND DATA_OUTPUTS ${DATA_DIR}/seed/BestNeuralNet.txt)
 
 add_custom_target(brikka_data ALL DEPENDS ${DATA_OUTPUTS})
