@@ -33,14 +33,13 @@ if(TARGET makeSounds)
   list(APPEND DATA_OUTPUTS ${SOUND_OUTPUTS})
 endif()
 
-# The seed network's place in the data folder; the game looks for it under the same name.
+# The seed network is data made once by `brikka-lab distill` (see README), not at build time.
+# Its place in the data folder; the game looks for it under the same name.
 set(SEED_NETWORK ${DATA_DIR}/seed/BestNeuralNet.txt)
-if(TARGET makeNetwork)
-  add_custom_command(OUTPUT ${SEED_NETWORK}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${DATA_DIR}/seed
-    COMMAND makeNetwork ${SEED_NETWORK}
-    DEPENDS makeNetwork VERBATIM)
-  list(APPEND DATA_OUTPUTS ${SEED_NETWORK})
-endif()
+add_custom_command(OUTPUT ${SEED_NETWORK}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/Storage/seed/BestNeuralNet.txt
+          ${SEED_NETWORK}
+  DEPENDS ${CMAKE_SOURCE_DIR}/Storage/seed/BestNeuralNet.txt VERBATIM)
+list(APPEND DATA_OUTPUTS ${SEED_NETWORK})
 
 add_custom_target(brikka_data ALL DEPENDS ${DATA_OUTPUTS})

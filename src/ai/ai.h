@@ -73,3 +73,6 @@ void savePendingElite();
 // Player 1's piece turned and slid from where it is towards an action's column, then dropped
 // (not locked): how the training run carries out a network's choice.
 void moveToAction(int32_t action);
+// The score evaluatePlacement gives each action carried out as moveToAction does, from where
+// player 1's piece stands; the piece is not moved.
+void scoreEveryAction(double scores[actionCount]);

@@ -4,6 +4,7 @@
 #include "ai/ai.h"
 #include "game/game.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -84,16 +85,9 @@ void placeNetwork(Network& network) {
 }
 
 double scoreActions(std::array<double, actionCount>& scores) {
-  int32_t rotation = p1Rotation;
-  Point position = p1Position;
-  double best = -1e300;
-  for (int32_t action = 0; action < actionCount; ++action) {
-    moveToAction(action);
-    scores[action] = evaluatePlacement(1, p1PieceId, p1Rotation, p1Position);
-    if (scores[action] > best) best = scores[action];
-    p1Rotation = rotation;
-    p1Position = position;
-  }
+  scoreEveryAction(scores.data());
+  double best = scores[0];
+  for (double score : scores) best = std::max(best, score);
   return best;
 }
 

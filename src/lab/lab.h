@@ -69,6 +69,63 @@ void placeNetwork(Network& network); // predict, moveToAction, lock
 double scoreActions(std::array<double, actionCount>& scores);
 
 // ---------------------------------------------------------------------------------------------
+// Positions: what the network sees and which actions are right there
+// ---------------------------------------------------------------------------------------------
+
+struct Progress;
+
+// Positions stored compactly: the indices of an input vector's ones, and a mask of the actions
+// whose placement scores as well as the best one (equal best actions are all right answers).
+struct PositionSet {
+  std::vector<uint32_t> start = {0}; // position k's ones are active[start[k]..start[k + 1])
+  std::vector<uint16_t> active;      // indices of the input values that are 1
+  std::vector<uint64_t> bestActions; // bit a set: action a carried out scores the best
+  size_t size() const { return bestActions.size(); }
+};
+
+// The actions that score best for player 1's piece where it stands (see scoreActions).
+uint64_t labelPosition();
+void addPosition(PositionSet& set, const std::vector<int32_t>& input, uint64_t bestActions);
+// The input vector of position k, as fillNetworkInput made it.
+void positionInput(const PositionSet& set, size_t k, std::vector<int32_t>& input);
+// Adds count positions from games seeded firstSeed, firstSeed + 1, ..., each at most perGame
+// pieces long, played by the heuristic (network null) or by the network.
+void collectPositions(PositionSet& set, uint32_t firstSeed, int64_t count, int64_t perGame,
+                      Network* network, Progress* progress = nullptr);
+// The share of the positions on which the network's choice is among the best actions.
+double agreement(Network& network, const PositionSet& set);
+
+// ---------------------------------------------------------------------------------------------
+// Distilling: a network in the game's form taught to imitate the heuristic
+// ---------------------------------------------------------------------------------------------
+
+struct DistillOptions {
+  int32_t hiddenLayers = 2;      // as the training screen counts them
+  int32_t neurons = 64;          // per hidden layer; the layer gets one more, as in the game
+  uint32_t seed = 1;             // weights, order of examples and every game's seed
+  int64_t positions = 1000000;   // round 1: positions from the heuristic's games
+  int32_t rounds = 3;            // rounds after the first add the network's own positions
+  int64_t ownPositions = 200000; // positions from the network's own games, per later round
+  double epochs = 4.0;           // passes over all positions so far, per round
+  int32_t batch = 256;           // positions per Adam step
+  double learningRate = 0.005;   // Adam's step at the start; it falls to a tenth by the end
+  int64_t heldOut = 20000;       // positions from unseen heuristic games, for agreement
+  int64_t games = 20;            // games the network plays after each round
+  int64_t maxPieces = 10000;     // length limit of those games
+};
+
+struct DistillRound {
+  int64_t positions = 0;  // positions trained on in this round
+  double loss = 0.0;      // mean training loss of the round's last tenth
+  double agreement = 0.0; // on the held-out positions, measured with predict
+  double meanLines = 0.0; // of the round's games
+};
+
+// Runs the rounds; after each, onRound sees the result and the network as the file stores it.
+void distill(const DistillOptions& options,
+             const std::function<void(const DistillRound&, Network&)>& onRound);
+
+// ---------------------------------------------------------------------------------------------
 // Reporting
 // ---------------------------------------------------------------------------------------------
 
@@ -87,3 +144,5 @@ double secondsSince(std::chrono::steady_clock::time_point start);
 // ---------------------------------------------------------------------------------------------
 
 void addPlayCommand(CLI::App& app);
+void addAgreeCommand(CLI::App& app);
+void addDistillCommand(CLI::App& app);

@@ -7,6 +7,8 @@ int main(int argc, char** argv) {
   CLI::App app{"Brikka Lab: the headless laboratory for Brikka's artificial players"};
   app.require_subcommand(1);
   addPlayCommand(app);
+  addAgreeCommand(app);
+  addDistillCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {

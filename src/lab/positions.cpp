@@ -1,0 +1,51 @@
+// Positions for agreement and distillation: taken from games, labelled with the best actions.
+#include "lab/lab.h"
+
+#include "ai/ai.h"
+
+uint64_t labelPosition() {
+  std::array<double, actionCount> scores;
+  double best = scoreActions(scores);
+  uint64_t mask = 0;
+  for (int32_t action = 0; action < actionCount; ++action)
+    if (scores[action] == best) mask |= uint64_t{1} << action;
+  return mask;
+}
+
+void addPosition(PositionSet& set, const std::vector<int32_t>& input, uint64_t bestActions) {
+  for (size_t i = 0; i < input.size(); ++i)
+    if (input[i] != 0) set.active.push_back(static_cast<uint16_t>(i));
+  set.start.push_back(static_cast<uint32_t>(set.active.size()));
+  set.bestActions.push_back(bestActions);
+}
+
+void positionInput(const PositionSet& set, size_t k, std::vector<int32_t>& input) {
+  input.assign(pieceCatalogue.size() + 2 * boardWidth * boardHeight, 0);
+  for (uint32_t i = set.start[k]; i < set.start[k + 1]; ++i) input[set.active[i]] = 1;
+}
+
+void collectPositions(PositionSet& set, uint32_t firstSeed, int64_t count, int64_t perGame,
+                      Network* network, Progress* progress) {
+  std::vector<int32_t> input;
+  int64_t added = 0;
+  auto record = [&] {
+    fillNetworkInput(p1Board, p1PieceId, input);
+    addPosition(set, input, labelPosition());
+    added += 1;
+  };
+  for (uint32_t seed = firstSeed; added < count; ++seed) {
+    playGame(seed, network, std::min(perGame, count - added), record);
+    if (progress) reportProgress(*progress, static_cast<int64_t>(set.size()));
+  }
+}
+
+double agreement(Network& network, const PositionSet& set) {
+  if (set.size() == 0) return 0.0;
+  std::vector<int32_t> input;
+  size_t agreed = 0;
+  for (size_t k = 0; k < set.size(); ++k) {
+    positionInput(set, k, input);
+    if (set.bestActions[k] >> predict(network, input) & 1) agreed += 1;
+  }
+  return static_cast<double>(agreed) / static_cast<double>(set.size());
+}

@@ -1,0 +1,207 @@
+// brikka-lab as people use it: the summary of play, the labels agree and distill learn from,
+// the command line's errors, and the network a new player gets.
+#include "lab/lab.h"
+
+#include "ai/ai.h"
+#include "game/game.h"
+#include "pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const std::string lab = BRIKKA_LAB_PROGRAM;
+const std::string sourceData = BRIKKA_SOURCE_DIR;
+
+struct LabRun {
+  int status = 0;
+  std::string out, err;
+};
+
+// Runs brikka-lab with arguments, collecting both outputs.
+LabRun runLab(const std::string& arguments) {
+  std::string errFile = testing::TempDir() + "lab-stderr.txt";
+  FILE* pipe = popen((lab + " " + arguments + " 2>" + errFile).c_str(), "r");
+  LabRun run;
+  char buffer[4096];
+  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream err(errFile);
+  run.err.assign(std::istreambuf_iterator<char>(err), {});
+  return run;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> result;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) result.push_back(line);
+  return result;
+}
+
+void loadSourceData() {
+  DataOptions data;
+  data.dataFolder = sourceData;
+  loadLabData(data);
+}
+
+} // namespace
+
+TEST(Play, SummaryLineMatchesTheGamesPlayed) {
+  std::string csv = testing::TempDir() + "lab-games.csv";
+  LabRun run =
+      runLab("play --data " + sourceData + " --games 4 --seed 11 --max-pieces 400 --csv " + csv);
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  // The same games played here, one by one.
+  loadSourceData();
+  std::vector<int64_t> played;
+  std::string expectedCsv = "seed,lines,pieces\n";
+  for (uint32_t seed = 11; seed < 15; ++seed) {
+    GameResult game = playGame(seed, nullptr, 400);
+    played.push_back(game.lines);
+    expectedCsv += std::to_string(seed) + "," + std::to_string(game.lines) + "," +
+                   std::to_string(game.pieces) + "\n";
+  }
+  std::ifstream written(csv);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), expectedCsv);
+
+  std::sort(played.begin(), played.end());
+  ASSERT_GT(played.back(), played.front()) << "pick games that differ";
+  double mean = (played[0] + played[1] + played[2] + played[3]) / 4.0;
+  char expected[200];
+  std::snprintf(expected, sizeof expected,
+                "mean %.1f median %.1f p10 %lld p90 %lld max %lld games 4", mean,
+                (played[1] + played[2]) / 2.0, static_cast<long long>(played[0]),
+                static_cast<long long>(played[3]), static_cast<long long>(played[3]));
+  std::string last = lines(run.out).back();
+  EXPECT_EQ(last.substr(0, std::strlen(expected)), expected) << last;
+  EXPECT_NE(last.find(" pieces/s "), std::string::npos) << last;
+}
+
+TEST(Lab, CommandLineErrorsAreOneLineAndStatusTwo) {
+  const std::vector<std::string> wrong = {
+      "play --data " + sourceData + " --no-such-option 3",
+      "distill --data " + sourceData,                                   // no --out
+      "agree --data " + sourceData + " --network /no/such/network.txt", // unreadable
+      "play --data " + sourceData + " --network " + sourceData + "/Storage/colorPieces.txt",
+  };
+  for (const std::string& arguments : wrong) {
+    LabRun run = runLab(arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_EQ(lines(run.err).size(), 1u) << arguments << ":\n" << run.err;
+    EXPECT_EQ(run.err.rfind("brikka-lab: ", 0), 0u) << run.err;
+    EXPECT_EQ(run.out, "") << arguments;
+  }
+}
+
+TEST(Positions, EqualBestActionsAreAllRightAnswers) {
+  // A one-block piece over a bottom row with two gaps, mirror images of each other.
+  useCatalogue({pieceFromPicture({"#"})});
+  fitnessParams = {{1.0, 1.0, 1.0, 1.0}};
+  gameMode = 1;
+  seedRandom(3);
+  setUpGame();
+  p1Board = boardFromPicture({"##.####.##"});
+  uint64_t expected = 0;
+  for (int32_t rotation = 0; rotation < 4; ++rotation)
+    for (int32_t column : {2, 7}) expected |= uint64_t{1} << ((column + 1) + 11 * rotation);
+  EXPECT_EQ(labelPosition(), expected);
+  // The piece is left where it was.
+  EXPECT_EQ(p1Position.x, 3);
+  EXPECT_EQ(p1Position.y, 0);
+}
+
+TEST(Positions, EveryActionScoredAsCarryingItOutScoresIt) {
+  // Whole heuristic games, to their top-out, with the four-block pieces and with all of them.
+  for (const char* pieces : {"default", "all"}) {
+    DataOptions data;
+    data.dataFolder = sourceData;
+    data.pieces = pieces;
+    loadLabData(data);
+    int64_t compared = 0;
+    playGame(21, nullptr, 3000, [&] {
+      std::array<double, actionCount> fast;
+      scoreActions(fast);
+      int32_t rotation = p1Rotation;
+      Point position = p1Position;
+      for (int32_t action = 0; action < actionCount; ++action) {
+        moveToAction(action);
+        ASSERT_EQ(fast[action], evaluatePlacement(1, p1PieceId, p1Rotation, p1Position))
+            << pieces << " piece " << compared << " action " << action;
+        p1Rotation = rotation;
+        p1Position = position;
+      }
+      compared += 1;
+    });
+    EXPECT_GT(compared, 100) << pieces;
+  }
+}
+
+TEST(Distill, WrittenNetworkAnswersAsTrainedAndRunsRepeat) {
+  loadSourceData();
+  DistillOptions options;
+  options.hiddenLayers = 1;
+  options.neurons = 8;
+  options.positions = 3000;
+  options.rounds = 2;
+  options.ownPositions = 500;
+  options.heldOut = 300;
+  options.games = 1;
+  options.maxPieces = 100;
+  std::vector<Network> networks;
+  std::vector<double> measured;
+  for (int run = 0; run < 2; ++run) {
+    distill(options, [&](const DistillRound& round, Network& network) {
+      EXPECT_EQ(round.positions, networks.size() % 2 == 0 ? 3000 : 3500);
+      networks.push_back(network);
+      measured.push_back(round.agreement);
+    });
+  }
+  ASSERT_EQ(networks.size(), 4u);
+  std::string path = testing::TempDir() + "distilled.txt";
+  ASSERT_TRUE(saveNetwork(networks[1], path));
+  Network loaded = loadLabNetwork(path);
+  std::ifstream file(path);
+  std::string firstLine;
+  std::getline(file, firstLine);
+  EXPECT_EQ(firstLine, "407,9,44,");
+
+  // The same run twice writes the same file.
+  std::string again = testing::TempDir() + "distilled-again.txt";
+  ASSERT_TRUE(saveNetwork(networks[3], again));
+  std::ifstream a(path), b(again);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
+            std::string(std::istreambuf_iterator<char>(b), {}));
+  EXPECT_EQ(measured[1], measured[3]);
+
+  // Read back, it chooses what the trainer measured on every position.
+  PositionSet positions;
+  collectPositions(positions, 77, 1000, 1000, nullptr);
+  std::vector<int32_t> input;
+  for (size_t k = 0; k < positions.size(); ++k) {
+    positionInput(positions, k, input);
+    ASSERT_EQ(predict(loaded, input), predict(networks[1], input)) << "position " << k;
+  }
+  EXPECT_EQ(agreement(loaded, positions), agreement(networks[1], positions));
+}
+
+TEST(ShippedNetwork, ClearsFarMoreLinesThanARandomOne) {
+  loadSourceData();
+  Network shipped = loadLabNetwork(sourceData + "/Storage/seed/BestNeuralNet.txt");
+  seedRandom(5);
+  Network random = createNetwork(407, actionCount, 0.0, 2, 64);
+  int64_t shippedLines = 0, randomLines = 0;
+  for (uint32_t seed = 1; seed <= 10; ++seed) {
+    shippedLines += playGame(seed, &shipped, 2000).lines;
+    randomLines += playGame(seed, &random, 2000).lines;
+  }
+  EXPECT_LE(randomLines, 10);
+  EXPECT_GE(shippedLines, 10 * 100);
+}
