@@ -13,11 +13,17 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
 const std::string lab = BRIKKA_LAB_PROGRAM;
 const std::string sourceData = BRIKKA_SOURCE_DIR;
+
+// A file of this test process alone: several checkouts may run these tests at once.
+std::string tempPath(const std::string& name) {
+  return testing::TempDir() + "brikka-lab-" + std::to_string(getpid()) + "-" + name;
+}
 
 struct LabRun {
   int status = 0;
@@ -26,7 +32,7 @@ struct LabRun {
 
 // Runs brikka-lab with arguments, collecting both outputs.
 LabRun runLab(const std::string& arguments) {
-  std::string errFile = testing::TempDir() + "lab-stderr.txt";
+  std::string errFile = tempPath("stderr.txt");
   FILE* pipe = popen((lab + " " + arguments + " 2>" + errFile).c_str(), "r");
   LabRun run;
   char buffer[4096];
@@ -35,6 +41,7 @@ LabRun runLab(const std::string& arguments) {
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   std::ifstream err(errFile);
   run.err.assign(std::istreambuf_iterator<char>(err), {});
+  std::remove(errFile.c_str());
   return run;
 }
 
@@ -54,7 +61,7 @@ void loadSourceData() {
 } // namespace
 
 TEST(Play, SummaryLineMatchesTheGamesPlayed) {
-  std::string csv = testing::TempDir() + "lab-games.csv";
+  std::string csv = tempPath("games.csv");
   LabRun run =
       runLab("play --data " + sourceData + " --games 4 --seed 11 --max-pieces 400 --csv " + csv);
   ASSERT_EQ(run.status, 0) << run.err;
@@ -71,6 +78,7 @@ TEST(Play, SummaryLineMatchesTheGamesPlayed) {
   }
   std::ifstream written(csv);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), expectedCsv);
+  std::remove(csv.c_str());
 
   std::sort(played.begin(), played.end());
   ASSERT_GT(played.back(), played.front()) << "pick games that differ";
@@ -165,7 +173,7 @@ TEST(Distill, WrittenNetworkAnswersAsTrainedAndRunsRepeat) {
     });
   }
   ASSERT_EQ(networks.size(), 4u);
-  std::string path = testing::TempDir() + "distilled.txt";
+  std::string path = tempPath("distilled.txt");
   ASSERT_TRUE(saveNetwork(networks[1], path));
   Network loaded = loadLabNetwork(path);
   std::ifstream file(path);
@@ -174,12 +182,14 @@ TEST(Distill, WrittenNetworkAnswersAsTrainedAndRunsRepeat) {
   EXPECT_EQ(firstLine, "407,9,44,");
 
   // The same run twice writes the same file.
-  std::string again = testing::TempDir() + "distilled-again.txt";
+  std::string again = tempPath("distilled-again.txt");
   ASSERT_TRUE(saveNetwork(networks[3], again));
   std::ifstream a(path), b(again);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
             std::string(std::istreambuf_iterator<char>(b), {}));
   EXPECT_EQ(measured[1], measured[3]);
+  std::remove(path.c_str());
+  std::remove(again.c_str());
 
   // Read back, it chooses what the trainer measured on every position.
   PositionSet positions;
