@@ -14,6 +14,10 @@ void startTrainingRun() {
   for (int32_t k = 0; k < populationSize; ++k)
     population.push_back(
         createNetwork(inputCount, actionCount, learningRate, hiddenLayerCount, hiddenLayerNeurons));
+  clearTrainingRecords();
+}
+
+void clearTrainingRecords() {
   averageHistory.clear();
   highestAverage = -100;
   lowestAverage = 500;
@@ -34,7 +38,7 @@ void startTrainingRun() {
 // end, so the new population is copied into storage that already has the right shape.
 static std::vector<Network> parents;
 
-static int32_t rouletteParent(std::mt19937& generator) {
+int32_t rouletteParent(std::mt19937& generator) {
   int64_t r = static_cast<int64_t>(static_cast<uint64_t>(generator()) %
                                    static_cast<uint64_t>(selectionWeightTotal));
   for (size_t k = 0; k < selectionWeights.size(); ++k) {
@@ -44,13 +48,26 @@ static int32_t rouletteParent(std::mt19937& generator) {
   return 0;
 }
 
-static void finishGeneration() {
+void recordGenerationAverage() {
   int64_t sum = 0;
   for (int32_t f : generationFitness) sum += f;
   int32_t average = static_cast<int32_t>(sum / static_cast<int64_t>(generationFitness.size()));
   averageHistory.push_back(average);
   if (average > highestAverage) highestAverage = average;
   if (average < lowestAverage) lowestAverage = average;
+}
+
+void beginNextGeneration() {
+  generation += 1;
+  selectionWeightTotal = 0;
+  generationFitness.clear();
+  selectionWeights.clear();
+  currentSubject = 0;
+  bestSubject = 0;
+}
+
+static void finishGeneration() {
+  recordGenerationAverage();
 
   parents.swap(population);
   population.resize(parents.size());
@@ -68,17 +85,10 @@ static void finishGeneration() {
     copyNetworkFrom(population[i], parents[rouletteParent(generator)]);
     mutate(population[i]);
   }
-  generation += 1;
-  selectionWeightTotal = 0;
-  generationFitness.clear();
-  selectionWeights.clear();
-  currentSubject = 0;
-  bestSubject = 0;
+  beginNextGeneration();
 }
 
-static void finishSubject() {
-  subjectMoveCount = 0;
-  double fitness = trainingFitness / movesPerSubject;
+void recordSubjectFitness(double fitness, int32_t subject) {
   lastSubjectFitness = static_cast<int32_t>(fitness);
   generationFitness.push_back(lastSubjectFitness);
   double base = fitness - generationFitness[0] + 50.0;
@@ -87,8 +97,13 @@ static void finishSubject() {
   selectionWeightTotal += weight;
   if (fitness > highestFitness) {
     highestFitness = fitness;
-    bestSubject = currentSubject;
+    bestSubject = subject;
   }
+}
+
+static void finishSubject() {
+  subjectMoveCount = 0;
+  recordSubjectFitness(trainingFitness / movesPerSubject, currentSubject);
   trainingLinesCleared = 0;
   trainingFitness = 0.0;
   currentSubject += 1;
@@ -109,11 +124,7 @@ void moveToAction(int32_t action) {
 
 static std::vector<int32_t> trainingInput;
 
-void trainingStep() {
-  if (movesPerSubject < 1 || currentSubject < 0 ||
-      currentSubject >= static_cast<int32_t>(population.size()))
-    return;
-  Network& subject = population[currentSubject];
+void playTrainingMove(Network& subject) {
   fillNetworkInput(p1Board, p1PieceId, trainingInput);
   int32_t action = predict(subject, trainingInput);
 
@@ -123,6 +134,13 @@ void trainingStep() {
   int32_t best = static_cast<int32_t>(searchBestPlacement(1).score);
   trainingFitness += 5 * (static_cast<int32_t>(netScore) - best + 100);
   lockPiece(1);
+}
+
+void trainingStep() {
+  if (movesPerSubject < 1 || currentSubject < 0 ||
+      currentSubject >= static_cast<int32_t>(population.size()))
+    return;
+  playTrainingMove(population[currentSubject]);
 
   subjectMoveCount += 1;
   if (subjectMoveCount >= movesPerSubject) p1GameOver = true;

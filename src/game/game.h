@@ -4,14 +4,23 @@
 
 #include "game/state.h"
 
+#include <cstdlib>
 #include <string>
 
 // ---------------------------------------------------------------------------------------------
 // Random source and sound (one of each for the whole program)
 // ---------------------------------------------------------------------------------------------
 
-int32_t randomDraw();                            // next value of the standard rand()
-void seedRandom(uint32_t seed);                  // srand
+int32_t randomDraw();           // next value of the standard rand()
+void seedRandom(uint32_t seed); // srand
+// A private stream of the same numbers: after seedStream(stream, s) it draws what rand() draws
+// after srand(s), without touching or locking the shared state. For work split over processes.
+struct RandomStream {
+  random_data data{};            // the C library's generator state
+  std::array<char, 128> table{}; // its table, the size srand uses
+};
+void seedStream(RandomStream& stream, uint32_t seed);
+int32_t streamDraw(RandomStream& stream);
 void playSound(SoundEffect effect, int channel); // through soundHook; silent when it is null
 
 // ---------------------------------------------------------------------------------------------

@@ -7,6 +7,8 @@ int main(int argc, char** argv) {
   CLI::App app{"Brikka Lab: the headless laboratory for Brikka's artificial players"};
   app.require_subcommand(1);
   addPlayCommand(app);
+  addTrainCommand(app);
+  addTuneCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {
@@ -18,7 +20,9 @@ int main(int argc, char** argv) {
     return 2;
   } catch (const LabError& error) {
     std::fprintf(stderr, "brikka-lab: %s\n", error.message.c_str());
+    leaveRanks(true);
     return 2;
   }
+  leaveRanks(false);
   return 0;
 }
