@@ -92,6 +92,7 @@ void joinRanks();             // MPI_Init, once
 void leaveRanks(bool failed); // MPI_Finalize; a failure with several ranks aborts them all
 int rankIndex();              // 0 to rankCount() - 1
 int rankCount();              // 1 until joined
+double secondsExchanging();   // time this rank spent in the calls below, waiting included
 void sumOverRanks(std::vector<double>& values);       // element-wise sums, on every rank
 void broadcastFromFirst(std::vector<double>& values); // rank 0's values on every rank
 void broadcastFromFirst(std::string& bytes);          // rank 0's bytes on every rank

@@ -11,9 +11,10 @@
 
 namespace {
 
-bool joined = false; // MPI_Init done and MPI_Finalize not yet
-int rank = 0;        // this process
-int ranks = 1;       // processes of the run
+bool joined = false;  // MPI_Init done and MPI_Finalize not yet
+int rank = 0;         // this process
+int ranks = 1;        // processes of the run
+double waiting = 0.0; // seconds spent in exchanges, waiting for the others included
 
 // The pieces of a buffer, each short enough for MPI's int counts.
 template <typename Visit> void inChunks(size_t length, Visit visit) {
@@ -57,8 +58,19 @@ int rankCount() {
   return ranks;
 }
 
+// Counts the time until it goes out of scope as time spent exchanging.
+struct Exchanging {
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+  ~Exchanging() { waiting += secondsSince(start); }
+};
+
+double secondsExchanging() {
+  return waiting;
+}
+
 void sumOverRanks(std::vector<double>& values) {
   if (ranks == 1) return;
+  Exchanging timer;
   inChunks(values.size(), [&](size_t start, int count) {
     MPI_Allreduce(MPI_IN_PLACE, values.data() + start, count, MPI_DOUBLE, MPI_SUM, MPI_COMM_WORLD);
   });
@@ -66,6 +78,7 @@ void sumOverRanks(std::vector<double>& values) {
 
 template <typename Buffer> static void broadcastBuffer(Buffer& buffer, MPI_Datatype type) {
   if (ranks == 1) return;
+  Exchanging timer;
   unsigned long long length = buffer.size();
   MPI_Bcast(&length, 1, MPI_UNSIGNED_LONG_LONG, 0, MPI_COMM_WORLD);
   buffer.resize(length);
@@ -84,6 +97,7 @@ void broadcastFromFirst(std::string& bytes) {
 
 void exchangeParcels(const std::vector<Parcel>& sends, const std::vector<Parcel>& receives) {
   if (sends.empty() && receives.empty()) return;
+  Exchanging timer;
   std::vector<MPI_Request> requests;
   auto post = [&](const Parcel& parcel, bool send) {
     inChunks(parcel.data->size(), [&](size_t start, int count) {

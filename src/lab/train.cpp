@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -367,6 +368,7 @@ void runTrain() {
   if (!resumed) startPopulation();
   if (rankIndex() == 0) startTrainingLog(options.logFile, run.rows);
   run.start = run.lastPlot = std::chrono::steady_clock::now();
+  std::clock_t processorStart = std::clock();
 
   while (generation <= options.generations) playGeneration();
 
@@ -376,10 +378,11 @@ void runTrain() {
   if (!options.plotFile.empty()) writePlot(options.plotFile);
   double seconds = secondsSince(run.start);
   double steps = static_cast<double>(run.sessionGenerations) * options.population * options.moves;
-  std::printf("generations %" PRId32 " ranks %d steps %.0f seconds %.2f steps/s %.0f highest "
-              "fitness %.1f\n",
+  double processor = static_cast<double>(std::clock() - processorStart) / CLOCKS_PER_SEC;
+  std::printf("generations %" PRId32 " ranks %d steps %.0f seconds %.2f steps/s %.0f; rank 0: "
+              "processor %.2f s, exchanging %.2f s; highest fitness %.1f\n",
               generation - 1, rankCount(), steps, seconds, seconds > 0.0 ? steps / seconds : 0.0,
-              highestFitness);
+              processor, secondsExchanging(), highestFitness);
 }
 
 } // namespace
