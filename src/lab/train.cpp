@@ -411,7 +411,8 @@ void addTrainCommand(CLI::App& app) {
       ->check(CLI::ExistingFile);
   command->add_option("--out", options.outFile, "the best network, after every generation");
   command->add_option("--log", options.logFile, "CSV: generation, average, best, lines, seconds");
-  command->add_option("--plot", options.plotFile, "PNG of the generation averages, at the end");
+  command->add_option("--plot", options.plotFile,
+                      "PNG of the fitness graph, each minute and at the end");
   CLI::Option* checkpoint = command->add_option("--checkpoint", options.checkpointFile,
                                                 "the whole run, after every generation");
   command->add_flag("--resume", options.resume, "continue from --checkpoint when it exists")
