@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 namespace {
 
@@ -36,6 +37,10 @@ void joinRanks() {
   if (joined) return;
   int initialised = 0;
   MPI_Initialized(&initialised);
+  // A rank that waits for the others gives its core away instead of spinning on it: on a
+  // shared machine the spinning takes the time the slowest rank needs. A setting from the
+  // user's environment or mpirun's command line wins.
+  setenv("OMPI_MCA_mpi_yield_when_idle", "1", 0);
   if (!initialised) MPI_Init(nullptr, nullptr);
   joined = true;
   MPI_Comm_rank(MPI_COMM_WORLD, &rank);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Training steps a second of `brikka-lab train` with the training screen's settings, on one rank
 # and on two, alternated so both see the same load; prints each run, the best of each and their
-# ratio, and the load before and after.
+# ratio, and the load before and after. Unbound ranks can move away from a core that something
+# else keeps busy.
 # Usage: tools/bench/train-ranks.sh [brikka-lab] [generations] [rounds]
 set -euo pipefail
 lab="${1:-build/brikka-lab}"
@@ -13,7 +14,7 @@ best() { sort -n | tail -1; }
 one="" two=""
 for round in $(seq "$rounds"); do
   for ranks in 1 2; do
-    line="$(mpirun --oversubscribe -n "$ranks" "$lab" train --generations "$generations" 2>/dev/null)"
+    line="$(mpirun --bind-to none --oversubscribe -n "$ranks" "$lab" train --generations "$generations" 2>/dev/null)"
     echo "$line"
     rate="$(sed -n 's/.* steps\/s \([0-9]*\).*/\1/p' <<<"$line")"
     if [ "$ranks" = 1 ]; then one+="$rate"$'\n'; else two+="$rate"$'\n'; fi
