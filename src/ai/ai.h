@@ -5,7 +5,10 @@
 #include "ai/state.h"
 #include "game/state.h"
 
+#include <random>
 #include <string>
+
+struct RandomStream; // game/game.h
 
 // ---------------------------------------------------------------------------------------------
 // Placement evaluation
@@ -48,6 +51,7 @@ Network createNetwork(int32_t inputCount, int32_t outputCount, double learningRa
 void feedForward(Network& network);
 int32_t predict(Network& network, const std::vector<int32_t>& input); // action index 0..43
 void mutate(Network& network);
+void mutate(Network& network, RandomStream& stream); // the same, drawing from stream
 void copyNetworkFrom(Network& destination, const Network& source);
 // Writes the network file atomically; on failure error (when given) is "path: reason".
 bool saveNetwork(const Network& network, const std::string& path, std::string* error = nullptr);
@@ -70,6 +74,13 @@ void trainingStep();          // one placement of the current subject
 // Writes an elite that a generation end left unsaved (the last save was under a second ago):
 // called on leaving the training screen and on quitting.
 void savePendingElite();
+// The run's steps, shared with the laboratory's headless run.
+void clearTrainingRecords();             // generation 1, no fitness, averages or best yet
+void playTrainingMove(Network& subject); // one placement of subject on player 1's board, rewarded
+void recordSubjectFitness(double fitness, int32_t subject); // its roulette weight; the run's best
+void recordGenerationAverage();                             // averageHistory and the graph's bounds
+int32_t rouletteParent(std::mt19937& generator); // a parent index drawn by selectionWeights
+void beginNextGeneration();                      // generation + 1, the generation's lists empty
 // Player 1's piece turned and slid from where it is towards an action's column, then dropped
 // (not locked): how the training run carries out a network's choice.
 void moveToAction(int32_t action);

@@ -147,18 +147,26 @@ int32_t predict(Network& network, const std::vector<int32_t>& input) {
   return best;
 }
 
-void mutate(Network& network) {
+template <typename Draw> static void mutateWith(Network& network, Draw draw) {
   for (size_t l = 1; l < network.layers.size(); ++l) {
     for (Neuron& neuron : network.layers[l]) {
       for (Connection& connection : neuron.connections) {
-        int32_t r1 = randomDraw();
-        int32_t r2 = randomDraw();
+        int32_t r1 = draw();
+        int32_t r2 = draw();
         connection.weight += (r2 % 5) * ((r1 % 3) - 1) * network.learningRate;
       }
-      int32_t r3 = randomDraw();
+      int32_t r3 = draw();
       neuron.bias += ((r3 % 3) - 1) * network.learningRate;
     }
   }
+}
+
+void mutate(Network& network) {
+  mutateWith(network, randomDraw);
+}
+
+void mutate(Network& network, RandomStream& stream) {
+  mutateWith(network, [&stream] { return streamDraw(stream); });
 }
 
 void copyNetworkFrom(Network& destination, const Network& source) {

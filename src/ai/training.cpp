@@ -62,6 +62,10 @@ void startTrainingRun() {
   for (int32_t k = 0; k < populationSize; ++k)
     population.push_back(
         createNetwork(inputCount, actionCount, learningRate, hiddenLayerCount, hiddenLayerNeurons));
+  clearTrainingRecords();
+}
+
+void clearTrainingRecords() {
   averageHistory.clear();
   highestAverage = -100;
   lowestAverage = 500;
@@ -82,7 +86,7 @@ void startTrainingRun() {
 // end, so the new population is copied into storage that already has the right shape.
 static std::vector<Network> parents;
 
-static int32_t rouletteParent(std::mt19937& generator) {
+int32_t rouletteParent(std::mt19937& generator) {
   int64_t r = static_cast<int64_t>(static_cast<uint64_t>(generator()) %
                                    static_cast<uint64_t>(selectionWeightTotal));
   for (size_t k = 0; k < selectionWeights.size(); ++k) {
@@ -92,13 +96,26 @@ static int32_t rouletteParent(std::mt19937& generator) {
   return 0;
 }
 
-static void finishGeneration() {
+void recordGenerationAverage() {
   int64_t sum = 0;
   for (int32_t f : generationFitness) sum += f;
   int32_t average = static_cast<int32_t>(sum / static_cast<int64_t>(generationFitness.size()));
   averageHistory.push_back(average);
   if (average > highestAverage) highestAverage = average;
   if (average < lowestAverage) lowestAverage = average;
+}
+
+void beginNextGeneration() {
+  generation += 1;
+  selectionWeightTotal = 0;
+  generationFitness.clear();
+  selectionWeights.clear();
+  currentSubject = 0;
+  bestSubject = 0;
+}
+
+static void finishGeneration() {
+  recordGenerationAverage();
 
   parents.swap(population);
   population.resize(parents.size());
@@ -120,17 +137,10 @@ static void finishGeneration() {
     copyNetworkFrom(population[i], parents[rouletteParent(generator)]);
     mutate(population[i]);
   }
-  generation += 1;
-  selectionWeightTotal = 0;
-  generationFitness.clear();
-  selectionWeights.clear();
-  currentSubject = 0;
-  bestSubject = 0;
+  beginNextGeneration();
 }
 
-static void finishSubject() {
-  subjectMoveCount = 0;
-  double fitness = trainingFitness / movesPerSubject;
+void recordSubjectFitness(double fitness, int32_t subject) {
   lastSubjectFitness = truncatedScore(fitness);
   generationFitness.push_back(lastSubjectFitness);
   double base = fitness - generationFitness[0] + 50.0;
@@ -140,8 +150,13 @@ static void finishSubject() {
   selectionWeightTotal += weight;
   if (fitness > highestFitness) {
     highestFitness = fitness;
-    bestSubject = currentSubject;
+    bestSubject = subject;
   }
+}
+
+static void finishSubject() {
+  subjectMoveCount = 0;
+  recordSubjectFitness(trainingFitness / movesPerSubject, currentSubject);
   trainingLinesCleared = 0;
   trainingFitness = 0.0;
   currentSubject += 1;
@@ -162,11 +177,7 @@ void moveToAction(int32_t action) {
 
 static std::vector<int32_t> trainingInput;
 
-void trainingStep() {
-  if (movesPerSubject < 1 || currentSubject < 0 ||
-      currentSubject >= static_cast<int32_t>(population.size()))
-    return;
-  Network& subject = population[currentSubject];
+void playTrainingMove(Network& subject) {
   fillNetworkInput(p1Board, p1PieceId, trainingInput);
   int32_t action = predict(subject, trainingInput);
 
@@ -177,6 +188,13 @@ void trainingStep() {
   // In floating point: whole numbers, so exact, and no overflow however large the weights.
   trainingFitness += 5.0 * (std::trunc(netScore) - std::trunc(best) + 100.0);
   lockPiece(1);
+}
+
+void trainingStep() {
+  if (movesPerSubject < 1 || currentSubject < 0 ||
+      currentSubject >= static_cast<int32_t>(population.size()))
+    return;
+  playTrainingMove(population[currentSubject]);
 
   subjectMoveCount += 1;
   if (subjectMoveCount >= movesPerSubject) p1GameOver = true;

@@ -4,6 +4,7 @@
 
 #include "game/state.h"
 
+#include <cstdlib>
 #include <string>
 
 // ---------------------------------------------------------------------------------------------
@@ -13,6 +14,15 @@
 int32_t randomDraw();                            // next value of the standard rand()
 void seedRandom(uint32_t seed);                  // srand
 void playSound(SoundEffect effect, int channel); // through soundHook; silent when it is null
+
+// A private stream of rand()'s numbers: after seedStream(stream, s) it draws what rand() draws
+// after srand(s), without touching or locking the shared state. For work split over processes.
+struct RandomStream {
+  random_data data{};            // the C library's generator state
+  std::array<char, 128> table{}; // its table, the size srand uses
+};
+void seedStream(RandomStream& stream, uint32_t seed); // as srand does the shared one
+int32_t streamDraw(RandomStream& stream);             // its next value
 
 // ---------------------------------------------------------------------------------------------
 // Files

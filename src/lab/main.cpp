@@ -9,6 +9,8 @@ int main(int argc, char** argv) {
   addPlayCommand(app);
   addAgreeCommand(app);
   addDistillCommand(app);
+  addTrainCommand(app);
+  addTuneCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {
@@ -20,7 +22,9 @@ int main(int argc, char** argv) {
     return 2;
   } catch (const LabError& error) {
     std::fprintf(stderr, "brikka-lab: %s\n", error.message.c_str());
+    leaveRanks(true);
     return 2;
   }
+  leaveRanks(false);
   return 0;
 }

@@ -100,7 +100,7 @@ void drawResultBanner() {
 }
 
 void drawFitnessGraph() {
-  SDL_Rect panel = {500, 50, 900, 800};
+  SDL_Rect panel = fitnessGraphPanel;
   SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
   fillRect(panel);
   SDL_SetRenderDrawColor(renderer, 0, 0, 255, 255);

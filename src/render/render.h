@@ -58,7 +58,8 @@ void drawIncomingDamage();
 void drawRoundPoints(std::array<int32_t, 3> left, std::array<int32_t, 3> right);
 void drawLineClearParticles();
 void drawResultBanner();
-void drawFitnessGraph();
+void drawFitnessGraph();                                    // on fitnessGraphPanel
+constexpr SDL_Rect fitnessGraphPanel = {500, 50, 900, 800}; // the training screen's graph
 void drawNetwork(const Network& network);
 // drawNetwork through a cached picture, redrawn at most ten times a second: thousands of lines
 // a frame would otherwise slow the training it shows.

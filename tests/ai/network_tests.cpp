@@ -30,6 +30,19 @@ TEST(Network, CreateMutateSaveAndLoadBack) {
   }
   EXPECT_GT(changed, 50);
   EXPECT_EQ(allWeights(created), before);
+  // A private stream mutates exactly as rand() does after the same seed, and leaves rand() be.
+  Network streamed = network, shared = network;
+  RandomStream stream;
+  seedStream(stream, 77);
+  seedRandom(5);
+  int32_t untouched = randomDraw();
+  seedRandom(5);
+  mutate(streamed, stream);
+  EXPECT_EQ(randomDraw(), untouched);
+  seedRandom(77);
+  mutate(shared);
+  EXPECT_EQ(allWeights(streamed), allWeights(shared));
+  EXPECT_NE(allWeights(streamed), allWeights(network));
   // Weights come back to six decimals, biases as zero.
   network.layers[1][0].connections[0].weight = -1.2345678;
   network.layers[2][1].bias = 0.75;

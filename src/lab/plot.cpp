@@ -1,0 +1,49 @@
+// The training curve as a PNG: the game's own fitness graph drawn by a software renderer on a
+// surface, so no window and no video driver are involved.
+#include "lab/lab.h"
+
+#include "render/render.h"
+
+#include <SDL_image.h>
+
+#include <cstdio>
+
+void preparePlot(const std::string& dataFolder) {
+  if (fontSmall) return;
+  std::string fontFile = findDataFolder(dataFolder) + "/Fonts/nasaFont.ttf";
+  if (TTF_WasInit() == 0 && TTF_Init() != 0)
+    throw LabError{std::string("fonts: ") + TTF_GetError()};
+  // The graph's labels use the small font, at the size the game opens it.
+  fontSmall = TTF_OpenFont(fontFile.c_str(), 24);
+  if (!fontSmall) throw LabError{fontFile + ": " + TTF_GetError()};
+}
+
+void writePlot(const std::string& path) {
+  const SDL_Rect panel = fitnessGraphPanel;
+  SDL_Surface* canvas =
+      SDL_CreateRGBSurfaceWithFormat(0, windowWidth, windowHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+  SDL_Surface* picture =
+      SDL_CreateRGBSurfaceWithFormat(0, panel.w, panel.h, 24, SDL_PIXELFORMAT_RGB24);
+  renderer = canvas ? SDL_CreateSoftwareRenderer(canvas) : nullptr;
+  bool drawn = renderer && picture;
+  if (drawn) {
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    drawFitnessGraph();
+    SDL_RenderFlush(renderer);
+    SDL_Rect source = panel;
+    drawn = SDL_BlitSurface(canvas, &source, picture, nullptr) == 0;
+  }
+  std::string problem = drawn ? "" : std::string(SDL_GetError());
+  // Written beside the target and renamed, so a reader never finds half a picture.
+  std::string partial = path + ".partial";
+  if (drawn && IMG_SavePNG(picture, partial.c_str()) != 0) problem = IMG_GetError();
+  if (drawn && problem.empty() && std::rename(partial.c_str(), path.c_str()) != 0)
+    problem = "cannot be renamed into place";
+  if (!problem.empty()) std::remove(partial.c_str());
+  if (renderer) SDL_DestroyRenderer(renderer);
+  renderer = nullptr;
+  SDL_FreeSurface(picture);
+  SDL_FreeSurface(canvas);
+  if (!problem.empty()) throw LabError{path + ": " + problem};
+}
