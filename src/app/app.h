@@ -25,7 +25,7 @@ SDL_Point firstWindowSize(int usableWidth, int usableHeight);
 // ---------------------------------------------------------------------------------------------
 
 constexpr const char* seedNetworkPath = "seed/BestNeuralNet.txt"; // in the data folder
-bool enterRuntimeFolder();   // find the data, prepare the runtime folder, enter it; else one line
+bool enterRuntimeFolder(); // find the data, prepare the runtime folder, enter it; else one line
 // Where the data folder is looked for: $BRIKKA_DATA alone when set, else beside the program
 // (a build) and then under the install prefix.
 std::vector<std::string> dataFolderCandidates(const std::string& programFolder);
