@@ -6,7 +6,7 @@
 # Usage: tools/bench/train-ranks.sh [brikka-lab] [generations] [rounds]
 set -euo pipefail
 lab="${1:-build/brikka-lab}"
-generations="${2:-100}"
+generations="${2:-1000}"
 rounds="${3:-3}"
 export OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
