@@ -57,7 +57,7 @@ endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brikka)
-set(CPACK_PACKAGE_VERSION 1.0.0)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Brikka developers <brikka@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "falling-block puzzle game with a trainable computer opponent")

@@ -59,6 +59,14 @@ std::string sensitivityFileText(double p1, double p2);              // two "%f" 
 void labelControlButtons(const std::vector<int32_t>& bindings);     // key names on the buttons
 void readHighscore();  // highscore; 0 when missing or empty
 bool writeHighscore(); // the number, no line feed
+// Storage/preferences.txt: every row of the table in preferences.cpp. Missing names take their
+// defaults; a bad value takes its default with one line on standard error.
+void readPreferences();
+// Rewrites the named preference's line of the file as it is now on disk, keeping every other
+// line (other games' changes, names this version does not know).
+bool savePreference(const char* name);
+std::string preferencesWithValue(const std::string& text, const std::string& name,
+                                 const std::string& value); // the file's text with one line set
 
 // ---------------------------------------------------------------------------------------------
 // Widgets and menus

@@ -6,7 +6,7 @@
 namespace {
 
 // Main menu button numbers.
-enum { soloButton, versusButton, botButton, trainingButton, settingsButton };
+enum { soloButton, versusButton, botButton, trainingButton, settingsButton, modesButton, onlineButton };
 // Training set-up.
 enum { runSimButton, trainingBackButton };
 enum { populationSlider, learningRateSlider, movesSlider, layersSlider, neuronsSlider };
@@ -27,8 +27,6 @@ struct Level {
 constexpr Level levels[7] = {{50, true}, {45, true}, {40, true}, {35, true},
                              {30, true}, {25, true}, {0, false}};
 
-// Screen numbers, as indexes of screenButtons and screenSliders.
-enum { mainMenuScreen, trainingScreen, difficultyScreen, settingsScreen, piecesScreen };
 
 bool hovered(int screen, int button) {
   return screenButtons[screen][button].hovered;

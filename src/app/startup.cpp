@@ -159,6 +159,7 @@ int runGame() {
   controls.clear();
   readControls(true);
   readHighscore();
+  readPreferences();
 
   runFrames();
   savePendingElite(); // quitting in the middle of a training run

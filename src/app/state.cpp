@@ -38,3 +38,7 @@ std::vector<std::vector<Button>> screenButtons;
 std::vector<std::vector<Slider>> screenSliders;
 Button backButton;
 Button visualizationButton;
+
+bool gamePaused = false;
+bool pauseOnFocusLoss = true;
+LaunchOptions launchOptions;

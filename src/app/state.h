@@ -55,6 +55,7 @@ constexpr const char* highscorePath = "Storage/highscore.txt"; // solo high scor
 constexpr int controlCount = 14;   // bindings: player 2's seven, then player 1's
 constexpr int scancodeLimit = 322; // scancodes 0..321 can be bound
 constexpr int escapeScancode = 41; // quits from anywhere
+constexpr const char* preferencesPath = "Storage/preferences.txt"; // every newer setting
 
 // ---------------------------------------------------------------------------------------------
 // SDL objects (created at start-up, released at shutdown)
@@ -103,6 +104,22 @@ extern bool p2RotateCwDown, p2RotateCcwDown, p2HardDropDown;
 // Screens and widgets
 // ---------------------------------------------------------------------------------------------
 
+// Screen numbers: indexes of screenButtons and screenSliders, and values of currentScreen.
+enum Screen : int32_t {
+  mainMenuScreen,     // the five original screens, numbered as they always were
+  trainingScreen,     //
+  difficultyScreen,   //
+  settingsScreen,     //
+  piecesScreen,       //
+  gamepadScreen,      // pad bindings per player
+  audioDisplayScreen, // volumes, full screen, auto-pause
+  modesScreen,        // Sprint, Ultra
+  replaysScreen,      // the kept replays
+  onlineScreen,       // host or join an online game
+  networksScreen,     // which network the "Neural Network" level plays
+  screenCount
+};
+
 extern int32_t currentScreen;     // 0 main, 1 training set-up, 2 difficulty, 3 settings, 4 pieces
 extern int32_t lastHoveredChoice; // last main-menu or difficulty button hovered: picks the demo
 extern bool showFitnessGraph;     // training screen: graph (set) or network (clear)
@@ -111,3 +128,16 @@ extern std::vector<std::vector<Button>> screenButtons; // one list per screen
 extern std::vector<std::vector<Slider>> screenSliders; // one list per screen
 extern Button backButton;                              // "Back" on every play screen
 extern Button visualizationButton; // "Toggle Visualization" on the training screen
+
+// ---------------------------------------------------------------------------------------------
+// Pause and preferences (Storage/preferences.txt)
+// ---------------------------------------------------------------------------------------------
+
+// What the command line asked for; read by start-up.
+struct LaunchOptions {
+  int32_t fullscreen = -1; // 1 --fullscreen, 0 --windowed, -1 as remembered
+};
+extern LaunchOptions launchOptions; // filled by main before runGame
+
+extern bool gamePaused;       // play is frozen: no timer runs, no piece moves
+extern bool pauseOnFocusLoss; // losing the window's focus pauses a game

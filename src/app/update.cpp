@@ -179,6 +179,8 @@ void updateFrame() {
   } else {
     updateMenus();
   }
+  // A paused game is frozen whole: no timer, bot, garbage or particle moves.
+  if (gamePaused && gameMode != 0) return;
   switch (gameMode) {
   case 1:
     stepSolo();

@@ -69,7 +69,9 @@ std::vector<Button> mainMenuButtons() {
           makeButton(100, 350, 350, 100, "Player Versus", 2),
           makeButton(100, 500, 350, 100, "Versus Bot", 2),
           makeButton(100, 650, 350, 100, "Training AI", 2),
-          makeButton(150, 800, 250, 50, "Settings", 1)};
+          makeButton(150, 800, 250, 50, "Settings", 1),
+          makeButton(60, 880, 180, 50, "Modes", 1),
+          makeButton(260, 880, 180, 50, "Online", 1)};
 }
 
 std::vector<Slider> trainingSliders() {
@@ -140,4 +142,7 @@ void buildMenus() {
                                       "Player 1 Sensitivity", p1Sensitivity, false)});
   screenButtons.push_back(pieceSelectionButtons());
   screenSliders.push_back({});
+  // The newer screens fill their own lists.
+  screenButtons.resize(screenCount);
+  screenSliders.resize(screenCount);
 }

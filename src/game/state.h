@@ -67,6 +67,8 @@ constexpr int32_t garbageBlue = 102; // player 1 in "Player Versus"
 
 constexpr Point spawnPosition = {3, 0}; // where every piece appears
 
+constexpr const char* gameVersion = BRIKKA_VERSION; // this build's version, from the build files
+
 // The window the game is laid out in: the menu backdrop and the particles use it too.
 constexpr int windowWidth = 1500;
 constexpr int windowHeight = 1000;
