@@ -40,5 +40,7 @@ Button backButton;
 Button visualizationButton;
 
 bool gamePaused = false;
+bool pauseRequested = false;
+bool restartRequested = false;
 bool pauseOnFocusLoss = true;
 LaunchOptions launchOptions;

@@ -140,4 +140,6 @@ struct LaunchOptions {
 extern LaunchOptions launchOptions; // filled by main before runGame
 
 extern bool gamePaused;       // play is frozen: no timer runs, no piece moves
+extern bool pauseRequested;   // a pause key or a pad's Start went down this frame
+extern bool restartRequested; // the restart key went down this frame
 extern bool pauseOnFocusLoss; // losing the window's focus pauses a game

@@ -179,6 +179,9 @@ void updateFrame() {
   } else {
     updateMenus();
   }
+  bool pausable = gameMode == 1 || gameMode == 2 || gameMode == 4;
+  if (pauseRequested && pausable) gamePaused = !gamePaused;
+  pauseRequested = false;
   // A paused game is frozen whole: no timer, bot, garbage or particle moves.
   if (gamePaused && gameMode != 0) return;
   switch (gameMode) {
