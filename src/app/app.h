@@ -42,6 +42,46 @@ Point logicalPoint(int windowX, int windowY); // window pixels to the 1500 x 100
 void computeActionFlags(const uint8_t* keys); // the 14 flags from a keyboard state array
 void captureKey(const uint8_t* keys);         // store the pressed key for bindingIndex
 std::string keyDisplayName(int32_t scancode); // text shown on a control button
+// Any entry of controls: its key's name, or "Press a key" while it waits for one; and whether
+// another entry holds the same key.
+std::string bindingLabel(int32_t index);
+bool bindingClashes(int32_t index);
+// Auto-repeat shared by the keys, the pads and the menus: true on the first held frame, then
+// each time the held frames add up to one whole step.
+bool autoRepeat(bool down, bool& wasDown, double& accumulator, double sensitivity);
+
+// ---------------------------------------------------------------------------------------------
+// Gamepads
+// ---------------------------------------------------------------------------------------------
+
+void startGamepads();                        // extra mappings, then every pad already there
+void closePads();                            // at shutdown
+void handlePadEvent(const SDL_Event& event); // hot-plug, buttons, rebinding
+void pollPadMenu();                          // D-pad and left stick as menu arrows
+bool padActionDown(int player, int action);  // action 0..6 in key order
+void swapPads();                             // player 1's pad becomes player 2's and back
+std::string padButtonName(int32_t button);   // "A", "D-pad Up", "LB"
+std::string padPreferenceName(int player, int action); // "pad_p1_rotate_cw"
+void resetPadButtons();                                // the default buttons, both players
+int32_t* padButtons(int player);                       // p1PadButtons or p2PadButtons
+bool padButtonClashes(int player, int action); // another action of that player has its button
+
+// ---------------------------------------------------------------------------------------------
+// Menu focus
+// ---------------------------------------------------------------------------------------------
+
+enum class MenuCommand { up, down, left, right, next, previous, press, back };
+struct FocusItem {
+  SDL_Rect area;  // where it is drawn
+  Button* button; // one of these two is set
+  Slider* slider; //
+};
+int32_t focusItemCount();              // the current screen's buttons and sliders
+FocusItem focusItem(int32_t index);    // one of them
+int32_t currentFocusContext();         // the mode and screen now shown
+void menuCommand(MenuCommand command); // a menu key or pad button went down
+Button* focusedButton();               // null unless the focus shows on a button
+Slider* focusedSlider();               // null unless the focus shows on a slider
 
 // ---------------------------------------------------------------------------------------------
 // Settings files
@@ -65,6 +105,7 @@ void readPreferences();
 // Rewrites the named preference's line of the file as it is now on disk, keeping every other
 // line (other games' changes, names this version does not know).
 bool savePreference(const char* name);
+bool restorePreference(const char* name); // back to its default, saved
 std::string preferencesWithValue(const std::string& text, const std::string& name,
                                  const std::string& value); // the file's text with one line set
 
@@ -76,17 +117,20 @@ Button makeButton(int32_t x, int32_t y, int32_t width, int32_t height, const std
                   int32_t textSize);
 Slider makeSlider(SliderPoint position, int32_t trackWidth, double minValue, double maxValue,
                   const std::string& label, double value, bool isInteger);
-void checkHover(Button& button); // hover test; click sound when clicked on it
-void update(Slider& slider);     // hover, drag and value of one slider
-void buildMenus();               // every screen's buttons and sliders
+void checkHover(Button& button);            // hover test; click sound when clicked on it
+void update(Slider& slider);                // hover, drag and value of one slider
+void buildMenus();                          // every screen's buttons and sliders
+std::vector<Button> playerControlButtons(); // seven per player: player 2's column, player 1's
 
 // ---------------------------------------------------------------------------------------------
 // Frame update and screen actions
 // ---------------------------------------------------------------------------------------------
 
-void updateFrame();             // one frame of the current mode
-void runMainMenuScreen();       // screen 0
-void runTrainingSetupScreen();  // screen 1
-void runDifficultyScreen();     // screen 2
-void runSettingsScreen();       // screen 3
-void runPieceSelectionScreen(); // screen 4
+void updateFrame();                   // one frame of the current mode
+void runMainMenuScreen();             // screen 0
+void runTrainingSetupScreen();        // screen 1
+void runDifficultyScreen();           // screen 2
+void runSettingsScreen();             // screen 3
+void runPieceSelectionScreen();       // screen 4
+void runGamepadScreen();              // screen 5
+std::vector<Button> gamepadButtons(); // screen 5's buttons

@@ -2,27 +2,9 @@
 // per-player action flags with their auto-repeat.
 #include "app/app.h"
 
-namespace {
+#include <algorithm>
 
-// Move keys: fire on the first frame, then whenever the held frames add up to one whole step.
-// Counting frames rather than time keeps the feel the same at any frame rate.
-bool autoRepeat(bool down, bool& wasDown, double& accumulator, double sensitivity) {
-  if (!down) {
-    wasDown = false;
-    accumulator = 0.0;
-    return false;
-  }
-  if (!wasDown) {
-    wasDown = true;
-    return true;
-  }
-  accumulator += sensitivity;
-  if (accumulator >= 1.0) {
-    accumulator -= 1.0;
-    return true;
-  }
-  return false;
-}
+namespace {
 
 // Rotations and hard drops: once per press.
 bool press(bool down, bool& wasDown) {
@@ -52,8 +34,10 @@ KeyMemory keyMemory(int player) {
 void computePlayerFlags(int player, const uint8_t* keys, int first) {
   PlayerState flags = playerState(player);
   KeyMemory memory = keyMemory(player);
+  // The player's pad feeds the same memory as the keys: every rule holds for both alike.
   auto down = [&](int offset) {
-    if (controls.size() != controlCount) return false; // nothing bound yet
+    if (padActionDown(player, offset)) return true;
+    if (controls.size() < controlCount) return false; // nothing bound yet
     int32_t scancode = controls[first + offset];
     return scancode >= 0 && scancode < scancodeLimit && keys[scancode] != 0;
   };
@@ -66,7 +50,67 @@ void computePlayerFlags(int player, const uint8_t* keys, int first) {
   flags.hold = down(6);
 }
 
+// The keys that work the menus. Repeats of a held arrow keep moving; a held Return presses once.
+void menuKey(const SDL_KeyboardEvent& key) {
+  bool playing = gameMode == 1 || gameMode == 2 || gameMode == 4;
+  // A key bound to an action plays; it never leaves the game.
+  if (playing && std::find(controls.begin(), controls.end(), key.keysym.scancode) != controls.end())
+    return;
+  switch (key.keysym.scancode) {
+  case SDL_SCANCODE_UP:
+    return menuCommand(MenuCommand::up);
+  case SDL_SCANCODE_DOWN:
+    return menuCommand(MenuCommand::down);
+  case SDL_SCANCODE_LEFT:
+    return menuCommand(MenuCommand::left);
+  case SDL_SCANCODE_RIGHT:
+    return menuCommand(MenuCommand::right);
+  case SDL_SCANCODE_TAB:
+    return menuCommand((key.keysym.mod & KMOD_SHIFT) ? MenuCommand::previous : MenuCommand::next);
+  case SDL_SCANCODE_RETURN:
+  case SDL_SCANCODE_KP_ENTER:
+    if (!key.repeat) menuCommand(MenuCommand::press);
+    return;
+  case SDL_SCANCODE_BACKSPACE:
+    if (!key.repeat) menuCommand(MenuCommand::back);
+    return;
+  default:
+    return;
+  }
+}
+
 } // namespace
+
+// Move keys: fire on the first frame, then whenever the held frames add up to one whole step.
+// Counting frames rather than time keeps the feel the same at any frame rate.
+bool autoRepeat(bool down, bool& wasDown, double& accumulator, double sensitivity) {
+  if (!down) {
+    wasDown = false;
+    accumulator = 0.0;
+    return false;
+  }
+  if (!wasDown) {
+    wasDown = true;
+    return true;
+  }
+  accumulator += sensitivity;
+  if (accumulator >= 1.0) {
+    accumulator -= 1.0;
+    return true;
+  }
+  return false;
+}
+
+std::string bindingLabel(int32_t index) {
+  if (awaitingKeyBinding && index == bindingIndex) return "Press a key";
+  if (index < 0 || index >= static_cast<int32_t>(controls.size())) return "";
+  return keyDisplayName(controls[index]);
+}
+
+bool bindingClashes(int32_t index) {
+  if (index < 0 || index >= static_cast<int32_t>(controls.size())) return false;
+  return std::count(controls.begin(), controls.end(), controls[index]) > 1;
+}
 
 std::string keyDisplayName(int32_t scancode) {
   switch (scancode) {
@@ -108,18 +152,21 @@ void computeActionFlags(const uint8_t* keys) {
 }
 
 void captureKey(const uint8_t* keys) {
+  awaitingKeyBinding = false;
+  // Escape cancels the wait and keeps the old key; a player cancelling must not lose the game.
+  if (keys[escapeScancode]) {
+    escapeCancelledWait = true;
+    return;
+  }
   bool validIndex = bindingIndex >= 0 && bindingIndex < static_cast<int32_t>(controls.size());
   for (int32_t scancode = 0; scancode < scancodeLimit && validIndex; ++scancode) {
-    // Escape quits; bound to an action it would quit in the middle of a game.
-    if (!keys[scancode] || scancode == escapeScancode) continue;
+    if (!keys[scancode]) continue;
     // Later (higher) scancodes overwrite earlier ones: the highest key held wins.
     controls[bindingIndex] = scancode;
-    if (screenButtons.size() > 3 && bindingIndex < static_cast<int32_t>(screenButtons[3].size())) {
-      screenButtons[3][bindingIndex].valueText = keyDisplayName(scancode);
-    }
+    if (screenButtons.size() > settingsScreen && bindingIndex < controlCount)
+      screenButtons[settingsScreen][bindingIndex].valueText = keyDisplayName(scancode);
   }
   writeControls();
-  awaitingKeyBinding = false;
 }
 
 void handleEvents() {
@@ -137,7 +184,11 @@ void handleEvents() {
     case SDL_QUIT:
       running = false;
       break;
+    case SDL_MOUSEMOTION:
+      focusVisible = false; // the pointer is back in charge
+      break;
     case SDL_MOUSEBUTTONDOWN:
+      focusVisible = false;
       if (event.button.button != SDL_BUTTON_LEFT) break;
       mouseHeld = true;
       if (!mouseDownLatch) {
@@ -152,13 +203,30 @@ void handleEvents() {
       mouseReleased = true;
       break;
     case SDL_KEYDOWN:
-      if (awaitingKeyBinding) captureKey(keys);
+      // A held key's repeats are no new key: the Return that started the wait is not its key.
+      if (awaitingKeyBinding) {
+        if (!event.key.repeat) captureKey(keys);
+      } else if (awaitingPadBinding) {
+        // To a control that waits for a pad button, only Escape means something: cancel.
+        if (event.key.keysym.scancode == escapeScancode) {
+          awaitingPadBinding = false;
+          escapeCancelledWait = true;
+        }
+      } else {
+        menuKey(event.key);
+      }
       break;
     default:
+      handlePadEvent(event);
       break;
     }
   }
 
-  if (keys[escapeScancode]) running = false;
+  // Escape quits from anywhere, except while it is still held after cancelling a rebinding.
+  if (!keys[escapeScancode])
+    escapeCancelledWait = false;
+  else if (!escapeCancelledWait)
+    running = false;
+  pollPadMenu();
   computeActionFlags(keys);
 }

@@ -17,14 +17,14 @@ namespace {
 enum class Kind { integer, flag, text };
 
 struct Preference {
-  const char* name;       // as written in the file
-  Kind kind;              // how the value is written and checked
-  int32_t* integer;       // Kind::integer
-  bool* flag;             // Kind::flag
-  std::string* text;      // Kind::text
-  int32_t minimum;        // Kind::integer: smallest value accepted
-  int32_t maximum;        // Kind::integer: largest value accepted
-  int32_t defaultInteger; // Kind::integer and Kind::flag (0 or 1)
+  const char* name;        // as written in the file
+  Kind kind;               // how the value is written and checked
+  int32_t* integer;        // Kind::integer
+  bool* flag;              // Kind::flag
+  std::string* text;       // Kind::text
+  int32_t minimum;         // Kind::integer: smallest value accepted
+  int32_t maximum;         // Kind::integer: largest value accepted
+  int32_t defaultInteger;  // Kind::integer and Kind::flag (0 or 1)
   const char* defaultText; // Kind::text
 };
 
@@ -35,6 +35,9 @@ Preference integerRow(const char* name, int32_t* variable, int32_t fallback, int
 Preference flagRow(const char* name, bool* variable, bool fallback) {
   return {name, Kind::flag, nullptr, variable, nullptr, 0, 1, fallback ? 1 : 0, ""};
 }
+Preference padRow(const char* name, int32_t* variable, int32_t fallback) {
+  return integerRow(name, variable, fallback, 0, SDL_CONTROLLER_BUTTON_MAX - 1);
+}
 Preference textRow(const char* name, std::string* variable, const char* fallback) {
   return {name, Kind::text, nullptr, nullptr, variable, 0, 0, 0, fallback};
 }
@@ -43,6 +46,21 @@ Preference textRow(const char* name, std::string* variable, const char* fallback
 const std::vector<Preference>& preferenceTable() {
   static const std::vector<Preference> table = {
       flagRow("pause_on_focus_loss", &pauseOnFocusLoss, true),
+      // Pad buttons (SDL game-controller button numbers), in the order of the keys.
+      padRow("pad_p1_right", &p1PadButtons[0], SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
+      padRow("pad_p1_left", &p1PadButtons[1], SDL_CONTROLLER_BUTTON_DPAD_LEFT),
+      padRow("pad_p1_rotate_cw", &p1PadButtons[2], SDL_CONTROLLER_BUTTON_A),
+      padRow("pad_p1_rotate_ccw", &p1PadButtons[3], SDL_CONTROLLER_BUTTON_B),
+      padRow("pad_p1_soft_drop", &p1PadButtons[4], SDL_CONTROLLER_BUTTON_DPAD_DOWN),
+      padRow("pad_p1_hard_drop", &p1PadButtons[5], SDL_CONTROLLER_BUTTON_DPAD_UP),
+      padRow("pad_p1_hold", &p1PadButtons[6], SDL_CONTROLLER_BUTTON_LEFTSHOULDER),
+      padRow("pad_p2_right", &p2PadButtons[0], SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
+      padRow("pad_p2_left", &p2PadButtons[1], SDL_CONTROLLER_BUTTON_DPAD_LEFT),
+      padRow("pad_p2_rotate_cw", &p2PadButtons[2], SDL_CONTROLLER_BUTTON_A),
+      padRow("pad_p2_rotate_ccw", &p2PadButtons[3], SDL_CONTROLLER_BUTTON_B),
+      padRow("pad_p2_soft_drop", &p2PadButtons[4], SDL_CONTROLLER_BUTTON_DPAD_DOWN),
+      padRow("pad_p2_hard_drop", &p2PadButtons[5], SDL_CONTROLLER_BUTTON_DPAD_UP),
+      padRow("pad_p2_hold", &p2PadButtons[6], SDL_CONTROLLER_BUTTON_LEFTSHOULDER),
   };
   return table;
 }
@@ -97,8 +115,7 @@ bool parseValue(const Preference& row, const std::string& value) {
   char* end = nullptr;
   errno = 0;
   long long number = std::strtoll(value.c_str(), &end, 10);
-  if (*end != '\0' || errno == ERANGE || number < row.minimum || number > row.maximum)
-    return false;
+  if (*end != '\0' || errno == ERANGE || number < row.minimum || number > row.maximum) return false;
   *row.integer = static_cast<int32_t>(number);
   return true;
 }
@@ -164,4 +181,11 @@ bool savePreference(const char* name) {
   if (writeFileAtomically(preferencesPath, text, &error)) return true;
   std::fprintf(stderr, "Brikka: could not save %s\n", error.c_str());
   return false;
+}
+
+bool restorePreference(const char* name) {
+  const Preference* row = findPreference(name);
+  if (!row) return false;
+  setDefault(*row);
+  return savePreference(name);
 }

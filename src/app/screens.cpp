@@ -6,7 +6,15 @@
 namespace {
 
 // Main menu button numbers.
-enum { soloButton, versusButton, botButton, trainingButton, settingsButton, modesButton, onlineButton };
+enum {
+  soloButton,
+  versusButton,
+  botButton,
+  trainingButton,
+  settingsButton,
+  modesButton,
+  onlineButton
+};
 // Training set-up.
 enum { runSimButton, trainingBackButton };
 enum { populationSlider, learningRateSlider, movesSlider, layersSlider, neuronsSlider };
@@ -14,7 +22,7 @@ enum { populationSlider, learningRateSlider, movesSlider, layersSlider, neuronsS
 constexpr int networkLevelButton = 7;
 constexpr int difficultyBackButton = 8;
 // Settings screen: 0..13 controls, then these.
-enum { settingsBackButton = controlCount, resetButton, moreSettingsButton };
+enum { settingsBackButton = controlCount, resetButton, moreSettingsButton, gamepadButton };
 enum { p2SensitivitySlider, p1SensitivitySlider };
 
 constexpr double resetSensitivity = 0.14; // what "Reset" shows on both sliders
@@ -26,7 +34,6 @@ struct Level {
 // The search levels, easiest first; the network level is handled on its own.
 constexpr Level levels[7] = {{50, true}, {45, true}, {40, true}, {35, true},
                              {30, true}, {25, true}, {0, false}};
-
 
 bool hovered(int screen, int button) {
   return screenButtons[screen][button].hovered;
@@ -173,6 +180,12 @@ void runSettingsScreen() {
       resetSettings();
     else if (hovered(settingsScreen, moreSettingsButton))
       currentScreen = piecesScreen;
+    else if (hovered(settingsScreen, gamepadButton))
+      currentScreen = gamepadScreen;
+  }
+  for (int i = 0; i < controlCount; ++i) {
+    screenButtons[settingsScreen][i].valueText = bindingLabel(i); // "Press a key" while waiting
+    screenButtons[settingsScreen][i].warning = bindingClashes(i);
   }
   // The control waiting for its key stays lit while the pointer wanders.
   if (awaitingKeyBinding && bindingIndex >= 0 && bindingIndex < controlCount)

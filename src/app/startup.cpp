@@ -28,6 +28,7 @@ void initialiseSdl() {
 // Releases everything start-up made, in the reverse of its dependencies.
 void shutDown() {
   releaseRenderCaches();
+  closePads();
   SDL_DestroyRenderer(renderer);
   SDL_DestroyWindow(window);
   Mix_FreeMusic(mainMusic);
@@ -160,6 +161,7 @@ int runGame() {
   readControls(true);
   readHighscore();
   readPreferences();
+  startGamepads();
 
   runFrames();
   savePendingElite(); // quitting in the middle of a training run

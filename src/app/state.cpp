@@ -29,6 +29,19 @@ bool p1RightDown, p1LeftDown, p2RightDown, p2LeftDown;
 double p1RightRepeat, p1LeftRepeat, p2RightRepeat, p2LeftRepeat;
 bool p1RotateCwDown, p1RotateCcwDown, p1HardDropDown;
 bool p2RotateCwDown, p2RotateCcwDown, p2HardDropDown;
+bool escapeCancelledWait = false;
+
+SDL_GameController* playerPads[2] = {nullptr, nullptr};
+int32_t p1PadButtons[padActionCount];
+int32_t p2PadButtons[padActionCount];
+bool awaitingPadBinding = false;
+int32_t padBindingIndex = 0;
+bool padMenuDown[4];
+double padMenuRepeat[4];
+
+bool focusVisible = false;
+int32_t focusIndex = 0;
+int32_t focusContext = -1;
 
 int32_t currentScreen = 0;
 int32_t lastHoveredChoice = 0;

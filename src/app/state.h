@@ -23,6 +23,7 @@ struct Button {
   std::string valueText; // shown right after text (a bound key's name)
   bool hovered = false;  // pointer inside when last tested, or forced on
   int32_t textSize = 1;  // 2 medium font, 3 large, anything else small
+  bool warning = false;  // bound to the same key or button as another action
 };
 
 struct SliderPoint {
@@ -99,6 +100,29 @@ extern bool p1RightDown, p1LeftDown, p2RightDown, p2LeftDown;
 extern double p1RightRepeat, p1LeftRepeat, p2RightRepeat, p2LeftRepeat;
 extern bool p1RotateCwDown, p1RotateCcwDown, p1HardDropDown;
 extern bool p2RotateCwDown, p2RotateCcwDown, p2HardDropDown;
+extern bool escapeCancelledWait; // Escape cancelled a rebinding: it quits nothing until released
+
+// ---------------------------------------------------------------------------------------------
+// Gamepads (SDL game controllers)
+// ---------------------------------------------------------------------------------------------
+
+constexpr int padActionCount = 7; // right, left, rotate cw, rotate ccw, soft drop, hard drop, hold
+constexpr const char* padMappingsPath = "gamecontrollerdb.txt"; // extra mappings, when present
+extern SDL_GameController* playerPads[2];    // player 1's pad, then player 2's; null: none
+extern int32_t p1PadButtons[padActionCount]; // SDL controller button per action, key order
+extern int32_t p2PadButtons[padActionCount]; // the same for player 2
+extern bool awaitingPadBinding;              // a Gamepad screen control waits for a button
+extern int32_t padBindingIndex;              // 0..6 player 2's actions, 7..13 player 1's
+extern bool padMenuDown[4];                  // up, down, left, right held on a pad last frame
+extern double padMenuRepeat[4];              // their auto-repeat accumulators
+
+// ---------------------------------------------------------------------------------------------
+// Menu focus: the keys and pads' stand-in for the pointer
+// ---------------------------------------------------------------------------------------------
+
+extern bool focusVisible;    // keys or a pad drive the menus; the mouse's first move clears it
+extern int32_t focusIndex;   // the screen's buttons in list order, then its sliders
+extern int32_t focusContext; // the mode and screen focusIndex belongs to
 
 // ---------------------------------------------------------------------------------------------
 // Screens and widgets

@@ -47,6 +47,9 @@ void runCurrentScreen() {
   case 4:
     runPieceSelectionScreen();
     break;
+  case gamepadScreen:
+    runGamepadScreen();
+    break;
   default:
     break;
   }

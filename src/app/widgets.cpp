@@ -29,14 +29,24 @@ Slider makeSlider(SliderPoint position, int32_t trackWidth, double minValue, dou
 }
 
 void checkHover(Button& button) {
+  // While keys or a pad drive the menus, the focus is the pointer.
+  Button* focused = focusedButton();
   // Strict on every side: the border pixels belong to no button.
-  button.hovered =
-      mousePosition.x > button.position.x && mousePosition.x < button.position.x + button.size.x &&
-      mousePosition.y > button.position.y && mousePosition.y < button.position.y + button.size.y;
+  button.hovered = focusVisible ? &button == focused
+                                : mousePosition.x > button.position.x &&
+                                      mousePosition.x < button.position.x + button.size.x &&
+                                      mousePosition.y > button.position.y &&
+                                      mousePosition.y < button.position.y + button.size.y;
   if (mouseClicked && button.hovered) playSound(SoundEffect::clickButton, 0);
 }
 
 void update(Slider& slider) {
+  Slider* focused = focusedSlider();
+  if (focusVisible) { // the keys step it (focus.cpp); the resting pointer does nothing
+    slider.hovered = &slider == focused;
+    slider.dragging = false;
+    return;
+  }
   double h = slider.knobSize * 0.5;
   double mx = mousePosition.x, my = mousePosition.y;
   if (slider.knob.x - h < mx && mx < slider.knob.x + h && slider.knob.y - h < my &&
@@ -60,6 +70,19 @@ void update(Slider& slider) {
       (slider.knob.x - trackLeft) / slider.trackWidth * (slider.maxValue - slider.minValue) +
       slider.minValue;
   if (slider.isInteger) slider.value = static_cast<double>(static_cast<int64_t>(slider.value));
+}
+
+std::vector<Button> playerControlButtons() {
+  const char* actions[] = {"Right",     "Left",      "Rotate CW", "Rotate CCW",
+                           "Soft Drop", "Hard Drop", "Hold"};
+  std::vector<Button> buttons;
+  // Player 2's column on the left, player 1's on the right: the order of the bindings.
+  for (int player : {2, 1})
+    for (int i = 0; i < 7; ++i) {
+      std::string text = "P" + std::to_string(player) + " | " + actions[i] + ":   ";
+      buttons.push_back(makeButton(player == 2 ? 100 : 900, 100 + 100 * i, 500, 75, text, 1));
+    }
+  return buttons;
 }
 
 namespace {
@@ -95,18 +118,11 @@ std::vector<Button> difficultyButtons() {
 }
 
 std::vector<Button> settingsButtons() {
-  const char* actions[] = {"Right",     "Left",      "Rotate CW", "Rotate CCW",
-                           "Soft Drop", "Hard Drop", "Hold"};
-  std::vector<Button> buttons;
-  // Player 2's column on the left, player 1's on the right: the order of the bindings.
-  for (int player : {2, 1})
-    for (int i = 0; i < 7; ++i) {
-      std::string text = "P" + std::to_string(player) + " | " + actions[i] + ":   ";
-      buttons.push_back(makeButton(player == 2 ? 100 : 900, 100 + 100 * i, 500, 75, text, 1));
-    }
+  std::vector<Button> buttons = playerControlButtons();
   buttons.push_back(makeButton(675, 850, 150, 50, "Back", 1));
   buttons.push_back(makeButton(625, 400, 250, 100, "Reset", 1));
   buttons.push_back(makeButton(650, 50, 200, 50, "More Settings", 1));
+  buttons.push_back(makeButton(625, 560, 250, 50, "Gamepad", 1));
   return buttons;
 }
 
@@ -145,4 +161,5 @@ void buildMenus() {
   // The newer screens fill their own lists.
   screenButtons.resize(screenCount);
   screenSliders.resize(screenCount);
+  screenButtons[gamepadScreen] = gamepadButtons();
 }

@@ -146,7 +146,10 @@ void drawFrame() {
   default:
     break;
   }
-  if (gameMode != 0) drawButton(backButton); // on top of everything else
+  if (gameMode != 0) {
+    drawButton(backButton); // on top of everything else
+    drawFocusOutline();
+  }
   recordDrawnAreas(false);
   SDL_RenderPresent(renderer);
 }

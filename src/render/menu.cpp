@@ -1,4 +1,5 @@
 // The menu screens: drifting backdrop, demonstration boards, piece-selection grid, widgets.
+#include "app/app.h"
 #include "render/render.h"
 
 #include <algorithm>
@@ -70,11 +71,30 @@ void drawMenuScreen() {
     drawBoard(1, 350, 40, false);
   } else if (currentScreen == 4) {
     drawPieceSelection();
+  } else if (currentScreen == gamepadScreen) {
+    drawGamepadScreen();
   }
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenButtons.size()))
     for (const Button& button : screenButtons[currentScreen]) drawButton(button);
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenSliders.size()))
     for (const Slider& slider : screenSliders[currentScreen]) drawSlider(slider);
+  drawFocusOutline();
+}
+
+void drawFocusOutline() {
+  if (!focusVisible || focusContext != currentFocusContext()) return;
+  FocusItem item = focusItem(focusIndex);
+  if (!item.button && !item.slider) return;
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+  // A yellow ring between two black ones reads over white faces, black faces and the coloured
+  // pieces of the demo games alike.
+  const SDL_Rect& a = item.area;
+  for (int grow = 1; grow <= 9; ++grow) {
+    bool yellow = grow >= 3 && grow <= 7;
+    setDrawColour(yellow ? std::array<uint8_t, 3>{255, 220, 0} : std::array<uint8_t, 3>{0, 0, 0},
+                  255);
+    outlineRect({a.x - grow, a.y - grow, a.w + 2 * grow, a.h + 2 * grow});
+  }
 }
 
 std::string sliderValueText(const Slider& slider) {

@@ -119,7 +119,9 @@ void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x
 
 void drawButton(const Button& button) {
   SDL_Rect r = {button.position.x, button.position.y, button.size.x, button.size.y};
-  setDrawColour(button.hovered ? black : white, 255);
+  // A clashing binding is marked in amber: the face, or the caption on a hovered (black) face.
+  std::array<uint8_t, 3> face = button.hovered ? black : (button.warning ? warningColour : white);
+  setDrawColour(face, 255);
   SDL_BlendMode mode = SDL_BLENDMODE_NONE;
   SDL_GetRenderDrawBlendMode(renderer, &mode);
   if (mode != SDL_BLENDMODE_ADD) {
@@ -135,6 +137,8 @@ void drawButton(const Button& button) {
   outlineRect(r);
   // Caption and face always have opposite colours.
   SDL_Color caption = button.hovered ? SDL_Color{255, 255, 255, 255} : SDL_Color{0, 0, 0, 255};
+  if (button.hovered && button.warning)
+    caption = {warningColour[0], warningColour[1], warningColour[2], 255};
   // A long key name ("Keypad MemRecall") is shrunk into its control button.
   int maxWidth = button.valueText.empty() ? 0 : r.w - 10;
   drawText(

@@ -32,6 +32,7 @@ void drawText(TTF_Font* font, const std::string& text, SDL_Color colour, const T
 void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y);
 TTF_Font* fontForSize(int32_t textSize); // 2 medium, 3 large, anything else small
 constexpr std::array<uint8_t, 3> white = {255, 255, 255};
+constexpr std::array<uint8_t, 3> warningColour = {255, 150, 0}; // a clashing binding's button
 void setDrawColour(std::array<uint8_t, 3> colour, uint8_t alpha);
 int32_t truncPixel(double value); // toward zero, kept inside a range the conversion can hold
 void fillCell(SDL_Rect cell, std::array<uint8_t, 3> colour); // filled, white grid line
@@ -66,5 +67,7 @@ void drawNetwork(const Network& network);
 void drawNetworkView(const Network& network);
 void releaseRenderCaches(); // before the renderer is destroyed: frees what drawing keeps
 void drawMenuScreen();
+void drawFocusOutline();  // around the focused widget, when keys or a pad drive the menus
+void drawGamepadScreen(); // which pad is whose
 void drawSlider(const Slider& slider);
 void drawFrame(); // clear, draw the current mode, present

@@ -1,0 +1,180 @@
+// The menus without a mouse: a focus that the arrow keys, Tab, the D-pad and the left stick move
+// between the widgets of whatever screen is shown, by where they are drawn. Pressing it is a click
+// on the focused button; while it shows, it stands in for the pointer's hover.
+#include "app/app.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+bool playing() {
+  return gameMode == 1 || gameMode == 2 || gameMode == 4;
+}
+
+SDL_Rect buttonArea(const Button& button) {
+  return {button.position.x, button.position.y, button.size.x, button.size.y};
+}
+
+bool validScreen() {
+  return currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenButtons.size()) &&
+         currentScreen < static_cast<int32_t>(screenSliders.size());
+}
+
+SDL_Point centre(const SDL_Rect& area) {
+  return {area.x + area.w / 2, area.y + area.h / 2};
+}
+
+// Tab order: top to bottom, left to right within a row.
+bool readsBefore(int32_t a, int32_t b) {
+  SDL_Point p = centre(focusItem(a).area), q = centre(focusItem(b).area);
+  return p.y < q.y || (p.y == q.y && (p.x < q.x || (p.x == q.x && a < b)));
+}
+
+// A new screen starts with its top-left widget; a game starts with no focus shown, since its
+// keys play.
+void followFocusContext() {
+  int32_t context = currentFocusContext();
+  if (context == focusContext) return;
+  focusContext = context;
+  focusIndex = 0;
+  for (int32_t i = 1; i < focusItemCount(); ++i)
+    if (readsBefore(i, focusIndex)) focusIndex = i;
+  if (playing()) focusVisible = false;
+}
+
+int32_t nextInReadingOrder(bool forward) {
+  int32_t best = -1, wrap = -1;
+  for (int32_t i = 0; i < focusItemCount(); ++i) {
+    if (i == focusIndex) continue;
+    bool after = forward ? readsBefore(focusIndex, i) : readsBefore(i, focusIndex);
+    auto closer = [&](int32_t candidate, int32_t current) {
+      return current < 0 ||
+             (forward ? readsBefore(candidate, current) : readsBefore(current, candidate));
+    };
+    if (after && closer(i, best)) best = i;
+    if (!after && closer(i, wrap)) wrap = i; // past the end: round to the other end
+  }
+  return best >= 0 ? best : (wrap >= 0 ? wrap : focusIndex);
+}
+
+// The nearest widget in the arrow's direction, within a cone twice as wide as it is deep, so
+// that Right never jumps to a button far down the screen; sideways distance counts double.
+int32_t nextInDirection(MenuCommand command) {
+  SDL_Point from = centre(focusItem(focusIndex).area);
+  int32_t best = focusIndex;
+  long bestCost = 0;
+  for (int32_t i = 0; i < focusItemCount(); ++i) {
+    SDL_Point to = centre(focusItem(i).area);
+    long dx = to.x - from.x, dy = to.y - from.y;
+    bool vertical = command == MenuCommand::up || command == MenuCommand::down;
+    long ahead = vertical ? (command == MenuCommand::down ? dy : -dy)
+                          : (command == MenuCommand::right ? dx : -dx);
+    long aside = std::labs(vertical ? dx : dy);
+    if (i == focusIndex || ahead <= 0 || aside > 2 * ahead) continue;
+    long cost = ahead + 2 * aside;
+    if (best == focusIndex || cost < bestCost) best = i, bestCost = cost;
+  }
+  return best;
+}
+
+// Left and right on a slider move its knob by a round step, about a hundredth of its range.
+void stepSlider(Slider& slider, int direction) {
+  double range = slider.maxValue - slider.minValue;
+  if (!(range > 0.0)) return;
+  // 1, 2 or 5 times a power of ten: sensitivities step by 0.02, the moves slider by 10.
+  double target = range / 100.0, power = std::pow(10.0, std::floor(std::log10(target)));
+  double step = 10.0 * power;
+  for (double factor : {5.0, 2.0, 1.0})
+    if (factor * power >= target) step = factor * power;
+  if (slider.isInteger && step < 1.0) step = 1.0;
+  double value = slider.value + direction * step;
+  value = value < slider.minValue ? slider.minValue
+                                  : (value > slider.maxValue ? slider.maxValue : value);
+  if (slider.isInteger) value = std::trunc(value);
+  slider.value = value;
+  double trackLeft = slider.position.x - slider.trackWidth * 0.5;
+  slider.knob.x = (value - slider.minValue) / range * slider.trackWidth + trackLeft;
+  // One step is a whole drag: screens that store a slider on release store it now.
+  mouseReleased = true;
+}
+
+Button* backOfScreen() {
+  if (gameMode != 0) return &backButton;
+  if (!validScreen()) return nullptr;
+  for (Button& button : screenButtons[currentScreen])
+    if (button.text == "Back") return &button;
+  return nullptr;
+}
+
+} // namespace
+
+int32_t currentFocusContext() {
+  return gameMode == 0 ? currentScreen : 100 + gameMode;
+}
+
+int32_t focusItemCount() {
+  if (gameMode == 3) return 2;
+  if (gameMode != 0) return 1;
+  if (!validScreen()) return 0;
+  return static_cast<int32_t>(screenButtons[currentScreen].size() +
+                              screenSliders[currentScreen].size());
+}
+
+FocusItem focusItem(int32_t index) {
+  if (gameMode != 0) {
+    Button* button = gameMode == 3 && index == 0 ? &visualizationButton : &backButton;
+    return {buttonArea(*button), button, nullptr};
+  }
+  if (!validScreen() || index < 0 || index >= focusItemCount())
+    return {{0, 0, 0, 0}, nullptr, nullptr};
+  std::vector<Button>& buttons = screenButtons[currentScreen];
+  if (index < static_cast<int32_t>(buttons.size()))
+    return {buttonArea(buttons[index]), &buttons[index], nullptr};
+  Slider& slider = screenSliders[currentScreen][index - buttons.size()];
+  SDL_Rect track = {static_cast<int>(slider.position.x - slider.trackWidth * 0.5),
+                    static_cast<int>(slider.position.y - slider.trackHeight * 0.5),
+                    slider.trackWidth, slider.trackHeight};
+  return {track, nullptr, &slider};
+}
+
+Button* focusedButton() {
+  followFocusContext();
+  return focusVisible ? focusItem(focusIndex).button : nullptr;
+}
+
+Slider* focusedSlider() {
+  followFocusContext();
+  return focusVisible ? focusItem(focusIndex).slider : nullptr;
+}
+
+void menuCommand(MenuCommand command) {
+  followFocusContext();
+  if (command == MenuCommand::back) {
+    Button* back = backOfScreen();
+    for (int32_t i = 0; back && i < focusItemCount(); ++i)
+      if (focusItem(i).button == back) focusIndex = i;
+    if (!back) return;
+    focusVisible = true;
+    mouseClicked = true; // the frame update sees a click on the focused "Back"
+    return;
+  }
+  // In a game the keys and buttons play; only "Back" is theirs.
+  if (playing() || focusItemCount() == 0) return;
+  // The first key only shows where the focus is.
+  if (!focusVisible) {
+    focusVisible = true;
+    return;
+  }
+  FocusItem item = focusItem(focusIndex);
+  bool sideways = command == MenuCommand::left || command == MenuCommand::right;
+  if (item.slider && sideways) {
+    stepSlider(*item.slider, command == MenuCommand::right ? 1 : -1);
+  } else if (command == MenuCommand::press) {
+    if (item.button) mouseClicked = true;
+  } else if (command == MenuCommand::next || command == MenuCommand::previous) {
+    focusIndex = nextInReadingOrder(command == MenuCommand::next);
+  } else {
+    focusIndex = nextInDirection(command);
+  }
+}

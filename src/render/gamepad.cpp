@@ -1,0 +1,19 @@
+// The Gamepad screen's own drawing: under each player's column, the pad that player holds.
+#include "app/app.h"
+#include "render/render.h"
+
+void drawGamepadScreen() {
+  for (int player : {2, 1}) {
+    SDL_GameController* pad = playerPads[player - 1];
+    const char* name = pad ? SDL_GameControllerName(pad) : nullptr;
+    std::string text =
+        "Player " + std::to_string(player) + ": " + (pad ? (name ? name : "a pad") : "no pad");
+    int centreX = player == 2 ? 350 : 1150; // the middle of that player's column of controls
+    drawText(
+        fontSmall, text, {255, 255, 255, 255},
+        [centreX](int w, int) {
+          return SDL_Point{centreX - w / 2, 860};
+        },
+        600);
+  }
+}
