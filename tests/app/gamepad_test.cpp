@@ -1,0 +1,165 @@
+// Pads and menu keys through SDL's own event queue: virtual pads plugged in and out, their
+// buttons played, and the menus worked with keys alone.
+#include "scenario.h"
+
+namespace {
+
+class Pads : public Scenario {
+protected:
+  void SetUp() override {
+    Scenario::SetUp();
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+    start({pieceFromPicture({"##", "#."})});
+    readPreferences(); // the default pad buttons
+  }
+  void TearDown() override {
+    closePads();
+    focusVisible = gamePaused = awaitingPadBinding = false;
+    Scenario::TearDown();
+  }
+  // A pad as SDL's virtual driver makes one, plugged in now; returns its joystick.
+  SDL_Joystick* plug() {
+    SDL_VirtualJoystickDesc pad{};
+    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    pad.naxes = SDL_CONTROLLER_AXIS_MAX;
+    pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    int index = SDL_JoystickAttachVirtualEx(&pad);
+    SDL_Joystick* joystick = SDL_JoystickOpen(index);
+    EXPECT_NE(joystick, nullptr) << SDL_GetError();
+    play();
+    return joystick;
+  }
+  void unplug(SDL_Joystick* joystick) {
+    SDL_JoystickID id = SDL_JoystickInstanceID(joystick);
+    SDL_JoystickClose(joystick);
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+      if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+    play();
+  }
+  // Holds a button for one frame, then lets it go for one.
+  void tap(SDL_Joystick* joystick, int button) {
+    SDL_JoystickSetVirtualButton(joystick, button, 1);
+    play();
+    SDL_JoystickSetVirtualButton(joystick, button, 0);
+    play();
+  }
+  static void play(int frames = 1) {
+    for (int i = 0; i < frames; ++i) {
+      handleEvents();
+      frameDelta = 1.6;
+      updateFrame();
+    }
+  }
+  static void key(SDL_Scancode scancode) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.scancode = scancode;
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+    play();
+  }
+};
+
+TEST_F(Pads, PadsJoinAsPluggedMoveRotateDropAndHoldAndPauseWhenPulled) {
+  clickOn(screenButtons[mainMenuScreen][0]); // "Solo Play"
+  SDL_Joystick* first = plug();
+  ASSERT_NE(playerPads[0], nullptr);
+  int32_t x = p1Position.x;
+  tap(first, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+  EXPECT_EQ(p1Position.x, x + 1);
+  SDL_JoystickSetVirtualAxis(first, SDL_CONTROLLER_AXIS_LEFTX,
+                             -30000); // the stick, past its dead zone
+  play();
+  SDL_JoystickSetVirtualAxis(first, SDL_CONTROLLER_AXIS_LEFTX, 5000); // inside it: no move
+  play();
+  EXPECT_EQ(p1Position.x, x);
+  int32_t rotation = p1Rotation;
+  tap(first, SDL_CONTROLLER_BUTTON_A);
+  EXPECT_EQ(p1Rotation, (rotation + 3) % 4); // a quarter turn clockwise
+  tap(first, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER); // either shoulder holds
+  EXPECT_NE(p1HeldPiece, 0);
+  tap(first, SDL_CONTROLLER_BUTTON_DPAD_UP);
+  int cells = 0;
+  for (const auto& column : p1Board)
+    for (int32_t cell : column) cells += cell != 0;
+  EXPECT_EQ(cells, 3); // dropped at once, gravity alone would take seconds
+
+  // A second pad plays player 2 in "Player Versus"; pulling out player 1's pauses the game.
+  gameMode = 2;
+  setUpGame();
+  SDL_Joystick* second = plug();
+  ASSERT_NE(playerPads[1], nullptr);
+  int32_t x2 = p2Position.x;
+  tap(second, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+  EXPECT_EQ(p2Position.x, x2 - 1);
+  EXPECT_EQ(p1Position.x, x);
+  unplug(first);
+  EXPECT_TRUE(gamePaused);
+  EXPECT_EQ(playerPads[0], nullptr);
+  first = plug();
+  ASSERT_NE(playerPads[0], nullptr);
+  tap(first, SDL_CONTROLLER_BUTTON_START);
+  EXPECT_FALSE(gamePaused);
+  tap(first, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+  EXPECT_EQ(p1Position.x, x + 1);
+  unplug(first);
+  unplug(second);
+}
+
+TEST_F(Pads, MenusByKeysAndPadAndAButtonRebound) {
+  key(SDL_SCANCODE_DOWN); // the first key shows the focus on the first button
+  key(SDL_SCANCODE_DOWN);
+  key(SDL_SCANCODE_DOWN);
+  EXPECT_TRUE(screenButtons[mainMenuScreen][2].hovered); // "Versus Bot"
+  key(SDL_SCANCODE_RETURN);
+  key(SDL_SCANCODE_RETURN);
+  EXPECT_EQ(gameMode, 4);
+  key(SDL_SCANCODE_BACKSPACE);
+  EXPECT_EQ(gameMode, 0);
+  // The pad's D-pad and A reach the settings (the fifth button down) and then the Gamepad screen.
+  SDL_Joystick* pad = plug();
+  for (int i = 0; i < 4; ++i) tap(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+  tap(pad, SDL_CONTROLLER_BUTTON_A);
+  ASSERT_EQ(currentScreen, settingsScreen);
+  key(SDL_SCANCODE_TAB); // from "More Settings" on: reading order
+  EXPECT_TRUE(screenButtons[settingsScreen][0].hovered);
+  // A slider steps by a round number and is stored at once.
+  for (int i = 0; i < 9; ++i) key(SDL_SCANCODE_DOWN);
+  ASSERT_NE(focusedSlider(), nullptr);
+  key(SDL_SCANCODE_RIGHT);
+  EXPECT_DOUBLE_EQ(p2Sensitivity, 0.12);
+  EXPECT_EQ(readFile("Storage/sens.txt"), "0.100000\n0.120000\n");
+  // The mouse takes over as soon as it moves.
+  push({SDL_MOUSEMOTION});
+  EXPECT_FALSE(focusVisible);
+
+  clickOn(screenButtons[settingsScreen][17]); // "Gamepad"
+  clickOn(screenButtons[gamepadScreen][9]);   // "P1 | Rotate CW"
+  EXPECT_EQ(screenButtons[gamepadScreen][9].valueText, "Press a button");
+  tap(pad, SDL_CONTROLLER_BUTTON_B);
+  EXPECT_EQ(p1PadButtons[2], SDL_CONTROLLER_BUTTON_B);
+  EXPECT_TRUE(screenButtons[gamepadScreen][9].warning && screenButtons[gamepadScreen][10].warning);
+  EXPECT_NE(readFile("Storage/preferences.txt").find("pad_p1_rotate_cw = 1\n"), std::string::npos);
+  unplug(pad);
+}
+
+TEST_F(Pads, EscapeCancelsARebindingAndAClashIsMarked) {
+  uint8_t keys[SDL_NUM_SCANCODES] = {};
+  currentScreen = settingsScreen;
+  clickOn(screenButtons[settingsScreen][8]); // "P1 | Left"
+  EXPECT_EQ(screenButtons[settingsScreen][8].valueText, "Press a key");
+  keys[escapeScancode] = 1;
+  captureKey(keys);
+  EXPECT_FALSE(awaitingKeyBinding);
+  EXPECT_EQ(controls[8], 80);
+  clickOn(screenButtons[settingsScreen][8]);
+  keys[escapeScancode] = 0;
+  keys[SDL_SCANCODE_D] = 1; // player 2's Right
+  captureKey(keys);
+  frame(0, 0);
+  EXPECT_TRUE(screenButtons[settingsScreen][0].warning && screenButtons[settingsScreen][8].warning);
+  EXPECT_FALSE(screenButtons[settingsScreen][7].warning);
+  EXPECT_EQ(screenButtons[settingsScreen][8].valueText, "D");
+}
+
+} // namespace
