@@ -14,7 +14,7 @@ TEST_F(Input, KeyNamesNameTheKeyAndEscapeIsNeverBound) {
       {229, "RSHIFT"},    {56, "RSLASH"},     {300, "300"}};
   for (const auto& [scancode, name] : names) EXPECT_EQ(keyDisplayName(scancode), name);
   // Escape held while P1 Left waits for its key: the old key stays, and the game still quits.
-  uint8_t keys[SDL_NUM_SCANCODES] = {};
+  // Escape held while P1 Left waits for its key: the old key stays and the wait ends.
   keys[escapeScancode] = 1;
   awaitingKeyBinding = true;
   bindingIndex = 8;
