@@ -8,10 +8,6 @@
 
 namespace {
 
-bool playing() {
-  return gameMode == 1 || gameMode == 2 || gameMode == 4;
-}
-
 SDL_Rect buttonArea(const Button& button) {
   return {button.position.x, button.position.y, button.size.x, button.size.y};
 }
@@ -40,7 +36,7 @@ void followFocusContext() {
   focusIndex = 0;
   for (int32_t i = 1; i < focusItemCount(); ++i)
     if (readsBefore(i, focusIndex)) focusIndex = i;
-  if (playing()) focusVisible = false;
+  if (inPlay()) focusVisible = false;
 }
 
 int32_t nextInReadingOrder(bool forward) {
@@ -109,6 +105,10 @@ Button* backOfScreen() {
 
 } // namespace
 
+bool inPlay() {
+  return gameMode == 1 || gameMode == 2 || gameMode == 4;
+}
+
 int32_t currentFocusContext() {
   return gameMode == 0 ? currentScreen : 100 + gameMode;
 }
@@ -160,7 +160,7 @@ void menuCommand(MenuCommand command) {
     return;
   }
   // In a game the keys and buttons play; only "Back" is theirs.
-  if (playing() || focusItemCount() == 0) return;
+  if (inPlay() || focusItemCount() == 0) return;
   // The first key only shows where the focus is.
   if (!focusVisible) {
     focusVisible = true;

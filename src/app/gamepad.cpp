@@ -43,8 +43,7 @@ void closePad(SDL_JoystickID id) {
   SDL_GameControllerClose(playerPads[player - 1]);
   playerPads[player - 1] = nullptr;
   // The player lost control in the middle of a game: hold it still until the pad is back.
-  bool plays = gameMode == 1 || gameMode == 4 || gameMode == 2;
-  if (plays && (player == 1 || gameMode == 2)) gamePaused = true;
+  if (inPlay() && (player == 1 || gameMode == 2)) gamePaused = true;
 }
 
 bool buttonDown(SDL_GameController* pad, int32_t button) {
@@ -90,7 +89,7 @@ void captureButton(int32_t button) {
 void padButtonDown(const SDL_ControllerButtonEvent& event) {
   if (playerOfPad(event.which) == 0) return;
   if (awaitingPadBinding) return captureButton(event.button);
-  bool playing = gameMode == 1 || gameMode == 2 || gameMode == 4;
+  bool playing = inPlay();
   switch (event.button) {
   case SDL_CONTROLLER_BUTTON_START:
     pauseRequested = true;

@@ -52,9 +52,9 @@ void computePlayerFlags(int player, const uint8_t* keys, int first) {
 
 // The keys that work the menus. Repeats of a held arrow keep moving; a held Return presses once.
 void menuKey(const SDL_KeyboardEvent& key) {
-  bool playing = gameMode == 1 || gameMode == 2 || gameMode == 4;
   // A key bound to an action plays; it never leaves the game.
-  if (playing && std::find(controls.begin(), controls.end(), key.keysym.scancode) != controls.end())
+  if (inPlay() &&
+      std::find(controls.begin(), controls.end(), key.keysym.scancode) != controls.end())
     return;
   switch (key.keysym.scancode) {
   case SDL_SCANCODE_UP:
