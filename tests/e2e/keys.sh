@@ -8,38 +8,31 @@ source "$(dirname "$0")/common.bash"
 start_game 1500x1000
 
 shot="$work/shot.bmp"
-shoot() { import -window root "$shot"; }
-rgb() {
-  local format=""
+# True when every pixel "x,y" given shows the colour "R,G,B" on a fresh screenshot.
+all_are() {
+  local colour=$1 format=""
+  shift
+  import -window root "$shot"
   for p in "$@"; do
     format+="%[fx:round(255*p{$p}.r)],%[fx:round(255*p{$p}.g)],%[fx:round(255*p{$p}.b)]\n"
   done
-  convert "$shot" -format "$format" info:
+  [ -z "$(convert "$shot" -format "$format" info: | grep -v "^$colour$")" ]
 }
-all_are() { # <R,G,B> <x,y>...
-  local colour=$1
-  shift
-  [ -z "$(rgb "$@" | grep -v "^$colour$")" ]
-}
-coloured() { rgb "$@" | grep -cvE '^(0,0,0|255,255,255)$' || true; }
-wait_for() {
+wait_for() { # <what failed> <check...>: for up to about 30 seconds
   local what=$1
   shift
-  for _ in $(seq 40); do
-    shoot
-    if "$@"; then return 0; fi
-    sleep 0.2
-  done
+  for _ in $(seq 40); do "$@" && return 0 || sleep 0.2; done
   fail "$what"
 }
-press() {
-  xdotool keydown "$1"
-  sleep 0.1
-  xdotool keyup "$1"
-  sleep 0.1
+press() { # each key held over several frames, so the game sees it down
+  for key in "$@"; do
+    xdotool keydown "$key"
+    sleep 0.1
+    xdotool keyup "$key"
+    sleep 0.1
+  done
 }
 white=255,255,255
-yellow=255,220,0
 
 # The pointer rests on the window (keys go where it is) and stays still from here on.
 xdotool mousemove --window "$window" 750 990
@@ -47,25 +40,24 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 wait_for "the main menu was not drawn" all_are $white 110,360 160,810
 
 # --- Down, Down, Down: the focus outline on "Versus Bot" ------------------------------------
-for _ in 1 2 3; do press Down; done
-wait_for "no focus outline around Versus Bot" all_are $yellow 95,550 275,495 455,550
+press Down Down Down
+wait_for "no focus outline around Versus Bot" all_are 255,220,0 95,550 275,495 455,550
 press Return
 wait_for "the difficulty screen was not drawn" all_are $white 1060,210 910,810
 press Return # "Easy Peasy", focused first
 both_boards() { all_are $white 185,175 185,800 935,175 935,800 1310,910; } # grid lines, Back
 wait_for "the versus bot game did not start" both_boards
-for _ in 1 2 3; do press Shift_R; done
-# Player 1's board on the right: its two bottom rows (cells from x 935, pitch 33, to y 831).
+press Shift_R Shift_R
+# Player 1's board on the right: the centres of its bottom row (cells from x 935, pitch 33).
 bottom=()
-for i in $(seq 0 9); do bottom+=("$((951 + 33 * i)),814" "$((951 + 33 * i)),781"); done
-landed() { [ "$(coloured "${bottom[@]}")" -ge 3 ]; }
+for i in $(seq 0 9); do bottom+=("$((951 + 33 * i)),814"); done
+landed() { ! all_are 0,0,0 "${bottom[@]}"; }
 wait_for "hard-dropped pieces did not land" landed
 press BackSpace
 wait_for "Backspace did not return to the main menu" all_are $white 110,360 160,810
 
 # --- the settings by keys: a rebinding cancelled with Escape, then one made -----------------
-for _ in 1 2 3 4; do press Down; done
-press Return
+press Down Down Down Down Return
 wait_for "the settings screen was not drawn" all_are $white 905,105 105,105
 press Right # from "More Settings" to "P1 | Right"
 press Return # now it waits: Escape would end the program otherwise
@@ -73,11 +65,9 @@ press Escape
 sleep 0.5
 kill -0 "$gamePid" 2>/dev/null || fail "Escape during a rebinding ended the program"
 [ "$(sed -n 8p "$run/Storage/controls.txt")" = "79" ] || fail "Escape changed the binding"
-press Return
-press k
+press Return k
 rebound() { [ "$(sed -n 8p "$run/Storage/controls.txt")" = "14" ]; }
-for _ in $(seq 40); do rebound && break; sleep 0.25; done
-rebound || fail "P1 Right was not stored as K (14) in Storage/controls.txt"
+wait_for "P1 Right was not stored as K (14) in Storage/controls.txt" rebound
 
 # --- Escape, with nothing waiting, still ends the program -----------------------------------
 quitWithEscape "$window" "$gamePid"
