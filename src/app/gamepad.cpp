@@ -103,6 +103,13 @@ void padButtonDown(const SDL_ControllerButtonEvent& event) {
   case SDL_CONTROLLER_BUTTON_B:
     if (!playing) menuCommand(MenuCommand::back);
     break;
+  // The shoulders walk every widget in reading order, past sliders whose sideways is their value.
+  case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+    if (!playing) menuCommand(MenuCommand::previous);
+    break;
+  case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+    if (!playing) menuCommand(MenuCommand::next);
+    break;
   default:
     break;
   }
