@@ -108,6 +108,7 @@ void computeActionFlags(const uint8_t* keys) {
 }
 
 void captureKey(const uint8_t* keys) {
+  if (captureExtraKey(keys)) return; // the pause and restart keys live in the preferences
   bool validIndex = bindingIndex >= 0 && bindingIndex < static_cast<int32_t>(controls.size());
   for (int32_t scancode = 0; scancode < scancodeLimit && validIndex; ++scancode) {
     // Escape quits; bound to an action it would quit in the middle of a game.
@@ -152,7 +153,13 @@ void handleEvents() {
       mouseReleased = true;
       break;
     case SDL_KEYDOWN:
-      if (awaitingKeyBinding) captureKey(keys);
+      if (awaitingKeyBinding)
+        captureKey(keys);
+      else
+        handleShellKey(event.key);
+      break;
+    case SDL_WINDOWEVENT:
+      handleWindowEvent(event.window);
       break;
     default:
       break;

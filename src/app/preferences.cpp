@@ -43,6 +43,17 @@ Preference textRow(const char* name, std::string* variable, const char* fallback
 const std::vector<Preference>& preferenceTable() {
   static const std::vector<Preference> table = {
       flagRow("pause_on_focus_loss", &pauseOnFocusLoss, true),
+      integerRow("key_pause", &pauseKey, SDL_SCANCODE_P, 0, scancodeLimit - 1),
+      integerRow("key_restart", &restartKey, SDL_SCANCODE_R, 0, scancodeLimit - 1),
+      integerRow("volume_music", &musicVolume, 100, 0, 100),
+      integerRow("volume_effects", &effectsVolume, 100, 0, 100),
+      flagRow("volume_muted", &soundMuted, false),
+      flagRow("display_fullscreen", &fullscreenOn, false),
+      integerRow("window_x", &windowPlace.x, 0, -100000, 100000),
+      integerRow("window_y", &windowPlace.y, 0, -100000, 100000),
+      integerRow("window_width", &windowPlace.w, 0, 0, 100000),
+      integerRow("window_height", &windowPlace.h, 0, 0, 100000),
+      textRow("pieces_selected", &piecesKept, ""),
   };
   return table;
 }

@@ -71,6 +71,7 @@ void drawMenuScreen() {
   } else if (currentScreen == 4) {
     drawPieceSelection();
   }
+  drawScreenHeading();
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenButtons.size()))
     for (const Button& button : screenButtons[currentScreen]) drawButton(button);
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenSliders.size()))

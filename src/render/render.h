@@ -66,5 +66,10 @@ void drawNetwork(const Network& network);
 void drawNetworkView(const Network& network);
 void releaseRenderCaches(); // before the renderer is destroyed: frees what drawing keeps
 void drawMenuScreen();
+std::vector<std::string> gameOverTexts(); // the game-over banner's lines; none while playing
+void drawGameOverBanner();                // over the topped-out well
+void drawPlayerLabels();  // "Player 1" / "Player 2" or "You" / "Bot" above the wells
+void drawPauseFrame();    // "Paused" with "Resume" and "Quit to menu", over a paused game
+void drawScreenHeading(); // the pieces and "Audio & Display" screens' titles
 void drawSlider(const Slider& slider);
 void drawFrame(); // clear, draw the current mode, present
