@@ -55,8 +55,9 @@ if(BRIKKA_BUILD_DATA)
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/installed.sh ${CMAKE_BINARY_DIR})
     add_test(NAME install_debian_package
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/package.sh ${CMAKE_BINARY_DIR})
+    # Two packages, each stripped and read by dpkg-shlibdeps: minutes on a loaded machine.
     set_tests_properties(install_run_installed install_debian_package PROPERTIES
-                         RUN_SERIAL TRUE TIMEOUT 180)
+                         RUN_SERIAL TRUE TIMEOUT 300)
   endif()
 endif()
 
@@ -82,6 +83,7 @@ set(CPACK_COMPONENT_GAME_DESCRIPTION
 set(CPACK_COMPONENT_LAB_DESCRIPTION
     "laboratory for Brikka's computer players: play, measure, train and tune them headless")
 set(CPACK_COMPONENT_LAB_DEPENDS game)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 # The font, music and sounds ship inside the game's package; only the libraries come from
 # Debian. dpkg-shlibdeps reads them off each package's programs, with versions (MPI only for
 # the laboratory).
