@@ -135,3 +135,38 @@ void runSettingsScreen();             // screen 3
 void runPieceSelectionScreen();       // screen 4
 void runGamepadScreen();              // screen 5
 std::vector<Button> gamepadButtons(); // screen 5's buttons
+
+// ---------------------------------------------------------------------------------------------
+// Pause, restart and the keys of every mode
+// ---------------------------------------------------------------------------------------------
+
+bool updatePause();     // pause and restart requests, the paused frame's buttons; true = frozen
+void restartGame();     // a fresh game of the mode in play, nothing kept from the last one
+void leavePlay();       // back to the main menu from any play mode
+void releaseHeldKeys(); // every key up, as after the window lost the keyboard
+void handleShellKey(const SDL_KeyboardEvent& key);    // pause, restart, mute, full screen
+void handleWindowEvent(const SDL_WindowEvent& event); // focus loss pauses; moves are noted
+bool captureExtraKey(const uint8_t* keys); // the pause or restart key, when bindingIndex is theirs
+
+// ---------------------------------------------------------------------------------------------
+// "Audio & Display", the window's place and the remembered piece selection
+// ---------------------------------------------------------------------------------------------
+
+struct WindowFrame {
+  int top = 0, left = 0, bottom = 0, right = 0; // the decorations around the window, in pixels
+};
+// The first window: the remembered place, else the largest 3:2 up to 1500 x 1000, centred;
+// either way held on the usable area with its frame.
+SDL_Rect fittedWindow(SDL_Rect usable, WindowFrame frame, SDL_Rect remembered);
+SDL_Rect usableAreaAround(SDL_Rect remembered); // that display's usable area, else the first's
+void noteWindowPlace();                         // the ordinary window's place, into windowPlace
+void saveWindowPlace();                         // windowPlace into the preferences file
+void applyVolumes();              // musicVolume, effectsVolume and soundMuted to the mixer
+void setFullscreen(bool on);      // full screen at the desktop's resolution, or the window
+void toggleFullscreen();          // and remember it
+void buildAudioDisplayScreen();   // its widgets, and its button on the settings screen
+void runSettingsExtras();         // the settings screen's way to "Audio & Display"
+void runAudioDisplayScreen();     // screen 6
+std::string pieceSelectionText(); // the selected pieces as "blocks:ordinal" words
+void rememberPieceSelection();    // into the preferences file, when it changed
+void applyRememberedPieces();     // the remembered selection over the default one

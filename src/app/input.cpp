@@ -158,6 +158,7 @@ void captureKey(const uint8_t* keys) {
     escapeCancelledWait = true;
     return;
   }
+  if (captureExtraKey(keys)) return; // the pause and restart keys live in the preferences
   bool validIndex = bindingIndex >= 0 && bindingIndex < static_cast<int32_t>(controls.size());
   for (int32_t scancode = 0; scancode < scancodeLimit && validIndex; ++scancode) {
     if (!keys[scancode]) continue;
@@ -213,8 +214,13 @@ void handleEvents() {
           escapeCancelledWait = true;
         }
       } else {
-        menuKey(event.key);
+        handleShellKey(event.key);
+        // Alt+Enter is full screen, not a press of the focused button.
+        if (!(event.key.keysym.mod & KMOD_ALT)) menuKey(event.key);
       }
+      break;
+    case SDL_WINDOWEVENT:
+      handleWindowEvent(event.window);
       break;
     default:
       handlePadEvent(event);

@@ -61,6 +61,17 @@ const std::vector<Preference>& preferenceTable() {
       padRow("pad_p2_soft_drop", &p2PadButtons[4], SDL_CONTROLLER_BUTTON_DPAD_DOWN),
       padRow("pad_p2_hard_drop", &p2PadButtons[5], SDL_CONTROLLER_BUTTON_DPAD_UP),
       padRow("pad_p2_hold", &p2PadButtons[6], SDL_CONTROLLER_BUTTON_LEFTSHOULDER),
+      integerRow("key_pause", &pauseKey, SDL_SCANCODE_P, 0, scancodeLimit - 1),
+      integerRow("key_restart", &restartKey, SDL_SCANCODE_R, 0, scancodeLimit - 1),
+      integerRow("volume_music", &musicVolume, 100, 0, 100),
+      integerRow("volume_effects", &effectsVolume, 100, 0, 100),
+      flagRow("volume_muted", &soundMuted, false),
+      flagRow("display_fullscreen", &fullscreenOn, false),
+      integerRow("window_x", &windowPlace.x, 0, -100000, 100000),
+      integerRow("window_y", &windowPlace.y, 0, -100000, 100000),
+      integerRow("window_width", &windowPlace.w, 0, 0, 100000),
+      integerRow("window_height", &windowPlace.h, 0, 0, 100000),
+      textRow("pieces_selected", &piecesKept, ""),
   };
   return table;
 }

@@ -60,12 +60,24 @@ Mix_Chunk* loadChunk(const char* path, bool audioOpen) {
 }
 
 bool openWindow() {
-  SDL_Rect usable = {0, 0, windowWidth, windowHeight};
-  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, windowWidth, windowHeight};
-  SDL_Point size = firstWindowSize(usable.w, usable.h);
-  window = SDL_CreateWindow("Brikka", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.x,
-                            size.y, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+  SDL_Rect usable = usableAreaAround(windowPlace);
+  SDL_Rect place = fittedWindow(usable, {}, windowPlace);
+  window = SDL_CreateWindow("Brikka", place.x, place.y, place.w, place.h,
+                            SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!window) return false;
+  // The frame is known only once the window exists; with it the window may have to shrink.
+  WindowFrame frame;
+  if (SDL_GetWindowBordersSize(window, &frame.top, &frame.left, &frame.bottom, &frame.right) == 0) {
+    SDL_Rect fitted = fittedWindow(usable, frame, windowPlace);
+    SDL_SetWindowSize(window, fitted.w, fitted.h);
+    SDL_SetWindowPosition(window, fitted.x, fitted.y);
+  }
+  // The command line decides for this run only; F11 decides for good.
+  if (launchOptions.fullscreen >= 0 ? launchOptions.fullscreen == 1 : fullscreenOn)
+    setFullscreen(true);
+  else
+    fullscreenOn = false;
+  noteWindowPlace();
   renderer = SDL_CreateRenderer(window, 0, 0);
   // The first driver may be unusable (no OpenGL); any working renderer beats no game.
   if (!renderer) renderer = SDL_CreateRenderer(window, -1, 0);
@@ -94,7 +106,7 @@ void openAudio() {
     std::fprintf(stderr, "Brikka: could not load Mixer/mainMusic.mp3: %s\n", Mix_GetError());
   }
   Mix_PlayMusic(mainMusic, -1);
-  Mix_VolumeMusic(100);
+  applyVolumes();
   placeBlockSound = loadChunk("Mixer/placeBlock.wav", audioOpen);
   clearLineSound = loadChunk("Mixer/clearLine.wav", audioOpen);
   takeDamageSound = loadChunk("Mixer/takeDamage.wav", audioOpen);
@@ -138,6 +150,7 @@ void playSoundEffect(SoundEffect effect, int channel) {
 
 int runGame() {
   if (!enterRuntimeFolder()) return 1;
+  readPreferences(); // the window's place and full screen are among them
   initialiseSdl();
   if (!openWindow()) {
     return fail(std::string(window ? "Brikka: could not create the renderer: "
@@ -151,6 +164,7 @@ int runGame() {
   loadNetwork("Storage/BestNeuralNet.txt");
   std::string error;
   if (!loadPieceFiles(&error)) return fail(error);
+  applyRememberedPieces();
   resetBoards(0);
   setUpGame();
   if (!loadPieceColours(&error)) return fail(error);
@@ -160,11 +174,11 @@ int runGame() {
   controls.clear();
   readControls(true);
   readHighscore();
-  readPreferences();
   startGamepads();
 
   runFrames();
   savePendingElite(); // quitting in the middle of a training run
+  saveWindowPlace();  // a window is moved in many small steps: its place is kept once, here
   shutDown();
   return 0;
 }

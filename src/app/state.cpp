@@ -1,5 +1,5 @@
 // Definitions of the shell's state, with the values in force before start-up.
-#include "app/state.h"
+#include "app/app.h"
 
 SDL_Window* window = nullptr;
 SDL_Renderer* renderer = nullptr;
@@ -57,3 +57,14 @@ bool pauseRequested = false;
 bool restartRequested = false;
 bool pauseOnFocusLoss = true;
 LaunchOptions launchOptions;
+Button resumeButton = makeButton(600, 450, 300, 75, "Resume", 2);
+Button quitToMenuButton = makeButton(600, 560, 300, 75, "Quit to menu", 2);
+bool newHighscore = false;
+int32_t pauseKey = SDL_SCANCODE_P;
+int32_t restartKey = SDL_SCANCODE_R;
+int32_t musicVolume = 100;
+int32_t effectsVolume = 100;
+bool soundMuted = false;
+bool fullscreenOn = false;
+SDL_Rect windowPlace = {0, 0, 0, 0};
+std::string piecesKept;

@@ -167,3 +167,21 @@ extern bool gamePaused;       // play is frozen: no timer runs, no piece moves
 extern bool pauseRequested;   // a pause key or a pad's Start went down this frame
 extern bool restartRequested; // the restart key went down this frame
 extern bool pauseOnFocusLoss; // losing the window's focus pauses a game
+
+extern Button resumeButton;     // "Resume" on the paused frame
+extern Button quitToMenuButton; // "Quit to menu" on the paused frame
+extern bool newHighscore;       // the solo game just over beat the high score
+
+// Keys beyond the 14 controls, rebound on the "Audio & Display" screen through bindingIndex.
+constexpr int32_t pauseKeyIndex = controlCount;       // bindingIndex of the pause key
+constexpr int32_t restartKeyIndex = controlCount + 1; // bindingIndex of the restart key
+extern int32_t pauseKey;   // scancode that pauses and resumes (the Pause key always does too)
+extern int32_t restartKey; // scancode that starts the same mode afresh
+
+// Sound and window, kept in the preferences file.
+extern int32_t musicVolume;    // 0..100 %
+extern int32_t effectsVolume;  // 0..100 %
+extern bool soundMuted;        // M silences music and effects without losing the volumes
+extern bool fullscreenOn;      // full screen at the desktop's resolution
+extern SDL_Rect windowPlace;   // the window's last position and size; w 0 = never remembered
+extern std::string piecesKept; // the remembered piece selection: "blocks:ordinal" words

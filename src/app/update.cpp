@@ -43,9 +43,14 @@ void runCurrentScreen() {
     break;
   case 3:
     runSettingsScreen();
+    runSettingsExtras();
     break;
   case 4:
     runPieceSelectionScreen();
+    if (mouseClicked) rememberPieceSelection();
+    break;
+  case audioDisplayScreen:
+    runAudioDisplayScreen();
     break;
   case gamepadScreen:
     runGamepadScreen();
@@ -98,6 +103,8 @@ void limitGravity() {
 
 void stepSolo() {
   if (p1GameOver) {
+    // Decided once, on the frame the game ends; the banner says so until the next game.
+    if (!matchOver) newHighscore = score > highscore;
     matchOver = true;
     if (score > highscore) {
       highscore = score;
@@ -172,21 +179,12 @@ void updateFrame() {
   reseedOnClick();
   if (gameMode != 0) {
     checkHover(backButton);
-    // Leaving any play mode always lands on the main menu with fresh demo games.
-    if (mouseClicked && backButton.hovered) {
-      if (gameMode == 3) savePendingElite();
-      currentScreen = 0;
-      gameMode = 0;
-      setUpGame();
-    }
+    if (mouseClicked && backButton.hovered) leavePlay();
   } else {
     updateMenus();
   }
-  bool pausable = gameMode == 1 || gameMode == 2 || gameMode == 4;
-  if (pauseRequested && pausable) gamePaused = !gamePaused;
-  pauseRequested = false;
   // A paused game is frozen whole: no timer, bot, garbage or particle moves.
-  if (gamePaused && gameMode != 0) return;
+  if (updatePause()) return;
   switch (gameMode) {
   case 1:
     stepSolo();

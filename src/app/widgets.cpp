@@ -162,4 +162,5 @@ void buildMenus() {
   screenButtons.resize(screenCount);
   screenSliders.resize(screenCount);
   screenButtons[gamepadScreen] = gamepadButtons();
+  buildAudioDisplayScreen();
 }

@@ -16,9 +16,11 @@ void drawVersus(std::array<int32_t, 3> leftPoints, std::array<int32_t, 3> rightP
   drawLineClearParticles();
   drawIncomingDamage();
   drawRoundPoints(leftPoints, rightPoints);
+  drawPlayerLabels();
   if (matchOver) {
     drawVeil();
     drawResultBanner();
+    drawGameOverBanner();
   }
 }
 
@@ -43,6 +45,7 @@ void drawSolo() {
   outlineRect(box);
   drawScoreLine("Highscore: " + formatInt(highscore), 7 / 10.0);
   drawScoreLine("Score: " + formatInt(score), 3 / 10.0);
+  drawGameOverBanner();
 }
 
 void drawTrainingBoard() {
@@ -126,7 +129,7 @@ void drawFrame() {
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
   // The veil of a finished game and the piece tiles only need to touch what was drawn.
-  recordDrawnAreas(matchOver || (gameMode == 0 && currentScreen == 4));
+  recordDrawnAreas(matchOver || gamePaused || (gameMode == 0 && currentScreen == 4));
   switch (gameMode) {
   case 0:
     drawMenuScreen();
@@ -146,6 +149,7 @@ void drawFrame() {
   default:
     break;
   }
+  drawPauseFrame();
   if (gameMode != 0) {
     drawButton(backButton); // on top of everything else
     drawFocusOutline();

@@ -74,6 +74,7 @@ void drawMenuScreen() {
   } else if (currentScreen == gamepadScreen) {
     drawGamepadScreen();
   }
+  drawScreenHeading();
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenButtons.size()))
     for (const Button& button : screenButtons[currentScreen]) drawButton(button);
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenSliders.size()))

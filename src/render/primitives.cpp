@@ -28,6 +28,24 @@ void recordDrawing(const SDL_Rect& area) {
   if ((r | g | b) != 0) drawnAreas.push_back(area);
 }
 
+// Drawing units per output pixel: above 1 when the window is smaller than the drawing. A line
+// one unit wide would then be narrower than a pixel and fall between pixel centres.
+float outputPixel() {
+  float scaleX = 1.0f, scaleY = 1.0f;
+  SDL_RenderGetScale(renderer, &scaleX, &scaleY);
+  float scale = std::min(scaleX, scaleY);
+  return scale > 0.0f && scale < 1.0f ? 1.0f / scale : 1.0f;
+}
+
+// A line or edge as a filled strip at least one output pixel across.
+void fillStrip(float x, float y, float w, float h) {
+  int left = static_cast<int>(std::floor(x)), top = static_cast<int>(std::floor(y));
+  recordDrawing({left, top, static_cast<int>(std::ceil(x + w)) - left,
+                 static_cast<int>(std::ceil(y + h)) - top});
+  SDL_FRect strip = {x, y, w, h};
+  SDL_RenderFillRectF(renderer, &strip);
+}
+
 } // namespace
 
 void fillRect(const SDL_Rect& area) {
@@ -36,6 +54,17 @@ void fillRect(const SDL_Rect& area) {
 }
 
 void outlineRect(const SDL_Rect& area) {
+  float t = outputPixel();
+  if (t > 1.0f && area.w > 0 && area.h > 0) {
+    // Each edge a pixel thick inside the box's outer border, so that all four always show.
+    float x = static_cast<float>(area.x), y = static_cast<float>(area.y);
+    float w = static_cast<float>(area.w), h = static_cast<float>(area.h);
+    fillStrip(x, y, w, std::min(t, h));
+    fillStrip(x, std::max(y, y + h - t), w, std::min(t, h));
+    fillStrip(x, y, std::min(t, w), h);
+    fillStrip(std::max(x, x + w - t), y, std::min(t, w), h);
+    return;
+  }
   // The four edges, not the inside, which stays as it was.
   recordDrawing({area.x, area.y, area.w, 1});
   recordDrawing({area.x, area.y + area.h - 1, area.w, 1});
@@ -45,6 +74,13 @@ void outlineRect(const SDL_Rect& area) {
 }
 
 void drawLine(int x1, int y1, int x2, int y2) {
+  float t = outputPixel();
+  if (t > 1.0f && (x1 == x2 || y1 == y2)) { // grid lines and frames: never thinner than a pixel
+    float left = static_cast<float>(std::min(x1, x2)), top = static_cast<float>(std::min(y1, y2));
+    fillStrip(left, top, x1 == x2 ? t : std::abs(x2 - x1) + 1.0f,
+              y1 == y2 ? t : std::abs(y2 - y1) + 1.0f);
+    return;
+  }
   recordDrawing({std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1});
   SDL_RenderDrawLine(renderer, x1, y1, x2, y2);
 }
@@ -139,8 +175,8 @@ void drawButton(const Button& button) {
   SDL_Color caption = button.hovered ? SDL_Color{255, 255, 255, 255} : SDL_Color{0, 0, 0, 255};
   if (button.hovered && button.warning)
     caption = {warningColour[0], warningColour[1], warningColour[2], 255};
-  // A long key name ("Keypad MemRecall") is shrunk into its control button.
-  int maxWidth = button.valueText.empty() ? 0 : r.w - 10;
+  // A caption too long for its button ("Keypad MemRecall" on a control) is shrunk into it.
+  int maxWidth = r.w - 10;
   drawText(
       fontForSize(button.textSize), button.text + button.valueText, caption,
       [&r](int w, int h) {

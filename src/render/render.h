@@ -69,5 +69,10 @@ void releaseRenderCaches(); // before the renderer is destroyed: frees what draw
 void drawMenuScreen();
 void drawFocusOutline();  // around the focused widget, when keys or a pad drive the menus
 void drawGamepadScreen(); // which pad is whose
+std::vector<std::string> gameOverTexts(); // the game-over banner's lines; none while playing
+void drawGameOverBanner();                // over the topped-out well
+void drawPlayerLabels();  // "Player 1" / "Player 2" or "You" / "Bot" above the wells
+void drawPauseFrame();    // "Paused" with "Resume" and "Quit to menu", over a paused game
+void drawScreenHeading(); // the pieces and "Audio & Display" screens' titles
 void drawSlider(const Slider& slider);
 void drawFrame(); // clear, draw the current mode, present

@@ -10,9 +10,9 @@ TEST_F(Screens, AControlTakesTheNextKeyUnlessAClickElsewhereCancelsIt) {
   currentScreen = 3;
   Button& p1Right = screenButtons[3][7];
   clickOn(p1Right);
-  frame(750, 650);
+  frame(750, 760);
   EXPECT_TRUE(p1Right.hovered); // lit while it waits for a key
-  frame(750, 650, true);
+  frame(750, 760, true);
   EXPECT_FALSE(p1Right.hovered);
   push({SDL_KEYDOWN});
   EXPECT_FALSE(std::filesystem::exists(controlsPath));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package: `cpack -G DEB` builds it, and it holds the game, its data, the menu entry,
-# the three icons and the man page, and depends on the SDL2 libraries.
+# The Debian packages: `cpack -G DEB` builds them. The game's holds the game, its data, the menu
+# entry, the three icons and the man page, and depends on the SDL2 libraries but not on MPI; the
+# laboratory's holds brikka-lab and depends on the game's of the same version.
 # Usage: package.sh <build folder>
 set -euo pipefail
 build="$(realpath "$1")"
@@ -24,4 +25,9 @@ depends="$(dpkg-deb -f "$package" Depends)"
 for library in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0; do
   grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
 done
+grep -q mpi <<<"$depends" && fail "the game's package depends on MPI: $depends"
+lab="$(ls "$work"/brikka-lab_*.deb)" || fail "no package of the laboratory"
+dpkg-deb -c "$lab" | grep -q '\./usr/bin/brikka-lab$' || fail "brikka-lab is not in $lab"
+grep -q "brikka (= $(dpkg-deb -f "$package" Version))" <<<"$(dpkg-deb -f "$lab" Depends)" ||
+  fail "the laboratory does not depend on the game's package: $(dpkg-deb -f "$lab" Depends)"
 echo "PASS: $(basename "$package") holds the game and depends on: $depends"

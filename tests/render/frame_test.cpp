@@ -95,8 +95,10 @@ TEST_F(Canvas, VeilOverWhatWasDrawnMatchesAVeilOverTheWholeWindow) {
   drawLineClearParticles();
   drawIncomingDamage();
   drawRoundPoints({0, 0, 255}, {255, 0, 0});
+  drawPlayerLabels();
   drawVeil(); // nothing recorded: the whole window
   drawResultBanner();
+  drawGameOverBanner();
   drawButton(backButton);
   SDL_RenderFlush(renderer);
   const uint32_t* whole = static_cast<uint32_t*>(surface->pixels);

@@ -181,7 +181,36 @@ void drawRunSimNetwork(benchmark::State& state) {
   state.counters["alpha0"] = static_cast<double>(unseen);
 }
 
+// One whole frame drawn for a window of another size: the 1500 x 1000 drawing scaled to it
+// with black bars, as the game does. Args: mode index, output width, output height.
+void drawScaledFrame(benchmark::State& state) {
+  if (!prepare()) {
+    state.SkipWithError("no Storage/ with piece files in $BRIKKA_DATA, . or ./data");
+    return;
+  }
+  SDL_Surface* canvas = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(state.range(1)),
+                                                       static_cast<int>(state.range(2)), 32,
+                                                       SDL_PIXELFORMAT_ARGB8888);
+  SDL_Renderer* full = renderer;
+  renderer = SDL_CreateSoftwareRenderer(canvas);
+  SDL_RenderSetLogicalSize(renderer, windowWidth, windowHeight);
+  setUpMode(modes[state.range(0)]);
+  for (auto _ : state) {
+    drawFrame();
+    SDL_RenderFlush(renderer);
+  }
+  SDL_DestroyRenderer(renderer);
+  SDL_FreeSurface(canvas);
+  renderer = full;
+}
+
 const bool registered = [] {
+  for (int mode : {1, 3, 5})
+    for (auto size : {std::pair{1500, 1000}, std::pair{1152, 768}})
+      benchmark::RegisterBenchmark((std::string("drawFrame/scaled/") + modes[mode].name).c_str(),
+                                   drawScaledFrame)
+          ->Args({mode, size.first, size.second})
+          ->Unit(benchmark::kMillisecond);
   for (const Mode& mode : modes)
     benchmark::RegisterBenchmark((std::string("drawFrame/") + mode.name).c_str(), drawOneFrame,
                                  mode)

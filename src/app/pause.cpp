@@ -1,0 +1,89 @@
+// Pause, restart and the keys that work in every mode (pause, restart, mute, full screen), with
+// the two of them that can be rebound.
+#include "ai/ai.h"
+#include "app/app.h"
+#include "game/game.h"
+
+namespace {
+
+// The modes a player can pause or start afresh.
+bool pausableMode() {
+  return gameMode == 1 || gameMode == 2 || gameMode == 4;
+}
+
+} // namespace
+
+// Leaving any play mode always lands on the main menu with fresh demo games.
+void leavePlay() {
+  if (gameMode == 3) savePendingElite();
+  currentScreen = mainMenuScreen;
+  gameMode = 0;
+  gamePaused = false;
+  setUpGame();
+}
+
+void restartGame() {
+  if (!pausableMode()) return;
+  gamePaused = false;
+  newHighscore = false;
+  // The bot's countdown carries on from the last game otherwise: its first move would come
+  // early or late.
+  botMoveTimer = 10.0;
+  releaseHeldKeys();
+  setUpGame();
+}
+
+void releaseHeldKeys() {
+  SDL_ResetKeyboard();
+  static const uint8_t noKeys[SDL_NUM_SCANCODES] = {};
+  computeActionFlags(noKeys);
+}
+
+bool updatePause() {
+  if (gameMode == 0) gamePaused = false; // a game left by any way starts unpaused next time
+  if (restartRequested) restartGame();
+  // A finished game has nothing to pause.
+  if (pauseRequested && pausableMode() && !matchOver) gamePaused = !gamePaused;
+  pauseRequested = restartRequested = false;
+  if (!gamePaused || gameMode == 0) return false;
+  checkHover(resumeButton);
+  checkHover(quitToMenuButton);
+  if (mouseClicked && resumeButton.hovered) gamePaused = false;
+  if (mouseClicked && quitToMenuButton.hovered) leavePlay();
+  return gamePaused;
+}
+
+void handleShellKey(const SDL_KeyboardEvent& key) {
+  if (key.repeat) return;
+  int32_t scancode = key.keysym.scancode;
+  bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+  if (scancode == pauseKey || scancode == SDL_SCANCODE_PAUSE) pauseRequested = true;
+  if (scancode == restartKey) restartRequested = true;
+  if (scancode == SDL_SCANCODE_M) {
+    soundMuted = !soundMuted;
+    applyVolumes();
+    savePreference("volume_muted");
+  }
+  if (scancode == SDL_SCANCODE_F11 || (alt && scancode == SDL_SCANCODE_RETURN)) toggleFullscreen();
+}
+
+void handleWindowEvent(const SDL_WindowEvent& event) {
+  bool lost = event.event == SDL_WINDOWEVENT_FOCUS_LOST || event.event == SDL_WINDOWEVENT_MINIMIZED;
+  if (lost) {
+    // Keys still held then would otherwise stay down until pressed again.
+    releaseHeldKeys();
+    if (pauseOnFocusLoss && pausableMode() && !matchOver) gamePaused = true;
+  }
+  if (event.event == SDL_WINDOWEVENT_MOVED || event.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+    noteWindowPlace();
+}
+
+bool captureExtraKey(const uint8_t* keys) {
+  if (bindingIndex != pauseKeyIndex && bindingIndex != restartKeyIndex) return false;
+  int32_t& binding = bindingIndex == pauseKeyIndex ? pauseKey : restartKey;
+  for (int32_t scancode = 0; scancode < scancodeLimit; ++scancode)
+    if (keys[scancode] && scancode != escapeScancode) binding = scancode; // highest key wins
+  savePreference(bindingIndex == pauseKeyIndex ? "key_pause" : "key_restart");
+  awaitingKeyBinding = false;
+  return true;
+}

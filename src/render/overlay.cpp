@@ -1,0 +1,86 @@
+// What is drawn over play (the paused frame, the game-over banner, the players' names) and the
+// headings of the screens that have one.
+#include "render/render.h"
+
+namespace {
+
+const SDL_Color whiteText = {255, 255, 255, 255};
+const SDL_Color yellowText = {255, 255, 0, 255};
+constexpr int32_t bannerTop = 250; // versus banners sit above the "LOSE" in the well's middle
+
+// A text centred on (x, y), shrunk when wider than maxWidth.
+void drawCentred(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y,
+                 int maxWidth = 0) {
+  drawText(
+      font, text, colour,
+      [x, y](int w, int h) {
+        return SDL_Point{x - w / 2, y - h / 2};
+      },
+      maxWidth);
+}
+
+// A black panel in a double frame, its lines one under the other: the first large, the rest
+// medium, a "New high score" in yellow.
+void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines) {
+  setDrawColour({0, 0, 0}, 255);
+  fillRect(panel);
+  drawDoubleFrame(panel);
+  int32_t step = panel.h / static_cast<int32_t>(lines.size());
+  for (size_t k = 0; k < lines.size(); ++k) {
+    SDL_Color colour = lines[k] == "New high score" ? yellowText : whiteText;
+    drawCentred(k == 0 ? fontLarge : fontMedium, lines[k], colour, panel.x + panel.w / 2,
+                panel.y + step * static_cast<int32_t>(k) + step / 2, panel.w - 20);
+  }
+}
+
+} // namespace
+
+std::vector<std::string> gameOverTexts() {
+  if (!matchOver) return {};
+  if (gameMode == 1) {
+    std::vector<std::string> lines = {"Game Over", "Score: " + formatInt(score)};
+    if (newHighscore) lines.push_back("New high score");
+    return lines;
+  }
+  if (gameMode != 2 && gameMode != 4) return {};
+  // A player's points are the other's top-outs; the winner's come first.
+  bool firstWon = p2Losses >= 3;
+  std::string winner = gameMode == 2 ? (firstWon ? "Player 1 wins" : "Player 2 wins")
+                                     : (firstWon ? "You win" : "Bot wins");
+  int32_t won = firstWon ? p2Losses : p1Losses, lost = firstWon ? p1Losses : p2Losses;
+  return {winner, "Points: " + formatInt(won) + " - " + formatInt(lost)};
+}
+
+void drawGameOverBanner() {
+  std::vector<std::string> lines = gameOverTexts();
+  if (lines.empty()) return;
+  if (gameMode == 1) {
+    drawPanel({570, 380, 360, 75 * static_cast<int32_t>(lines.size())}, lines);
+    return;
+  }
+  // Over the well that topped out: player 1's is on the right.
+  int32_t centre = p1Losses >= 3 ? 1100 : 350;
+  drawPanel({centre - 160, bannerTop, 320, 150}, lines);
+}
+
+void drawPlayerLabels() {
+  if (gameMode != 2 && gameMode != 4) return;
+  // Above the points row, which sits right on top of the wells.
+  drawCentred(fontMedium, gameMode == 2 ? "Player 2" : "Bot", whiteText, 350, 70);
+  drawCentred(fontMedium, gameMode == 2 ? "Player 1" : "You", whiteText, 1100, 70);
+}
+
+void drawPauseFrame() {
+  if (!gamePaused || gameMode == 0) return;
+  drawVeil();
+  drawCentred(fontLarge, "Paused", whiteText, windowWidth / 2, 380);
+  drawButton(resumeButton);
+  drawButton(quitToMenuButton);
+}
+
+void drawScreenHeading() {
+  if (currentScreen == piecesScreen)
+    drawCentred(fontMedium, "Pieces in Play", whiteText, windowWidth / 2, 25);
+  if (currentScreen == audioDisplayScreen)
+    drawCentred(fontLarge, "Audio & Display", whiteText, windowWidth / 2, 90);
+}

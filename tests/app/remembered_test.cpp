@@ -1,0 +1,68 @@
+// What the game remembers between starts: sound, full screen, keys, window place and pieces.
+#include "scenario.h"
+
+namespace {
+
+using Remembered = Scenario;
+
+TEST_F(Remembered, ChoicesComeBackNextStartBesideUnknownNamesAndBadValuesFallBack) {
+  writeFile(preferencesPath, "# mine\nfuture_setting = 7\nvolume_music = 150\n");
+  testing::internal::CaptureStderr();
+  readPreferences();
+  std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(musicVolume, 100);
+  EXPECT_NE(said.find("volume_music"), std::string::npos);
+
+  musicVolume = 35, effectsVolume = 70, soundMuted = fullscreenOn = true;
+  pauseKey = SDL_SCANCODE_F1, restartKey = SDL_SCANCODE_F2;
+  windowPlace = {-20, 40, 900, 600};
+  for (const char* name : {"volume_music", "volume_effects", "volume_muted", "display_fullscreen",
+                           "key_pause", "key_restart"})
+    ASSERT_TRUE(savePreference(name));
+  saveWindowPlace();
+  musicVolume = effectsVolume = pauseKey = restartKey = 0;
+  soundMuted = fullscreenOn = false;
+  windowPlace = {};
+  readPreferences();
+  EXPECT_EQ(musicVolume, 35);
+  EXPECT_EQ(effectsVolume, 70);
+  EXPECT_TRUE(soundMuted && fullscreenOn);
+  EXPECT_EQ(pauseKey, SDL_SCANCODE_F1);
+  EXPECT_EQ(restartKey, SDL_SCANCODE_F2);
+  EXPECT_TRUE(windowPlace.x == -20 && windowPlace.y == 40 && windowPlace.w == 900);
+  std::string text = readFile(preferencesPath);
+  EXPECT_EQ(text.rfind("# mine\nfuture_setting = 7\nvolume_music = 35\n", 0), 0u) << text;
+}
+
+TEST_F(Remembered, ThePieceSelectionSurvivesAndAPieceNoLongerInTheFilesIsLeftOut) {
+  Piece one = pieceFromPicture({"#"}), two = pieceFromPicture({"##"});
+  start({one, two, two, pieceFromPicture({"###"})});
+  currentScreen = piecesScreen;
+  clickOn(screenButtons[piecesScreen][2]); // the second two-block piece out
+  clickOn(screenButtons[piecesScreen][0]); // and the one-block piece
+  EXPECT_EQ(piecesKept, "2:1 3:1");
+  EXPECT_NE(readFile(preferencesPath).find("pieces_selected = 2:1 3:1"), std::string::npos);
+
+  start({one, two}); // next start: the files now hold one two-block piece and no three
+  readPreferences();
+  testing::internal::CaptureStderr();
+  applyRememberedPieces();
+  std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(pieceSelection, (std::vector<bool>{false, true}));
+  EXPECT_NE(said.find(": 3:1;"), std::string::npos) << said;
+}
+
+TEST_F(Remembered, TheFirstWindowFitsTheUsableAreaWithItsFrame) {
+  SDL_Rect usable = {0, 30, 1366, 738};
+  WindowFrame frame = {30, 2, 2, 2};
+  SDL_Rect first = fittedWindow(usable, frame, {});
+  EXPECT_TRUE(first.w == 1059 && first.h == 706) << first.w << "x" << first.h;
+  EXPECT_TRUE(first.y >= 60 && first.y + first.h + 2 <= 768 && first.x >= 2);
+  // A remembered place half off the screen, on a smaller screen now, comes back on it.
+  SDL_Rect moved = fittedWindow(usable, frame, {1200, -50, 1500, 1000});
+  EXPECT_TRUE(moved.x >= 2 && moved.x + moved.w <= 1364 && moved.y >= 60 && moved.w == 1362);
+  SDL_Rect kept = fittedWindow({0, 0, 2560, 1600}, frame, {100, 200, 1200, 800});
+  EXPECT_TRUE(kept.x == 100 && kept.y == 200 && kept.w == 1200 && kept.h == 800);
+}
+
+} // namespace
