@@ -99,6 +99,13 @@ TEST_F(Pads, PadsJoinAsPluggedMoveRotateDropAndHoldAndPauseWhenPulled) {
 }
 
 TEST_F(Pads, MenusByPadAndKeysAndAButtonRebound) {
+  // A mapping from the runtime folder's gamecontrollerdb.txt is known before any pad opens.
+  const char* guid = "030000000b0b00000d0e000001000000";
+  writeFile("gamecontrollerdb.txt", std::string(guid) + ",Brikka Pad,a:b0,b:b1,platform:Linux,\n");
+  startGamepads();
+  char* mapping = SDL_GameControllerMappingForGUID(SDL_JoystickGetGUIDFromString(guid));
+  EXPECT_NE(mapping, nullptr);
+  SDL_free(mapping);
   // The first D-pad press shows the focus on "Solo Play"; four more reach "Settings".
   SDL_Joystick* pad = plug();
   for (int i = 0; i < 5; ++i) tap(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
