@@ -1,5 +1,6 @@
-// Pausing, resuming and restarting the three play modes, as a player does it.
+// Pausing, resuming, restarting and ending the three play modes, as a player does it.
 #include "ai/ai.h"
+#include "render/render.h"
 #include "scenario.h"
 
 #include <sstream>
@@ -13,50 +14,50 @@ std::string gameSnapshot() {
   std::ostringstream out;
   for (int player : {1, 2}) {
     PlayerState s = playerState(player);
-    for (const std::string& row : boardPicture(s.board)) out << row << "/";
-    out << s.pieceId << " " << s.rotation << " " << s.position.x << "," << s.position.y << " "
-        << s.gravityTimer << " " << s.lockTimer << " " << s.heldPiece << " " << s.damageFlash;
-    for (const DamageRecord& r : s.incomingDamage) out << " d" << r.rows << ":" << r.timer;
-    out << "\n";
+    for (const std::string& row : boardPicture(s.board)) out << row;
+    out << s.pieceId << s.rotation << s.position.x << s.position.y << " " << s.gravityTimer << " "
+        << s.lockTimer << s.heldPiece << s.damageFlash;
+    for (const DamageRecord& r : s.incomingDamage) out << " " << r.rows << ":" << r.timer;
   }
-  for (const LineClearParticle& p : lineClearParticles) out << p.x << "," << p.y << "," << p.size;
-  out << " " << score << " " << gravityInterval << " " << botMoveTimer << " " << matchOver;
+  for (const LineClearParticle& p : lineClearParticles) out << " " << p.x << "," << p.y << p.size;
+  out << " " << score << gravityInterval << botMoveTimer << matchOver;
   return out.str();
 }
 
-// A game of the mode a few frames in: player 1 has just cleared a row, so squares fly and, in
-// the versus modes, garbage waits for player 2.
+void frames(int count) {
+  for (int k = 0; k < count; ++k) frame(700, 900);
+}
+
+// A game of the mode a few frames after player 1 cleared a row: squares fly and, in the versus
+// modes, garbage waits for player 2.
 void startWithAClear(int32_t mode) {
   seedRandom(11);
   gameMode = mode;
-  botStepInterval = 3;
-  botStepwise = false;
-  botMoveTimer = 10.0;
+  botStepInterval = 3, botStepwise = false, botMoveTimer = 10.0;
   setUpGame();
   p1Board = boardFromPicture({"###.######"});
   p1HardDrop = true;
-  frame(700, 900);
-  p1HardDrop = false;
-  for (int k = 0; k < 3; ++k) frame(700, 900);
+  frames(1);
+  p1HardDrop = false, p1Hold = true;
+  frames(1);
+  p1Hold = false;
+  frames(2);
 }
 
 TEST_F(Pause, APausedGameStandsStillAndResumesExactlyWhereItStopped) {
   for (int32_t mode : {1, 2, 4}) {
     startWithAClear(mode);
-    for (int k = 0; k < 30; ++k) frame(700, 900);
+    frames(30);
     std::string unpaused = gameSnapshot();
-
     startWithAClear(mode);
-    ASSERT_FALSE(lineClearParticles.empty()) << mode;
-    if (mode != 1) ASSERT_FALSE(p2IncomingDamage.empty()) << mode;
+    ASSERT_TRUE(!lineClearParticles.empty() && (mode == 1 || !p2IncomingDamage.empty()));
     pauseRequested = true;
-    frame(700, 900);
+    frames(1);
     std::string still = gameSnapshot();
-    for (int k = 0; k < 300; ++k) frame(700, 900);
-    EXPECT_TRUE(gamePaused) << mode;
+    frames(300);
     EXPECT_EQ(gameSnapshot(), still) << mode;
     pauseRequested = true; // the pause key again resumes
-    for (int k = 0; k < 30; ++k) frame(700, 900);
+    frames(30);
     EXPECT_EQ(gameSnapshot(), unpaused) << mode;
   }
 }
@@ -66,56 +67,48 @@ TEST_F(Pause, LosingFocusPausesAndThePausedFramesButtonsWork) {
   SDL_Event event{};
   event.type = SDL_WINDOWEVENT;
   event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-  SDL_PushEvent(&event);
-  handleEvents();
-  frame(0, 0);
-  EXPECT_TRUE(gamePaused);
-  clickOn(resumeButton);
-  EXPECT_FALSE(gamePaused);
-
-  pauseOnFocusLoss = false; // the switch on "Audio & Display"
-  SDL_PushEvent(&event);
-  handleEvents();
-  frame(0, 0);
-  EXPECT_FALSE(gamePaused);
-
+  for (bool autoPause : {true, false}) {
+    pauseOnFocusLoss = autoPause;
+    SDL_PushEvent(&event);
+    handleEvents();
+    frame(0, 0);
+    EXPECT_EQ(gamePaused, autoPause);
+    clickOn(resumeButton);
+  }
   pauseRequested = true;
   frame(0, 0);
   clickOn(quitToMenuButton);
-  EXPECT_EQ(gameMode, 0);
   clickOn(screenButtons[mainMenuScreen][1]); // a new game never starts paused
   EXPECT_TRUE(gameMode == 2 && !gamePaused);
 }
 
-TEST_F(Pause, RestartStartsTheSameModeAfreshFromPlayPauseOrTheEnd) {
+TEST_F(Pause, RestartKeepsNothingOfTheLastGameAndEachEndSaysWhoWon) {
   for (int32_t mode : {1, 2, 4}) {
     startWithAClear(mode);
-    p1Hold = true;
-    frame(700, 900);
-    p1Hold = false;
     pauseRequested = true;
-    frame(700, 900);
+    frames(1);
     ASSERT_TRUE(score > 0 && p1HeldPiece != 0 && gamePaused) << mode;
     restartRequested = true;
-    frame(700, 900);
-    EXPECT_EQ(gameMode, mode);
-    EXPECT_FALSE(gamePaused || matchOver);
-    EXPECT_EQ(score, 0);
-    EXPECT_EQ(p1HeldPiece, 0);
+    frames(1);
+    EXPECT_TRUE(gameMode == mode && !gamePaused && score == 0 && p1HeldPiece == 0) << mode;
     EXPECT_TRUE(lineClearParticles.empty() && p1IncomingDamage.empty() && p2IncomingDamage.empty());
     EXPECT_EQ(boardPicture(p1Board), boardPicture(Board{})) << mode;
+    p1Losses = 2, p2Losses = 1, p1GameOver = true; // the third top-out of player 1
+    frames(1);
+    const char* const winners[] = {"Game Over", "Player 2 wins", "", "Bot wins"};
+    std::vector<std::string> texts = gameOverTexts();
+    ASSERT_EQ(texts.size(), 2u) << mode;
+    EXPECT_EQ(texts[0], winners[mode - 1]);
+    EXPECT_EQ(texts[1], mode == 1 ? "Score: 0" : "Points: 3 - 1");
   }
-  // From the game-over frame of a solo game that beat the high score.
+  // A solo game that beat the high score, started afresh from its end.
   startWithAClear(1);
-  p1Board = boardFromPicture(std::vector<std::string>(20, "#########."));
-  score = 500;
   p1GameOver = true;
-  frame(700, 900);
-  ASSERT_TRUE(matchOver && newHighscore);
+  frames(1);
+  EXPECT_EQ(gameOverTexts().back(), "New high score");
   restartRequested = true;
-  frame(700, 900);
-  EXPECT_FALSE(matchOver || newHighscore);
-  EXPECT_EQ(score, 0);
+  frames(1);
+  EXPECT_TRUE(!matchOver && !newHighscore && score == 0 && gameOverTexts().empty());
 }
 
 } // namespace

@@ -8,47 +8,39 @@ source "$(dirname "$0")/common.bash"
 start_game 2600x1700
 
 shot="$work/shot.bmp"
-size() { # <w> <h>: the window at the top-left corner, resized, and its drawing scale
-  xdotool windowmove "$window" 0 0 windowsize "$window" "$1" "$2"
-  sleep 0.7
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  scale=$(awk -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN { s = w / 1500; if (h / 1000 < s) s = h / 1000; print s }')
+place() { # drawing point -> screen pixel "x y", in the window $X $Y $WIDTH $HEIGHT
+  awk -v w="$WIDTH" -v h="$HEIGHT" -v ox="$X" -v oy="$Y" -v x="$1" -v y="$2" 'BEGIN {
+    s = w / 1500; if (h / 1000 < s) s = h / 1000
+    printf "%d %d", ox + (w - 1500 * s) / 2 + x * s, oy + (h - 1000 * s) / 2 + y * s }'
 }
-place() { # drawing point -> screen pixel "x y"
-  awk -v s="$scale" -v w="$WIDTH" -v h="$HEIGHT" -v ox="$X" -v oy="$Y" -v x="$1" -v y="$2" \
-    'BEGIN { printf "%d %d", ox + (w - 1500 * s) / 2 + x * s, oy + (h - 1000 * s) / 2 + y * s }'
-}
-press() { # a click at a drawing point
+press() { # a click at a drawing point, then a screenshot
   read -r x y <<<"$(place "$1" "$2")"
-  xdotool mousemove "$x" "$y" && sleep 0.2 && xdotool mousedown 1 && sleep 0.1 && xdotool mouseup 1
-  sleep 0.5
+  xdotool mousemove "$x" "$y" sleep 0.2 mousedown 1 sleep 0.1 mouseup 1 sleep 0.5
+  import -window root "$shot"
 }
-runs() { # white runs on the line from drawing point ($1,$2) to ($3,$4) of the last shot
-  read -r x1 y1 <<<"$(place "$1" "$2")"
-  read -r x2 y2 <<<"$(place "$3" "$4")"
-  convert "$shot" -crop "$((x2 - x1 + 1))x$((y2 - y1 + 1))+$x1+$y1" -depth 8 txt:- |
+expect() { # <what> <runs expected> <x1 y1 x2 y2>: white runs on that line of the drawing
+  read -r x1 y1 <<<"$(place "$3" "$4")"
+  read -r x2 y2 <<<"$(place "$5" "$6")"
+  local runs
+  runs=$(convert "$shot" -crop "$((x2 - x1 + 1))x$((y2 - y1 + 1))+$x1+$y1" -depth 8 txt:- |
     awk -F'[()]' 'NR > 1 { split($2, c, ","); white = c[1] >= 250 && c[2] >= 250 && c[3] >= 250
-                           n += white && !inside; inside = white } END { print n + 0 }'
-}
-expect() { # <what> <expected> <got>
-  [ "$2" = "$3" ] || fail "${WIDTH}x${HEIGHT}: $1: $3 instead of $2"
+                           n += white && !inside; inside = white } END { print n + 0 }')
+  [ "$runs" = "$2" ] || fail "${WIDTH}x${HEIGHT}: $1: $runs instead of $2"
 }
 
 for s in 1152x768 1000x700 640x427 2560x1600; do
-  size "${s%x*}" "${s#*x}"
+  xdotool windowmove "$window" 0 0 windowsize "$window" "${s%x*}" "${s#*x}" sleep 0.7
+  eval "$(xdotool getwindowgeometry --shell "$window")"
   press 275 250 # "Solo Play": an empty well with a piece at its top
-  import -window root "$shot"
-  expect "column lines of the well" 11 "$(runs 540 510 960 510)"
-  expect "row lines of the well" 21 "$(runs 570 90 570 910)"
-  expect "top and bottom edges of the score box" 2 "$(runs 155 440 155 660)"
-  expect "left and right edges of the score box" 2 "$(runs 140 460 460 460)"
+  expect "column lines of the well" 11 540 510 960 510
+  expect "row lines of the well" 21 570 90 570 910
+  expect "top and bottom edges of the score box" 2 155 440 155 660
+  expect "left and right edges of the score box" 2 140 460 460 460
   press 1375 925 # "Back"
   press 275 825  # "Settings"
-  import -window root "$shot"
-  expect "slider track edges" 2 "$(runs 1300 815 1300 885)"
-  expect "slider knob and track ends" 3 "$(runs 860 850 1440 850)"
+  expect "slider track edges" 2 1300 815 1300 885
+  expect "slider knob and track ends" 3 860 850 1440 850
   press 750 875 # "Back"
-  echo "${WIDTH}x${HEIGHT}: well, score box and sliders whole"
 done
 
 quitWithEscape "$window" "$gamePid"
