@@ -118,7 +118,7 @@ void captureKey(const uint8_t* keys) {
       screenButtons[3][bindingIndex].valueText = keyDisplayName(scancode);
     }
   }
-  writeControls();
+  saveControl(bindingIndex);
   awaitingKeyBinding = false;
 }
 

@@ -2,6 +2,7 @@
 // surface, so no window and no video driver are involved.
 #include "lab/lab.h"
 
+#include "game/game.h"
 #include "render/render.h"
 
 #include <SDL_image.h>
@@ -35,8 +36,9 @@ void writePlot(const std::string& path) {
     drawn = SDL_BlitSurface(canvas, &source, picture, nullptr) == 0;
   }
   std::string problem = drawn ? "" : std::string(SDL_GetError());
-  // Written beside the target and renamed, so a reader never finds half a picture.
-  std::string partial = path + ".partial";
+  // Written beside the target and renamed, so a reader never finds half a picture; named as
+  // every writer's temporary file is, so a later run clears it away should this one be killed.
+  std::string partial = temporaryPathFor(path);
   if (drawn && IMG_SavePNG(picture, partial.c_str()) != 0) problem = IMG_GetError();
   if (drawn && problem.empty() && std::rename(partial.c_str(), path.c_str()) != 0)
     problem = "cannot be renamed into place";
