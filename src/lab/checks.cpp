@@ -69,14 +69,16 @@ int64_t machineMemory() {
   return bytes;
 }
 
-// Bytes a process of the lab takes before any run: the game's state, the libraries, MPI.
-constexpr double baseBytes = 64.0 * (1 << 20);
+// Bytes a process of the lab takes before any run: the game's state, the libraries, MPI (14 MB
+// measured, with room).
+constexpr double baseBytes = 32.0 * (1 << 20);
 // A network's weight in the game's form (index and weight) and a network's neuron.
 constexpr double bytesPerLiveWeight = sizeof(Connection);
 constexpr double bytesPerLiveNeuron = sizeof(Neuron);
-// A position of the distiller: its offset, its answer mask and its ones (two bytes each, about
-// a hundred of them on a stacked board), with room for the vectors' growth.
-constexpr double bytesPerPosition = 2.0 * (4 + 8 + 2 * 100);
+// A position of the distiller: its offset, its answer mask and its ones (two bytes each, some
+// twenty-five on the heuristic's boards, forty allowed), twice for the vectors' growth. 58 bytes
+// a position were measured.
+constexpr double bytesPerPosition = 2.0 * (4 + 8 + 2 * 40);
 
 template <typename T> T optionValue(const CLI::App& command, const char* name, T fallback) {
   const CLI::Option* option = command.get_option_no_throw(name);
@@ -159,9 +161,9 @@ void checkMemory(const CLI::App& command) {
   if (need <= limit) return;
   char text[256];
   std::snprintf(text, sizeof text,
-                "%s would need about %.1f GB with these options, more than the %.1f GB %s; "
+                "%s would need about %.0f MB with these options, more than the %.0f MB %s; "
                 "choose smaller sizes or raise --max-memory (in MB)",
-                name.c_str(), need / 1e9, limit / 1e9,
+                name.c_str(), need / (1 << 20), limit / (1 << 20),
                 maxMemoryMegabytes > 0 ? "of --max-memory" : "this machine has");
   throw LabError{text};
 }

@@ -26,7 +26,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "brikka-lab: %s (see --help)\n", error.what());
     return 2;
   } catch (const LabError& error) {
-    if (!error.message.empty()) std::fprintf(stderr, "brikka-lab: %s\n", error.message.c_str());
+    // Under mpirun a rank other than the first says it is the one that could not go on.
+    std::string rank = rankIndex() > 0 ? "rank " + std::to_string(rankIndex()) + ": " : "";
+    if (!error.message.empty())
+      std::fprintf(stderr, "brikka-lab: %s%s\n", rank.c_str(), error.message.c_str());
     leaveRanks(!error.everyRankStops);
     return 2;
   } catch (const std::exception& error) {
