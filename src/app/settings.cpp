@@ -103,11 +103,11 @@ void readSensitivities() {
   std::vector<std::string> lines;
   double first = 0.0, second = 0.0;
   std::string problem;
-  if (!readLines(sensitivityPath, lines, problem)) {
-  } else if (lines.size() < 2) {
-    problem = "holds fewer than two lines";
-  } else if (!parseFinite(lines[0], first) || !parseFinite(lines[1], second)) {
-    problem = "holds a value that is not a finite number";
+  if (readLines(sensitivityPath, lines, problem)) {
+    if (lines.size() < 2)
+      problem = "holds fewer than two lines";
+    else if (!parseFinite(lines[0], first) || !parseFinite(lines[1], second))
+      problem = "holds a value that is not a finite number";
   }
   if (problem.empty()) {
     // Held to what the sliders can set: a hand-edited 1e200 would not even fit the file again.

@@ -243,7 +243,7 @@ CLI::Validator wholeBetween(int64_t low, int64_t high) {
         if (errno == ERANGE || value < low || value > high) return text + " " + bounds;
         return "";
       },
-      bounds);
+      grouped(low) + " to " + grouped(high));
 }
 
 CLI::Validator realBetween(double low, double high, bool lowIncluded) {
@@ -262,7 +262,7 @@ CLI::Validator realBetween(double low, double high, bool lowIncluded) {
           return text + " " + bounds;
         return "";
       },
-      bounds);
+      (lowIncluded ? "" : "above ") + realText(low) + " to " + realText(high));
 }
 
 void addMemoryOption(CLI::App& command) {

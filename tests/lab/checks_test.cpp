@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <sys/wait.h>
 
@@ -79,6 +81,24 @@ TEST(LabChecks, DistillWithFewerPositionsThanABatchTrainsOnThemAll) {
     EXPECT_EQ(network.layers.size(), 3u);
   });
   EXPECT_EQ(rounds, 1);
+}
+
+TEST(LabChecks, DataThatGivesNoPiecesStopsTheLab) {
+  const std::string folder = testing::TempDir() + "brikka-nopieces-" + std::to_string(getpid());
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy(std::string(BRIKKA_SOURCE_DIR) + "/Storage", folder + "/Storage");
+  std::ofstream(folder + "/Storage/4BlockPieces.txt", std::ios::trunc).flush();
+  DataOptions data;
+  data.dataFolder = folder;
+  std::string message;
+  try {
+    loadLabData(data);
+  } catch (const LabError& error) {
+    message = error.message;
+  }
+  EXPECT_EQ(message, folder + "/Storage/4BlockPieces.txt: holds no pieces");
+  std::filesystem::remove_all(folder);
 }
 
 TEST(LabChecks, RanksStartedWithDifferentOptionsStopTogetherNamingTheDifference) {
