@@ -9,13 +9,19 @@
 
 #include <cstdio>
 
+// A font is a few MB at most; the text stays while the font is open, which reads from it.
+constexpr size_t fontFileLimit = size_t{16} << 20;
+static std::string fontBytes;
+
 void preparePlot(const std::string& dataFolder) {
   if (fontSmall) return;
-  std::string fontFile = findDataFolder(dataFolder) + "/Fonts/nasaFont.ttf";
+  std::string fontFile = findDataFolder(dataFolder) + "/Fonts/nasaFont.ttf", error;
+  if (!readFileLimited(fontFile, fontFileLimit, &fontBytes, &error)) throw LabError{error};
   if (TTF_WasInit() == 0 && TTF_Init() != 0)
     throw LabError{std::string("fonts: ") + TTF_GetError()};
   // The graph's labels use the small font, at the size the game opens it.
-  fontSmall = TTF_OpenFont(fontFile.c_str(), 24);
+  fontSmall = TTF_OpenFontRW(
+      SDL_RWFromConstMem(fontBytes.data(), static_cast<int>(fontBytes.size())), 1, 24);
   if (!fontSmall) throw LabError{fontFile + ": " + TTF_GetError()};
 }
 
