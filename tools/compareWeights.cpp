@@ -37,7 +37,7 @@ static Result play(const std::vector<double>& weights, int32_t pieces) {
   return result;
 }
 
-int main(int argc, char** argv) {
+static int run(int argc, char** argv) {
   int32_t pieces = argc > 1 ? std::atoi(argv[1]) : 20000;
   namespace fs = std::filesystem;
   // All 29 shipped pieces: the five-block ones make bad weights lose games.
@@ -59,4 +59,8 @@ int main(int argc, char** argv) {
                       r.lost);
         }
   return 0;
+}
+
+int main(int argc, char** argv) {
+  return runGuarded("compareWeights", [&] { return run(argc, argv); });
 }

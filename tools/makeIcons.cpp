@@ -46,7 +46,7 @@ bool writeIcon(int size, const std::string& path) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+static int run(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: makeIcons <Storage folder> <output folder>\n");
     return 2;
@@ -70,4 +70,8 @@ int main(int argc, char** argv) {
     }
   }
   return 0;
+}
+
+int main(int argc, char** argv) {
+  return runGuarded("makeIcons", [&] { return run(argc, argv); });
 }

@@ -4,6 +4,8 @@
 // Each piece is drawn once, in its first rotation, on a square grid; the three other rotations
 // are that drawing turned a quarter counter-clockwise at a time, so every piece turns about the
 // middle of its grid and, being at most five cells wide, spawns inside the board at column 3.
+#include "game/game.h"
+
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -80,7 +82,7 @@ void writeGrid(std::ofstream& out, const Drawing& drawing) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+static int run(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
     return 2;
@@ -109,4 +111,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   return 0;
+}
+
+int main(int argc, char** argv) {
+  return runGuarded("makePieces", [&] { return run(argc, argv); });
 }

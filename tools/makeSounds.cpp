@@ -2,6 +2,8 @@
 // (placeBlock, clearLine, takeDamage, clickButton, gameOver) and mainMusic.wav, a 32-second
 // loop in A minor that the build encodes to MP3. Everything is made from oscillators and
 // noise here; no recording goes in. 44.1 kHz, 16-bit.
+#include "game/game.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -338,7 +340,7 @@ Track mainMusic() {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+static int run(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
     return 2;
@@ -369,4 +371,8 @@ int main(int argc, char* argv[]) {
     }
   }
   return 0;
+}
+
+int main(int argc, char** argv) {
+  return runGuarded("makeSounds", [&] { return run(argc, argv); });
 }

@@ -2,7 +2,8 @@
 // Sets up one screen of the game with the real rules, menus and players, draws it with the
 // game's own frame drawing into an off-screen canvas and writes it as a PNG (through
 // ImageMagick's convert). The folder holds Storage/ and Fonts/ as the game's runtime folder does;
-// by default the current directory. Nothing is written into it.
+// by default the current directory. The game runs in a temporary copy of it, so what it saves
+// (training saves its best network) never reaches the folder.
 #include "ai/ai.h"
 #include "app/app.h"
 #include "game/game.h"
@@ -152,22 +153,8 @@ int usage() {
   return 2;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 3 && !(argc == 5 && std::strcmp(argv[3], "--data") == 0)) return usage();
-  std::string state = argv[1];
-  std::string out = argv[2];
-  if (out.empty() || out[0] != '/') {
-    char cwd[4096];
-    if (getcwd(cwd, sizeof cwd) == nullptr) return 1;
-    out = std::string(cwd) + "/" + out;
-  }
-  if (argc == 5 && chdir(argv[4]) != 0) {
-    std::fprintf(stderr, "screenshot: cannot enter %s\n", argv[4]);
-    return 1;
-  }
-
+// Sets up state, draws it and writes the picture to out; the exit status.
+int drawState(const std::string& state, const std::string& out) {
   seedRandom(20261206); // the same pictures on every run
   std::string error;
   if (!loadGameData(error)) {
@@ -205,4 +192,30 @@ int main(int argc, char** argv) {
   SDL_DestroyRenderer(renderer);
   SDL_FreeSurface(canvas);
   return written ? 0 : 1;
+}
+
+int takeScreenshot(int argc, char** argv) {
+  if (argc != 3 && !(argc == 5 && std::strcmp(argv[3], "--data") == 0)) return usage();
+  std::string state = argv[1];
+  std::string out = argv[2];
+  if (out.empty() || out[0] != '/') {
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd) == nullptr) return 1;
+    out = std::string(cwd) + "/" + out;
+  }
+  std::string error;
+  std::string runtime = enterTemporaryRuntimeFolder(argc == 5 ? argv[4] : ".", &error);
+  if (runtime.empty()) {
+    std::fprintf(stderr, "screenshot: %s\n", error.c_str());
+    return 1;
+  }
+  int status = drawState(state, out);
+  leaveTemporaryRuntimeFolder(runtime);
+  return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  return runGuarded("screenshot", [&] { return takeScreenshot(argc, argv); });
 }

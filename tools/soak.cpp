@@ -16,11 +16,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -104,7 +101,7 @@ Window timeFrames(const Mode& mode, long frames, size_t& longestQueue, size_t& l
 
 } // namespace
 
-int main(int argc, char** argv) {
+static int run(int argc, char** argv) {
   long frames = 1000000;
   std::string data = ".";
   for (int i = 1; i < argc; ++i) {
@@ -117,18 +114,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: soak [frames, at least 100] [--data <folder>]\n");
     return 2;
   }
-  fs::path work = fs::temp_directory_path() / ("brikka-soak-" + std::to_string(getpid()));
-  std::error_code failed;
-  fs::create_directories(work / "Storage", failed);
-  for (const fs::directory_entry& entry :
-       fs::directory_iterator(fs::path(data) / "Storage", failed))
-    fs::copy_file(entry.path(), work / "Storage" / entry.path().filename(), failed);
-  fs::current_path(work, failed);
   std::string error;
-  if (failed || !loadPieceFiles(&error)) {
-    std::fprintf(stderr, "soak: %s\n", failed ? failed.message().c_str() : error.c_str());
-    fs::current_path(fs::temp_directory_path(), failed);
-    fs::remove_all(work, failed);
+  std::string work = enterTemporaryRuntimeFolder(data, &error);
+  if (work.empty() || !loadPieceFiles(&error)) {
+    std::fprintf(stderr, "soak: %s\n", error.c_str());
+    if (!work.empty()) leaveTemporaryRuntimeFolder(work);
     return 1;
   }
   loadFitnessParams();
@@ -155,7 +145,10 @@ int main(int argc, char** argv) {
                 last.kilobytes, first.microseconds, last.microseconds, longestQueue, longestDamage);
     std::fflush(stdout);
   }
-  fs::current_path(fs::temp_directory_path(), failed);
-  fs::remove_all(work, failed);
+  leaveTemporaryRuntimeFolder(work);
   return 0;
+}
+
+int main(int argc, char** argv) {
+  return runGuarded("soak", [&] { return run(argc, argv); });
 }

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 
 // The weights shipped in Storage/BestFitnessParams.txt, used when that file cannot be read.
 // Chosen by comparing candidate sets over long headless games (tools/compareWeights).
@@ -206,8 +206,11 @@ constexpr double maxWeight = 1e6;
 
 // Reads one weight per line. Returns an empty string or the problem.
 std::string readFitnessWeights(const std::string& path, std::vector<double>& values) {
-  std::ifstream file(path);
-  if (!file) return "cannot be opened";
+  std::string text, problem;
+  // The reason without the path, which the callers put in front.
+  if (!readFileLimited(path, weightsFileLimit, &text, &problem))
+    return problem.substr(path.size() + 2);
+  std::istringstream file(text);
   std::string line;
   int lineNumber = 0;
   while (std::getline(file, line)) {

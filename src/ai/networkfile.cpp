@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 
 bool saveNetwork(const Network& network, const std::string& path, std::string* error) {
   std::string text;
@@ -79,7 +79,7 @@ static std::string readLayerSizes(const std::string& line, std::vector<int64_t>&
   return "";
 }
 
-static std::string readNetwork(std::ifstream& file, Network& network) {
+static std::string readNetwork(std::istringstream& file, Network& network) {
   std::string line;
   if (!std::getline(file, line)) return "the file is empty";
   std::vector<int64_t> sizes;
@@ -121,10 +121,12 @@ static std::string readNetwork(std::ifstream& file, Network& network) {
 }
 
 std::string readNetworkFile(const std::string& path, Network& network) {
-  std::ifstream file(path);
-  if (!file) return "cannot be opened";
+  std::string text, problem;
+  if (!readFileLimited(path, networkFileLimit, &text, &problem))
+    return problem.substr(path.size() + 2);
+  std::istringstream file(text);
   Network loaded;
-  std::string problem = readNetwork(file, loaded);
+  problem = readNetwork(file, loaded);
   if (problem.empty()) {
     network.layers = std::move(loaded.layers);
     feedForward(network);

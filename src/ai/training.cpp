@@ -3,12 +3,11 @@
 #include "game/game.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 namespace {
@@ -21,15 +20,18 @@ constexpr double secondsBetweenSaves = 1.0;
 // file as it was goes aside first. Without that copy the file is not touched.
 bool keepPreviousNetwork() {
   if (previousNetworkKept) return true;
-  std::ifstream old(bestNetworkPath, std::ios::binary);
-  if (old) {
-    std::string text{std::istreambuf_iterator<char>(old), {}};
-    std::string error;
+  std::string text, error;
+  if (readFileLimited(bestNetworkPath, networkFileLimit, &text, &error)) {
     if (!writeFileAtomically(previousNetworkPath, text, &error)) {
       std::fprintf(stderr, "Brikka: could not save %s; %s is left as it was\n", error.c_str(),
                    bestNetworkPath);
       return false;
     }
+  } else if (errno != ENOENT) {
+    // A folder, a device or a huge file in its place: nothing there is worth keeping, but
+    // nothing may be written over it either.
+    std::fprintf(stderr, "Brikka: could not keep %s; it is left as it was\n", error.c_str());
+    return false;
   }
   previousNetworkKept = true;
   return true;

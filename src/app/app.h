@@ -26,6 +26,10 @@ SDL_Point firstWindowSize(int usableWidth, int usableHeight);
 
 constexpr const char* seedNetworkPath = "seed/BestNeuralNet.txt"; // in the data folder
 bool enterRuntimeFolder(); // find the data, prepare the runtime folder, enter it; else one line
+// A fresh runtime folder under the system's temporary folder, prepared from data and entered:
+// tools play there, so nothing they save reaches a data folder. "" and error when it fails.
+std::string enterTemporaryRuntimeFolder(const std::string& data, std::string* error);
+void leaveTemporaryRuntimeFolder(const std::string& folder); // leaves and removes it
 // Where the data folder is looked for: $BRIKKA_DATA alone when set, else beside the program
 // (a build) and then under the install prefix.
 std::vector<std::string> dataFolderCandidates(const std::string& programFolder);
@@ -92,9 +96,10 @@ extern const int32_t defaultControls[controlCount]; // the bindings "Reset" rest
 constexpr double defaultSensitivity = 0.1;          // both players', when none is stored
 
 void readSensitivities();        // p1/p2Sensitivity; defaults and a fresh file if malformed
-bool writeSensitivities();       // two "%f" lines
+bool writeSensitivities();       // two "%f" lines; only the values this game moved change
 void readControls(bool startUp); // start-up fills controls; both forms relabel the buttons
 bool writeControls();            // every entry of controls, one per line
+bool saveControl(int32_t index); // entry index into the file as it is now; others kept
 std::string controlsFileText(const std::vector<int32_t>& bindings); // one scancode per line
 std::string sensitivityFileText(double p1, double p2);              // two "%f" lines
 void labelControlButtons(const std::vector<int32_t>& bindings);     // key names on the buttons

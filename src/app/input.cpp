@@ -167,7 +167,7 @@ void captureKey(const uint8_t* keys) {
     if (screenButtons.size() > settingsScreen && bindingIndex < controlCount)
       screenButtons[settingsScreen][bindingIndex].valueText = keyDisplayName(scancode);
   }
-  writeControls();
+  if (validIndex) saveControl(bindingIndex);
 }
 
 void handleEvents() {

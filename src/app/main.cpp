@@ -1,16 +1,19 @@
 // The program: the command line, then everything happens in runGame.
 #include "app/app.h"
+#include "game/game.h"
 
 #include <CLI/CLI.hpp>
 
 int main(int argc, char* argv[]) {
-  CLI::App options{"Brikka: a falling-block puzzle game for one or two players.", "brikka"};
-  options.set_version_flag("--version", std::string("brikka ") + gameVersion);
-  bool fullscreen = false, windowed = false;
-  CLI::Option* full = options.add_flag("--fullscreen", fullscreen, "start in full screen");
-  options.add_flag("--windowed", windowed, "start in a window")->excludes(full);
-  CLI11_PARSE(options, argc, argv);
-  if (fullscreen) launchOptions.fullscreen = 1;
-  if (windowed) launchOptions.fullscreen = 0;
-  return runGame();
+  return runGuarded("brikka", [&] {
+    CLI::App options{"Brikka: a falling-block puzzle game for one or two players.", "brikka"};
+    options.set_version_flag("--version", std::string("brikka ") + gameVersion);
+    bool fullscreen = false, windowed = false;
+    CLI::Option* full = options.add_flag("--fullscreen", fullscreen, "start in full screen");
+    options.add_flag("--windowed", windowed, "start in a window")->excludes(full);
+    CLI11_PARSE(options, argc, argv);
+    if (fullscreen) launchOptions.fullscreen = 1;
+    if (windowed) launchOptions.fullscreen = 0;
+    return runGame();
+  });
 }

@@ -9,7 +9,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -144,11 +143,12 @@ std::string rangeText(const Preference& row) {
   return "true or false";
 }
 
+// The file's text; empty when missing. A file that cannot be read is said once.
 std::string fileText(const char* path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  std::string text, problem;
+  if (!readFileLimited(path, settingsFileLimit, &text, &problem) && errno != ENOENT)
+    std::fprintf(stderr, "%s; using the defaults\n", problem.c_str());
+  return text;
 }
 
 } // namespace

@@ -9,8 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 // The installed data folder as seen from the installed program's folder; the build sets it from
@@ -46,14 +44,11 @@ bool isPlayerFile(const fs::path& file) {
   return false;
 }
 
+// The font and the music are the largest files that ship, a few MB each.
+constexpr size_t shippedFileLimit = size_t{64} << 20;
+
 bool readWholeFile(const fs::path& path, std::string& text) {
-  // A folder opens as a file here but throws when read.
-  std::error_code ignored;
-  if (!fs::is_regular_file(path, ignored)) return false;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  return !file.bad();
+  return readFileLimited(path.string(), shippedFileLimit, &text);
 }
 
 bool fail(std::string* error, const std::string& message) {
@@ -64,7 +59,7 @@ bool fail(std::string* error, const std::string& message) {
 // A file already identical is left alone, so a launch writes nothing when nothing changed.
 bool refresh(const fs::path& from, const fs::path& to, std::string* error) {
   std::string shipped, current;
-  if (!readWholeFile(from, shipped)) return fail(error, from.string() + ": cannot be read");
+  if (!readFileLimited(from.string(), shippedFileLimit, &shipped, error)) return false;
   if (readWholeFile(to, current) && current == shipped) return true;
   return writeFileAtomically(to.string(), shipped, error);
 }
@@ -82,7 +77,7 @@ bool seed(const fs::path& to, const std::string& text, std::string* error) {
 bool seedFrom(const fs::path& from, const fs::path& to, std::string* error) {
   if (playerFileExists(to)) return true;
   std::string text;
-  if (!readWholeFile(from, text)) return fail(error, from.string() + ": cannot be read");
+  if (!readFileLimited(from.string(), shippedFileLimit, &text, error)) return false;
   return writeFileAtomically(to.string(), text, error);
 }
 
@@ -137,7 +132,10 @@ bool prepareRuntimeFolder(const std::string& runtime, const std::string& data, s
     }
   }
   const fs::path storage = to / "Storage";
-  if (fs::exists(from / seedNetworkPath) &&
+  // What a write killed half-way left behind; a young one may be another game's at work.
+  removeStaleTemporaryFiles(storage.string());
+  std::error_code ignored;
+  if (fs::exists(from / seedNetworkPath, ignored) &&
       !seedFrom(from / seedNetworkPath, storage / "BestNeuralNet.txt", error))
     return false;
   return seed(storage / "controls.txt",
@@ -147,6 +145,25 @@ bool prepareRuntimeFolder(const std::string& runtime, const std::string& data, s
          seed(storage / "sens.txt", sensitivityFileText(defaultSensitivity, defaultSensitivity),
               error) &&
          seed(storage / "highscore.txt", "0", error);
+}
+
+std::string enterTemporaryRuntimeFolder(const std::string& data, std::string* error) {
+  std::error_code code;
+  fs::path base = fs::temp_directory_path(code);
+  std::string folder = (base.empty() ? fs::path("/tmp") : base).string() + "/brikka-run-XXXXXX";
+  if (mkdtemp(folder.data()) == nullptr) {
+    fail(error, folder + ": cannot be created");
+    return "";
+  }
+  if (prepareRuntimeFolder(folder, data, error) && chdir(folder.c_str()) == 0) return folder;
+  fs::remove_all(folder, code);
+  return "";
+}
+
+void leaveTemporaryRuntimeFolder(const std::string& folder) {
+  std::error_code code;
+  fs::current_path(fs::temp_directory_path(code), code);
+  fs::remove_all(folder, code);
 }
 
 bool enterRuntimeFolder() {

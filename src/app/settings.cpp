@@ -9,19 +9,28 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
+#include <sstream>
 
 const int32_t defaultControls[controlCount] = {7,  4,  26, 27, 22, 8,   20,
                                                79, 80, 82, 44, 81, 229, 56};
 
 namespace {
 
-// The whole file as lines (without their line feeds); false when it cannot be opened.
-bool readLines(const char* path, std::vector<std::string>& lines) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
+// The whole file as lines (without their line feeds), blank lines at its end left out; false
+// when it cannot be read, with the reason in problem.
+bool readLines(const char* path, std::vector<std::string>& lines, std::string& problem) {
+  std::string text;
+  if (!readFileLimited(path, settingsFileLimit, &text, &problem)) {
+    problem = problem.substr(std::strlen(path) + 2);
+    return false;
+  }
+  std::istringstream file(text);
   std::string line;
   while (std::getline(file, line)) lines.push_back(line);
+  // An editor's extra line feed at the end is no reason to throw every binding away.
+  while (!lines.empty() && lines.back().find_first_not_of(" \t\r") == std::string::npos)
+    lines.pop_back();
   return true;
 }
 
@@ -49,7 +58,8 @@ bool parseFinite(const std::string& text, double& value) {
 // The 14 bindings of the controls file; an empty text when they are all valid, else the problem.
 std::string parseControls(std::vector<int32_t>& values) {
   std::vector<std::string> lines;
-  if (!readLines(controlsPath, lines)) return "missing";
+  std::string problem;
+  if (!readLines(controlsPath, lines, problem)) return problem;
   if (lines.size() != controlCount) {
     return "holds " + std::to_string(lines.size()) + " lines instead of " +
            std::to_string(controlCount);
@@ -93,17 +103,18 @@ void readSensitivities() {
   std::vector<std::string> lines;
   double first = 0.0, second = 0.0;
   std::string problem;
-  if (!readLines(sensitivityPath, lines)) {
-    problem = "missing";
-  } else if (lines.size() < 2) {
-    problem = "holds fewer than two lines";
-  } else if (!parseFinite(lines[0], first) || !parseFinite(lines[1], second)) {
-    problem = "holds a value that is not a finite number";
+  if (readLines(sensitivityPath, lines, problem)) {
+    if (lines.size() < 2)
+      problem = "holds fewer than two lines";
+    else if (!parseFinite(lines[0], first) || !parseFinite(lines[1], second))
+      problem = "holds a value that is not a finite number";
   }
   if (problem.empty()) {
     // Held to what the sliders can set: a hand-edited 1e200 would not even fit the file again.
     p1Sensitivity = std::clamp(first, minSensitivity, maxSensitivity);
     p2Sensitivity = std::clamp(second, minSensitivity, maxSensitivity);
+    // As the file holds them: a value held to the range counts as changed at the next save.
+    savedSensitivities = {first, second};
     return;
   }
   reportFallback(sensitivityPath, problem, "the default sensitivities");
@@ -125,7 +136,19 @@ std::string sensitivityFileText(double p1, double p2) {
 }
 
 bool writeSensitivities() {
-  return writeSettingsFile(sensitivityPath, sensitivityFileText(p1Sensitivity, p2Sensitivity));
+  // Another game on this folder may have moved the other slider since: only the values this
+  // game changed since its last read or write replace what the file holds now.
+  std::vector<std::string> lines;
+  std::string problem;
+  double onDisk[2] = {p1Sensitivity, p2Sensitivity}, first = 0.0, second = 0.0;
+  if (readLines(sensitivityPath, lines, problem) && lines.size() >= 2 &&
+      parseFinite(lines[0], first) && parseFinite(lines[1], second)) {
+    if (p1Sensitivity == savedSensitivities[0]) onDisk[0] = first;
+    if (p2Sensitivity == savedSensitivities[1]) onDisk[1] = second;
+  }
+  if (!writeSettingsFile(sensitivityPath, sensitivityFileText(onDisk[0], onDisk[1]))) return false;
+  savedSensitivities = {p1Sensitivity, p2Sensitivity};
+  return true;
 }
 
 void readControls(bool startUp) {
@@ -155,8 +178,23 @@ bool writeControls() {
   return writeSettingsFile(controlsPath, controlsFileText(controls));
 }
 
+bool saveControl(int32_t index) {
+  if (index < 0 || index >= static_cast<int32_t>(controls.size())) return false;
+  // The file as it is now, so that another game's bindings on this folder survive; a broken
+  // file is replaced by this game's bindings.
+  std::vector<int32_t> onDisk;
+  if (!parseControls(onDisk).empty()) return writeControls();
+  onDisk[index] = controls[index];
+  return writeSettingsFile(controlsPath, controlsFileText(onDisk));
+}
+
 void readHighscore() {
-  std::ifstream file(highscorePath, std::ios::binary);
+  std::string text, problem;
+  if (!readFileLimited(highscorePath, settingsFileLimit, &text, &problem)) {
+    if (errno != ENOENT) std::fprintf(stderr, "%s; starting from 0\n", problem.c_str());
+    return;
+  }
+  std::istringstream file(text);
   std::string word;
   if (!(file >> word)) return;
   int32_t value = 0;

@@ -1,6 +1,8 @@
 // Definitions of the shell's state, with the values in force before start-up.
 #include "app/app.h"
 
+#include <cmath>
+
 SDL_Window* window = nullptr;
 SDL_Renderer* renderer = nullptr;
 TTF_Font* fontSmall = nullptr;
@@ -25,6 +27,7 @@ bool awaitingKeyBinding = false;
 int32_t bindingIndex = 0;
 std::vector<int32_t> controls;
 double p1Sensitivity = 0.1, p2Sensitivity = 0.1;
+std::array<double, 2> savedSensitivities = {std::nan(""), std::nan("")};
 bool p1RightDown, p1LeftDown, p2RightDown, p2LeftDown;
 double p1RightRepeat, p1LeftRepeat, p2RightRepeat, p2LeftRepeat;
 bool p1RotateCwDown, p1RotateCcwDown, p1HardDropDown;

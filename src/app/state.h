@@ -8,6 +8,7 @@
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -93,8 +94,11 @@ extern bool awaitingKeyBinding;             // a control button waits for a key
 extern int32_t bindingIndex;                // which control the next key goes to
 extern std::vector<int32_t> controls;       // the 14 bindings as scancodes
 extern double p1Sensitivity, p2Sensitivity; // auto-repeat steps per frame
-constexpr double minSensitivity = 0.01;     // the sensitivity sliders' range, which the
-constexpr double maxSensitivity = 2.0;      // file's values are held to as well
+// The sensitivities as this game last read or wrote them (NaN before): a save changes only the
+// values that moved since, so another game's change on the same folder is kept.
+extern std::array<double, 2> savedSensitivities;
+constexpr double minSensitivity = 0.01; // the sensitivity sliders' range, which the
+constexpr double maxSensitivity = 2.0;  // file's values are held to as well
 // Auto-repeat and press memory between frames (input only).
 extern bool p1RightDown, p1LeftDown, p2RightDown, p2LeftDown;
 extern double p1RightRepeat, p1LeftRepeat, p2RightRepeat, p2LeftRepeat;

@@ -5,6 +5,7 @@
 #include "game/state.h"
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 // ---------------------------------------------------------------------------------------------
@@ -28,6 +29,29 @@ int32_t streamDraw(RandomStream& stream);             // its next value
 // Files
 // ---------------------------------------------------------------------------------------------
 
+// Largest files each kind may be: anything bigger is damaged or not what it claims to be.
+constexpr size_t settingsFileLimit = size_t{1} << 20; // controls, sens, highscore, preferences
+constexpr size_t pieceFileLimit = size_t{4} << 20;    // piece shapes and colours
+constexpr size_t weightsFileLimit = size_t{1} << 20;  // the evaluation weights
+// The largest network the training screen makes (five hidden layers of 257 over every piece's
+// inputs) has under 400,000 weights; 24 bytes each is room for any weight training reaches.
+constexpr size_t networkFileLimit = size_t{400000} * 24;
+// Writers' temporary files start with this; ones older than staleTemporarySeconds were left by
+// a write that was killed, and a start removes them.
+constexpr const char* temporaryFilePrefix = ".brikka-partial-";
+constexpr long staleTemporarySeconds = 3600;
+
+// Reads the whole file into text (when given). Refuses, without blocking and before reading,
+// anything that is not a regular file (folder, FIFO, device) and a file over maxBytes. On
+// failure error (when given) reads "path: reason", one line, and errno is ENOENT exactly when
+// the file is missing ("path: missing").
+bool readFileLimited(const std::string& path, size_t maxBytes, std::string* text,
+                     std::string* error = nullptr);
+// Where a writer puts the file before renaming it to path: beside it, under the prefix.
+std::string temporaryPathFor(const std::string& path);
+// Removes this program's temporary files older than staleTemporarySeconds from folder; returns
+// how many.
+int removeStaleTemporaryFiles(const std::string& folder);
 // Replaces the file with text through a unique temporary file, synced before and after the
 // rename: a crash, a power cut or a second writer leaves one whole file. On failure the old
 // file stays, and error (when given) reads "path: the system's reason".
@@ -35,16 +59,23 @@ bool writeFileAtomically(const std::string& path, const std::string& text,
                          std::string* error = nullptr);
 std::string runtimeFolder(); // $BRIKKA_HOME, $XDG_DATA_HOME/brikka or ~/.local/share/brikka
 
+// Runs a program's body; an exception that escapes it is one line on standard error,
+// "program: stopped by an unexpected error: what", and exit status 2.
+int runGuarded(const char* program, const std::function<int()>& body);
+
 // ---------------------------------------------------------------------------------------------
 // Piece files, catalogue and colours
 // ---------------------------------------------------------------------------------------------
 
 // Reads one piece file, appending to loadedPieces and pieceSelection. A file that cannot be
-// opened adds nothing and succeeds, with one line on standard error. A cell that is not a digit
-// fails: error = "path:line: what".
-bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string* error);
+// read adds nothing and succeeds, with one line on standard error; when required it fails
+// instead, as does a file without pieces. A cell that is not a digit fails: error =
+// "path:line: what".
+bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string* error,
+                   bool required = false);
 // The five piece files in order, only the four-block pieces selected; no piece at all fails.
-bool loadPieceFiles(std::string* error, const std::string& folder = "Storage");
+bool loadPieceFiles(std::string* error, const std::string& folder = "Storage",
+                    bool required = false);
 bool loadPieceColours(std::string* error, const std::string& path = "Storage/colorPieces.txt");
 void rebuildCatalogue();             // pieceCatalogue = the selected pieces, in load order
 void togglePieceSelected(int32_t k); // flip k, but always keep one piece selected

@@ -2,9 +2,10 @@
 #include "game/game.h"
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -42,13 +43,19 @@ bool parseColourValue(const std::string& token, int32_t& value) {
 
 } // namespace
 
-bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string* error) {
-  std::ifstream in(path);
-  if (!in) {
+bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string* error,
+                   bool required) {
+  std::string text, problem;
+  if (!readFileLimited(path, pieceFileLimit, &text, &problem)) {
+    if (required) {
+      if (error) *error = problem;
+      return false;
+    }
     // Not fatal: the game plays with the pieces of the other files.
-    std::fprintf(stderr, "%s: missing; its pieces are left out\n", path.c_str());
+    std::fprintf(stderr, "%s; its pieces are left out\n", problem.c_str());
     return true;
   }
+  std::istringstream in(text);
   // Everything is gathered first, so a broken file leaves the catalogue as it was.
   std::vector<Piece> pieces;
   std::vector<PieceGrid> grids;
@@ -90,6 +97,10 @@ bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string*
       columns.push_back(std::move(column));
     }
   }
+  if (required && pieces.empty()) {
+    if (error) *error = path + ": holds no pieces";
+    return false;
+  }
   for (Piece& piece : pieces) {
     loadedPieces.push_back(std::move(piece));
     pieceSelection.push_back(selectedByDefault);
@@ -98,11 +109,11 @@ bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string*
   return true;
 }
 
-bool loadPieceFiles(std::string* error, const std::string& folder) {
+bool loadPieceFiles(std::string* error, const std::string& folder, bool required) {
   // The load order fixes every piece's catalogue index and selection button.
   for (int blocks = 1; blocks <= 5; ++blocks) {
     std::string path = folder + "/" + std::to_string(blocks) + "BlockPieces.txt";
-    if (!loadPieceFile(path, blocks == 4, error)) return false;
+    if (!loadPieceFile(path, blocks == 4, error, required)) return false;
   }
   if (!loadedPieces.empty()) return true;
   if (error)
@@ -112,8 +123,14 @@ bool loadPieceFiles(std::string* error, const std::string& folder) {
 }
 
 bool loadPieceColours(std::string* error, const std::string& path) {
-  std::ifstream in(path);
-  if (!in) return true;
+  std::string text, problem;
+  if (!readFileLimited(path, pieceFileLimit, &text, &problem)) {
+    // Pieces without a colour show in magenta, which says enough on screen; a broken file
+    // (rather than none) is said once.
+    if (errno != ENOENT) std::fprintf(stderr, "%s; pieces are drawn in magenta\n", problem.c_str());
+    return true;
+  }
+  std::istringstream in(text);
   std::vector<std::vector<int32_t>> rows;
   std::string line;
   for (int lineNumber = 1; readLine(in, line); ++lineNumber) {

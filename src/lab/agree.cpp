@@ -35,8 +35,10 @@ void addAgreeCommand(CLI::App& app) {
       ->required()
       ->check(CLI::ExistingFile);
   command->add_option("--positions", options.positions, "positions to measure on")
-      ->check(CLI::PositiveNumber);
-  command->add_option("--seed", options.seed,
-                      "seed of the first heuristic game the positions come from; the next add one");
+      ->check(wholeBetween(1, 100000000));
+  command
+      ->add_option("--seed", options.seed,
+                   "seed of the first heuristic game the positions come from; the next add one")
+      ->check(wholeBetween(0, largestSeed));
   command->callback(runAgree);
 }

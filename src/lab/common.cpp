@@ -41,9 +41,12 @@ void loadLabData(const DataOptions& options) {
   pieceSelection.clear();
   defaultPieceSelection.clear();
   std::string error;
-  if (!loadPieceFiles(&error, folder + "/Storage")) throw LabError{error};
+  // Every piece file must give pieces: a measurement on fewer pieces than asked for would
+  // look like a result.
+  if (!loadPieceFiles(&error, folder + "/Storage", true)) throw LabError{error};
   if (options.pieces == "all") selectAllPieces();
   rebuildCatalogue();
+  if (pieceCatalogue.empty()) throw LabError{folder + "/Storage: no pieces in play"};
 
   std::string weightsFile = options.weightsFile;
   if (weightsFile.empty()) weightsFile = folder + "/Storage/BestFitnessParams.txt";

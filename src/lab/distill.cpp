@@ -71,18 +71,20 @@ void distill(const DistillOptions& options,
 
     std::vector<uint32_t> order(positions.size());
     std::iota(order.begin(), order.end(), 0u);
-    int64_t steps = static_cast<int64_t>(positions.size() * options.epochs) / options.batch;
-    Progress training{"positions trained", steps * options.batch};
+    // A batch never holds more positions than there are.
+    const int32_t batch = static_cast<int32_t>(std::min<size_t>(options.batch, order.size()));
+    int64_t steps = static_cast<int64_t>(positions.size() * options.epochs) / batch;
+    Progress training{"positions trained", steps * batch};
     double lossSum = 0.0;
     int64_t lossCount = 0;
     size_t cursor = order.size();
     for (int64_t s = 0; s < steps; ++s, ++step) {
-      if (cursor + options.batch > order.size()) {
+      if (cursor + batch > order.size()) {
         std::shuffle(order.begin(), order.end(), random);
         cursor = 0;
       }
-      double loss = batchLoss(trainer, positions, &order[cursor], options.batch, true);
-      cursor += options.batch;
+      double loss = batchLoss(trainer, positions, &order[cursor], batch, true);
+      cursor += batch;
       float progress =
           static_cast<float>(step) / static_cast<float>(std::max<int64_t>(totalSteps, 1));
       adamStep(trainer, static_cast<float>(options.learningRate) * (1.0f - 0.9f * progress));
@@ -90,7 +92,7 @@ void distill(const DistillOptions& options,
         lossSum += loss;
         lossCount += 1;
       }
-      reportProgress(training, (s + 1) * options.batch);
+      reportProgress(training, (s + 1) * batch);
     }
 
     network = trainerNetwork(trainer);
@@ -135,27 +137,27 @@ void addDistillCommand(CLI::App& app) {
   addDataOptions(*sub, command.data);
   DistillOptions& o = command.distill;
   sub->add_option("--out", command.out, "network file to write")->required();
-  sub->add_option("--hidden-layers", o.hiddenLayers, "hidden layers")->check(CLI::Range(1, 5));
+  sub->add_option("--hidden-layers", o.hiddenLayers, "hidden layers")->check(wholeBetween(1, 5));
   sub->add_option("--neurons", o.neurons, "neurons per hidden layer (each layer gets one more)")
-      ->check(CLI::Range(1, 256));
+      ->check(wholeBetween(1, 256));
   sub->add_option("--seed", o.seed, "seed of the weights, the example order and the games")
-      ->check(CLI::Range(0, 9999));
+      ->check(wholeBetween(0, 9999));
   sub->add_option("--positions", o.positions, "positions from the heuristic's games")
-      ->check(CLI::PositiveNumber);
+      ->check(wholeBetween(1, maxDistillPositions));
   sub->add_option("--rounds", o.rounds, "rounds; each after the first adds the network's own")
-      ->check(CLI::Range(1, 100));
+      ->check(wholeBetween(1, 100));
   sub->add_option("--own-positions", o.ownPositions, "positions from the network's games a round")
-      ->check(CLI::NonNegativeNumber);
+      ->check(wholeBetween(0, maxDistillPositions));
   sub->add_option("--epochs", o.epochs, "passes over the positions so far, each round")
-      ->check(CLI::PositiveNumber);
-  sub->add_option("--batch", o.batch, "positions per step")->check(CLI::Range(1, 65536));
+      ->check(realBetween(0.0, 1000.0, false));
+  sub->add_option("--batch", o.batch, "positions per step")->check(wholeBetween(1, 65536));
   sub->add_option("--learning-rate", o.learningRate, "Adam's starting step")
-      ->check(CLI::PositiveNumber);
+      ->check(realBetween(0.0, 10.0, false));
   sub->add_option("--held-out", o.heldOut, "positions from unseen games to measure agreement on")
-      ->check(CLI::PositiveNumber);
+      ->check(wholeBetween(1, maxDistillPositions));
   sub->add_option("--games", o.games, "games the network plays after each round")
-      ->check(CLI::NonNegativeNumber);
+      ->check(wholeBetween(0, 1000000));
   sub->add_option("--max-pieces", o.maxPieces, "length limit of those games")
-      ->check(CLI::PositiveNumber);
+      ->check(wholeBetween(1, 1000000000000));
   sub->callback(runDistill);
 }

@@ -21,7 +21,8 @@
 // ---------------------------------------------------------------------------------------------
 
 struct LabError {
-  std::string message; // printed after "brikka-lab: "
+  std::string message;         // printed after "brikka-lab: "; empty = already said elsewhere
+  bool everyRankStops = false; // every rank throws it together: no rank needs to be aborted
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -115,6 +116,9 @@ struct DistillOptions {
   int64_t maxPieces = 10000;     // length limit of those games
 };
 
+// Positions a run may hold in all (a uint32 counts their stored ones).
+constexpr int64_t maxDistillPositions = 40000000;
+
 struct DistillRound {
   int64_t positions = 0;  // positions trained on in this round
   double loss = 0.0;      // mean training loss of the round's last tenth
@@ -161,11 +165,33 @@ struct Parcel {
   int tag;
   std::vector<double>* data;
 };
+// Rank 0 gets every rank's text, in rank order (the others get nothing); a rank that has not
+// sent within seconds stops the run with LabError. Texts under 2 GB.
+std::vector<std::string> gatherFromRanks(const std::string& text, double seconds);
 void exchangeParcels(const std::vector<Parcel>& sends, const std::vector<Parcel>& receives);
 
 // A seed made of a run's seed and three numbers (a generation, a subject, a stream...), so
 // work seeded this way gives the same results on any rank and in any order.
 uint32_t labSeed(uint32_t run, uint64_t a, uint64_t b, uint64_t c);
+
+// ---------------------------------------------------------------------------------------------
+// Checks before work starts
+// ---------------------------------------------------------------------------------------------
+
+// CLI11 validators whose messages name the bounds plainly ("must be between 1 and 1,000,000",
+// "\"abc\" is not a number"); numbers past the type's range are refused, not saturated.
+CLI::Validator wholeBetween(int64_t low, int64_t high);
+CLI::Validator realBetween(double low, double high, bool lowIncluded = true);
+constexpr int64_t largestSeed = 4294967295; // seeds are 32 bits
+void addMemoryOption(CLI::App& command);    // --max-memory, for the commands that need much
+int64_t memoryBudget(); // bytes a run may take: --max-memory, else the machine's memory
+// Before the subcommand runs: outputs that name one file refused, stale temporary files beside
+// the outputs removed, the memory the options need checked. Throws LabError.
+void checkCommand(const CLI::App& command);
+constexpr double rankAgreementSeconds = 60.0; // for every rank to load its data
+// After the data is loaded, on every rank: rank 0 compares each rank's options and data with
+// its own; a difference stops every rank, with one line from rank 0 naming it.
+void agreeAcrossRanks();
 
 // ---------------------------------------------------------------------------------------------
 // Networks as plain numbers, exact: per non-input neuron its weights, then its bias

@@ -68,10 +68,12 @@ void runPlay() {
 void addPlayCommand(CLI::App& app) {
   CLI::App* command = app.add_subcommand("play", "play seeded solo games and summarise the lines");
   addDataOptions(*command, options.data);
-  command->add_option("--games", options.games, "games to play")->check(CLI::PositiveNumber);
-  command->add_option("--seed", options.seed, "seed of the first game; the next add one");
+  command->add_option("--games", options.games, "games to play")
+      ->check(wholeBetween(1, 1000000000));
+  command->add_option("--seed", options.seed, "seed of the first game; the next add one")
+      ->check(wholeBetween(0, largestSeed));
   command->add_option("--max-pieces", options.maxPieces, "a game ends after this many pieces")
-      ->check(CLI::PositiveNumber);
+      ->check(wholeBetween(1, 1000000000000));
   command->add_option("--network", options.networkFile, "play this network instead of the search")
       ->check(CLI::ExistingFile);
   command->add_option("--csv", options.csvFile, "write seed, lines and pieces of every game");

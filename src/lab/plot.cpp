@@ -2,19 +2,26 @@
 // surface, so no window and no video driver are involved.
 #include "lab/lab.h"
 
+#include "game/game.h"
 #include "render/render.h"
 
 #include <SDL_image.h>
 
 #include <cstdio>
 
+// A font is a few MB at most; the text stays while the font is open, which reads from it.
+constexpr size_t fontFileLimit = size_t{16} << 20;
+static std::string fontBytes;
+
 void preparePlot(const std::string& dataFolder) {
   if (fontSmall) return;
-  std::string fontFile = findDataFolder(dataFolder) + "/Fonts/nasaFont.ttf";
+  std::string fontFile = findDataFolder(dataFolder) + "/Fonts/nasaFont.ttf", error;
+  if (!readFileLimited(fontFile, fontFileLimit, &fontBytes, &error)) throw LabError{error};
   if (TTF_WasInit() == 0 && TTF_Init() != 0)
     throw LabError{std::string("fonts: ") + TTF_GetError()};
   // The graph's labels use the small font, at the size the game opens it.
-  fontSmall = TTF_OpenFont(fontFile.c_str(), 24);
+  fontSmall = TTF_OpenFontRW(
+      SDL_RWFromConstMem(fontBytes.data(), static_cast<int>(fontBytes.size())), 1, 24);
   if (!fontSmall) throw LabError{fontFile + ": " + TTF_GetError()};
 }
 
@@ -35,8 +42,9 @@ void writePlot(const std::string& path) {
     drawn = SDL_BlitSurface(canvas, &source, picture, nullptr) == 0;
   }
   std::string problem = drawn ? "" : std::string(SDL_GetError());
-  // Written beside the target and renamed, so a reader never finds half a picture.
-  std::string partial = path + ".partial";
+  // Written beside the target and renamed, so a reader never finds half a picture; named as
+  // every writer's temporary file is, so a later run clears it away should this one be killed.
+  std::string partial = temporaryPathFor(path);
   if (drawn && IMG_SavePNG(picture, partial.c_str()) != 0) problem = IMG_GetError();
   if (drawn && problem.empty() && std::rename(partial.c_str(), path.c_str()) != 0)
     problem = "cannot be renamed into place";

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -118,6 +119,44 @@ void exchangeParcels(const std::vector<Parcel>& sends, const std::vector<Parcel>
   for (const Parcel& parcel : receives) post(parcel, false);
   for (const Parcel& parcel : sends) post(parcel, true);
   MPI_Waitall(static_cast<int>(requests.size()), requests.data(), MPI_STATUSES_IGNORE);
+}
+
+std::vector<std::string> gatherFromRanks(const std::string& text, double seconds) {
+  if (ranks == 1) return {text};
+  // Tags above any subject's index, which the exchanges of a generation use.
+  constexpr int lengthTag = 32000, bytesTag = 32001;
+  unsigned long long length = text.size();
+  if (rank != 0) {
+    MPI_Send(&length, 1, MPI_UNSIGNED_LONG_LONG, 0, lengthTag, MPI_COMM_WORLD);
+    MPI_Send(text.data(), static_cast<int>(length), MPI_CHAR, 0, bytesTag, MPI_COMM_WORLD);
+    return {};
+  }
+  Exchanging timer;
+  std::vector<unsigned long long> lengths(ranks, 0);
+  std::vector<MPI_Request> requests(ranks, MPI_REQUEST_NULL);
+  for (int other = 1; other < ranks; ++other)
+    MPI_Irecv(&lengths[other], 1, MPI_UNSIGNED_LONG_LONG, other, lengthTag, MPI_COMM_WORLD,
+              &requests[other]);
+  // A rank stuck on its files would hold every other rank forever: past the limit the run
+  // stops, naming it.
+  auto start = std::chrono::steady_clock::now();
+  for (int other = 1; other < ranks; ++other) {
+    int done = 0;
+    while (MPI_Test(&requests[other], &done, MPI_STATUS_IGNORE) == MPI_SUCCESS && !done) {
+      if (secondsSince(start) > seconds)
+        throw LabError{"rank " + std::to_string(other) + " did not load its data within " +
+                       std::to_string(static_cast<int>(seconds)) + " seconds"};
+      usleep(1000);
+    }
+  }
+  std::vector<std::string> texts(ranks);
+  texts[0] = text;
+  for (int other = 1; other < ranks; ++other) {
+    texts[other].resize(lengths[other]);
+    MPI_Recv(texts[other].data(), static_cast<int>(lengths[other]), MPI_CHAR, other, bytesTag,
+             MPI_COMM_WORLD, MPI_STATUS_IGNORE);
+  }
+  return texts;
 }
 
 uint32_t labSeed(uint32_t run, uint64_t a, uint64_t b, uint64_t c) {

@@ -8,12 +8,10 @@
 #include "game/game.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 
@@ -265,11 +263,13 @@ void writeTrainingCheckpoint() {
 // The run from its checkpoint, read by rank 0 and passed to all; false when there is none yet.
 bool resumeTraining() {
   const std::string& path = options.checkpointFile;
-  std::string bytes;
-  if (rankIndex() == 0 && std::filesystem::exists(path)) {
-    std::ifstream file(path, std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (!file || bytes.empty()) throw LabError{path + ": cannot be read"};
+  std::string bytes, error;
+  // A checkpoint larger than the memory a run may take could never be resumed anyway.
+  if (rankIndex() == 0 &&
+      !readFileLimited(path, static_cast<size_t>(memoryBudget()), &bytes, &error)) {
+    if (errno != ENOENT) throw LabError{error};
+  } else if (rankIndex() == 0 && bytes.empty()) {
+    throw LabError{path + ": is empty"};
   }
   broadcastFromFirst(bytes);
   if (bytes.empty()) {
@@ -363,6 +363,7 @@ void runTrain() {
   loadLabData(options.data);
   gameMode = 3; // locks reward cleared lines and punish lost games
   if (rankIndex() == 0 && !options.plotFile.empty()) preparePlot(options.data.dataFolder);
+  agreeAcrossRanks();
   run.settings = trainingSettings();
   bool resumed = options.resume && resumeTraining();
   if (!resumed) startPopulation();
@@ -392,18 +393,19 @@ void addTrainCommand(CLI::App& app) {
       "train", "evolve networks as the training screen does, headless, over MPI's ranks");
   addDataOptions(*command, options.data);
   command->add_option("--population", options.population, "networks per generation")
-      ->check(CLI::Range(1, 10000));
+      ->check(wholeBetween(1, 10000));
   command->add_option("--moves", options.moves, "placements each subject plays")
-      ->check(CLI::Range(1, 1000000));
+      ->check(wholeBetween(1, 1000000));
   command->add_option("--hidden-layers", options.hiddenLayers, "hidden layers per network")
-      ->check(CLI::Range(0, 16));
+      ->check(wholeBetween(0, 16));
   command->add_option("--neurons", options.neurons, "neurons per hidden layer (each gets one more)")
-      ->check(CLI::Range(0, 4096));
+      ->check(wholeBetween(0, 4096));
   command->add_option("--learning-rate", options.learningRate, "the mutation step")
-      ->check(CLI::Range(0.0, 1000.0));
+      ->check(realBetween(0.0, 1000.0));
   command->add_option("--generations", options.generations, "the run ends after this generation")
-      ->check(CLI::Range(1, 100000000));
-  command->add_option("--seed", options.seed, "the run's seed");
+      ->check(wholeBetween(1, 100000000));
+  command->add_option("--seed", options.seed, "the run's seed")
+      ->check(wholeBetween(0, largestSeed));
   command
       ->add_option("--from", options.fromFile,
                    "first population: this network and mutated "

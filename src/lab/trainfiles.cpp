@@ -5,7 +5,10 @@
 
 #include "game/game.h"
 
+#include <cerrno>
 #include <cinttypes>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,20 +55,27 @@ struct Reader {
       fail(std::string("no ") + name);
     return text.substr(length + 1);
   }
-  long long integer(const char* name) {
-    std::string text = field(name);
+  // A whole number from low to high: every count is bounded before it sizes anything.
+  long long integer(const char* name, long long low, long long high) {
+    return bounded(field(name), name, low, high);
+  }
+  long long bounded(const std::string& text, const char* name, long long low, long long high) {
     char* end = nullptr;
+    errno = 0;
     long long value = std::strtoll(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != '\0') fail(std::string("bad ") + name);
+    if (end == text.c_str() || *end != '\0' || errno == ERANGE || value < low || value > high)
+      fail(std::string("bad ") + name);
     return value;
   }
   double real(const char* name) {
     std::string text = field(name);
     char* end = nullptr;
     double value = std::strtod(text.c_str(), &end);
-    if (end == text.c_str() || *end != '\0') fail(std::string("bad ") + name);
+    if (end == text.c_str() || *end != '\0' || !std::isfinite(value))
+      fail(std::string("bad ") + name);
     return value;
   }
+  size_t left() const { return bytes.size() - at; }
 };
 
 } // namespace
@@ -93,20 +103,21 @@ TrainingCheckpoint readCheckpointBytes(const std::string& bytes, const std::stri
   if (reader.line() != checkpointTitle) reader.fail("wrong first line");
   TrainingCheckpoint checkpoint;
   checkpoint.settings = reader.field("settings");
-  checkpoint.generation = static_cast<int32_t>(reader.integer("generation"));
+  checkpoint.generation = static_cast<int32_t>(reader.integer("generation", 1, INT32_MAX));
   checkpoint.highestFitness = reader.real("highest-fitness");
-  checkpoint.highestAverage = static_cast<int32_t>(reader.integer("highest-average"));
-  checkpoint.lowestAverage = static_cast<int32_t>(reader.integer("lowest-average"));
+  checkpoint.highestAverage =
+      static_cast<int32_t>(reader.integer("highest-average", INT32_MIN, INT32_MAX));
+  checkpoint.lowestAverage =
+      static_cast<int32_t>(reader.integer("lowest-average", INT32_MIN, INT32_MAX));
   checkpoint.seconds = reader.real("seconds");
-  long long layers = reader.integer("layers");
-  if (layers < 2 || layers > 1000) reader.fail("bad layers");
-  for (long long l = 0; l < layers; ++l) {
-    long long size = std::strtoll(reader.line().c_str(), nullptr, 10);
-    if (size < 1 || size > 100000) reader.fail("bad layer size");
-    checkpoint.shape.push_back(static_cast<size_t>(size));
-  }
-  long long rows = reader.integer("rows");
-  if (rows < 0 || rows > 100000000) reader.fail("bad rows");
+  if (checkpoint.seconds < 0.0) reader.fail("bad seconds");
+  long long layers = reader.integer("layers", 2, 1000);
+  for (long long l = 0; l < layers; ++l)
+    checkpoint.shape.push_back(
+        static_cast<size_t>(reader.bounded(reader.line(), "layer size", 1, 100000)));
+  // One row per finished generation, each a line of at least ten bytes.
+  long long rows = reader.integer("rows", 0, static_cast<long long>(reader.left() / 10));
+  if (rows != checkpoint.generation - 1) reader.fail("rows do not match the generation");
   for (long long r = 0; r < rows; ++r) {
     TrainingRow row;
     if (std::sscanf(reader.line().c_str(), "%" SCNd32 ",%" SCNd32 ",%" SCNd32 ",%" SCNd64 ",%lf",
@@ -114,12 +125,14 @@ TrainingCheckpoint readCheckpointBytes(const std::string& bytes, const std::stri
       reader.fail("bad row");
     checkpoint.rows.push_back(row);
   }
-  long long numbers = reader.integer("numbers");
-  if (numbers < 0 ||
-      static_cast<unsigned long long>(numbers) * sizeof(double) != bytes.size() - reader.at)
+  long long numbers = reader.integer("numbers", 0, LLONG_MAX);
+  if (static_cast<unsigned long long>(numbers) != reader.left() / sizeof(double) ||
+      reader.left() % sizeof(double) != 0)
     reader.fail("the networks are cut short");
   checkpoint.networks.resize(static_cast<size_t>(numbers));
-  std::memcpy(checkpoint.networks.data(), bytes.data() + reader.at, bytes.size() - reader.at);
+  std::memcpy(checkpoint.networks.data(), bytes.data() + reader.at, reader.left());
+  for (double number : checkpoint.networks)
+    if (!std::isfinite(number)) reader.fail("a weight is not a finite number");
   return checkpoint;
 }
 

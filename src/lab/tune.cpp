@@ -53,6 +53,7 @@ std::string weightsText(const Weights& weights) {
 void runTune() {
   joinRanks();
   loadLabData(options.data);
+  agreeAcrossRanks();
   const int32_t count = options.candidates;
   Weights mean, spread;
   for (int j = 0; j < weightCount; ++j) {
@@ -128,14 +129,15 @@ void addTuneCommand(CLI::App& app) {
       "tune", "tune the four evaluation weights by the cross-entropy method, over MPI's ranks");
   addDataOptions(*command, options.data);
   command->add_option("--iterations", options.iterations, "rounds of drawing and selecting")
-      ->check(CLI::Range(1, 100000));
+      ->check(wholeBetween(1, 100000));
   command->add_option("--candidates", options.candidates, "weight sets drawn each round")
-      ->check(CLI::Range(1, 100000));
+      ->check(wholeBetween(1, 100000));
   command->add_option("--games", options.games, "seeded games every candidate plays")
-      ->check(CLI::Range(1, 1000000));
-  command->add_option("--seed", options.seed, "the tuning's seed");
+      ->check(wholeBetween(1, 1000000));
+  command->add_option("--seed", options.seed, "the tuning's seed")
+      ->check(wholeBetween(0, largestSeed));
   command->add_option("--max-pieces", options.maxPieces, "a game ends after this many pieces")
-      ->check(CLI::PositiveNumber);
+      ->check(wholeBetween(1, 1000000000000));
   command->add_option("--out", options.outFile,
                       "the mean weights, after every round, as Storage/BestFitnessParams.txt");
   command->callback(runTune);

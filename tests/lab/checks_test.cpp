@@ -1,0 +1,129 @@
+// What stops the lab before it works on bad input: damaged checkpoints, too few positions for a
+// batch, and ranks started differently.
+#include "lab/lab.h"
+
+#include "game/game.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sys/wait.h>
+
+namespace {
+
+std::string checkpointMessage(const std::string& bytes) {
+  try {
+    readCheckpointBytes(bytes, "run.ckpt");
+  } catch (const LabError& error) {
+    return error.message;
+  }
+  return "";
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+TEST(LabChecks, ACraftedCheckpointIsRefusedFieldByField) {
+  TrainingCheckpoint checkpoint;
+  checkpoint.settings = "population 1";
+  checkpoint.generation = 3;
+  checkpoint.rows = {TrainingRow{1, 5, 6, 0, 1.0}, TrainingRow{2, 6, 7, 1, 2.0}};
+  checkpoint.shape = {2, 1};
+  checkpoint.networks = {0.5, -0.25, 1.0};
+  const std::string bytes = checkpointBytes(checkpoint);
+  EXPECT_EQ(checkpointMessage(bytes), "");
+
+  const std::string refused = "run.ckpt: not a usable training checkpoint (";
+  // A count that would overflow the size check, and one past what a number holds.
+  const char* const cases[][3] = {
+      {"numbers 3", "numbers 2305843009213693952", "the networks are cut short"},
+      {"numbers 3", "numbers 99999999999999999999", "bad numbers"},
+      {"generation 3", "generation -5", "bad generation"},
+      {"generation 3", "generation 9", "rows do not match the generation"},
+      {"rows 2", "rows 4000000000", "bad rows"},
+      {"layers 2\n2\n", "layers 2\n2x\n", "bad layer size"},
+      {"highest-average 0", "highest-average 3000000000", "bad highest-average"},
+      {"seconds 0x0p+0", "seconds inf", "bad seconds"}};
+  for (const auto& [from, to, reason] : cases)
+    EXPECT_EQ(checkpointMessage(replaced(bytes, from, to)), refused + reason + ")");
+  std::string notFinite = bytes;
+  double nan = std::numeric_limits<double>::quiet_NaN();
+  notFinite.replace(notFinite.size() - sizeof(double), sizeof(double),
+                    reinterpret_cast<const char*>(&nan), sizeof(double));
+  EXPECT_EQ(checkpointMessage(notFinite), refused + "a weight is not a finite number)");
+}
+
+TEST(LabChecks, DistillWithFewerPositionsThanABatchTrainsOnThemAll) {
+  DataOptions data;
+  data.dataFolder = BRIKKA_SOURCE_DIR;
+  loadLabData(data);
+  DistillOptions options;
+  options.positions = 10;
+  options.batch = 11;
+  options.heldOut = 20;
+  options.games = 0;
+  options.rounds = 1;
+  options.hiddenLayers = 1;
+  options.neurons = 4;
+  int rounds = 0;
+  distill(options, [&](const DistillRound& round, Network& network) {
+    rounds += 1;
+    EXPECT_EQ(round.positions, 10);
+    EXPECT_TRUE(std::isfinite(round.loss) && round.loss > 0.0);
+    EXPECT_EQ(network.layers.size(), 3u);
+  });
+  EXPECT_EQ(rounds, 1);
+}
+
+TEST(LabChecks, DataThatGivesNoPiecesStopsTheLab) {
+  const std::string folder = testing::TempDir() + "brikka-nopieces-" + std::to_string(getpid());
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy(std::string(BRIKKA_SOURCE_DIR) + "/Storage", folder + "/Storage");
+  std::ofstream(folder + "/Storage/4BlockPieces.txt", std::ios::trunc).flush();
+  DataOptions data;
+  data.dataFolder = folder;
+  std::string message;
+  try {
+    loadLabData(data);
+  } catch (const LabError& error) {
+    message = error.message;
+  }
+  EXPECT_EQ(message, folder + "/Storage/4BlockPieces.txt: holds no pieces");
+  std::filesystem::remove_all(folder);
+}
+
+TEST(LabChecks, RanksStartedWithDifferentOptionsStopTogetherNamingTheDifference) {
+  setenv("OMPI_ALLOW_RUN_AS_ROOT", "1", 1);
+  setenv("OMPI_ALLOW_RUN_AS_ROOT_CONFIRM", "1", 1);
+  const std::string lab = std::string(BRIKKA_LAB_PROGRAM) +
+                          " train --data " BRIKKA_SOURCE_DIR " --population 2 --moves 5 "
+                          "--hidden-layers 1 --neurons 4 --generations 1000000 --pieces ";
+  const std::string errors = testing::TempDir() + "brikka-ranks-" + std::to_string(getpid());
+  std::string command = std::string(BRIKKA_MPIEXEC) + " --oversubscribe -n 1 " + lab +
+                        "default : -n 1 " + lab + "all 2>" + errors;
+  int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_NE(WEXITSTATUS(status), 0);
+  FILE* file = std::fopen(errors.c_str(), "r");
+  ASSERT_NE(file, nullptr);
+  std::vector<std::string> ours;
+  char line[4096];
+  while (std::fgets(line, sizeof line, file))
+    if (std::string(line).rfind("brikka-lab:", 0) == 0) ours.push_back(line);
+  std::fclose(file);
+  std::remove(errors.c_str());
+  ASSERT_EQ(ours.size(), 1u);
+  EXPECT_EQ(ours[0], "brikka-lab: rank 1 differs from rank 0: it has pieces=\"all\" where rank 0 "
+                     "has pieces=\"default\"; every rank needs the same options and data\n");
+}
+
+} // namespace
