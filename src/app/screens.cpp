@@ -6,7 +6,15 @@
 namespace {
 
 // Main menu button numbers.
-enum { soloButton, versusButton, botButton, trainingButton, settingsButton, modesButton, onlineButton };
+enum {
+  soloButton,
+  versusButton,
+  botButton,
+  trainingButton,
+  settingsButton,
+  modesButton,
+  onlineButton
+};
 // Training set-up.
 enum { runSimButton, trainingBackButton };
 enum { populationSlider, learningRateSlider, movesSlider, layersSlider, neuronsSlider };
@@ -27,7 +35,6 @@ struct Level {
 constexpr Level levels[7] = {{50, true}, {45, true}, {40, true}, {35, true},
                              {30, true}, {25, true}, {0, false}};
 
-
 bool hovered(int screen, int button) {
   return screenButtons[screen][button].hovered;
 }
@@ -38,8 +45,7 @@ void emptyBoards() {
 }
 
 void startMode(int32_t mode) {
-  gameMode = mode;
-  setUpGame();
+  startGameOfMode(mode);
 }
 
 // The game behind the main menu previews the hovered choice.
@@ -106,6 +112,8 @@ void runMainMenuScreen() {
     currentScreen = trainingScreen;
   else if (hovered(mainMenuScreen, settingsButton))
     currentScreen = settingsScreen;
+  else if (hovered(mainMenuScreen, modesButton))
+    currentScreen = modesScreen;
 }
 
 void runTrainingSetupScreen() {

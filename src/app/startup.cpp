@@ -160,6 +160,7 @@ int runGame() {
   readControls(true);
   readHighscore();
   readPreferences();
+  applyLaunchOptions();
 
   runFrames();
   savePendingElite(); // quitting in the middle of a training run

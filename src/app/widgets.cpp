@@ -145,4 +145,5 @@ void buildMenus() {
   // The newer screens fill their own lists.
   screenButtons.resize(screenCount);
   screenSliders.resize(screenCount);
+  screenButtons[modesScreen] = modesButtons();
 }

@@ -146,6 +146,7 @@ void drawFrame() {
   default:
     break;
   }
+  if (gameMode == 1 || gameMode == 2 || gameMode == 4) drawPlayFigures();
   if (gameMode != 0) drawButton(backButton); // on top of everything else
   recordDrawnAreas(false);
   SDL_RenderPresent(renderer);

@@ -71,6 +71,8 @@ void drawMenuScreen() {
   } else if (currentScreen == 4) {
     drawPieceSelection();
   }
+  if (currentScreen == modesScreen) drawModesScreen();
+  if (currentScreen == replaysScreen) drawReplaysScreen();
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenButtons.size()))
     for (const Button& button : screenButtons[currentScreen]) drawButton(button);
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenSliders.size()))

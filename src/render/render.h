@@ -67,4 +67,7 @@ void drawNetworkView(const Network& network);
 void releaseRenderCaches(); // before the renderer is destroyed: frees what drawing keeps
 void drawMenuScreen();
 void drawSlider(const Slider& slider);
-void drawFrame(); // clear, draw the current mode, present
+void drawFrame();         // clear, draw the current mode, present
+void drawModesScreen();   // the bests under Sprint and Ultra
+void drawReplaysScreen(); // the list's heading
+void drawPlayFigures();   // figures box, results panel, playback bar

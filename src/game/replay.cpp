@@ -1,0 +1,502 @@
+// Replays: recording what the frame update consumed, the file format, its careful reader and
+// the re-simulation that feeds the recorded frames to the same update.
+#include "game/replay.h"
+
+#include "ai/state.h"
+#include "game/game.h"
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr char replayMagic[8] = {'B', 'R', 'I', 'K', 'K', 'A', 'R', 'P'};
+constexpr size_t maxPieces = 256;  // the catalogue of any piece files the game reads
+constexpr size_t maxGridSide = 16; // columns of a grid, and cells of a column
+constexpr size_t maxWeights = 64;  // evaluation weights
+constexpr size_t maxVersionLength = 64;
+constexpr double maxDelta = 1.0e6; // frameDelta units: a frame of almost three hours
+
+// Frame tokens: below 0x80 a run of the previous frame (token + 1 frames); else a new frame,
+// its low bits saying what follows.
+constexpr uint8_t newFrame = 0x80;
+constexpr uint8_t actionsFollow = 0x01;
+constexpr uint8_t deltaFollows = 0x02;
+constexpr uint8_t clickFollows = 0x04;
+constexpr uint8_t notStepped = 0x08;
+constexpr uint32_t longestRun = 128;
+
+bool* const actionFlags[14] = {&p1MoveRight, &p1MoveLeft, &p1RotateCw,  &p1RotateCcw, &p1SoftDrop,
+                               &p1HardDrop,  &p1Hold,     &p2MoveRight, &p2MoveLeft,  &p2RotateCw,
+                               &p2RotateCcw, &p2SoftDrop, &p2HardDrop,  &p2Hold};
+
+// --- writing ---
+
+void putBytes(std::string& out, const void* data, size_t size) {
+  out.append(static_cast<const char*>(data), size);
+}
+void putU8(std::string& out, uint32_t v) {
+  out.push_back(static_cast<char>(v & 0xFF));
+}
+void putU64(std::string& out, uint64_t v) {
+  for (int i = 0; i < 8; ++i) putU8(out, static_cast<uint32_t>(v >> (8 * i)));
+}
+void putU32(std::string& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) putU8(out, v >> (8 * i));
+}
+void putDouble(std::string& out, double v) {
+  uint64_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  putU64(out, bits);
+}
+void putVarint(std::string& out, uint64_t v) {
+  while (v >= 0x80) {
+    putU8(out, static_cast<uint32_t>(v & 0x7F) | 0x80);
+    v >>= 7;
+  }
+  putU8(out, static_cast<uint32_t>(v));
+}
+
+// --- reading: every get checks the bytes left, and a failure sticks ---
+
+struct Reader {
+  const std::string& bytes;
+  size_t at = 0;
+  std::string problem; // the first thing found wrong
+  bool fail(const std::string& what) {
+    if (problem.empty()) problem = what;
+    return false;
+  }
+  bool take(void* out, size_t size) {
+    if (!problem.empty()) return false;
+    if (bytes.size() - at < size) return fail("cut short");
+    std::memcpy(out, bytes.data() + at, size);
+    at += size;
+    return true;
+  }
+  uint32_t u8() {
+    unsigned char v = 0;
+    take(&v, 1);
+    return v;
+  }
+  uint32_t u32() {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= u8() << (8 * i);
+    return v;
+  }
+  uint64_t u64() {
+    uint64_t v = 0;
+    for (int i = 0; i < 8; ++i) v |= static_cast<uint64_t>(u8()) << (8 * i);
+    return v;
+  }
+  double number(double low, double high, const char* what) {
+    uint64_t bits = u64();
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    if (!std::isfinite(v) || v < low || v > high) fail(std::string("bad ") + what);
+    return problem.empty() ? v : 0.0;
+  }
+  uint64_t varint() {
+    uint64_t v = 0;
+    for (int shift = 0; shift < 64; shift += 7) {
+      uint32_t b = u8();
+      v |= static_cast<uint64_t>(b & 0x7F) << shift;
+      if (!(b & 0x80)) return v;
+    }
+    fail("bad number");
+    return 0;
+  }
+};
+
+uint64_t zigzag(int64_t v) {
+  return (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63);
+}
+int64_t unzigzag(uint64_t v) {
+  return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
+}
+
+void putGrid(std::string& out, const PieceGrid& grid) {
+  putU8(out, static_cast<uint32_t>(grid.size()));
+  for (const auto& column : grid) {
+    putU8(out, static_cast<uint32_t>(column.size()));
+    for (int32_t cell : column) putU8(out, cell == 1 ? 1 : 0);
+  }
+}
+
+PieceGrid getGrid(Reader& in) {
+  PieceGrid grid(std::min<size_t>(in.u8(), maxGridSide + 1));
+  if (grid.size() > maxGridSide) in.fail("piece too large");
+  for (auto& column : grid) {
+    size_t length = in.u8();
+    if (length > maxGridSide) in.fail("piece too large");
+    if (!in.problem.empty()) return {};
+    column.resize(length);
+    for (int32_t& cell : column) cell = in.u8() == 1 ? 1 : 0;
+  }
+  return grid;
+}
+
+void putResult(std::string& out, const ReplayResult& r) {
+  putU32(out, static_cast<uint32_t>(r.score));
+  putU32(out, static_cast<uint32_t>(r.lines));
+  putU32(out, static_cast<uint32_t>(r.pieces));
+  putU32(out, static_cast<uint32_t>(r.garbageSent));
+  putU32(out, r.frames);
+  putDouble(out, r.clock);
+  putU64(out, r.boardHash);
+}
+
+ReplayResult getResult(Reader& in) {
+  ReplayResult r;
+  r.score = static_cast<int32_t>(in.u32());
+  r.lines = static_cast<int32_t>(in.u32());
+  r.pieces = static_cast<int32_t>(in.u32());
+  r.garbageSent = static_cast<int32_t>(in.u32());
+  r.frames = in.u32();
+  r.clock = in.number(0.0, 1.0e12, "game time");
+  r.boardHash = in.u64();
+  if (r.frames > replayFrameLimit) in.fail("too many frames");
+  return r;
+}
+
+void putFrames(std::string& out, const std::vector<ReplayFrame>& frames) {
+  ReplayFrame previous;
+  bool first = true;
+  for (const ReplayFrame& f : frames) {
+    uint8_t token = newFrame;
+    if (first || f.actions != previous.actions) token |= actionsFollow;
+    if (first || f.delta != previous.delta) token |= deltaFollows;
+    if (f.clicked) token |= clickFollows;
+    if (!f.stepped) token |= notStepped;
+    putU8(out, token);
+    if (token & actionsFollow) putU8(out, f.actions & 0xFF), putU8(out, f.actions >> 8);
+    if (token & deltaFollows) putDouble(out, f.delta);
+    if (token & clickFollows) putVarint(out, zigzag(f.clickSum));
+    for (uint32_t left = f.repeat - 1; left > 0;) {
+      uint32_t run = std::min(left, longestRun);
+      putU8(out, run - 1);
+      left -= run;
+    }
+    previous = f;
+    first = false;
+  }
+}
+
+void getFrames(Reader& in, uint32_t expected, std::vector<ReplayFrame>& frames) {
+  frames.clear();
+  uint64_t total = 0;
+  ReplayFrame previous;
+  bool first = true;
+  while (in.problem.empty() && in.at < in.bytes.size()) {
+    uint32_t token = in.u8();
+    if (!(token & newFrame)) {
+      if (first) {
+        in.fail("frames start with a repeat");
+        return;
+      }
+      frames.back().repeat += token + 1;
+      total += token + 1;
+    } else {
+      if (token & 0x70) {
+        in.fail("unknown frame token");
+        return;
+      }
+      ReplayFrame f = previous;
+      f.repeat = 1;
+      if (first && (token & (actionsFollow | deltaFollows)) != (actionsFollow | deltaFollows)) {
+        in.fail("first frame incomplete");
+        return;
+      }
+      if (token & actionsFollow) f.actions = static_cast<uint16_t>(in.u8() | in.u8() << 8);
+      if (f.actions >> 14) in.fail("unknown action flags");
+      if (token & deltaFollows) f.delta = in.number(0.0, maxDelta, "frame time");
+      f.clicked = token & clickFollows;
+      f.clickSum = 0;
+      if (f.clicked) {
+        int64_t sum = unzigzag(in.varint());
+        if (sum < -1000000 || sum > 1000000) in.fail("bad click");
+        f.clickSum = static_cast<int32_t>(sum);
+      }
+      f.stepped = !(token & notStepped);
+      frames.push_back(f);
+      previous = f;
+      previous.clicked = false;
+      first = false;
+      ++total;
+    }
+    if (total > expected) in.fail("more frames than the result counts");
+  }
+  if (in.problem.empty() && total != expected) in.fail("cut short: fewer frames than counted");
+}
+
+bool fail(std::string* error, const std::string& what) {
+  if (error) *error = what;
+  return false;
+}
+
+// What startReplay replaces, put back by endReplay.
+struct SavedSetup {
+  bool saved = false;
+  std::vector<Piece> loadedPieces;
+  std::vector<bool> pieceSelection;
+  std::vector<std::vector<double>> fitnessParams;
+  double botStepInterval = 0.0, botMoveTimer = 0.0;
+  bool botStepwise = false, botUsesNetwork = false;
+  int32_t soloVariant = 0;
+};
+SavedSetup savedSetup;
+
+uint64_t hashBytes(uint64_t hash, const void* data, size_t size) {
+  const unsigned char* p = static_cast<const unsigned char*>(data);
+  for (size_t i = 0; i < size; ++i) hash = (hash ^ p[i]) * 0x100000001b3ULL;
+  return hash;
+}
+constexpr uint64_t hashStart = 0xcbf29ce484222325ULL;
+
+} // namespace
+
+std::string replayBytes(const Replay& replay) {
+  std::string out;
+  putBytes(out, replayMagic, sizeof replayMagic);
+  putU32(out, replayFormatVersion);
+  std::string version = replay.gameVersion.substr(0, maxVersionLength);
+  putU8(out, static_cast<uint32_t>(version.size()));
+  out += version;
+  putU8(out, static_cast<uint32_t>(replay.mode));
+  putU8(out, static_cast<uint32_t>(replay.variant));
+  putU64(out, static_cast<uint64_t>(replay.date));
+  putU32(out, static_cast<uint32_t>(replay.pieces.size()));
+  for (size_t i = 0; i < replay.pieces.size(); ++i) {
+    putU32(out, static_cast<uint32_t>(replay.pieceSource[i]));
+    for (const PieceGrid& grid : replay.pieces[i].grids) putGrid(out, grid);
+  }
+  putU8(out, static_cast<uint32_t>(replay.weights.size()));
+  for (double w : replay.weights) putDouble(out, w);
+  putDouble(out, replay.botStepInterval);
+  putDouble(out, replay.botMoveTimer);
+  putU8(out, replay.botStepwise);
+  putU8(out, replay.botUsesNetwork);
+  putU64(out, replay.networkHash);
+  putDouble(out, replay.p1Sensitivity);
+  putDouble(out, replay.p2Sensitivity);
+  putBytes(out, replay.random.table.data(), replay.random.table.size());
+  putU8(out, static_cast<uint32_t>(replay.random.front));
+  putU8(out, static_cast<uint32_t>(replay.random.rear));
+  putResult(out, replay.result);
+  putFrames(out, replay.frames);
+  return out;
+}
+
+bool readReplayBytes(const std::string& bytes, Replay& replay, std::string* error) {
+  Reader in{bytes, 0, {}};
+  char magic[sizeof replayMagic] = {};
+  in.take(magic, sizeof magic);
+  if (!in.problem.empty() || std::memcmp(magic, replayMagic, sizeof magic) != 0)
+    return fail(error, "not a Brikka replay");
+  uint32_t format = in.u32();
+  if (format != replayFormatVersion)
+    return fail(error, "replay format " + std::to_string(format) + " is not one this build reads");
+  Replay r;
+  r.gameVersion.resize(in.u8());
+  in.take(r.gameVersion.data(), r.gameVersion.size());
+  r.mode = static_cast<int32_t>(in.u8());
+  r.variant = static_cast<int32_t>(in.u8());
+  if (in.problem.empty() && !playMode(r.mode)) in.fail("unknown game mode");
+  if (r.variant > ultraVariant || (r.mode != 1 && r.variant != 0)) in.fail("unknown variant");
+  r.date = static_cast<int64_t>(in.u64());
+  uint32_t count = in.u32();
+  if (count == 0 || count > maxPieces) in.fail("bad piece count");
+  for (uint32_t i = 0; i < count && in.problem.empty(); ++i) {
+    uint32_t source = in.u32();
+    if (source >= maxPieces) in.fail("bad piece number");
+    r.pieceSource.push_back(static_cast<int32_t>(source));
+    Piece piece;
+    for (PieceGrid& grid : piece.grids) grid = getGrid(in);
+    r.pieces.push_back(piece);
+  }
+  for (size_t i = 0; i < r.pieceSource.size(); ++i)
+    for (size_t j = 0; j < i; ++j)
+      if (r.pieceSource[i] <= r.pieceSource[j]) in.fail("pieces out of order");
+  size_t weights = in.u8();
+  if (weights > maxWeights) in.fail("too many weights");
+  for (size_t i = 0; i < weights && in.problem.empty(); ++i)
+    r.weights.push_back(in.number(-1.0e9, 1.0e9, "weight"));
+  r.botStepInterval = in.number(0.0, 1.0e6, "bot interval");
+  r.botMoveTimer = in.number(-1.0e9, 1.0e9, "bot timer");
+  r.botStepwise = in.u8() != 0;
+  r.botUsesNetwork = in.u8() != 0;
+  r.networkHash = in.u64();
+  r.p1Sensitivity = in.number(-1.0e6, 1.0e6, "sensitivity");
+  r.p2Sensitivity = in.number(-1.0e6, 1.0e6, "sensitivity");
+  in.take(r.random.table.data(), r.random.table.size());
+  r.random.front = static_cast<int32_t>(in.u8());
+  r.random.rear = static_cast<int32_t>(in.u8());
+  RandomStream check;
+  if (in.problem.empty() && !restoreRandomState(check, r.random)) in.fail("bad random state");
+  r.result = getResult(in);
+  getFrames(in, r.result.frames, r.frames);
+  if (!in.problem.empty()) return fail(error, in.problem);
+  replay = std::move(r);
+  return true;
+}
+
+bool readReplayFile(const std::string& path, Replay& replay, std::string* error) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return fail(error, path + ": cannot be read");
+  if (!S_ISREG(info.st_mode)) return fail(error, path + ": not a regular file");
+  if (static_cast<uint64_t>(info.st_size) > replayFileLimit)
+    return fail(error, path + ": too large for a replay");
+  std::ifstream file(path, std::ios::binary);
+  std::string bytes(replayFileLimit + 1, '\0');
+  file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<size_t>(file.gcount()));
+  if (!file.eof() || bytes.size() > replayFileLimit)
+    return fail(error, path + ": cannot be read whole");
+  std::string problem;
+  if (!readReplayBytes(bytes, replay, &problem)) return fail(error, path + ": " + problem);
+  return true;
+}
+
+Replay beginReplay(int64_t date, double p1Sens, double p2Sens) {
+  Replay r;
+  r.gameVersion = gameVersion;
+  r.mode = gameMode;
+  r.variant = gameMode == 1 ? soloVariant : 0;
+  r.date = date;
+  r.pieceSource = catalogueSource;
+  r.pieces = pieceCatalogue;
+  if (!fitnessParams.empty()) r.weights = fitnessParams[0];
+  r.botStepInterval = botStepInterval;
+  r.botMoveTimer = botMoveTimer;
+  r.botStepwise = botStepwise;
+  r.botUsesNetwork = botUsesNetwork;
+  r.networkHash = networkHash();
+  r.p1Sensitivity = p1Sens;
+  r.p2Sensitivity = p2Sens;
+  r.random = gameStartRandom;
+  return r;
+}
+
+void addReplayFrame(Replay& replay, const ReplayFrame& frame) {
+  if (!replay.frames.empty() && !frame.clicked) {
+    ReplayFrame& last = replay.frames.back();
+    if (last.delta == frame.delta && last.actions == frame.actions &&
+        last.stepped == frame.stepped && !last.clicked) {
+      ++last.repeat;
+      return;
+    }
+  }
+  replay.frames.push_back(frame);
+  replay.frames.back().repeat = 1;
+}
+
+ReplayFrame currentFrame() {
+  ReplayFrame f;
+  f.delta = frameDelta;
+  for (int i = 0; i < 14; ++i)
+    if (*actionFlags[i]) f.actions |= static_cast<uint16_t>(1u << i);
+  return f;
+}
+
+ReplayResult currentResult(uint32_t frames) {
+  ReplayResult r;
+  r.score = score;
+  r.lines = p1Lines;
+  r.pieces = p1PieceCount;
+  r.garbageSent = p1GarbageSent;
+  r.frames = frames;
+  r.clock = gameClock;
+  r.boardHash = boardHash();
+  return r;
+}
+
+uint64_t boardHash() {
+  uint64_t hash = hashStart;
+  for (const Board* board : {&p1Board, &p2Board})
+    for (const auto& column : *board)
+      for (int32_t cell : column) hash = hashBytes(hash, &cell, sizeof cell);
+  return hash;
+}
+
+uint64_t networkHash() {
+  uint64_t hash = hashStart;
+  for (const auto& layer : botNetwork.layers)
+    for (const Neuron& neuron : layer) {
+      hash = hashBytes(hash, &neuron.bias, sizeof neuron.bias);
+      for (const Connection& c : neuron.connections)
+        hash = hashBytes(hash, &c.weight, sizeof c.weight);
+    }
+  return hash;
+}
+
+bool startReplay(const Replay& replay, std::string* error) {
+  if (replay.botUsesNetwork && replay.mode == 4 && replay.networkHash != networkHash())
+    return fail(error, "the bot of this replay played with another network");
+  if (!savedSetup.saved) {
+    savedSetup = {true,         loadedPieces, pieceSelection, fitnessParams, botStepInterval,
+                  botMoveTimer, botStepwise,  botUsesNetwork, soloVariant};
+  }
+  // The recorded pieces at their loaded places, only they selected: the catalogue comes out as
+  // recorded, and each piece keeps its colour.
+  size_t slots = static_cast<size_t>(replay.pieceSource.back()) + 1;
+  std::vector<Piece> pieces(slots);
+  std::vector<bool> selection(slots, false);
+  for (size_t i = 0; i < replay.pieces.size(); ++i) {
+    pieces[replay.pieceSource[i]] = replay.pieces[i];
+    selection[replay.pieceSource[i]] = true;
+  }
+  loadedPieces = pieces;
+  pieceSelection = selection;
+  if (!replay.weights.empty()) fitnessParams = {replay.weights};
+  botStepInterval = replay.botStepInterval;
+  botStepwise = replay.botStepwise;
+  botUsesNetwork = replay.botUsesNetwork;
+  gameMode = replay.mode;
+  soloVariant = replay.variant;
+  restoreRandomState(randomStream, replay.random);
+  setUpGame();
+  botMoveTimer = replay.botMoveTimer;
+  return true;
+}
+
+void playReplayFrame(const ReplayFrame& frame) {
+  if (frame.clicked) {
+    // As a click does in the window: the stream re-seeded from where it was pointed.
+    uint32_t extra = static_cast<uint32_t>(randomDraw() % 1000);
+    seedRandom(static_cast<uint32_t>(frame.clickSum) + extra);
+  }
+  if (!frame.stepped) return;
+  frameDelta = frame.delta;
+  for (int i = 0; i < 14; ++i) *actionFlags[i] = (frame.actions >> i) & 1;
+  advancePlay();
+  advanceEffects();
+}
+
+void endReplay() {
+  if (!savedSetup.saved) return;
+  loadedPieces = savedSetup.loadedPieces;
+  pieceSelection = savedSetup.pieceSelection;
+  fitnessParams = savedSetup.fitnessParams;
+  botStepInterval = savedSetup.botStepInterval;
+  botMoveTimer = savedSetup.botMoveTimer;
+  botStepwise = savedSetup.botStepwise;
+  botUsesNetwork = savedSetup.botUsesNetwork;
+  soloVariant = savedSetup.soloVariant;
+  rebuildCatalogue();
+  savedSetup = SavedSetup{};
+}
+
+bool resimulate(const Replay& replay, ReplayResult& result, std::string* error) {
+  if (!startReplay(replay, error)) return false;
+  uint32_t frames = 0;
+  for (const ReplayFrame& frame : replay.frames)
+    for (uint32_t k = 0; k < frame.repeat; ++k) {
+      playReplayFrame(frame);
+      ++frames;
+    }
+  result = currentResult(frames);
+  endReplay();
+  return true;
+}
