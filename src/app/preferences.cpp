@@ -17,14 +17,14 @@ namespace {
 enum class Kind { integer, flag, text };
 
 struct Preference {
-  const char* name;        // as written in the file
-  Kind kind;               // how the value is written and checked
-  int32_t* integer;        // Kind::integer
-  bool* flag;              // Kind::flag
-  std::string* text;       // Kind::text
-  int32_t minimum;         // Kind::integer: smallest value accepted
-  int32_t maximum;         // Kind::integer: largest value accepted
-  int32_t defaultInteger;  // Kind::integer and Kind::flag (0 or 1)
+  const char* name;       // as written in the file
+  Kind kind;              // how the value is written and checked
+  int32_t* integer;       // Kind::integer
+  bool* flag;             // Kind::flag
+  std::string* text;      // Kind::text
+  int32_t minimum;        // Kind::integer: smallest value accepted
+  int32_t maximum;        // Kind::integer: largest value accepted
+  int32_t defaultInteger; // Kind::integer and Kind::flag (0 or 1)
   const char* defaultText; // Kind::text
 };
 
@@ -97,7 +97,8 @@ bool parseValue(const Preference& row, const std::string& value) {
   char* end = nullptr;
   errno = 0;
   long long number = std::strtoll(value.c_str(), &end, 10);
-  if (*end != '\0' || errno == ERANGE || number < row.minimum || number > row.maximum) return false;
+  if (*end != '\0' || errno == ERANGE || number < row.minimum || number > row.maximum)
+    return false;
   *row.integer = static_cast<int32_t>(number);
   return true;
 }

@@ -6,15 +6,7 @@
 namespace {
 
 // Main menu button numbers.
-enum {
-  soloButton,
-  versusButton,
-  botButton,
-  trainingButton,
-  settingsButton,
-  modesButton,
-  onlineButton
-};
+enum { soloButton, versusButton, botButton, trainingButton, settingsButton, modesButton, onlineButton };
 // Training set-up.
 enum { runSimButton, trainingBackButton };
 enum { populationSlider, learningRateSlider, movesSlider, layersSlider, neuronsSlider };
@@ -34,6 +26,7 @@ struct Level {
 // The search levels, easiest first; the network level is handled on its own.
 constexpr Level levels[7] = {{50, true}, {45, true}, {40, true}, {35, true},
                              {30, true}, {25, true}, {0, false}};
+
 
 bool hovered(int screen, int button) {
   return screenButtons[screen][button].hovered;
