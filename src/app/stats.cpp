@@ -176,7 +176,7 @@ void readBests() {
   personalBests.clear();
   std::ifstream file;
   if (regularFile(bestsPath)) file.open(bestsPath);
-  if (!file) {
+  if (!file.is_open()) {
     rebuildBestsFromHistory();
     return;
   }

@@ -209,7 +209,10 @@ void getFrames(Reader& in, uint32_t expected, std::vector<ReplayFrame>& frames) 
         in.fail("first frame incomplete");
         return;
       }
-      if (token & actionsFollow) f.actions = static_cast<uint16_t>(in.u8() | in.u8() << 8);
+      if (token & actionsFollow) {
+        uint32_t low = in.u8();
+        f.actions = static_cast<uint16_t>(low | in.u8() << 8);
+      }
       if (f.actions >> 14) in.fail("unknown action flags");
       if (token & deltaFollows) f.delta = in.number(0.0, maxDelta, "frame time");
       f.clicked = token & clickFollows;
@@ -286,10 +289,15 @@ std::string replayBytes(const Replay& replay) {
   putU8(out, static_cast<uint32_t>(replay.random.rear));
   putResult(out, replay.result);
   putFrames(out, replay.frames);
+  putU64(out, hashBytes(hashStart, out.data(), out.size()));
   return out;
 }
 
-bool readReplayBytes(const std::string& bytes, Replay& replay, std::string* error) {
+bool readReplayBytes(const std::string& whole, Replay& replay, std::string* error) {
+  // The last eight bytes are a hash of all the others: a file damaged anywhere is refused.
+  // It is checked last, so that everything before it is read as carefully as if it matched.
+  size_t body = whole.size() >= 8 ? whole.size() - 8 : 0;
+  const std::string bytes = whole.substr(0, body);
   Reader in{bytes, 0, {}};
   char magic[sizeof replayMagic] = {};
   in.take(magic, sizeof magic);
@@ -338,6 +346,10 @@ bool readReplayBytes(const std::string& bytes, Replay& replay, std::string* erro
   r.result = getResult(in);
   getFrames(in, r.result.frames, r.frames);
   if (!in.problem.empty()) return fail(error, in.problem);
+  std::string trailer = whole.substr(body);
+  Reader sum{trailer, 0, {}};
+  if (sum.u64() != hashBytes(hashStart, bytes.data(), bytes.size()))
+    return fail(error, "damaged: its check sum does not match");
   replay = std::move(r);
   return true;
 }
