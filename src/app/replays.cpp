@@ -152,13 +152,15 @@ bool playNextFrame() {
 void recordReplayFrame(bool stepped) {
   bool first = gameSerial != recordingSerial;
   if (first) {
-    recording = beginReplay(static_cast<int64_t>(std::time(nullptr)), p1Sensitivity, p2Sensitivity);
+    recording = beginReplay(static_cast<int64_t>(std::time(nullptr)), p1Sensitivity, p2Sensitivity,
+                            SDL_GetPerformanceFrequency());
     recordingSerial = gameSerial;
     recordingActive = true;
     recordedFrames = 0;
   }
   if (!recordingActive || matchOver) return;
   ReplayFrame frame = currentFrame();
+  frame.ticks = currentPerfCounter - previousPerfCounter;
   frame.stepped = stepped;
   // The click that started the game re-seeded before the set-up: the start state holds it.
   frame.clicked = mouseClicked && !first;

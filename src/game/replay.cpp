@@ -26,6 +26,7 @@ constexpr uint8_t actionsFollow = 0x01;
 constexpr uint8_t deltaFollows = 0x02;
 constexpr uint8_t clickFollows = 0x04;
 constexpr uint8_t notStepped = 0x08;
+constexpr uint8_t ticksFollow = 0x10; // the frame's length as counter ticks, from the last ones
 constexpr uint32_t longestRun = 128;
 
 bool* const actionFlags[14] = {&p1MoveRight, &p1MoveLeft, &p1RotateCw,  &p1RotateCcw, &p1SoftDrop,
@@ -161,18 +162,26 @@ ReplayResult getResult(Reader& in) {
   return r;
 }
 
-void putFrames(std::string& out, const std::vector<ReplayFrame>& frames) {
+void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_t frequency) {
   ReplayFrame previous;
+  uint64_t previousTicks = 0;
   bool first = true;
   for (const ReplayFrame& f : frames) {
     uint8_t token = newFrame;
     if (first || f.actions != previous.actions) token |= actionsFollow;
-    if (first || f.delta != previous.delta) token |= deltaFollows;
+    if (first || f.delta != previous.delta) {
+      bool exact = f.ticks != 0 && frameDeltaFromCounter(f.ticks, frequency) == f.delta;
+      token |= exact ? ticksFollow : deltaFollows;
+    }
     if (f.clicked) token |= clickFollows;
     if (!f.stepped) token |= notStepped;
     putU8(out, token);
     if (token & actionsFollow) putU8(out, f.actions & 0xFF), putU8(out, f.actions >> 8);
     if (token & deltaFollows) putDouble(out, f.delta);
+    if (token & ticksFollow) {
+      putVarint(out, zigzag(static_cast<int64_t>(f.ticks - previousTicks)));
+      previousTicks = f.ticks;
+    }
     if (token & clickFollows) putVarint(out, zigzag(f.clickSum));
     for (uint32_t left = f.repeat - 1; left > 0;) {
       uint32_t run = std::min(left, longestRun);
@@ -184,9 +193,11 @@ void putFrames(std::string& out, const std::vector<ReplayFrame>& frames) {
   }
 }
 
-void getFrames(Reader& in, uint32_t expected, std::vector<ReplayFrame>& frames) {
+void getFrames(Reader& in, uint32_t expected, uint64_t frequency,
+               std::vector<ReplayFrame>& frames) {
   frames.clear();
   uint64_t total = 0;
+  uint64_t previousTicks = 0;
   ReplayFrame previous;
   bool first = true;
   while (in.problem.empty() && in.at < in.bytes.size()) {
@@ -199,13 +210,13 @@ void getFrames(Reader& in, uint32_t expected, std::vector<ReplayFrame>& frames) 
       frames.back().repeat += token + 1;
       total += token + 1;
     } else {
-      if (token & 0x70) {
+      if (token & 0x60 || ((token & ticksFollow) && (token & deltaFollows || frequency == 0))) {
         in.fail("unknown frame token");
         return;
       }
       ReplayFrame f = previous;
       f.repeat = 1;
-      if (first && (token & (actionsFollow | deltaFollows)) != (actionsFollow | deltaFollows)) {
+      if (first && (!(token & actionsFollow) || !(token & (deltaFollows | ticksFollow)))) {
         in.fail("first frame incomplete");
         return;
       }
@@ -215,6 +226,13 @@ void getFrames(Reader& in, uint32_t expected, std::vector<ReplayFrame>& frames) 
       }
       if (f.actions >> 14) in.fail("unknown action flags");
       if (token & deltaFollows) f.delta = in.number(0.0, maxDelta, "frame time");
+      f.ticks = 0;
+      if (token & ticksFollow) {
+        f.ticks = previousTicks + static_cast<uint64_t>(unzigzag(in.varint()));
+        previousTicks = f.ticks;
+        f.delta = frameDeltaFromCounter(f.ticks, frequency);
+        if (f.ticks == 0 || !(f.delta <= maxDelta)) in.fail("bad frame time");
+      }
       f.clicked = token & clickFollows;
       f.clickSum = 0;
       if (f.clicked) {
@@ -287,10 +305,22 @@ std::string replayBytes(const Replay& replay) {
   putBytes(out, replay.random.table.data(), replay.random.table.size());
   putU8(out, static_cast<uint32_t>(replay.random.front));
   putU8(out, static_cast<uint32_t>(replay.random.rear));
+  putU64(out, replay.counterFrequency);
   putResult(out, replay.result);
-  putFrames(out, replay.frames);
-  putU64(out, hashBytes(hashStart, out.data(), out.size()));
+  putFrames(out, replay.frames, replay.counterFrequency);
+  putU64(out, replayCheckSum(out));
   return out;
+}
+
+double frameDeltaFromCounter(uint64_t ticks, uint64_t frequency) {
+  // The product in 64-bit integers, then the two divisions in double, as the frame clock has
+  // always done it: the same bits for the same ticks.
+  uint64_t scaled = ticks * 1000;
+  return static_cast<double>(scaled) / static_cast<double>(frequency) / 10.0;
+}
+
+uint64_t replayCheckSum(const std::string& body) {
+  return hashBytes(hashStart, body.data(), body.size());
 }
 
 bool readReplayBytes(const std::string& whole, Replay& replay, std::string* error) {
@@ -343,12 +373,13 @@ bool readReplayBytes(const std::string& whole, Replay& replay, std::string* erro
   r.random.rear = static_cast<int32_t>(in.u8());
   RandomStream check;
   if (in.problem.empty() && !restoreRandomState(check, r.random)) in.fail("bad random state");
+  r.counterFrequency = in.u64();
   r.result = getResult(in);
-  getFrames(in, r.result.frames, r.frames);
+  getFrames(in, r.result.frames, r.counterFrequency, r.frames);
   if (!in.problem.empty()) return fail(error, in.problem);
   std::string trailer = whole.substr(body);
   Reader sum{trailer, 0, {}};
-  if (sum.u64() != hashBytes(hashStart, bytes.data(), bytes.size()))
+  if (sum.u64() != replayCheckSum(bytes))
     return fail(error, "damaged: its check sum does not match");
   replay = std::move(r);
   return true;
@@ -371,8 +402,9 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string* error)
   return true;
 }
 
-Replay beginReplay(int64_t date, double p1Sens, double p2Sens) {
+Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency) {
   Replay r;
+  r.counterFrequency = counterFrequency;
   r.gameVersion = gameVersion;
   r.mode = gameMode;
   r.variant = gameMode == 1 ? soloVariant : 0;

@@ -15,6 +15,7 @@
 // What one frame of play consumed; a run of equal frames is one entry.
 struct ReplayFrame {
   double delta = 0.0;   // frameDelta
+  uint64_t ticks = 0;   // the counter ticks it was measured from; 0 when not known
   uint16_t actions = 0; // the fourteen action flags, player 1's seven then player 2's
   bool stepped = true;  // the game ran (clear: it was paused and only a click counted)
   bool clicked = false; // a click re-seeded the random stream before the frame
@@ -49,6 +50,7 @@ struct Replay {
   double p1Sensitivity = 0.0;       // both auto-repeat sensitivities (the flags include them)
   double p2Sensitivity = 0.0;       //
   RandomState random;               // the stream as the game's set-up found it
+  uint64_t counterFrequency = 0;    // ticks a second of the frames' counter; 0 when none
   ReplayResult result;              // where the game ended
   std::vector<ReplayFrame> frames;  // every frame, runs merged
 };
@@ -57,6 +59,10 @@ constexpr uint32_t replayFormatVersion = 1;
 constexpr size_t replayFileLimit = 64u << 20;   // bytes: many hours of play
 constexpr uint32_t replayFrameLimit = 50000000; // about nine days of play at 62 frames a second
 
+// A frame's length in frameDelta units from the counter ticks it took: the game's frame clock.
+// A frame stored as its ticks takes a few bytes where its frameDelta would take eight.
+double frameDeltaFromCounter(uint64_t ticks, uint64_t frequency);
+
 // ---------------------------------------------------------------------------------------------
 // Files
 // ---------------------------------------------------------------------------------------------
@@ -64,6 +70,8 @@ constexpr uint32_t replayFrameLimit = 50000000; // about nine days of play at 62
 std::string replayBytes(const Replay& replay);
 // False with error = what is wrong (one line) when bytes are not a whole, sane replay.
 bool readReplayBytes(const std::string& bytes, Replay& replay, std::string* error);
+// The check sum that closes a replay, of all the bytes before it.
+uint64_t replayCheckSum(const std::string& body);
 // Reads a regular file of at most replayFileLimit bytes; error = "path: what".
 bool readReplayFile(const std::string& path, Replay& replay, std::string* error);
 
@@ -72,7 +80,7 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string* error)
 // ---------------------------------------------------------------------------------------------
 
 // A replay of the game setUpGame just started, in gameMode with the state in force now.
-Replay beginReplay(int64_t date, double p1Sens, double p2Sens);
+Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency);
 void addReplayFrame(Replay& replay, const ReplayFrame& frame); // merges a repeat
 ReplayFrame currentFrame();                                    // frameDelta and the flags now
 ReplayResult currentResult(uint32_t frames);                   // from the state now
