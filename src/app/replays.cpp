@@ -101,18 +101,25 @@ std::string describeReplay(const std::string& name) {
   return mode + "   " + date + "   " + figure + "   " + parts[3] + " lines";
 }
 
+// A button of no size: nothing to see or hit, and the list keeps its numbering.
+Button hiddenButton() {
+  return makeButton(-1, -1, 0, 0, "", 1);
+}
+
 void buildReplayButtons() {
   std::vector<Button> buttons;
   for (int i = 0; i < rowsPerPage; ++i) {
     size_t k = static_cast<size_t>(replayPage * rowsPerPage + i);
-    // Rows past the end of the list are buttons of no size: nothing to see or hit.
     if (k < replayList.size())
       buttons.push_back(makeButton(250, 90 + 60 * i, 1000, 50, describeReplay(replayList[k]), 1));
     else
-      buttons.push_back(makeButton(-1, -1, 0, 0, "", 1));
+      buttons.push_back(hiddenButton());
   }
-  buttons.push_back(makeButton(250, 850, 200, 50, "Newer", 1));
-  buttons.push_back(makeButton(1050, 850, 200, 50, "Older", 1));
+  // Paging only where there is a page to go to.
+  bool newer = replayPage > 0;
+  bool older = static_cast<size_t>((replayPage + 1) * rowsPerPage) < replayList.size();
+  buttons.push_back(newer ? makeButton(250, 850, 200, 50, "Newer", 1) : hiddenButton());
+  buttons.push_back(older ? makeButton(1050, 850, 200, 50, "Older", 1) : hiddenButton());
   buttons.push_back(makeButton(675, 850, 150, 50, "Back", 1));
   screenButtons[replaysScreen] = buttons;
 }
