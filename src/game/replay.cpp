@@ -493,6 +493,8 @@ bool startReplay(const Replay& replay, std::string* error) {
   }
   loadedPieces = pieces;
   pieceSelection = selection;
+  // No weights recorded: the evaluation's own defaults, never whatever this machine has loaded.
+  fitnessParams.clear();
   if (!replay.weights.empty()) fitnessParams = {replay.weights};
   botStepInterval = replay.botStepInterval;
   botStepwise = replay.botStepwise;

@@ -97,6 +97,7 @@ TEST_F(Canvas, VeilOverWhatWasDrawnMatchesAVeilOverTheWholeWindow) {
   drawRoundPoints({0, 0, 255}, {255, 0, 0});
   drawVeil(); // nothing recorded: the whole window
   drawResultBanner();
+  drawPlayFigures();
   drawButton(backButton);
   SDL_RenderFlush(renderer);
   const uint32_t* whole = static_cast<uint32_t*>(surface->pixels);
