@@ -1,8 +1,7 @@
-// Replays: recording what the frame update consumed, the file format, its careful reader and
-// the re-simulation that feeds the recorded frames to the same update.
+// Replay files: the format, its writer and its careful reader, which refuses anything that is
+// not a whole, sane replay before a single frame is played.
 #include "game/replay.h"
 
-#include "ai/state.h"
 #include "game/game.h"
 
 #include <cmath>
@@ -28,10 +27,6 @@ constexpr uint8_t clickFollows = 0x04;
 constexpr uint8_t notStepped = 0x08;
 constexpr uint8_t ticksFollow = 0x10; // the frame's length as counter ticks, from the last ones
 constexpr uint32_t longestRun = 128;
-
-bool* const actionFlags[14] = {&p1MoveRight, &p1MoveLeft, &p1RotateCw,  &p1RotateCcw, &p1SoftDrop,
-                               &p1HardDrop,  &p1Hold,     &p2MoveRight, &p2MoveLeft,  &p2RotateCw,
-                               &p2RotateCcw, &p2SoftDrop, &p2HardDrop,  &p2Hold};
 
 // --- writing ---
 
@@ -257,26 +252,13 @@ bool fail(std::string* error, const std::string& what) {
   return false;
 }
 
-// What startReplay replaces, put back by endReplay.
-struct SavedSetup {
-  bool saved = false;
-  std::vector<Piece> loadedPieces;
-  std::vector<bool> pieceSelection;
-  std::vector<std::vector<double>> fitnessParams;
-  double botStepInterval = 0.0, botMoveTimer = 0.0;
-  bool botStepwise = false, botUsesNetwork = false;
-  int32_t soloVariant = 0;
-};
-SavedSetup savedSetup;
+} // namespace
 
 uint64_t hashBytes(uint64_t hash, const void* data, size_t size) {
   const unsigned char* p = static_cast<const unsigned char*>(data);
   for (size_t i = 0; i < size; ++i) hash = (hash ^ p[i]) * 0x100000001b3ULL;
   return hash;
 }
-constexpr uint64_t hashStart = 0xcbf29ce484222325ULL;
-
-} // namespace
 
 std::string replayBytes(const Replay& replay) {
   std::string out;
@@ -320,7 +302,7 @@ double frameDeltaFromCounter(uint64_t ticks, uint64_t frequency) {
 }
 
 uint64_t replayCheckSum(const std::string& body) {
-  return hashBytes(hashStart, body.data(), body.size());
+  return hashBytes(replayHashStart, body.data(), body.size());
 }
 
 bool readReplayBytes(const std::string& whole, Replay& replay, std::string* error) {
@@ -399,150 +381,5 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string* error)
     return fail(error, path + ": cannot be read whole");
   std::string problem;
   if (!readReplayBytes(bytes, replay, &problem)) return fail(error, path + ": " + problem);
-  return true;
-}
-
-Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency) {
-  Replay r;
-  r.counterFrequency = counterFrequency;
-  r.gameVersion = gameVersion;
-  r.mode = gameMode;
-  r.variant = gameMode == 1 ? soloVariant : 0;
-  r.date = date;
-  r.pieceSource = catalogueSource;
-  r.pieces = pieceCatalogue;
-  if (!fitnessParams.empty()) r.weights = fitnessParams[0];
-  r.botStepInterval = botStepInterval;
-  r.botMoveTimer = botMoveTimer;
-  r.botStepwise = botStepwise;
-  r.botUsesNetwork = botUsesNetwork;
-  r.networkHash = networkHash();
-  r.p1Sensitivity = p1Sens;
-  r.p2Sensitivity = p2Sens;
-  r.random = gameStartRandom;
-  return r;
-}
-
-void addReplayFrame(Replay& replay, const ReplayFrame& frame) {
-  if (!replay.frames.empty() && !frame.clicked) {
-    ReplayFrame& last = replay.frames.back();
-    if (last.delta == frame.delta && last.actions == frame.actions &&
-        last.stepped == frame.stepped && !last.clicked) {
-      ++last.repeat;
-      return;
-    }
-  }
-  replay.frames.push_back(frame);
-  replay.frames.back().repeat = 1;
-}
-
-ReplayFrame currentFrame() {
-  ReplayFrame f;
-  f.delta = frameDelta;
-  for (int i = 0; i < 14; ++i)
-    if (*actionFlags[i]) f.actions |= static_cast<uint16_t>(1u << i);
-  return f;
-}
-
-ReplayResult currentResult(uint32_t frames) {
-  ReplayResult r;
-  r.score = score;
-  r.lines = p1Lines;
-  r.pieces = p1PieceCount;
-  r.garbageSent = p1GarbageSent;
-  r.frames = frames;
-  r.clock = gameClock;
-  r.boardHash = boardHash();
-  return r;
-}
-
-uint64_t boardHash() {
-  uint64_t hash = hashStart;
-  for (const Board* board : {&p1Board, &p2Board})
-    for (const auto& column : *board)
-      for (int32_t cell : column) hash = hashBytes(hash, &cell, sizeof cell);
-  return hash;
-}
-
-uint64_t networkHash() {
-  uint64_t hash = hashStart;
-  for (const auto& layer : botNetwork.layers)
-    for (const Neuron& neuron : layer) {
-      hash = hashBytes(hash, &neuron.bias, sizeof neuron.bias);
-      for (const Connection& c : neuron.connections)
-        hash = hashBytes(hash, &c.weight, sizeof c.weight);
-    }
-  return hash;
-}
-
-bool startReplay(const Replay& replay, std::string* error) {
-  if (replay.botUsesNetwork && replay.mode == 4 && replay.networkHash != networkHash())
-    return fail(error, "the bot of this replay played with another network");
-  if (!savedSetup.saved) {
-    savedSetup = {true,         loadedPieces, pieceSelection, fitnessParams, botStepInterval,
-                  botMoveTimer, botStepwise,  botUsesNetwork, soloVariant};
-  }
-  // The recorded pieces at their loaded places, only they selected: the catalogue comes out as
-  // recorded, and each piece keeps its colour.
-  size_t slots = static_cast<size_t>(replay.pieceSource.back()) + 1;
-  std::vector<Piece> pieces(slots);
-  std::vector<bool> selection(slots, false);
-  for (size_t i = 0; i < replay.pieces.size(); ++i) {
-    pieces[replay.pieceSource[i]] = replay.pieces[i];
-    selection[replay.pieceSource[i]] = true;
-  }
-  loadedPieces = pieces;
-  pieceSelection = selection;
-  // No weights recorded: the evaluation's own defaults, never whatever this machine has loaded.
-  fitnessParams.clear();
-  if (!replay.weights.empty()) fitnessParams = {replay.weights};
-  botStepInterval = replay.botStepInterval;
-  botStepwise = replay.botStepwise;
-  botUsesNetwork = replay.botUsesNetwork;
-  gameMode = replay.mode;
-  soloVariant = replay.variant;
-  restoreRandomState(randomStream, replay.random);
-  setUpGame();
-  botMoveTimer = replay.botMoveTimer;
-  return true;
-}
-
-void playReplayFrame(const ReplayFrame& frame) {
-  if (frame.clicked) {
-    // As a click does in the window: the stream re-seeded from where it was pointed.
-    uint32_t extra = static_cast<uint32_t>(randomDraw() % 1000);
-    seedRandom(static_cast<uint32_t>(frame.clickSum) + extra);
-  }
-  if (!frame.stepped) return;
-  frameDelta = frame.delta;
-  for (int i = 0; i < 14; ++i) *actionFlags[i] = (frame.actions >> i) & 1;
-  advancePlay();
-  advanceEffects();
-}
-
-void endReplay() {
-  if (!savedSetup.saved) return;
-  loadedPieces = savedSetup.loadedPieces;
-  pieceSelection = savedSetup.pieceSelection;
-  fitnessParams = savedSetup.fitnessParams;
-  botStepInterval = savedSetup.botStepInterval;
-  botMoveTimer = savedSetup.botMoveTimer;
-  botStepwise = savedSetup.botStepwise;
-  botUsesNetwork = savedSetup.botUsesNetwork;
-  soloVariant = savedSetup.soloVariant;
-  rebuildCatalogue();
-  savedSetup = SavedSetup{};
-}
-
-bool resimulate(const Replay& replay, ReplayResult& result, std::string* error) {
-  if (!startReplay(replay, error)) return false;
-  uint32_t frames = 0;
-  for (const ReplayFrame& frame : replay.frames)
-    for (uint32_t k = 0; k < frame.repeat; ++k) {
-      playReplayFrame(frame);
-      ++frames;
-    }
-  result = currentResult(frames);
-  endReplay();
   return true;
 }

@@ -70,6 +70,10 @@ double frameDeltaFromCounter(uint64_t ticks, uint64_t frequency);
 std::string replayBytes(const Replay& replay);
 // False with error = what is wrong (one line) when bytes are not a whole, sane replay.
 bool readReplayBytes(const std::string& bytes, Replay& replay, std::string* error);
+// FNV-1a over bytes, continuing from hash (replayHashStart for a fresh one): check sums and the
+// hashes of boards and networks.
+constexpr uint64_t replayHashStart = 0xcbf29ce484222325ULL;
+uint64_t hashBytes(uint64_t hash, const void* data, size_t size);
 // The check sum that closes a replay, of all the bytes before it.
 uint64_t replayCheckSum(const std::string& body);
 // Reads a regular file of at most replayFileLimit bytes; error = "path: what".
