@@ -175,3 +175,33 @@ void runAudioDisplayScreen();     // screen 6
 std::string pieceSelectionText(); // the selected pieces as "blocks:ordinal" words
 void rememberPieceSelection();    // into the preferences file, when it changed
 void applyRememberedPieces();     // the remembered selection over the default one
+
+// ---------------------------------------------------------------------------------------------
+// Modes, statistics and replays
+// ---------------------------------------------------------------------------------------------
+
+// A fresh game of a mode: 1 with a solo variant, 2 or 4. Every start and restart comes here.
+void startGameOfMode(int32_t mode, int32_t variant = marathonVariant);
+bool startNamedMode(const std::string& name); // "solo", "sprint" or "ultra" (--play)
+void runModesScreen();                        // screen 7
+void runReplaysScreen();                      // screen 8
+std::vector<Button> modesButtons();           // Sprint, Ultra, Replays, Back
+void listReplays();                           // replayList and the screen's buttons
+// The statistics kept of finished games.
+std::string modeName(int32_t mode, int32_t variant);
+bool betterThanBest(const std::string& mode, double value, double best);
+double bestValueOf(const GameRecord& game); // seconds for a sprint, else the score
+bool finishedSprint(const GameRecord& game);
+const PersonalBest* personalBest(const std::string& mode);
+void readBests(); // bests.txt, else rebuilt from the history (one line when either is bad)
+bool appendHistory(const GameRecord& game);
+std::string historyRow(const GameRecord& game);
+void recordFinishedGame(const GameRecord& game); // history, bests, results panel
+bool parseHistoryRow(const std::string& line, GameRecord& game);
+// Recording: a frame of play as the frame update runs it; the end of a game saves it all.
+void recordReplayFrame(bool stepped);
+void finishPlayedGame();
+bool openReplay(const std::string& path); // plays a replay back; one line when refused
+void updateReplayPlayback();              // the frame update while replayPlaying
+void stopReplay();                        // back to the replays screen
+void applyLaunchOptions();                // --play and --replay, after start-up

@@ -2,6 +2,7 @@
 // long to sleep so that a frame lasts at least 16 ms. Training frames never sleep, so training
 // runs as fast as the machine allows.
 #include "app/app.h"
+#include "game/replay.h"
 
 #include <algorithm>
 
@@ -11,8 +12,7 @@ constexpr int32_t trainingMode = 3;
 } // namespace
 
 double frameDeltaBetween(uint64_t previous, uint64_t current, uint64_t frequency) {
-  uint64_t scaled = (current - previous) * 1000;
-  return static_cast<double>(scaled) / static_cast<double>(frequency) / 10.0;
+  return frameDeltaFromCounter(current - previous, frequency);
 }
 
 uint32_t frameSleepMilliseconds(uint32_t frameStart, uint32_t now, int32_t mode) {

@@ -11,6 +11,10 @@ int main(int argc, char* argv[]) {
     bool fullscreen = false, windowed = false;
     CLI::Option* full = options.add_flag("--fullscreen", fullscreen, "start in full screen");
     options.add_flag("--windowed", windowed, "start in a window")->excludes(full);
+    CLI::Option* play =
+        options.add_option("--play", launchOptions.play, "start straight into a mode")
+            ->check(CLI::IsMember({"sprint", "ultra", "solo"}));
+    options.add_option("--replay", launchOptions.replay, "play back a replay file")->excludes(play);
     CLI11_PARSE(options, argc, argv);
     if (fullscreen) launchOptions.fullscreen = 1;
     if (windowed) launchOptions.fullscreen = 0;

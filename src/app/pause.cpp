@@ -30,7 +30,7 @@ void restartGame() {
   // early or late.
   botMoveTimer = 10.0;
   releaseHeldKeys();
-  setUpGame();
+  startGameOfMode(gameMode, soloVariant);
 }
 
 void releaseHeldKeys() {

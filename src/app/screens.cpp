@@ -45,8 +45,7 @@ void emptyBoards() {
 }
 
 void startMode(int32_t mode) {
-  gameMode = mode;
-  setUpGame();
+  startGameOfMode(mode);
 }
 
 // The game behind the main menu previews the hovered choice.
@@ -113,6 +112,8 @@ void runMainMenuScreen() {
     currentScreen = trainingScreen;
   else if (hovered(mainMenuScreen, settingsButton))
     currentScreen = settingsScreen;
+  else if (hovered(mainMenuScreen, modesButton))
+    currentScreen = modesScreen;
 }
 
 void runTrainingSetupScreen() {

@@ -175,6 +175,7 @@ int runGame() {
   readControls(true);
   readHighscore();
   startGamepads();
+  applyLaunchOptions();
 
   runFrames();
   savePendingElite(); // quitting in the middle of a training run

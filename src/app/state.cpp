@@ -71,3 +71,16 @@ bool soundMuted = false;
 bool fullscreenOn = false;
 SDL_Rect windowPlace = {0, 0, 0, 0};
 std::string piecesKept;
+
+std::vector<PersonalBest> personalBests;
+GameRecord lastGame;
+bool lastGameShown = false;
+bool lastGameNewBest = false;
+bool lastGameHadBest = false;
+double lastGameOldBest = 0.0;
+bool replayPlaying = false;
+bool replayPaused = false;
+double replaySpeed = 1.0;
+std::vector<std::string> replayList;
+int32_t replayPage = 0;
+std::vector<Button> replayControls;

@@ -164,6 +164,8 @@ extern Button visualizationButton; // "Toggle Visualization" on the training scr
 // What the command line asked for; read by start-up.
 struct LaunchOptions {
   int32_t fullscreen = -1; // 1 --fullscreen, 0 --windowed, -1 as remembered
+  std::string play;        // --play: "sprint", "ultra" or "solo" starts straight into it
+  std::string replay;      // --replay: a replay file to play back at once
 };
 extern LaunchOptions launchOptions; // filled by main before runGame
 
@@ -189,3 +191,44 @@ extern bool soundMuted;        // M silences music and effects without losing th
 extern bool fullscreenOn;      // full screen at the desktop's resolution
 extern SDL_Rect windowPlace;   // the window's last position and size; w 0 = never remembered
 extern std::string piecesKept; // the remembered piece selection: "blocks:ordinal" words
+// ---------------------------------------------------------------------------------------------
+// Modes, statistics and replays
+// ---------------------------------------------------------------------------------------------
+
+constexpr const char* replaysFolder = "Storage/replays";   // the kept replays
+constexpr const char* historyPath = "Storage/history.csv"; // one row a finished game
+constexpr const char* bestsPath = "Storage/bests.txt";     // personal bests, from the history
+constexpr size_t replaysKept = 50;                         // newest replays kept, bests aside
+
+// One finished game, as a history row has it.
+struct GameRecord {
+  std::string date;     // "2026-12-07 12:15:30" (UTC)
+  std::string mode;     // "solo", "sprint", "ultra", "versus" or "bot"
+  int32_t score = 0;    // player 1's
+  int32_t lines = 0;    // rows player 1 cleared
+  int32_t pieces = 0;   // pieces player 1 locked
+  double seconds = 0.0; // game time
+  double piecesPerSecond = 0.0;
+  int32_t garbageSent = 0; // rows player 1 sent
+  std::string replayFile;  // its replay in replaysFolder, "" when none was written
+};
+
+// A mode's personal best: a sprint's time (lower is better), else a score.
+struct PersonalBest {
+  std::string mode;       // "solo", "sprint" or "ultra"
+  double value = 0.0;     // seconds for a sprint, points otherwise
+  std::string replayFile; // kept while this best stands
+};
+
+extern std::vector<PersonalBest> personalBests; // one per mode that has one
+extern GameRecord lastGame;                     // the game that just ended (results panel)
+extern bool lastGameShown;                      // the results panel is up
+extern bool lastGameNewBest;                    // it beat the personal best
+extern bool lastGameHadBest;                    // there was a best to beat
+extern double lastGameOldBest;                  // the best it was measured against
+extern bool replayPlaying;                      // the play screen shows a replay
+extern bool replayPaused;                       // its playback is held
+extern double replaySpeed;                      // frames played per window frame: 0.5 to 4
+extern std::vector<std::string> replayList;     // the replays screen's files, newest first
+extern int32_t replayPage;                      // which dozen of them the screen shows
+extern std::vector<Button> replayControls;      // pause, the four speeds, restart

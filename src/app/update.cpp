@@ -3,11 +3,7 @@
 #include "app/app.h"
 #include "game/game.h"
 
-#include <cmath>
-
 namespace {
-
-constexpr double fastestGravity = 5.0; // gravityInterval never falls below this
 
 // Every click re-seeds, so the piece sequence and the bots depend on where people click.
 void reseedOnClick() {
@@ -55,6 +51,12 @@ void runCurrentScreen() {
   case gamepadScreen:
     runGamepadScreen();
     break;
+  case modesScreen:
+    runModesScreen();
+    break;
+  case replaysScreen:
+    runReplaysScreen();
+    break;
   default:
     break;
   }
@@ -77,62 +79,14 @@ void updateMenus() {
   runCurrentScreen();
 }
 
-// A match ends when one player has topped out three times; that board stays as it fell.
-void countTopOuts() {
-  if (p1GameOver) {
-    ++p1Losses;
-    p1GameOver = false;
-    if (p1Losses < 3) resetBoards(1);
+// Only the marathon keeps the solo high score; sprint and ultra games have their own bests.
+void saveNewHighscore() {
+  if (gameMode != 1 || soloVariant != marathonVariant || !matchOver) return;
+  if (score > highscore) {
+    newHighscore = true; // the banner says so until the next game
+    highscore = score;
+    writeHighscore();
   }
-  if (p2GameOver) {
-    ++p2Losses;
-    p2GameOver = false;
-    if (p2Losses < 3) resetBoards(2);
-  }
-  if (p1Losses >= 3 || p2Losses >= 3) matchOver = true;
-}
-
-void tickDamageTimers() {
-  for (DamageRecord& record : p1IncomingDamage) record.timer -= frameDelta;
-  for (DamageRecord& record : p2IncomingDamage) record.timer -= frameDelta;
-}
-
-void limitGravity() {
-  if (gravityInterval <= fastestGravity) gravityInterval = fastestGravity;
-}
-
-void stepSolo() {
-  if (p1GameOver) {
-    // Decided once, on the frame the game ends; the banner says so until the next game.
-    if (!matchOver) newHighscore = score > highscore;
-    matchOver = true;
-    if (score > highscore) {
-      highscore = score;
-      writeHighscore();
-    }
-    return;
-  }
-  stepPlayer(1);
-  gravityInterval -= frameDelta / 1000.0;
-  limitGravity();
-}
-
-void stepPlayerVersus() {
-  if (matchOver) return;
-  stepPlayer(1);
-  stepPlayer(2);
-  tickDamageTimers();
-  gravityInterval -= gravityInterval / 10.0 * (frameDelta / 1000.0);
-  limitGravity();
-  countTopOuts();
-}
-
-void stepVersusBot() {
-  if (matchOver) return;
-  stepPlayer(1);
-  botTurn(2);
-  countTopOuts();
-  tickDamageTimers();
 }
 
 void stepTraining() {
@@ -141,41 +95,14 @@ void stepTraining() {
   if (mouseClicked && visualizationButton.hovered) showFitnessGraph = !showFitnessGraph;
 }
 
-void moveParticles() {
-  for (size_t i = 0; i < lineClearParticles.size();) {
-    LineClearParticle& p = lineClearParticles[i];
-    p.speed += p.acceleration;
-    double dx = p.targetX - p.x, dy = p.targetY - p.y;
-    double distance = std::sqrt(dx * dx + dy * dy);
-    // A particle already on its target has no direction to fly in: it has arrived.
-    if (distance == 0.0) {
-      lineClearParticles.erase(lineClearParticles.begin() + i);
-      continue;
-    }
-    p.x += dx / distance * p.speed * frameDelta;
-    p.y += dy / distance * p.speed * frameDelta;
-    if (p.size > p.targetSize)
-      p.size -= frameDelta * 0.7;
-    else
-      p.size += frameDelta * 0.7;
-    if (p.targetSize > p.size - frameDelta && p.size + frameDelta > p.targetSize)
-      p.size = p.targetSize;
-    bool passed = (p.targetX - p.x) * dx < 0 || (p.targetY - p.y) * dy < 0;
-    if (passed)
-      lineClearParticles.erase(lineClearParticles.begin() + i);
-    else
-      ++i;
-  }
-}
-
-double fadedFlash(double flash) {
-  flash -= 3 * frameDelta;
-  return flash < 0.0 ? 0.0 : (flash > 255.0 ? 255.0 : flash);
-}
-
 } // namespace
 
 void updateFrame() {
+  // A replay's own inputs drive the game: no click may re-seed its stream.
+  if (replayPlaying) {
+    updateReplayPlayback();
+    return;
+  }
   reseedOnClick();
   if (gameMode != 0) {
     checkHover(backButton);
@@ -184,26 +111,16 @@ void updateFrame() {
     updateMenus();
   }
   // A paused game is frozen whole: no timer, bot, garbage or particle moves.
-  if (updatePause()) return;
-  switch (gameMode) {
-  case 1:
-    stepSolo();
-    break;
-  case 2:
-    stepPlayerVersus();
-    break;
-  case 3:
-    stepTraining();
-    break;
-  case 4:
-    stepVersusBot();
-    break;
-  default:
-    break;
+  if (updatePause()) {
+    if (playMode(gameMode)) recordReplayFrame(false);
+    return;
   }
-  moveParticles();
-  if (versusMode()) {
-    p1DamageFlash = fadedFlash(p1DamageFlash);
-    p2DamageFlash = fadedFlash(p2DamageFlash);
+  if (gameMode == 3) stepTraining();
+  if (playMode(gameMode)) {
+    recordReplayFrame(true);
+    advancePlay();
+    saveNewHighscore();
+    finishPlayedGame();
   }
+  advanceEffects();
 }

@@ -163,4 +163,5 @@ void buildMenus() {
   screenSliders.resize(screenCount);
   screenButtons[gamepadScreen] = gamepadButtons();
   buildAudioDisplayScreen();
+  screenButtons[modesScreen] = modesButtons();
 }

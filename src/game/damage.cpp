@@ -14,6 +14,7 @@ int32_t garbageValue(int player) {
 void sendAndCancel(int player, int32_t cleared) {
   PlayerState s = playerState(player);
   s.opponentIncomingDamage.push_back({cleared, randomDraw() % boardWidth, damageDelay});
+  (player == 1 ? p1GarbageSent : p2GarbageSent) += cleared;
   int32_t remaining = cleared;
   while (remaining >= 1 && !s.incomingDamage.empty()) {
     DamageRecord& oldest = s.incomingDamage.front();

@@ -12,18 +12,19 @@
 // Random source and sound (one of each for the whole program)
 // ---------------------------------------------------------------------------------------------
 
-int32_t randomDraw();                            // next value of the standard rand()
-void seedRandom(uint32_t seed);                  // srand
+int32_t randomDraw();                            // next value of randomStream, as rand() gives
+void seedRandom(uint32_t seed);                  // seeds randomStream, as srand does
 void playSound(SoundEffect effect, int channel); // through soundHook; silent when it is null
 
 // A private stream of rand()'s numbers: after seedStream(stream, s) it draws what rand() draws
 // after srand(s), without touching or locking the shared state. For work split over processes.
-struct RandomStream {
-  random_data data{};            // the C library's generator state
-  std::array<char, 128> table{}; // its table, the size srand uses
-};
+// (RandomStream itself lives in state.h: the rules' own stream is one.)
 void seedStream(RandomStream& stream, uint32_t seed); // as srand does the shared one
 int32_t streamDraw(RandomStream& stream);             // its next value
+// A stream's whole state as plain bytes, and back: a replay starts from it. Restoring refuses a
+// state no stream of this size can be in.
+RandomState saveRandomState(const RandomStream& stream);
+bool restoreRandomState(RandomStream& stream, const RandomState& state);
 
 // ---------------------------------------------------------------------------------------------
 // Files
@@ -120,3 +121,13 @@ bool versusMode();
 
 void resetBoards(int32_t which); // 1 or 2 empties that board, anything else both
 void setUpGame();                // a fresh game for both players, and the menu backdrop
+
+// ---------------------------------------------------------------------------------------------
+// One frame of play (the window's frame update and a replay's re-simulation)
+// ---------------------------------------------------------------------------------------------
+
+// The mode's step in "Solo Play" (and its sprint and ultra variants), "Player Versus" and
+// "Versus Bot": players, top-outs, gravity, the game clock, the end of the game.
+void advancePlay();
+void advanceEffects();       // every mode: line-clear particles, and the versus flashes' fade
+bool playMode(int32_t mode); // 1, 2 or 4: a game a person plays

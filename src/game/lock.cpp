@@ -115,6 +115,7 @@ void lockPiece(int player) {
   s.holdUsed = false;
 
   int32_t cleared = clearFullRows(player);
+  (player == 1 ? p1Lines : p2Lines) += cleared;
   if (cleared > 0) {
     if (player == 1) {
       score += pointsPerRow * cleared;

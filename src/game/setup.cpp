@@ -30,6 +30,12 @@ void resetBoards(int32_t which) {
 }
 
 void setUpGame() {
+  // Everything a replay needs to deal this game's pieces again.
+  gameStartRandom = saveRandomState(randomStream);
+  ++gameSerial;
+  gameClock = 0.0;
+  p1Lines = p2Lines = 0;
+  p1GarbageSent = p2GarbageSent = 0;
   rebuildCatalogue();
   p1Board = Board{};
   p1Position = spawnPosition;

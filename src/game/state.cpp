@@ -4,6 +4,14 @@
 int32_t gameMode = 0;
 double frameDelta = 0.0;
 SoundHook soundHook = nullptr;
+RandomStream randomStream;
+RandomState gameStartRandom;
+uint32_t gameSerial = 0;
+
+int32_t soloVariant = marathonVariant;
+double gameClock = 0.0;
+int32_t p1Lines = 0, p2Lines = 0;
+int32_t p1GarbageSent = 0, p2GarbageSent = 0;
 
 bool p1MoveRight, p1MoveLeft, p1RotateCw, p1RotateCcw, p1SoftDrop, p1HardDrop, p1Hold;
 bool p2MoveRight, p2MoveLeft, p2RotateCw, p2RotateCcw, p2SoftDrop, p2HardDrop, p2Hold;

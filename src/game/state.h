@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
 #include <string>
 #include <vector>
@@ -56,6 +57,20 @@ struct MenuPiece {
   double x, y;        // top-left corner of the piece grid
 };
 
+// A stream of rand()'s numbers with its own state (the C library's generator with a 128-byte
+// table, as srand uses). Holds pointers into its own table: never copy one, save its state.
+struct RandomStream {
+  random_data data{};            // the C library's generator state
+  std::array<char, 128> table{}; // its table
+};
+
+// A stream's state as plain values: the table and the generator's two positions in it.
+struct RandomState {
+  std::array<char, 128> table{};
+  int32_t front = 0; // index of the front pointer in the table's 31 numbers
+  int32_t rear = 0;  // index of the rear pointer
+};
+
 // Sound effects leave the core through soundHook; the app fills it in.
 enum class SoundEffect { placeBlock, clearLine, takeDamage, clickButton, gameOver };
 using SoundHook = void (*)(SoundEffect effect, int channel);
@@ -77,9 +92,27 @@ constexpr int windowHeight = 1000;
 // Mode and clock (written by the shell, read by the rules)
 // ---------------------------------------------------------------------------------------------
 
-extern int32_t gameMode;    // 0 menus, 1 solo, 2 player versus, 3 training, 4 versus bot
-extern double frameDelta;   // last frame's length in hundredths of a second
-extern SoundHook soundHook; // plays a sound effect; null = silent (tests, tools)
+extern int32_t gameMode;            // 0 menus, 1 solo, 2 player versus, 3 training, 4 versus bot
+extern double frameDelta;           // last frame's length in hundredths of a second
+extern SoundHook soundHook;         // plays a sound effect; null = silent (tests, tools)
+extern RandomStream randomStream;   // every randomDraw; unseeded it draws as srand(1) would
+extern RandomState gameStartRandom; // randomStream as the last setUpGame found it
+extern uint32_t gameSerial;         // counts setUpGame calls: a new value is a fresh game
+
+// ---------------------------------------------------------------------------------------------
+// Solo variants, game clock and counts of the game being played
+// ---------------------------------------------------------------------------------------------
+
+// "Solo Play" (the marathon), "Sprint" and "Ultra" share gameMode 1 and all its rules; only the
+// end differs.
+enum SoloVariant : int32_t { marathonVariant, sprintVariant, ultraVariant };
+constexpr int32_t sprintLines = 40;       // a sprint ends when player 1 has cleared these
+constexpr double ultraDuration = 12000.0; // an ultra game's length in frameDelta units (2 min)
+
+extern int32_t soloVariant;                  // which solo game gameMode 1 plays
+extern double gameClock;                     // frameDelta units played this game (pauses not)
+extern int32_t p1Lines, p2Lines;             // rows cleared this game
+extern int32_t p1GarbageSent, p2GarbageSent; // garbage rows sent to the other this game
 
 // ---------------------------------------------------------------------------------------------
 // Action flags: set by input (or cleared by the bot), read by stepPlayer

@@ -250,5 +250,6 @@ void writePlot(const std::string& path);
 void addPlayCommand(CLI::App& app);
 void addAgreeCommand(CLI::App& app);
 void addDistillCommand(CLI::App& app);
-void addTrainCommand(CLI::App& app); // the genetic run, across ranks
-void addTuneCommand(CLI::App& app);  // cross-entropy search of the evaluation weights
+void addTrainCommand(CLI::App& app);  // the genetic run, across ranks
+void addTuneCommand(CLI::App& app);   // cross-entropy search of the evaluation weights
+void addReplayCommand(CLI::App& app); // re-simulates a game's replay

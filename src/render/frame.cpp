@@ -149,6 +149,7 @@ void drawFrame() {
   default:
     break;
   }
+  if (gameMode == 1 || gameMode == 2 || gameMode == 4) drawPlayFigures();
   drawPauseFrame();
   if (gameMode != 0) {
     drawButton(backButton); // on top of everything else

@@ -75,6 +75,8 @@ void drawMenuScreen() {
     drawGamepadScreen();
   }
   drawScreenHeading();
+  if (currentScreen == modesScreen) drawModesScreen();
+  if (currentScreen == replaysScreen) drawReplaysScreen();
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenButtons.size()))
     for (const Button& button : screenButtons[currentScreen]) drawButton(button);
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenSliders.size()))

@@ -75,4 +75,7 @@ void drawPlayerLabels();  // "Player 1" / "Player 2" or "You" / "Bot" above the 
 void drawPauseFrame();    // "Paused" with "Resume" and "Quit to menu", over a paused game
 void drawScreenHeading(); // the pieces and "Audio & Display" screens' titles
 void drawSlider(const Slider& slider);
-void drawFrame(); // clear, draw the current mode, present
+void drawFrame();         // clear, draw the current mode, present
+void drawModesScreen();   // the bests under Sprint and Ultra
+void drawReplaysScreen(); // the list's heading
+void drawPlayFigures();   // figures box, results panel, playback bar

@@ -99,6 +99,7 @@ TEST_F(Canvas, VeilOverWhatWasDrawnMatchesAVeilOverTheWholeWindow) {
   drawVeil(); // nothing recorded: the whole window
   drawResultBanner();
   drawGameOverBanner();
+  drawPlayFigures();
   drawButton(backButton);
   SDL_RenderFlush(renderer);
   const uint32_t* whole = static_cast<uint32_t*>(surface->pixels);

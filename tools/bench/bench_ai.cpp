@@ -73,7 +73,7 @@ void BM_FindBestPlacementResultList(benchmark::State& state) {
 
 void BM_Predict407x65x65x44(benchmark::State& state) {
   if (!useSevenPieces(state)) return;
-  srand(1);
+  seedRandom(1); // the game's stream: every draw of the rules comes from it
   Network network = createNetwork(407, 44, 0.1, 2, 64);
   std::vector<int32_t> input = buildNetworkInput(midGameBoard(), 3);
   for (auto _ : state) benchmark::DoNotOptimize(predict(network, input));
@@ -86,7 +86,7 @@ void BM_TrainingStep(benchmark::State& state) {
   std::filesystem::create_directories(folder / "Storage");
   std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(folder);
-  srand(1);
+  seedRandom(1); // the game's stream: every draw of the rules comes from it
   setUpGame();
   gameMode = 3;
   populationSize = 20;

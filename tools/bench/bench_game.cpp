@@ -1,8 +1,13 @@
 // Cost of the rules' hot paths: collision, one frame of a player, and a lock that clears rows.
 // This file also provides the benchmark program's main().
+#include "ai/ai.h"
 #include "game/game.h"
+#include "game/replay.h"
 
 #include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <random>
 
 namespace {
 
@@ -114,6 +119,63 @@ void BM_NextPieceId(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(nextPieceId());
 }
 BENCHMARK(BM_NextPieceId);
+
+// The flags a quick player gives for player 1's piece: a short look, then turns and steps
+// towards the search's placement one a frame, then a hard drop.
+uint16_t playerActions(PlacementChoice& target, int32_t& seenPiece, int& framesOnPiece) {
+  if (p1PieceCount != seenPiece) {
+    seenPiece = p1PieceCount;
+    target = searchBestPlacement(1);
+    framesOnPiece = 0;
+  }
+  ++framesOnPiece;
+  if (framesOnPiece < 8) return 0;
+  if (framesOnPiece % 2 == 1 && framesOnPiece < 40) return 0; // keys go up between presses
+  if (framesOnPiece < 40 && p1Rotation != target.rotation) return 1 << 2;
+  if (framesOnPiece < 40 && p1Position.x < target.x) return 1 << 0;
+  if (framesOnPiece < 40 && p1Position.x > target.x) return 1 << 1;
+  return 1 << 5;
+}
+
+// An hour of solo play recorded as the window records it, frames of 16 to 17 ms on a
+// nanosecond counter; then its size, and how fast it re-simulates.
+void BM_ReplayOfAnHour(benchmark::State& state) {
+  std::mt19937 jitter(1);
+  double bytesPerHour = 0.0, timesRealTime = 0.0, minutes = 0.0;
+  for (auto _ : state) {
+    startBenchGame();
+    fitnessParams = {{12.0, 1.25, 1.0, 0.125}};
+    Replay replay = beginReplay(0, 0.1, 0.1, 1000000000);
+    PlacementChoice target;
+    int32_t seenPiece = -1;
+    int framesOnPiece = 0;
+    uint32_t frames = 0;
+    while (gameClock < 360000.0 && !matchOver) {
+      ReplayFrame frame;
+      frame.ticks = 16000000 + jitter() % 1000000;
+      frame.delta = frameDeltaFromCounter(frame.ticks, 1000000000);
+      frame.actions = playerActions(target, seenPiece, framesOnPiece);
+      addReplayFrame(replay, frame);
+      playReplayFrame(frame);
+      ++frames;
+    }
+    replay.result = currentResult(frames);
+    std::string bytes = replayBytes(replay);
+    double seconds = gameClock / 100.0;
+    auto start = std::chrono::steady_clock::now();
+    ReplayResult again;
+    resimulate(replay, again, nullptr);
+    double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (again.boardHash != replay.result.boardHash) state.SkipWithError("replayed differently");
+    minutes = seconds / 60.0;
+    bytesPerHour = bytes.size() * 3600.0 / seconds;
+    timesRealTime = seconds / spent;
+  }
+  state.counters["minutes"] = minutes;
+  state.counters["KB/hour"] = bytesPerHour / 1000.0;
+  state.counters["x_real_time"] = timesRealTime;
+}
+BENCHMARK(BM_ReplayOfAnHour)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 

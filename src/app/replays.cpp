@@ -1,0 +1,287 @@
+// Replays in the window: recording every game as it is played, keeping the last ones on disk,
+// the screen that lists them and the playback with its own controls.
+#include "app/app.h"
+#include "game/game.h"
+#include "game/replay.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The game being recorded.
+Replay recording;
+uint32_t recordingSerial = 0; // gameSerial of the game recorded
+bool recordingActive = false; // frames are being added
+uint32_t recordedFrames = 0;  // frames in recording
+
+// The replay being played back.
+Replay playback;
+size_t playbackEntry = 0;    // entry of playback.frames playing
+uint32_t playbackRepeat = 0; // frames of that entry already played
+double playbackDebt = 0.0;   // frames owed to the speed
+std::string playbackPath;    // its file, for restart
+
+constexpr int rowsPerPage = 12;
+enum { newerButton = rowsPerPage, olderButton, replaysBackButton };
+enum { pauseControl, halfSpeed, normalSpeed, doubleSpeed, fourfoldSpeed, restartControl };
+constexpr double speeds[] = {0.5, 1.0, 2.0, 4.0};
+
+std::string utcText(int64_t seconds, const char* format) {
+  std::time_t t = static_cast<std::time_t>(seconds);
+  std::tm parts{};
+  gmtime_r(&t, &parts);
+  char text[64];
+  std::strftime(text, sizeof text, format, &parts);
+  return text;
+}
+
+// "20261207-121530_sprint_4300_40_8352.replay": date, mode, score, lines, hundredths.
+std::string replayName(const GameRecord& game, int64_t date) {
+  return utcText(date, "%Y%m%d-%H%M%S") + "_" + game.mode + "_" + std::to_string(game.score) + "_" +
+         std::to_string(game.lines) + "_" +
+         std::to_string(static_cast<int64_t>(game.seconds * 100.0 + 0.5)) + ".replay";
+}
+
+// Keeps the newest replays and every personal best's; removes the others.
+void pruneReplays() {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(replaysFolder, error))
+    if (entry.path().extension() == ".replay") names.push_back(entry.path().filename().string());
+  std::sort(names.rbegin(), names.rend());
+  for (size_t i = replaysKept; i < names.size(); ++i) {
+    bool best = false;
+    for (const PersonalBest& b : personalBests) best = best || b.replayFile == names[i];
+    if (!best) fs::remove(fs::path(replaysFolder) / names[i], error);
+  }
+}
+
+// Writes the finished recording; the file's name, or "" when it could not be written.
+std::string saveRecording(const GameRecord& game) {
+  std::string name = replayName(game, recording.date);
+  std::error_code ignored;
+  fs::create_directories(replaysFolder, ignored);
+  std::string bytes = replayBytes(recording);
+  std::string error;
+  if (bytes.size() > replayFileLimit) {
+    std::fprintf(stderr, "Brikka: this game's replay is too long to keep\n");
+    return "";
+  }
+  if (!writeFileAtomically(std::string(replaysFolder) + "/" + name, bytes, &error)) {
+    std::fprintf(stderr, "Brikka: could not save %s\n", error.c_str());
+    return "";
+  }
+  return name;
+}
+
+std::string describeReplay(const std::string& name) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  std::string stem = name.substr(0, name.size() - 7);
+  for (size_t at; (at = stem.find('_', start)) != std::string::npos; start = at + 1)
+    parts.push_back(stem.substr(start, at - start));
+  parts.push_back(stem.substr(start));
+  if (parts.size() != 5 || parts[0].size() != 15) return name;
+  const std::string& d = parts[0];
+  std::string date = d.substr(0, 4) + "-" + d.substr(4, 2) + "-" + d.substr(6, 2) + " " +
+                     d.substr(9, 2) + ":" + d.substr(11, 2);
+  std::string mode = parts[1];
+  if (!mode.empty()) mode[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(mode[0])));
+  std::string figure = parts[2] + " points";
+  if (parts[1] == "sprint") {
+    std::string h =
+        parts[4].size() < 3 ? std::string(3 - parts[4].size(), '0') + parts[4] : parts[4];
+    figure = h.substr(0, h.size() - 2) + "." + h.substr(h.size() - 2) + " s";
+  }
+  return mode + "   " + date + "   " + figure + "   " + parts[3] + " lines";
+}
+
+// A button of no size: nothing to see or hit, and the list keeps its numbering.
+Button hiddenButton() {
+  return makeButton(-1, -1, 0, 0, "", 1);
+}
+
+void buildReplayButtons() {
+  std::vector<Button> buttons;
+  for (int i = 0; i < rowsPerPage; ++i) {
+    size_t k = static_cast<size_t>(replayPage * rowsPerPage + i);
+    if (k < replayList.size())
+      buttons.push_back(makeButton(250, 90 + 60 * i, 1000, 50, describeReplay(replayList[k]), 1));
+    else
+      buttons.push_back(hiddenButton());
+  }
+  // Paging only where there is a page to go to.
+  bool newer = replayPage > 0;
+  bool older = static_cast<size_t>((replayPage + 1) * rowsPerPage) < replayList.size();
+  buttons.push_back(newer ? makeButton(250, 850, 200, 50, "Newer", 1) : hiddenButton());
+  buttons.push_back(older ? makeButton(1050, 850, 200, 50, "Older", 1) : hiddenButton());
+  buttons.push_back(makeButton(675, 850, 150, 50, "Back", 1));
+  screenButtons[replaysScreen] = buttons;
+}
+
+void buildReplayControls() {
+  replayControls = {
+      makeButton(50, 930, 150, 50, "Pause", 1), makeButton(220, 930, 100, 50, "x0.5", 1),
+      makeButton(340, 930, 100, 50, "x1", 1),   makeButton(460, 930, 100, 50, "x2", 1),
+      makeButton(580, 930, 100, 50, "x4", 1),   makeButton(700, 930, 150, 50, "Restart", 1)};
+}
+
+bool restartPlayback() {
+  std::string error;
+  if (!startReplay(playback, &error)) {
+    std::fprintf(stderr, "Brikka: %s: %s\n", playbackPath.c_str(), error.c_str());
+    return false;
+  }
+  playbackEntry = 0;
+  playbackRepeat = 0;
+  playbackDebt = 0.0;
+  return true;
+}
+
+// One recorded frame; false when none is left.
+bool playNextFrame() {
+  if (playbackEntry >= playback.frames.size()) return false;
+  playReplayFrame(playback.frames[playbackEntry]);
+  if (++playbackRepeat >= playback.frames[playbackEntry].repeat) {
+    ++playbackEntry;
+    playbackRepeat = 0;
+  }
+  return true;
+}
+
+} // namespace
+
+void recordReplayFrame(bool stepped) {
+  bool first = gameSerial != recordingSerial;
+  if (first) {
+    recording = beginReplay(static_cast<int64_t>(std::time(nullptr)), p1Sensitivity, p2Sensitivity,
+                            SDL_GetPerformanceFrequency());
+    recordingSerial = gameSerial;
+    recordingActive = true;
+    recordedFrames = 0;
+  }
+  if (!recordingActive || matchOver) return;
+  ReplayFrame frame = currentFrame();
+  frame.ticks = currentPerfCounter - previousPerfCounter;
+  frame.stepped = stepped;
+  // The click that started the game re-seeded before the set-up: the start state holds it.
+  frame.clicked = mouseClicked && !first;
+  frame.clickSum = mousePosition.x + mousePosition.y;
+  if (!stepped && !frame.clicked) return;
+  addReplayFrame(recording, frame);
+  ++recordedFrames;
+}
+
+void finishPlayedGame() {
+  if (!recordingActive || !matchOver || gameSerial != recordingSerial) return;
+  recordingActive = false;
+  recording.result = currentResult(recordedFrames);
+  GameRecord game;
+  game.date = utcText(recording.date, "%Y-%m-%d %H:%M:%S");
+  game.mode = modeName(recording.mode, recording.variant);
+  game.score = recording.result.score;
+  game.lines = recording.result.lines;
+  game.pieces = recording.result.pieces;
+  game.seconds = gameClock / 100.0;
+  game.piecesPerSecond = game.seconds > 0.0 ? game.pieces / game.seconds : 0.0;
+  game.garbageSent = recording.result.garbageSent;
+  game.replayFile = saveRecording(game);
+  recordFinishedGame(game);
+  pruneReplays();
+  recording = Replay{};
+}
+
+void listReplays() {
+  replayList.clear();
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(replaysFolder, error))
+    if (entry.path().extension() == ".replay")
+      replayList.push_back(entry.path().filename().string());
+  std::sort(replayList.rbegin(), replayList.rend());
+  int32_t pages = static_cast<int32_t>((replayList.size() + rowsPerPage - 1) / rowsPerPage);
+  replayPage = std::clamp(replayPage, 0, std::max(0, pages - 1));
+  buildReplayButtons();
+}
+
+void runReplaysScreen() {
+  if (!mouseClicked) return;
+  const std::vector<Button>& buttons = screenButtons[replaysScreen];
+  if (buttons.size() <= replaysBackButton) return;
+  for (int i = 0; i < rowsPerPage; ++i) {
+    size_t k = static_cast<size_t>(replayPage * rowsPerPage + i);
+    if (buttons[i].hovered && k < replayList.size()) {
+      openReplay(std::string(replaysFolder) + "/" + replayList[k]);
+      return;
+    }
+  }
+  if (buttons[newerButton].hovered && replayPage > 0) {
+    --replayPage;
+    listReplays();
+  } else if (buttons[olderButton].hovered) {
+    ++replayPage;
+    listReplays();
+  } else if (buttons[replaysBackButton].hovered) {
+    currentScreen = modesScreen;
+  }
+}
+
+bool openReplay(const std::string& path) {
+  std::string error;
+  Replay replay;
+  if (!readReplayFile(path, replay, &error)) {
+    std::fprintf(stderr, "Brikka: %s\n", error.c_str());
+    return false;
+  }
+  playback = std::move(replay);
+  playbackPath = path;
+  if (!restartPlayback()) {
+    endReplay();
+    return false;
+  }
+  buildReplayControls();
+  replayPlaying = true;
+  replayPaused = false;
+  replaySpeed = 1.0;
+  gamePaused = false;
+  lastGameShown = false;
+  return true;
+}
+
+void stopReplay() {
+  endReplay();
+  replayPlaying = false;
+  playback = Replay{};
+  gameMode = 0;
+  currentScreen = replaysScreen;
+  listReplays();
+  setUpGame();
+}
+
+void updateReplayPlayback() {
+  checkHover(backButton);
+  for (Button& button : replayControls) checkHover(button);
+  if (mouseClicked && backButton.hovered) {
+    stopReplay();
+    return;
+  }
+  if (mouseClicked) {
+    if (replayControls[pauseControl].hovered) replayPaused = !replayPaused;
+    for (int s = halfSpeed; s <= fourfoldSpeed; ++s)
+      if (replayControls[s].hovered) replaySpeed = speeds[s - halfSpeed];
+    if (replayControls[restartControl].hovered) restartPlayback();
+  }
+  if (pauseRequested) replayPaused = !replayPaused;
+  pauseRequested = false;
+  replayControls[pauseControl].text = replayPaused ? "Play" : "Pause";
+  if (replayPaused) return;
+  playbackDebt += replaySpeed;
+  while (playbackDebt >= 1.0) {
+    playbackDebt -= 1.0;
+    if (!playNextFrame()) playbackDebt = 0.0;
+  }
+}

@@ -1,0 +1,168 @@
+// Recording a game as the frame update plays it, and playing a replay back through the same
+// frame step: the pieces, weights, bot and random stream of the recorded game put in place.
+#include "game/replay.h"
+
+#include "ai/state.h"
+#include "game/game.h"
+
+namespace {
+
+bool* const actionFlags[14] = {&p1MoveRight, &p1MoveLeft, &p1RotateCw,  &p1RotateCcw, &p1SoftDrop,
+                               &p1HardDrop,  &p1Hold,     &p2MoveRight, &p2MoveLeft,  &p2RotateCw,
+                               &p2RotateCcw, &p2SoftDrop, &p2HardDrop,  &p2Hold};
+
+// What startReplay replaces, put back by endReplay.
+struct SavedSetup {
+  bool saved = false;
+  std::vector<Piece> loadedPieces;
+  std::vector<bool> pieceSelection;
+  std::vector<std::vector<double>> fitnessParams;
+  double botStepInterval = 0.0, botMoveTimer = 0.0;
+  bool botStepwise = false, botUsesNetwork = false;
+  int32_t soloVariant = 0;
+};
+SavedSetup savedSetup;
+
+bool fail(std::string* error, const std::string& what) {
+  if (error) *error = what;
+  return false;
+}
+
+} // namespace
+
+Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency) {
+  Replay r;
+  r.counterFrequency = counterFrequency;
+  r.gameVersion = gameVersion;
+  r.mode = gameMode;
+  r.variant = gameMode == 1 ? soloVariant : 0;
+  r.date = date;
+  r.pieceSource = catalogueSource;
+  r.pieces = pieceCatalogue;
+  if (!fitnessParams.empty()) r.weights = fitnessParams[0];
+  r.botStepInterval = botStepInterval;
+  r.botMoveTimer = botMoveTimer;
+  r.botStepwise = botStepwise;
+  r.botUsesNetwork = botUsesNetwork;
+  r.networkHash = networkHash();
+  r.p1Sensitivity = p1Sens;
+  r.p2Sensitivity = p2Sens;
+  r.random = gameStartRandom;
+  return r;
+}
+
+void addReplayFrame(Replay& replay, const ReplayFrame& frame) {
+  if (!replay.frames.empty() && !frame.clicked) {
+    ReplayFrame& last = replay.frames.back();
+    if (last.delta == frame.delta && last.actions == frame.actions &&
+        last.stepped == frame.stepped && !last.clicked) {
+      ++last.repeat;
+      return;
+    }
+  }
+  replay.frames.push_back(frame);
+  replay.frames.back().repeat = 1;
+}
+
+ReplayFrame currentFrame() {
+  ReplayFrame f;
+  f.delta = frameDelta;
+  for (int i = 0; i < 14; ++i)
+    if (*actionFlags[i]) f.actions |= static_cast<uint16_t>(1u << i);
+  return f;
+}
+
+ReplayResult currentResult(uint32_t frames) {
+  return {score, p1Lines, p1PieceCount, p1GarbageSent, frames, gameClock, boardHash()};
+}
+
+uint64_t boardHash() {
+  uint64_t hash = replayHashStart;
+  for (const Board* board : {&p1Board, &p2Board})
+    for (const auto& column : *board)
+      for (int32_t cell : column) hash = hashBytes(hash, &cell, sizeof cell);
+  return hash;
+}
+
+uint64_t networkHash() {
+  uint64_t hash = replayHashStart;
+  for (const auto& layer : botNetwork.layers)
+    for (const Neuron& neuron : layer) {
+      hash = hashBytes(hash, &neuron.bias, sizeof neuron.bias);
+      for (const Connection& c : neuron.connections)
+        hash = hashBytes(hash, &c.weight, sizeof c.weight);
+    }
+  return hash;
+}
+
+bool startReplay(const Replay& replay, std::string* error) {
+  if (replay.botUsesNetwork && replay.mode == 4 && replay.networkHash != networkHash())
+    return fail(error, "the bot of this replay played with another network");
+  if (!savedSetup.saved) {
+    savedSetup = {true,         loadedPieces, pieceSelection, fitnessParams, botStepInterval,
+                  botMoveTimer, botStepwise,  botUsesNetwork, soloVariant};
+  }
+  // The recorded pieces at their loaded places, only they selected: the catalogue comes out as
+  // recorded, and each piece keeps its colour.
+  size_t slots = static_cast<size_t>(replay.pieceSource.back()) + 1;
+  std::vector<Piece> pieces(slots);
+  std::vector<bool> selection(slots, false);
+  for (size_t i = 0; i < replay.pieces.size(); ++i) {
+    pieces[replay.pieceSource[i]] = replay.pieces[i];
+    selection[replay.pieceSource[i]] = true;
+  }
+  loadedPieces = pieces;
+  pieceSelection = selection;
+  // No weights recorded: the evaluation's own defaults, never whatever this machine has loaded.
+  fitnessParams.clear();
+  if (!replay.weights.empty()) fitnessParams = {replay.weights};
+  botStepInterval = replay.botStepInterval;
+  botStepwise = replay.botStepwise;
+  botUsesNetwork = replay.botUsesNetwork;
+  gameMode = replay.mode;
+  soloVariant = replay.variant;
+  restoreRandomState(randomStream, replay.random);
+  setUpGame();
+  botMoveTimer = replay.botMoveTimer;
+  return true;
+}
+
+void playReplayFrame(const ReplayFrame& frame) {
+  if (frame.clicked) {
+    // As a click does in the window: the stream re-seeded from where it was pointed.
+    uint32_t extra = static_cast<uint32_t>(randomDraw() % 1000);
+    seedRandom(static_cast<uint32_t>(frame.clickSum) + extra);
+  }
+  if (!frame.stepped) return;
+  frameDelta = frame.delta;
+  for (int i = 0; i < 14; ++i) *actionFlags[i] = (frame.actions >> i) & 1;
+  advancePlay();
+  advanceEffects();
+}
+
+void endReplay() {
+  if (!savedSetup.saved) return;
+  loadedPieces = savedSetup.loadedPieces;
+  pieceSelection = savedSetup.pieceSelection;
+  fitnessParams = savedSetup.fitnessParams;
+  botStepInterval = savedSetup.botStepInterval;
+  botMoveTimer = savedSetup.botMoveTimer;
+  botStepwise = savedSetup.botStepwise;
+  botUsesNetwork = savedSetup.botUsesNetwork;
+  soloVariant = savedSetup.soloVariant;
+  rebuildCatalogue();
+  savedSetup = SavedSetup{};
+}
+
+bool resimulate(const Replay& replay, ReplayResult& result, std::string* error) {
+  if (!startReplay(replay, error)) return false;
+  uint32_t frames = 0;
+  for (const ReplayFrame& frame : replay.frames)
+    for (uint32_t k = 0; k < frame.repeat; ++k) {
+      playReplayFrame(frame);
+      ++frames;
+    }
+  result = currentResult(frames);
+  endReplay();
+  return true;
+}

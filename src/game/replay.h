@@ -1,0 +1,104 @@
+// Replays: a game's start and, frame by frame, what its frame update consumed; enough to run the
+// same game again bit for bit, in the window or headless. Nothing here touches SDL.
+#pragma once
+
+#include "game/state.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// ---------------------------------------------------------------------------------------------
+// Records
+// ---------------------------------------------------------------------------------------------
+
+// What one frame of play consumed; a run of equal frames is one entry.
+struct ReplayFrame {
+  double delta = 0.0;   // frameDelta
+  uint64_t ticks = 0;   // the counter ticks it was measured from; 0 when not known
+  uint16_t actions = 0; // the fourteen action flags, player 1's seven then player 2's
+  bool stepped = true;  // the game ran (clear: it was paused and only a click counted)
+  bool clicked = false; // a click re-seeded the random stream before the frame
+  int32_t clickSum = 0; // that click's x + y
+  uint32_t repeat = 1;  // this frame, so many times in a row
+};
+
+// Where a game ended, as the file stores it and a re-simulation finds it.
+struct ReplayResult {
+  int32_t score = 0;       // player 1's score
+  int32_t lines = 0;       // rows player 1 cleared
+  int32_t pieces = 0;      // pieces player 1 locked
+  int32_t garbageSent = 0; // garbage rows player 1 sent
+  uint32_t frames = 0;     // frames played
+  double clock = 0.0;      // game time in frameDelta units
+  uint64_t boardHash = 0;  // both final boards
+};
+
+struct Replay {
+  std::string gameVersion;          // the build that recorded it
+  int32_t mode = 1;                 // gameMode: 1, 2 or 4
+  int32_t variant = 0;              // soloVariant
+  int64_t date = 0;                 // start, seconds since 1970 (UTC)
+  std::vector<int32_t> pieceSource; // loaded index of each catalogue piece
+  std::vector<Piece> pieces;        // the catalogue
+  std::vector<double> weights;      // the evaluation weights the bot searched with
+  double botStepInterval = 0.0;     // the bot's settings and timer at the start
+  double botMoveTimer = 0.0;        //
+  bool botStepwise = false;         //
+  bool botUsesNetwork = false;      //
+  uint64_t networkHash = 0;         // botNetwork's, when the bot played with it
+  double p1Sensitivity = 0.0;       // both auto-repeat sensitivities (the flags include them)
+  double p2Sensitivity = 0.0;       //
+  RandomState random;               // the stream as the game's set-up found it
+  uint64_t counterFrequency = 0;    // ticks a second of the frames' counter; 0 when none
+  ReplayResult result;              // where the game ended
+  std::vector<ReplayFrame> frames;  // every frame, runs merged
+};
+
+constexpr uint32_t replayFormatVersion = 1;
+constexpr size_t replayFileLimit = 64u << 20;   // bytes: many hours of play
+constexpr uint32_t replayFrameLimit = 50000000; // about nine days of play at 62 frames a second
+
+// A frame's length in frameDelta units from the counter ticks it took: the game's frame clock.
+// A frame stored as its ticks takes a few bytes where its frameDelta would take eight.
+double frameDeltaFromCounter(uint64_t ticks, uint64_t frequency);
+
+// ---------------------------------------------------------------------------------------------
+// Files
+// ---------------------------------------------------------------------------------------------
+
+std::string replayBytes(const Replay& replay);
+// False with error = what is wrong (one line) when bytes are not a whole, sane replay.
+bool readReplayBytes(const std::string& bytes, Replay& replay, std::string* error);
+// FNV-1a over bytes, continuing from hash (replayHashStart for a fresh one): check sums and the
+// hashes of boards and networks.
+constexpr uint64_t replayHashStart = 0xcbf29ce484222325ULL;
+uint64_t hashBytes(uint64_t hash, const void* data, size_t size);
+// The check sum that closes a replay, of all the bytes before it.
+uint64_t replayCheckSum(const std::string& body);
+// Reads a regular file of at most replayFileLimit bytes; error = "path: what".
+bool readReplayFile(const std::string& path, Replay& replay, std::string* error);
+
+// ---------------------------------------------------------------------------------------------
+// Recording
+// ---------------------------------------------------------------------------------------------
+
+// A replay of the game setUpGame just started, in gameMode with the state in force now.
+Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency);
+void addReplayFrame(Replay& replay, const ReplayFrame& frame); // merges a repeat
+ReplayFrame currentFrame();                                    // frameDelta and the flags now
+ReplayResult currentResult(uint32_t frames);                   // from the state now
+uint64_t boardHash();                                          // both boards
+uint64_t networkHash();                                        // botNetwork's numbers
+
+// ---------------------------------------------------------------------------------------------
+// Playing back: the same frame update with the recorded inputs
+// ---------------------------------------------------------------------------------------------
+
+// Puts the replay's pieces, weights, bot and stream in place and sets the game up; what it
+// replaces is kept for endReplay. False (error set) when the replay needs another network.
+bool startReplay(const Replay& replay, std::string* error);
+void playReplayFrame(const ReplayFrame& frame); // one frame (not its repeats)
+void endReplay();                               // the player's pieces, weights and bot again
+// The whole game at full speed; false when it cannot start.
+bool resimulate(const Replay& replay, ReplayResult& result, std::string* error);

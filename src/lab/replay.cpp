@@ -1,0 +1,68 @@
+// brikka-lab replay: re-simulates a replay headless at full speed and prints where it ends;
+// --check also holds that against the result the file stores.
+#include "lab/lab.h"
+
+#include "ai/ai.h"
+#include "game/game.h"
+#include "game/replay.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+struct ReplayOptions {
+  std::string file;
+  bool check = false;
+  std::string dataFolder; // where the bot's network is found, for network games
+} options;
+
+std::string resultLine(const ReplayResult& r) {
+  char text[200];
+  std::snprintf(text, sizeof text, "score %d lines %d pieces %d frames %u board %016" PRIx64,
+                r.score, r.lines, r.pieces, r.frames, r.boardHash);
+  return text;
+}
+
+void runReplay() {
+  Replay replay;
+  std::string error;
+  if (!readReplayFile(options.file, replay, &error)) throw LabError{error};
+  if (replay.botUsesNetwork && replay.mode == 4) {
+    std::string path = findDataFolder(options.dataFolder) + "/Storage/BestNeuralNet.txt";
+    std::string problem = readNetworkFile(path, botNetwork);
+    if (!problem.empty()) throw LabError{path + ": " + problem};
+  }
+  auto start = std::chrono::steady_clock::now();
+  ReplayResult result;
+  if (!resimulate(replay, result, &error)) throw LabError{options.file + ": " + error};
+  double seconds = secondsSince(start);
+  std::printf("%s\n", resultLine(result).c_str());
+  double played = result.clock / 100.0;
+  std::fprintf(stderr, "%.1f s of play re-simulated in %.3f s: %.0f times real time\n", played,
+               seconds, seconds > 0.0 ? played / seconds : 0.0);
+  if (!options.check) return;
+  // Everything the file stores must come out again, to the last bit of the game time.
+  bool same = resultLine(result) == resultLine(replay.result) &&
+              result.clock == replay.result.clock &&
+              result.garbageSent == replay.result.garbageSent;
+  if (!same) {
+    std::fprintf(stderr, "brikka-lab: %s: differs from the stored %s\n", options.file.c_str(),
+                 resultLine(replay.result).c_str());
+    std::fflush(stdout);
+    std::exit(1);
+  }
+}
+
+} // namespace
+
+void addReplayCommand(CLI::App& app) {
+  CLI::App* command = app.add_subcommand("replay", "re-simulate a replay headless");
+  command->add_option("file", options.file, "the replay file")->required();
+  command->add_flag("--check", options.check,
+                    "compare with the result the file stores; exit 1 on any difference");
+  command->add_option("--data", options.dataFolder,
+                      "folder holding Storage/ with the bot's network (network games only)");
+  command->callback(runReplay);
+}

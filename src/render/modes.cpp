@@ -1,0 +1,152 @@
+// Modes, statistics and replays on screen: the bests on the Modes screen, the replay list's
+// heading, the figures box during play, the results panel beside the well and the playback bar.
+#include "render/render.h"
+
+#include <cstdio>
+
+namespace {
+
+const SDL_Color whiteText = {255, 255, 255, 255};
+const SDL_Color goldText = {255, 215, 0, 255};
+
+// Where the figures and the results go: beside the boards, never over them.
+constexpr SDL_Rect soloFiguresBox = {150, 680, 300, 200}; // under the score box
+constexpr SDL_Rect resultsPanel = {1215, 100, 270, 470};  // right of the next box
+constexpr SDL_Rect versusFiguresBox = {530, 8, 380, 152}; // between the point rows, above all
+constexpr int lineHeight = 28;
+
+std::string clockText(double seconds) {
+  if (seconds < 0.0) seconds = 0.0;
+  int64_t hundredths = static_cast<int64_t>(seconds * 100.0 + 1e-6);
+  char text[48];
+  std::snprintf(text, sizeof text, "%lld:%02lld.%02lld", static_cast<long long>(hundredths / 6000),
+                static_cast<long long>(hundredths / 100 % 60),
+                static_cast<long long>(hundredths % 100));
+  return text;
+}
+
+std::string decimals(double value, int places) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.*f", places, value);
+  return text;
+}
+
+void centredText(const std::string& text, SDL_Color colour, int centreX, int top, int maxWidth) {
+  drawText(
+      fontSmall, text, colour,
+      [centreX, top](int w, int) {
+        return SDL_Point{centreX - w / 2, top};
+      },
+      maxWidth);
+}
+
+void boxFrame(const SDL_Rect& box) {
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+  fillRect(box);
+  setDrawColour(white, 255);
+  outlineRect(box);
+}
+
+double perSecond(int32_t count, double seconds) {
+  return seconds > 0.0 ? count / seconds : 0.0;
+}
+
+// A best as the mode counts it: a sprint's time, else points.
+std::string bestText(const std::string& mode, double value) {
+  return mode == "sprint" ? clockText(value) : formatInt(static_cast<int32_t>(value));
+}
+
+void drawSoloFigures() {
+  const SDL_Rect& box = soloFiguresBox;
+  boxFrame(box);
+  double seconds = gameClock / 100.0;
+  std::vector<std::string> lines = {
+      "Time " + clockText(seconds), "Pieces " + formatInt(p1PieceCount),
+      "Pieces/s " + decimals(perSecond(p1PieceCount, seconds), 2),
+      "Lines " + formatInt(p1Lines) + (soloVariant == sprintVariant ? " / 40" : "")};
+  if (soloVariant == ultraVariant)
+    lines[0] = "Time left " + clockText((ultraDuration - gameClock) / 100.0);
+  for (size_t i = 0; i < lines.size(); ++i)
+    centredText(lines[i], whiteText, box.x + box.w / 2,
+                box.y + 30 + lineHeight * static_cast<int>(i), box.w - 10);
+}
+
+void drawVersusFigures() {
+  const SDL_Rect& box = versusFiguresBox;
+  boxFrame(box);
+  double seconds = gameClock / 100.0;
+  double minutes = seconds / 60.0;
+  auto rate = [minutes](int32_t rows) { return minutes > 0.0 ? rows / minutes : 0.0; };
+  // Player 2 plays on the left, player 1 on the right: the columns follow the boards.
+  std::vector<std::array<std::string, 3>> rows = {
+      {"Pieces", formatInt(p2PieceCount), formatInt(p1PieceCount)},
+      {"Pieces/s", decimals(perSecond(p2PieceCount, seconds), 2),
+       decimals(perSecond(p1PieceCount, seconds), 2)},
+      {"Lines", formatInt(p2Lines), formatInt(p1Lines)},
+      {"Garbage/min", decimals(rate(p2GarbageSent), 1), decimals(rate(p1GarbageSent), 1)}};
+  centredText("Time " + clockText(seconds), whiteText, box.x + box.w / 2, box.y + 4, box.w - 10);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    int top = box.y + 4 + lineHeight * static_cast<int>(i + 1);
+    centredText(rows[i][1], whiteText, box.x + 50, top, 90);
+    centredText(rows[i][0], whiteText, box.x + box.w / 2, top, 180);
+    centredText(rows[i][2], whiteText, box.x + box.w - 50, top, 90);
+  }
+}
+
+void drawResultsPanel() {
+  const SDL_Rect& panel = resultsPanel;
+  boxFrame(panel);
+  const GameRecord& g = lastGame;
+  bool sprintDone = g.lines >= sprintLines;
+  std::string title = g.mode == "sprint" ? (sprintDone ? "Sprint" : "Sprint: not finished")
+                                         : (g.mode == "ultra" ? "Ultra" : "Solo Play");
+  std::vector<std::pair<std::string, SDL_Color>> lines = {
+      {title, whiteText},
+      {"Time " + clockText(g.seconds), whiteText},
+      {"Score " + formatInt(g.score), whiteText},
+      {"Lines " + formatInt(g.lines), whiteText},
+      {"Pieces " + formatInt(g.pieces), whiteText},
+      {"Pieces/s " + decimals(g.piecesPerSecond, 2), whiteText}};
+  if (lastGameHadBest) lines.push_back({"Best " + bestText(g.mode, lastGameOldBest), whiteText});
+  if (lastGameNewBest) lines.push_back({"New best", goldText});
+  for (size_t i = 0; i < lines.size(); ++i)
+    centredText(lines[i].first, lines[i].second, panel.x + panel.w / 2,
+                panel.y + 20 + 40 * static_cast<int>(i), panel.w - 10);
+}
+
+void drawPlaybackBar() {
+  for (const Button& button : replayControls) drawButton(button);
+  drawTextAt(fontSmall, "Replay  x" + decimals(replaySpeed, replaySpeed < 1.0 ? 1 : 0), goldText,
+             880, 940);
+}
+
+} // namespace
+
+void drawModesScreen() {
+  drawText(fontLarge, "Modes", whiteText, [](int w, int) { return SDL_Point{750 - w / 2, 120}; });
+  const char* modes[] = {"sprint", "ultra"};
+  const int tops[] = {365, 565};
+  for (int i = 0; i < 2; ++i) {
+    const PersonalBest* best = nullptr;
+    for (const PersonalBest& entry : personalBests)
+      if (entry.mode == modes[i]) best = &entry;
+    std::string text = best ? "Best: " + bestText(modes[i], best->value) : "No best yet";
+    centredText(text, whiteText, 750, tops[i], 0);
+  }
+}
+
+void drawReplaysScreen() {
+  drawText(fontLarge, "Replays", whiteText, [](int w, int) { return SDL_Point{750 - w / 2, 20}; });
+  if (replayList.empty()) centredText("No replays yet", whiteText, 750, 400, 0);
+}
+
+void drawPlayFigures() {
+  if (gameMode == 1) {
+    drawSoloFigures();
+    if (matchOver && lastGameShown && !replayPlaying) drawResultsPanel();
+  } else if (gameMode == 2 || gameMode == 4) {
+    drawVersusFigures();
+  }
+  if (replayPlaying) drawPlaybackBar();
+}

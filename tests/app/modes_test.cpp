@@ -1,0 +1,184 @@
+// Sprint, Ultra, restart, the statistics files and replays of games played through the frame
+// update, re-simulated headless.
+#include "ai/state.h"
+#include "game/replay.h"
+#include "scenario.h"
+
+namespace {
+
+const Piece flatBar = pieceFromPicture({"#####"});
+
+void clearActions() {
+  p1MoveRight = p1MoveLeft = p1RotateCw = p1RotateCcw = p1SoftDrop = p1HardDrop = p1Hold = false;
+  p2MoveRight = p2MoveLeft = p2RotateCw = p2RotateCcw = p2SoftDrop = p2HardDrop = p2Hold = false;
+}
+
+// Frames until the game ends (at most limit): player 1 fills rows with flat five-bars, left
+// half then right half; player 2 drops straight down. Clicks, a pause and a paused click on the
+// way, as a player might.
+int playUntilOver(int limit) {
+  int frames = 0;
+  for (int k = 0; k < limit && !matchOver; ++k, ++frames) {
+    clearActions();
+    int step = k % 8, piece = p1PieceCount % 2;
+    p1RotateCw = p1Rotation != 0;
+    p1MoveLeft = piece == 0 && step < 3;
+    p1MoveRight = piece == 1 && step < 2;
+    p1HardDrop = step == 5;
+    p2HardDrop = k % 3 == 0;
+    pauseRequested = k == 40 || k == 44;
+    frame(700, 40 + k % 300, k % 97 == 13 || k == 42);
+  }
+  clearActions();
+  return frames;
+}
+
+std::vector<std::string> storedReplays() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(replaysFolder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Later tests start games the old way, with no variant chosen and the bot as it was: leave no
+// variant, weights or bot settings behind.
+class Modes : public Scenario {
+protected:
+  std::vector<std::vector<double>> weights = fitnessParams;
+  double interval = botStepInterval;
+  bool stepwise = botStepwise;
+  void TearDown() override {
+    fitnessParams = weights;
+    botStepInterval = interval;
+    botStepwise = stepwise;
+    soloVariant = marathonVariant;
+    gamePaused = false;
+    gameMode = 0;
+    Scenario::TearDown();
+  }
+};
+
+} // namespace
+
+TEST_F(Modes, SoloVersusAndBotGamesReplayBitForBit) {
+  start({flatBar, pieceFromPicture({".#.", "###"}), pieceFromPicture({"##", "##"})});
+  fitnessParams = {{-2.0, -1.0, -0.5, -1.0}};
+  for (int32_t mode : {1, 2, 4}) {
+    std::filesystem::remove_all(replaysFolder);
+    botStepInterval = 5;
+    botStepwise = true;
+    startGameOfMode(mode);
+    playUntilOver(20000);
+    ASSERT_TRUE(matchOver) << "mode " << mode;
+    ReplayResult played = currentResult(0);
+    std::vector<std::string> names = storedReplays();
+    ASSERT_EQ(names.size(), 1u);
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(readReplayFile(std::string(replaysFolder) + "/" + names[0], replay, &error))
+        << error;
+    // Another game in between: the re-simulation must not depend on what is in memory.
+    startGameOfMode(1);
+    ReplayResult again;
+    ASSERT_TRUE(resimulate(replay, again, &error)) << error;
+    EXPECT_EQ(again.boardHash, played.boardHash) << "mode " << mode;
+    EXPECT_EQ(again.score, played.score);
+    EXPECT_EQ(again.pieces, played.pieces);
+    EXPECT_EQ(again.clock, played.clock);
+    EXPECT_EQ(again.frames, replay.result.frames);
+    EXPECT_EQ(again.boardHash, replay.result.boardHash);
+    EXPECT_GT(again.pieces, 10);
+  }
+}
+
+TEST_F(Modes, SprintEndsAtFortyLinesAndKeepsTheBest) {
+  start({flatBar});
+  startGameOfMode(1, sprintVariant);
+  int frames = playUntilOver(5000);
+  EXPECT_TRUE(matchOver);
+  EXPECT_EQ(p1Lines, 40);
+  EXPECT_FALSE(p1GameOver);
+  // Two paused frames add no time.
+  EXPECT_NEAR(gameClock, (frames - 4) * 1.6, 1e-6);
+  std::string history = readFile(historyPath);
+  EXPECT_NE(history.find(",sprint,4000,40,"), std::string::npos) << history;
+  EXPECT_TRUE(lastGameNewBest);
+  const PersonalBest* best = personalBest("sprint");
+  ASSERT_NE(best, nullptr);
+  EXPECT_NEAR(best->value, gameClock / 100.0, 0.005);
+
+  // A slower sprint is no best; the best's replay outlives fifty newer games.
+  for (int i = 0; i < 55; ++i)
+    writeFile(std::string(replaysFolder) + "/29991231-0000" + std::to_string(10 + i) +
+                  "_solo_0_0_0.replay",
+              "x");
+  startGameOfMode(1, sprintVariant);
+  frame(5, 5);
+  frame(5, 5);
+  playUntilOver(5000);
+  EXPECT_FALSE(lastGameNewBest);
+  std::vector<std::string> kept = storedReplays();
+  EXPECT_EQ(kept.size(), replaysKept + 1);
+  EXPECT_NE(std::find(kept.begin(), kept.end(), best->replayFile), kept.end());
+
+  // The bests come back from their file, and from the history alone.
+  personalBests.clear();
+  readBests();
+  ASSERT_NE(personalBest("sprint"), nullptr);
+  std::filesystem::remove(bestsPath);
+  readBests();
+  ASSERT_NE(personalBest("sprint"), nullptr);
+}
+
+TEST_F(Modes, UltraEndsAtTwoMinutesAndRestartIsFresh) {
+  start({pieceFromPicture({"#"})});
+  startGameOfMode(1, ultraVariant);
+  while (!matchOver && gameClock < 20000) frame(5, 5);
+  EXPECT_TRUE(matchOver);
+  EXPECT_GE(gameClock, ultraDuration);
+  EXPECT_LT(gameClock - 1.6, ultraDuration);
+  EXPECT_NE(readFile(historyPath).find(",ultra,"), std::string::npos);
+
+  start({flatBar});
+  startGameOfMode(1, sprintVariant);
+  playUntilOver(100);
+  ASSERT_GT(score, 0);
+  ASSERT_FALSE(lineClearParticles.empty());
+  std::deque<int32_t> oldQueue = pieceQueue;
+  startGameOfMode(1, sprintVariant);
+  EXPECT_EQ(soloVariant, sprintVariant);
+  EXPECT_EQ(score, 0);
+  EXPECT_EQ(gameClock, 0.0);
+  EXPECT_EQ(p1Lines, 0);
+  EXPECT_EQ(p1PieceCount, 0);
+  EXPECT_TRUE(lineClearParticles.empty());
+  EXPECT_EQ(boardPicture(p1Board), boardPicture(Board{}));
+  EXPECT_FALSE(matchOver || lastGameShown);
+}
+
+TEST_F(Modes, HostileStatisticsFilesCostOneLine) {
+  writeFile(bestsPath, std::string(5000, 'x') + "\n");
+  writeFile(historyPath, "date,mode\n2026-12-07 10:00:00,ultra,900,9,30,120.00,0.25,0,a.replay\n"
+                         "junk\n2026-12-07 10:00:00,ultra,12,1,1,1.00,1.00,0,../../etc/passwd\n");
+  testing::internal::CaptureStderr();
+  readBests();
+  std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said; // bests file, history rows
+  ASSERT_NE(personalBest("ultra"), nullptr);
+  EXPECT_EQ(personalBest("ultra")->value, 900.0);
+
+  std::filesystem::remove(historyPath);
+  std::filesystem::create_directory(historyPath);
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(appendHistory(GameRecord{}));
+  said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+
+  writeFile("cut.replay", replayBytes(Replay{}).substr(0, 30));
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(openReplay("cut.replay"));
+  said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_FALSE(replayPlaying);
+}

@@ -1,0 +1,72 @@
+// The rules' random stream, and replay files: what the reader refuses, and a replay recorded by
+// an earlier build that must still play out to the same end.
+#include "game/game.h"
+#include "game/replay.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string readFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+} // namespace
+
+TEST(Replay, RandomStreamDrawsWhatRandDrawsAndResumesFromASavedState) {
+  for (uint32_t seed : {1u, 7u, 123456789u}) {
+    std::srand(seed);
+    seedRandom(seed);
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(randomDraw(), std::rand()) << "seed " << seed;
+  }
+  RandomState saved = saveRandomState(randomStream);
+  std::vector<int32_t> first, second;
+  for (int i = 0; i < 100; ++i) first.push_back(randomDraw());
+  ASSERT_TRUE(restoreRandomState(randomStream, saved));
+  for (int i = 0; i < 100; ++i) second.push_back(randomDraw());
+  EXPECT_EQ(first, second);
+  RandomState broken = saved;
+  broken.front = (broken.rear + 5) % 31;
+  EXPECT_FALSE(restoreRandomState(randomStream, broken));
+  broken.front = 200;
+  EXPECT_FALSE(restoreRandomState(randomStream, broken));
+}
+
+// Games played in the window by an earlier build: a sprint and a game against the bot.
+TEST(Replay, GamesRecordedByAnEarlierBuildEndTheSameAndDamagedCopiesAreRefused) {
+  Replay replay;
+  std::string error;
+  for (const char* name : {"bot", "sprint"}) {
+    std::string path =
+        BRIKKA_SOURCE_DIR "/tests/fuzz/seeds/replay/" + std::string(name) + ".replay";
+    ASSERT_TRUE(readReplayFile(path, replay, &error)) << error;
+    ReplayResult result;
+    ASSERT_TRUE(resimulate(replay, result, &error)) << error;
+    EXPECT_EQ(result.boardHash, replay.result.boardHash) << name;
+    EXPECT_EQ(result.pieces, replay.result.pieces) << name;
+    EXPECT_EQ(result.frames, replay.result.frames) << name;
+    EXPECT_EQ(result.clock, replay.result.clock) << name;
+    EXPECT_EQ(readFile(path), replayBytes(replay)) << name; // written as read
+  }
+
+  // Every cut, and a changed version, magic or frame count, is refused with one line.
+  std::string bytes = replayBytes(replay);
+  for (size_t length = 0; length < bytes.size(); length += 1 + length / 50) {
+    Replay cut;
+    ASSERT_FALSE(readReplayBytes(bytes.substr(0, length), cut, &error)) << length;
+    EXPECT_EQ(error.find('\n'), std::string::npos);
+  }
+  for (size_t at : {size_t{0}, size_t{8}, bytes.size() - 1}) {
+    std::string damaged = bytes;
+    damaged[at] = static_cast<char>(damaged[at] ^ 0x7F);
+    Replay copy;
+    EXPECT_FALSE(readReplayBytes(damaged, copy, &error)) << at;
+  }
+  EXPECT_FALSE(readReplayFile(BRIKKA_SOURCE_DIR "/tests", replay, &error));
+  EXPECT_NE(error.find("not a regular file"), std::string::npos);
+}
