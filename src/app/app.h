@@ -90,3 +90,15 @@ void runTrainingSetupScreen();  // screen 1
 void runDifficultyScreen();     // screen 2
 void runSettingsScreen();       // screen 3
 void runPieceSelectionScreen(); // screen 4
+
+// ---------------------------------------------------------------------------------------------
+// Online versus (online.cpp): the screen, the game's frame, typing into the fields
+// ---------------------------------------------------------------------------------------------
+
+std::vector<Button> onlineScreenButtons();    // Host, Join, Back and the two fields
+void runOnlineScreen();                       // screen 9
+void updateOnline();                          // every frame: the connection's events
+void stepOnlineGame();                        // mode 8: the local player, reports, rematch
+void onlineTextEvent(const SDL_Event& event); // typing and pasting into the focused field
+void leaveOnlineGame();                       // Back or quitting: close and restore the pieces
+void startOnlineFromCommandLine();            // --host or --join

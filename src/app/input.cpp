@@ -133,6 +133,7 @@ void handleEvents() {
 
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
+    if (gameMode == 0 && currentScreen == onlineScreen) onlineTextEvent(event);
     switch (event.type) {
     case SDL_QUIT:
       running = false;

@@ -9,7 +9,15 @@ int main(int argc, char* argv[]) {
   bool fullscreen = false, windowed = false;
   CLI::Option* full = options.add_flag("--fullscreen", fullscreen, "start in full screen");
   options.add_flag("--windowed", windowed, "start in a window")->excludes(full);
+  std::string hostPort;
+  CLI::Option* host =
+      options.add_option("--host", hostPort, "host an online game on PORT (default 40440)")
+          ->expected(0, 1)
+          ->check(CLI::Range(1, 65535));
+  options.add_option("--join", launchOptions.joinAddress, "join the online game at HOST[:PORT]")
+      ->excludes(host);
   CLI11_PARSE(options, argc, argv);
+  if (host->count() > 0) launchOptions.hostPort = hostPort.empty() ? 40440 : std::stoi(hostPort);
   if (fullscreen) launchOptions.fullscreen = 1;
   if (windowed) launchOptions.fullscreen = 0;
   return runGame();

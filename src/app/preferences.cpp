@@ -43,6 +43,8 @@ Preference textRow(const char* name, std::string* variable, const char* fallback
 const std::vector<Preference>& preferenceTable() {
   static const std::vector<Preference> table = {
       flagRow("pause_on_focus_loss", &pauseOnFocusLoss, true),
+      integerRow("online_port", &onlinePortSetting, 40440, 1, 65535),
+      textRow("online_address", &onlineJoinText, ""),
   };
   return table;
 }

@@ -106,6 +106,8 @@ void runMainMenuScreen() {
     currentScreen = trainingScreen;
   else if (hovered(mainMenuScreen, settingsButton))
     currentScreen = settingsScreen;
+  else if (hovered(mainMenuScreen, onlineButton))
+    currentScreen = onlineScreen;
 }
 
 void runTrainingSetupScreen() {

@@ -160,8 +160,10 @@ int runGame() {
   readControls(true);
   readHighscore();
   readPreferences();
+  startOnlineFromCommandLine();
 
   runFrames();
+  leaveOnlineGame(); // the opponent learns at once rather than after 5 s of silence
   savePendingElite(); // quitting in the middle of a training run
   shutDown();
   return 0;

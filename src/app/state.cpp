@@ -44,3 +44,8 @@ bool pauseRequested = false;
 bool restartRequested = false;
 bool pauseOnFocusLoss = true;
 LaunchOptions launchOptions;
+
+int32_t onlinePortSetting = 40440;
+std::string onlineJoinText;
+int32_t onlineFocus = 0;
+Button rematchButton;

@@ -136,6 +136,8 @@ extern Button visualizationButton; // "Toggle Visualization" on the training scr
 // What the command line asked for; read by start-up.
 struct LaunchOptions {
   int32_t fullscreen = -1; // 1 --fullscreen, 0 --windowed, -1 as remembered
+  int32_t hostPort = 0;    // --host: host an online game on this port at once; 0 = no
+  std::string joinAddress; // --join: join the online game at this host[:port] at once
 };
 extern LaunchOptions launchOptions; // filled by main before runGame
 
@@ -143,3 +145,12 @@ extern bool gamePaused;       // play is frozen: no timer runs, no piece moves
 extern bool pauseRequested;   // a pause key or a pad's Start went down this frame
 extern bool restartRequested; // the restart key went down this frame
 extern bool pauseOnFocusLoss; // losing the window's focus pauses a game
+
+// ---------------------------------------------------------------------------------------------
+// Online screen (the connection itself lives in net/state.h)
+// ---------------------------------------------------------------------------------------------
+
+extern int32_t onlinePortSetting;  // the port field: "Host" listens here (online_port)
+extern std::string onlineJoinText; // the address field: "Join" goes here (online_address)
+extern int32_t onlineFocus;        // the field typed into: 0 none, 1 port, 2 address
+extern Button rematchButton;       // "Rematch" under an online game's result

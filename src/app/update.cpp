@@ -47,6 +47,9 @@ void runCurrentScreen() {
   case 4:
     runPieceSelectionScreen();
     break;
+  case onlineScreen:
+    runOnlineScreen();
+    break;
   default:
     break;
   }
@@ -167,11 +170,13 @@ double fadedFlash(double flash) {
 
 void updateFrame() {
   reseedOnClick();
+  updateOnline();
   if (gameMode != 0) {
     checkHover(backButton);
     // Leaving any play mode always lands on the main menu with fresh demo games.
     if (mouseClicked && backButton.hovered) {
       if (gameMode == 3) savePendingElite();
+      if (gameMode == onlineVersusMode) leaveOnlineGame();
       currentScreen = 0;
       gameMode = 0;
       setUpGame();
@@ -196,6 +201,9 @@ void updateFrame() {
     break;
   case 4:
     stepVersusBot();
+    break;
+  case onlineVersusMode:
+    stepOnlineGame();
     break;
   default:
     break;

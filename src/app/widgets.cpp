@@ -145,4 +145,6 @@ void buildMenus() {
   // The newer screens fill their own lists.
   screenButtons.resize(screenCount);
   screenSliders.resize(screenCount);
+  screenButtons[onlineScreen] = onlineScreenButtons();
+  rematchButton = makeButton(600, 850, 300, 80, "Rematch", 2);
 }

@@ -226,3 +226,4 @@ void addAgreeCommand(CLI::App& app);
 void addDistillCommand(CLI::App& app);
 void addTrainCommand(CLI::App& app); // the genetic run, across ranks
 void addTuneCommand(CLI::App& app);  // cross-entropy search of the evaluation weights
+void addDuelCommand(CLI::App& app);  // online games as the bot, over ENet

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   addDistillCommand(app);
   addTrainCommand(app);
   addTuneCommand(app);
+  addDuelCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {

@@ -70,6 +70,8 @@ void drawMenuScreen() {
     drawBoard(1, 350, 40, false);
   } else if (currentScreen == 4) {
     drawPieceSelection();
+  } else if (currentScreen == onlineScreen) {
+    drawOnlineScreen();
   }
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenButtons.size()))
     for (const Button& button : screenButtons[currentScreen]) drawButton(button);

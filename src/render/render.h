@@ -55,6 +55,7 @@ std::string sliderValueText(const Slider& slider);                       // "7",
 
 void drawBoard(int player, int32_t originX, int32_t cellPitch, bool showBoxes);
 void drawIncomingDamage();
+void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x); // waiting garbage
 void drawRoundPoints(std::array<int32_t, 3> left, std::array<int32_t, 3> right);
 void drawLineClearParticles();
 void drawResultBanner();
@@ -67,4 +68,6 @@ void drawNetworkView(const Network& network);
 void releaseRenderCaches(); // before the renderer is destroyed: frees what drawing keeps
 void drawMenuScreen();
 void drawSlider(const Slider& slider);
-void drawFrame(); // clear, draw the current mode, present
+void drawFrame();        // clear, draw the current mode, present
+void drawOnlineScreen(); // the online screen's title, status and addresses
+void drawOnlineGame();   // mode 8: both fields, the latency, the result
