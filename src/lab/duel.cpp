@@ -117,18 +117,19 @@ void runDuel() {
   }
   bool timedOut = secondsSince(start) >= options.timeout;
   std::string status = onlineStatus;
+  double lastLatency = onlineLatency;
   closeOnline(CloseReason::none);
   restoreOwnPieces();
   std::printf("summary side %s games %lld host-wins %lld guest-wins %lld draws %lld "
               "locks-checked %llu checksum-mismatches %u bytes-sent %llu bytes-received %llu "
-              "messages-sent %llu seconds %.2f\n",
+              "messages-sent %llu latency-ms %.0f seconds %.2f\n",
               sideName(hosting), static_cast<long long>(tally.games),
               static_cast<long long>(tally.hostWins), static_cast<long long>(tally.guestWins),
               static_cast<long long>(tally.draws),
               static_cast<unsigned long long>(tally.locksChecked), checksumMismatches,
               static_cast<unsigned long long>(bytesSent),
               static_cast<unsigned long long>(bytesReceived),
-              static_cast<unsigned long long>(messagesSent), secondsSince(start));
+              static_cast<unsigned long long>(messagesSent), lastLatency, secondsSince(start));
   if (checksumMismatches > 0) throw LabError{"boards disagreed between the two sides"};
   if (tally.games == 0)
     throw LabError{timedOut ? "no game finished before the timeout"

@@ -74,14 +74,31 @@ void connected(ENetPeer* peer) {
   resetConnectionState();
   opponentGreeted = false;
   greetingDeadline = netClock() + greetingLimit;
+  lastHeard = netClock();
   onlinePhase = OnlinePhase::greeting;
   onlineStatus = onlineIsHost ? "A player joined" : "Connected";
   if (!onlineIsHost) greetOpponent();
 }
 
+// Ends the connection for reason. A host whose game never began keeps listening: a stray or
+// broken client must not close the door for the friend who comes next.
+void dropOpponent(CloseReason reason, const std::string& why) {
+  if (!onlineIsHost || onlinePhase != OnlinePhase::greeting || onlinePeer == nullptr) {
+    closeOnline(reason);
+    if (!why.empty()) onlineStatus = why;
+    return;
+  }
+  enet_peer_disconnect_now(onlinePeer, static_cast<uint32_t>(reason));
+  onlinePeer = nullptr;
+  onlinePhase = OnlinePhase::hosting;
+  onlineStatus =
+      (why.empty() ? std::string(closeReasonText(reason)) : why) + ". Waiting for a player…";
+}
+
 void received(ENetPeer* peer, ENetPacket* packet) {
   if (peer != onlinePeer) return;
   double now = netClock();
+  lastHeard = now;
   if (now - floodWindowStart >= 1000.0) {
     floodWindowStart = now;
     floodWindowCount = 0;
@@ -91,8 +108,7 @@ void received(ENetPeer* peer, ENetPacket* packet) {
     reason = CloseReason::flood;
   else if (receiveBytes(packet->data, packet->dataLength, reason))
     return;
-  closeOnline(reason);
-  if (reason == CloseReason::left) onlineStatus = "Opponent left";
+  dropOpponent(reason, reason == CloseReason::left ? "Opponent left" : "");
 }
 
 void disconnected(ENetPeer* peer, uint32_t data) {
@@ -117,8 +133,17 @@ void checkDeadlines() {
     onlineStatus = "No answer from " + onlineAddress + " in 10 s";
   } else if (onlinePhase == OnlinePhase::greeting && !opponentGreeted && now > greetingDeadline) {
     // Connected and silent: not a player of this game.
-    closeOnline(CloseReason::badMessage);
-    onlineStatus = "The other side said nothing: connection closed";
+    dropOpponent(CloseReason::badMessage, "The other side said nothing: connection closed");
+  } else if (onlinePeer != nullptr && onlinePhase != OnlinePhase::connecting &&
+             now - lastHeard > silenceLimit) {
+    // Pings go both ways every second on the ordered channel: silence this long means the
+    // connection is lost, or the other side's messages are stuck behind one never delivered.
+    if (onlinePhase == OnlinePhase::greeting) {
+      dropOpponent(CloseReason::badMessage, "No answer for 5 s: connection closed");
+      return;
+    }
+    enet_peer_disconnect_now(onlinePeer, static_cast<uint32_t>(CloseReason::none));
+    opponentGone(CloseReason::none);
   }
 }
 

@@ -255,7 +255,7 @@ void sendPingWhenDue() {
   Message ping;
   ping.type = MessageType::ping;
   ping.stamp = static_cast<uint32_t>(lastPingSent);
-  send(ping, false);
+  send(ping);
 }
 
 bool handleMessage(const Message& message, CloseReason& reason) {
@@ -304,7 +304,7 @@ bool handleMessage(const Message& message, CloseReason& reason) {
     Message pong;
     pong.type = MessageType::pong;
     pong.stamp = message.stamp;
-    send(pong, false);
+    send(pong);
     return true;
   }
   case MessageType::pong:

@@ -34,6 +34,7 @@ double floodWindowStart = 0.0;
 uint32_t floodWindowCount = 0;
 double greetingDeadline = 0.0;
 bool opponentGreeted = false;
+double lastHeard = 0.0;
 
 struct _ENetHost* onlineHost = nullptr;
 struct _ENetPeer* onlinePeer = nullptr;

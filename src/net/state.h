@@ -134,6 +134,7 @@ extern double floodWindowStart;                 // netClock the flood count star
 extern uint32_t floodWindowCount;               // messages received since then
 extern double greetingDeadline; // netClock by which a connected opponent must have said hello
 extern bool opponentGreeted;    // its hello came and agreed
+extern double lastHeard;        // netClock of the opponent's last message (pings every second)
 
 // ENet's objects, only used by enet.cpp; declared here so the state has one home.
 extern struct _ENetHost* onlineHost; // our end: listening (host) or connecting (guest)
