@@ -39,8 +39,8 @@ void printResult(Tally& tally) {
   const Message& host = onlineIsHost ? localEnd : remoteEnd;
   const Message& guest = onlineIsHost ? remoteEnd : localEnd;
   const char* winner = "draw";
-  if (onlineOutcome == Outcome::won || onlineOutcome == Outcome::lost)
-    winner = sideName((onlineOutcome == Outcome::won) == onlineIsHost);
+  if (onlineOutcome != Outcome::draw)
+    winner = sideName((onlineOutcome == Outcome::lost) != onlineIsHost);
   ++tally.games;
   tally.hostWins += std::string(winner) == "host";
   tally.guestWins += std::string(winner) == "guest";
@@ -48,10 +48,11 @@ void printResult(Tally& tally) {
   tally.locksChecked += remoteLocks;
   double seconds = std::max(host.milliseconds, guest.milliseconds) / 1000.0;
   std::printf("game %u seed %u winner %s host-lines %u host-sent %u host-pieces %u%s "
-              "guest-lines %u guest-sent %u guest-pieces %u%s game-seconds %.1f\n",
+              "guest-lines %u guest-sent %u guest-pieces %u%s game-seconds %.1f%s\n",
               onlineGameNumber, onlineSeed, winner, host.lines, host.garbageSent, host.piecesLocked,
               host.toppedOut ? " host-topped-out" : "", guest.lines, guest.garbageSent,
-              guest.piecesLocked, guest.toppedOut ? " guest-topped-out" : "", seconds);
+              guest.piecesLocked, guest.toppedOut ? " guest-topped-out" : "", seconds,
+              onlineOutcome == Outcome::opponentLeft ? " opponent-left" : "");
   std::fflush(stdout);
 }
 
@@ -88,7 +89,11 @@ void runDuel() {
   while (secondsSince(start) < options.timeout) {
     pollOnline();
     if (finishedAt >= 0.0 && netClock() - finishedAt > lingerMs) break;
-    if (onlinePhase == OnlinePhase::closed || onlinePhase == OnlinePhase::idle) break;
+    if (onlinePhase == OnlinePhase::closed || onlinePhase == OnlinePhase::idle) {
+      // An opponent who left in the middle gave this side the game.
+      if (onlineOutcome == Outcome::opponentLeft && !printed) printResult(tally);
+      break;
+    }
     if (onlinePhase == OnlinePhase::playing) {
       // The two sides' garbage holes differ, as two players' would.
       if (seededGame != onlineGameNumber) seedRandom(onlineSeed * 2 + (hosting ? 0 : 1));
