@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
   std::multimap<double, Packet> queue; // by the time each packet is due
   std::mt19937 random(12345);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
-  uint64_t forwarded = 0, dropped = 0, bytes = 0;
+  uint64_t forwarded = 0, dropped = 0;
+  uint64_t bytesIn = 0, bytesOut = 0; // datagram bytes towards the game, and back
   double end = nowMs() + seconds * 1000.0;
 
   auto schedule = [&](int from, const sockaddr_in& to, const std::string& data) {
@@ -140,13 +141,15 @@ int main(int argc, char** argv) {
       sendto(packet.socket, packet.bytes.data(), packet.bytes.size(), 0,
              reinterpret_cast<const sockaddr*>(&packet.to), sizeof packet.to);
       ++forwarded;
-      bytes += packet.bytes.size();
+      (packet.socket == front ? bytesOut : bytesIn) += packet.bytes.size();
       queue.erase(queue.begin());
     }
   }
-  std::fprintf(stderr, "netrelay: %llu packets forwarded (%llu bytes), %llu dropped\n",
-               static_cast<unsigned long long>(forwarded), static_cast<unsigned long long>(bytes),
-               static_cast<unsigned long long>(dropped));
+  std::fprintf(stderr,
+               "netrelay: %llu packets forwarded, %llu dropped; UDP payload bytes to the game "
+               "%llu, from it %llu\n",
+               static_cast<unsigned long long>(forwarded), static_cast<unsigned long long>(dropped),
+               static_cast<unsigned long long>(bytesIn), static_cast<unsigned long long>(bytesOut));
   close(front);
   for (const Client& client : clients) close(client.upstream);
   return 0;
