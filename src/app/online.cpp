@@ -111,6 +111,8 @@ void onlineTextEvent(const SDL_Event& event) {
 
 void updateOnline() {
   pollOnline();
+  // An online game never waits for one side: nothing may leave it paused.
+  if (gameMode == onlineVersusMode) gamePaused = false;
 }
 
 void stepOnlineGame() {

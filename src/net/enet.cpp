@@ -9,6 +9,9 @@
 #include <ifaddrs.h>
 #include <netinet/in.h>
 
+#include <memory>
+#include <thread>
+
 namespace {
 
 constexpr size_t peerSlots = 4;              // the opponent, and room to refuse others politely
@@ -20,12 +23,10 @@ constexpr uint32_t floodLimit = 4000;        // messages a second; a bot at full
 constexpr int eventsPerPoll = 2000;          // a flood cannot keep one frame busy for long
 constexpr size_t waitingDataLimit = 1 << 20; // bytes ENet may hold for one peer
 
-bool enetReady = false;
-
 bool startEnet() {
-  if (!enetReady && enet_initialize() == 0) enetReady = true;
-  if (!enetReady) onlineStatus = "The network could not be started";
-  return enetReady;
+  if (!enetStarted && enet_initialize() == 0) enetStarted = true;
+  if (!enetStarted) onlineStatus = "The network could not be started";
+  return enetStarted;
 }
 
 void limitHost() {
@@ -147,6 +148,42 @@ void checkDeadlines() {
   }
 }
 
+// Starts the connection to the host at address (network order) on onlinePort.
+bool connectTo(uint32_t host) {
+  ENetAddress address{};
+  address.host = host;
+  address.port = onlinePort;
+  onlineHost = enet_host_create(nullptr, 1, channelCount, 0, 0);
+  if (onlineHost != nullptr) {
+    limitHost();
+    onlinePeer = enet_host_connect(onlineHost, &address, channelCount, protocolVersion);
+  }
+  if (onlinePeer == nullptr) {
+    destroyHost();
+    onlinePhase = OnlinePhase::closed;
+    onlineStatus = "Could not connect to " + onlineAddress;
+    return false;
+  }
+  resetConnectionState();
+  onlinePhase = OnlinePhase::connecting;
+  onlineStatus = "Connecting…";
+  return true;
+}
+
+// A name lookup that has come back: connect, or say the name is unknown.
+void finishLookup() {
+  if (!pendingLookup || !pendingLookup->done) return;
+  std::shared_ptr<AddressLookup> lookup = pendingLookup;
+  pendingLookup.reset();
+  if (onlinePhase != OnlinePhase::connecting || onlineHost != nullptr) return;
+  if (!lookup->found) {
+    onlinePhase = OnlinePhase::closed;
+    onlineStatus = "Unknown host: " + lookup->name;
+    return;
+  }
+  connectTo(lookup->host);
+}
+
 } // namespace
 
 bool splitAddress(const std::string& text, std::string& host, uint16_t& port) {
@@ -208,35 +245,34 @@ bool joinOnline(const std::string& text) {
     return false;
   }
   if (!startEnet()) return false;
-  ENetAddress address{};
-  address.port = port;
-  // A numeric address needs no lookup; a name asks the system's resolver.
-  if (enet_address_set_host_ip(&address, name.c_str()) != 0 &&
-      enet_address_set_host(&address, name.c_str()) != 0) {
-    onlineStatus = "Unknown host: " + name;
-    return false;
-  }
   onlinePort = port;
-  onlineHost = enet_host_create(nullptr, 1, channelCount, 0, 0);
-  if (onlineHost == nullptr) {
-    onlineStatus = "The network could not be started";
-    return false;
-  }
-  limitHost();
-  onlinePeer = enet_host_connect(onlineHost, &address, channelCount, protocolVersion);
-  if (onlinePeer == nullptr) {
-    destroyHost();
-    onlineStatus = "Could not connect to " + text;
-    return false;
-  }
-  resetConnectionState();
   connectDeadline = netClock() + connectLimit;
   onlinePhase = OnlinePhase::connecting;
+  ENetAddress address{};
+  if (enet_address_set_host_ip(&address, name.c_str()) == 0) return connectTo(address.host);
+  // A name asks the system's resolver, which can take seconds: on a thread of its own that
+  // touches nothing but its record, so the frames go on.
+  auto lookup = std::make_shared<AddressLookup>();
+  lookup->name = name;
+  pendingLookup = lookup;
+  std::thread([lookup] {
+    ENetAddress found{};
+    lookup->found = enet_address_set_host(&found, lookup->name.c_str()) == 0;
+    lookup->host = found.host;
+    lookup->done = true;
+  }).detach();
   onlineStatus = "Connecting…";
   return true;
 }
 
 void pollOnline() {
+  finishLookup();
+  if (onlinePhase == OnlinePhase::connecting && onlineHost == nullptr &&
+      netClock() > connectDeadline) {
+    pendingLookup.reset(); // its thread finishes on its own and frees the record
+    onlinePhase = OnlinePhase::closed;
+    onlineStatus = "No answer from " + onlineAddress + " in 10 s";
+  }
   ENetEvent event;
   for (int i = 0; i < eventsPerPoll && onlineHost != nullptr; ++i) {
     if (enet_host_service(onlineHost, &event, 0) <= 0) break;
@@ -276,6 +312,7 @@ void sendBytes(const std::string& bytes, bool reliable) {
 }
 
 void closeOnline(CloseReason reason) {
+  pendingLookup.reset();
   if (onlineHost != nullptr) {
     // Said at once and not waited for: the other side learns why, or times out in 5 s.
     if (onlinePeer != nullptr) enet_peer_disconnect_now(onlinePeer, static_cast<uint32_t>(reason));

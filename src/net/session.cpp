@@ -129,7 +129,8 @@ void sendLock() {
 }
 
 bool receiveLock(const Message& lock) {
-  if (lock.lockIndex != remoteLocks + 1) return false;
+  // Ordered and reliable: each lock counts on from the last (two may share a report).
+  if (lock.lockIndex <= remoteLocks || lock.lockIndex > remoteLocks + maxCountStep) return false;
   remoteLocks = lock.lockIndex;
   uint32_t drawn = boardChecksum(lock.field.board);
   if (drawn != lock.checksum) ++checksumMismatches;

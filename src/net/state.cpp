@@ -39,3 +39,5 @@ double lastHeard = 0.0;
 struct _ENetHost* onlineHost = nullptr;
 struct _ENetPeer* onlinePeer = nullptr;
 double connectDeadline = 0.0;
+std::shared_ptr<AddressLookup> pendingLookup;
+bool enetStarted = false;

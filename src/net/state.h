@@ -4,7 +4,9 @@
 
 #include "game/game.h"
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -136,7 +138,17 @@ extern double greetingDeadline; // netClock by which a connected opponent must h
 extern bool opponentGreeted;    // its hello came and agreed
 extern double lastHeard;        // netClock of the opponent's last message (pings every second)
 
+// A host name being looked up on a thread of its own; only that thread writes it until done.
+struct AddressLookup {
+  std::string name;              // as typed
+  std::atomic<bool> done{false}; // the fields below are final
+  bool found = false;            // the name resolved
+  uint32_t host = 0;             // its IPv4 address, network order
+};
+
 // ENet's objects, only used by enet.cpp; declared here so the state has one home.
 extern struct _ENetHost* onlineHost; // our end: listening (host) or connecting (guest)
 extern struct _ENetPeer* onlinePeer; // the opponent, null until one connects
 extern double connectDeadline;       // joining: netClock by which the host must answer
+extern std::shared_ptr<AddressLookup> pendingLookup; // joining by name: the lookup under way
+extern bool enetStarted;                             // enet_initialize has succeeded
