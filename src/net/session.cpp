@@ -11,8 +11,6 @@ constexpr double moveInterval = 1000.0 / 30.0; // the falling piece at most 30 t
 constexpr double pingInterval = 1000.0;
 constexpr int32_t maxCountStep = 4;        // pieces a side may take between two reports
 constexpr size_t maxIncomingRecords = 128; // garbage waiting here; more cannot fit a board
-size_t reportedWaiting = 0;                // p2IncomingDamage entries that came from the peer
-FieldView lastMoveField;                   // what the last move message said
 
 void send(const Message& message, bool reliable = true) {
   sendBytes(encodeMessage(message), reliable);
@@ -53,6 +51,8 @@ bool applyRemotePiece(const FieldView& field) {
 }
 
 // Who won, from the two End messages, the same way on both sides: 0 host, 1 guest, 2 draw.
+// Both topped out: the earlier top-out on its own game clock loses (equal clocks: the guest,
+// so that the rule never has to guess). Neither (a bot's piece limit): more lines wins.
 int winnerSide(const Message& host, const Message& guest) {
   if (host.toppedOut != guest.toppedOut) return host.toppedOut ? 1 : 0;
   if (host.toppedOut) return host.milliseconds < guest.milliseconds ? 1 : 0;

@@ -23,6 +23,8 @@ bool localRematch = false, remoteRematch = false;
 Outcome onlineOutcome = Outcome::undecided;
 int32_t remoteScore = 0;
 std::vector<bool> savedSelection;
+size_t reportedWaiting = 0;
+FieldView lastMoveField;
 
 double onlineLatency = -1.0;
 double lastPingSent = 0.0;

@@ -121,6 +121,8 @@ extern bool localRematch, remoteRematch; // each side asked for another game
 extern Outcome onlineOutcome;            // decided when both Ends are known
 extern int32_t remoteScore;              // the opponent's score, as last reported
 extern std::vector<bool> savedSelection; // this player's own piece choice, restored after
+extern size_t reportedWaiting;           // p2IncomingDamage entries the opponent reported
+extern FieldView lastMoveField;          // what this side's last move or lock said
 
 // ---------------------------------------------------------------------------------------------
 // Measures
