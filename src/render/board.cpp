@@ -82,6 +82,29 @@ void drawDamageFlash(double flash, int32_t originX, int32_t c) {
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 }
 
+} // namespace
+
+void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x) {
+  // Beside the board and never below it: against a fast bot the waiting rows outgrow the board.
+  const int32_t bottom = boardCentreY + 10 * versusCellPitch + 1;
+  int32_t rowsDrawn = 0;
+  for (const DamageRecord& record : records) {
+    std::array<uint8_t, 3> colour = {255, 100, 100}; // timer run out
+    if (record.timer > 0) colour = {255, 0, 0};
+    if (record.timer > damageDelay / 3) colour = {255, 255, 0};
+    if (record.timer > damageDelay * 2 / 3) colour = {0, 255, 0}; // just arrived
+    setDrawColour(colour, 255);
+    int64_t top = (static_cast<int64_t>(rowsDrawn) + 4) * 50;
+    if (top >= bottom) break;
+    int64_t height = std::min<int64_t>(static_cast<int64_t>(record.rows) * 50, bottom - top);
+    SDL_Rect bar = {x, static_cast<int32_t>(top), 25, static_cast<int32_t>(height)};
+    fillRect(bar);
+    rowsDrawn += record.rows;
+  }
+}
+
+namespace {
+
 void drawPointRow(int32_t labelRight, int32_t boxesX, int32_t losses,
                   std::array<int32_t, 3> colour) {
   drawText(fontMedium, "Points: ", {255, 255, 255, 255}, [labelRight](int w, int h) {
@@ -109,25 +132,6 @@ void drawBoard(int player, int32_t originX, int32_t cellPitch, bool showBoxes) {
   drawFallingPiece(state, originX, c);
   drawGhost(state, originX, c); // over the piece where they overlap
   drawDamageFlash(state.damageFlash, originX, c);
-}
-
-void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x) {
-  // Beside the board and never below it: against a fast bot the waiting rows outgrow the board.
-  const int32_t bottom = boardCentreY + 10 * versusCellPitch + 1;
-  int32_t rowsDrawn = 0;
-  for (const DamageRecord& record : records) {
-    std::array<uint8_t, 3> colour = {255, 100, 100}; // timer run out
-    if (record.timer > 0) colour = {255, 0, 0};
-    if (record.timer > damageDelay / 3) colour = {255, 255, 0};
-    if (record.timer > damageDelay * 2 / 3) colour = {0, 255, 0}; // just arrived
-    setDrawColour(colour, 255);
-    int64_t top = (static_cast<int64_t>(rowsDrawn) + 4) * 50;
-    if (top >= bottom) break;
-    int64_t height = std::min<int64_t>(static_cast<int64_t>(record.rows) * 50, bottom - top);
-    SDL_Rect bar = {x, static_cast<int32_t>(top), 25, static_cast<int32_t>(height)};
-    fillRect(bar);
-    rowsDrawn += record.rows;
-  }
 }
 
 void drawIncomingDamage() {
