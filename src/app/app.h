@@ -205,3 +205,15 @@ bool openReplay(const std::string& path); // plays a replay back; one line when 
 void updateReplayPlayback();              // the frame update while replayPlaying
 void stopReplay();                        // back to the replays screen
 void applyLaunchOptions();                // --play and --replay, after start-up
+
+// ---------------------------------------------------------------------------------------------
+// Online versus (online.cpp): the screen, the game's frame, typing into the fields
+// ---------------------------------------------------------------------------------------------
+
+std::vector<Button> onlineScreenButtons();    // Host, Join, Back and the two fields
+void runOnlineScreen();                       // screen 9
+void updateOnline();                          // every frame: the connection's events
+void stepOnlineGame();                        // mode 8: the local player, reports, rematch
+void onlineTextEvent(const SDL_Event& event); // typing and pasting into the focused field
+void leaveOnlineGame();                       // Back or quitting: close and restore the pieces
+void startOnlineFromCommandLine();            // --host or --join

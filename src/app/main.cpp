@@ -15,7 +15,15 @@ int main(int argc, char* argv[]) {
         options.add_option("--play", launchOptions.play, "start straight into a mode")
             ->check(CLI::IsMember({"sprint", "ultra", "solo"}));
     options.add_option("--replay", launchOptions.replay, "play back a replay file")->excludes(play);
+    std::string hostPort;
+    CLI::Option* host =
+        options.add_option("--host", hostPort, "host an online game on PORT (default 40440)")
+            ->expected(0, 1)
+            ->check(CLI::Range(1, 65535));
+    options.add_option("--join", launchOptions.joinAddress, "join the online game at HOST[:PORT]")
+        ->excludes(host);
     CLI11_PARSE(options, argc, argv);
+    if (host->count() > 0) launchOptions.hostPort = hostPort.empty() ? 40440 : std::stoi(hostPort);
     if (fullscreen) launchOptions.fullscreen = 1;
     if (windowed) launchOptions.fullscreen = 0;
     return runGame();

@@ -16,6 +16,7 @@ bool pausableMode() {
 // Leaving any play mode always lands on the main menu with fresh demo games.
 void leavePlay() {
   if (gameMode == 3) savePendingElite();
+  if (gameMode == onlineVersusMode) leaveOnlineGame();
   currentScreen = mainMenuScreen;
   gameMode = 0;
   gamePaused = false;

@@ -114,6 +114,8 @@ void runMainMenuScreen() {
     currentScreen = settingsScreen;
   else if (hovered(mainMenuScreen, modesButton))
     currentScreen = modesScreen;
+  else if (hovered(mainMenuScreen, onlineButton))
+    currentScreen = onlineScreen;
 }
 
 void runTrainingSetupScreen() {

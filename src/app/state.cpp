@@ -84,3 +84,8 @@ double replaySpeed = 1.0;
 std::vector<std::string> replayList;
 int32_t replayPage = 0;
 std::vector<Button> replayControls;
+
+int32_t onlinePortSetting = 40440;
+std::string onlineJoinText;
+int32_t onlineFocus = 0;
+Button rematchButton;

@@ -166,6 +166,8 @@ struct LaunchOptions {
   int32_t fullscreen = -1; // 1 --fullscreen, 0 --windowed, -1 as remembered
   std::string play;        // --play: "sprint", "ultra" or "solo" starts straight into it
   std::string replay;      // --replay: a replay file to play back at once
+  int32_t hostPort = 0;    // --host: host an online game on this port at once; 0 = no
+  std::string joinAddress; // --join: join the online game at this host[:port] at once
 };
 extern LaunchOptions launchOptions; // filled by main before runGame
 
@@ -232,3 +234,11 @@ extern double replaySpeed;                      // frames played per window fram
 extern std::vector<std::string> replayList;     // the replays screen's files, newest first
 extern int32_t replayPage;                      // which dozen of them the screen shows
 extern std::vector<Button> replayControls;      // pause, the four speeds, restart
+// ---------------------------------------------------------------------------------------------
+// Online screen (the connection itself lives in net/state.h)
+// ---------------------------------------------------------------------------------------------
+
+extern int32_t onlinePortSetting;  // the port field: "Host" listens here (online_port)
+extern std::string onlineJoinText; // the address field: "Join" goes here (online_address)
+extern int32_t onlineFocus;        // the field typed into: 0 none, 1 port, 2 address
+extern Button rematchButton;       // "Rematch" under an online game's result

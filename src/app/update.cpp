@@ -57,6 +57,9 @@ void runCurrentScreen() {
   case replaysScreen:
     runReplaysScreen();
     break;
+  case onlineScreen:
+    runOnlineScreen();
+    break;
   default:
     break;
   }
@@ -104,6 +107,7 @@ void updateFrame() {
     return;
   }
   reseedOnClick();
+  updateOnline();
   if (gameMode != 0) {
     checkHover(backButton);
     if (mouseClicked && backButton.hovered) leavePlay();
@@ -116,6 +120,7 @@ void updateFrame() {
     return;
   }
   if (gameMode == 3) stepTraining();
+  if (gameMode == onlineVersusMode) stepOnlineGame();
   if (playMode(gameMode)) {
     recordReplayFrame(true);
     advancePlay();

@@ -164,4 +164,6 @@ void buildMenus() {
   screenButtons[gamepadScreen] = gamepadButtons();
   buildAudioDisplayScreen();
   screenButtons[modesScreen] = modesButtons();
+  screenButtons[onlineScreen] = onlineScreenButtons();
+  rematchButton = makeButton(600, 850, 300, 80, "Rematch", 2);
 }

@@ -111,8 +111,8 @@ int32_t nextPieceId();          // a fresh id for the end of the sequence
 void addGarbageRows(int player, int32_t rows, int32_t hole); // raise the board by rows
 void exchangeDamage(int player, int32_t cleared);    // inside lockPiece: send, cancel or rise
 void playGameSound(SoundEffect effect, int channel); // playSound, silent in menus and training
-// "Player Versus" or "Versus Bot": the only modes where each player waits for its own pieces of
-// the sequence and garbage goes to the other.
+// "Player Versus", "Versus Bot" or online versus: the only modes where each player waits for its
+// own pieces of the sequence and garbage goes to the other.
 bool versusMode();
 
 // ---------------------------------------------------------------------------------------------

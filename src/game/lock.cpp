@@ -26,6 +26,7 @@ const ParticleLayout* particleLayout(int player) {
     if (gameMode == 1) return &soloLayout;
     if (gameMode == 2) return &versusP1Layout;
     if (gameMode == 4) return &botP1Layout;
+    if (gameMode == onlineVersusMode) return &versusP2Layout; // the local player is on the left
     return nullptr;
   }
   return versusMode() ? &versusP2Layout : nullptr;
@@ -92,7 +93,7 @@ void playGameSound(SoundEffect effect, int channel) {
 }
 
 bool versusMode() {
-  return gameMode == 2 || gameMode == 4;
+  return gameMode == 2 || gameMode == 4 || gameMode == onlineVersusMode;
 }
 
 void lockPiece(int player) {
@@ -163,7 +164,9 @@ int32_t nextPieceId() {
   size_t first = pieceQueue.size() > 4 ? pieceQueue.size() - 4 : 0;
   for (size_t i = first; i < pieceQueue.size(); ++i) window[windowSize++] = pieceQueue[i];
   for (;;) {
-    int32_t candidate = randomDraw() % pieceCount + 1;
+    // An online game deals from its own stream, seeded alike on both machines.
+    int32_t draw = pieceStream ? streamDraw(*pieceStream) : randomDraw();
+    int32_t candidate = draw % pieceCount + 1;
     size_t match = windowSize;
     for (size_t i = 0; i < windowSize; ++i)
       if (window[i] == candidate) match = i;

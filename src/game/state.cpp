@@ -36,6 +36,7 @@ std::vector<Point> p1GhostCells, p2GhostCells;
 double gravityInterval = 100.0;
 
 std::deque<int32_t> pieceQueue;
+RandomStream* pieceStream = nullptr;
 int32_t queueBase = 0;
 int32_t p1PieceCount = 0, p2PieceCount = 0;
 int32_t score = 0;

@@ -82,6 +82,8 @@ constexpr int32_t garbageBlue = 102; // player 1 in "Player Versus"
 
 constexpr Point spawnPosition = {3, 0}; // where every piece appears
 
+constexpr int32_t onlineVersusMode = 8; // gameMode of a game against a player on the network
+
 constexpr const char* gameVersion = BRIKKA_VERSION; // this build's version, from the build files
 
 // The window the game is laid out in: the menu backdrop and the particles use it too.
@@ -92,7 +94,7 @@ constexpr int windowHeight = 1000;
 // Mode and clock (written by the shell, read by the rules)
 // ---------------------------------------------------------------------------------------------
 
-extern int32_t gameMode;            // 0 menus, 1 solo, 2 player versus, 3 training, 4 versus bot
+extern int32_t gameMode;            // 0 menus, 1 solo, 2 player versus, 3 training, 4 versus bot, 8 online
 extern double frameDelta;           // last frame's length in hundredths of a second
 extern SoundHook soundHook;         // plays a sound effect; null = silent (tests, tools)
 extern RandomStream randomStream;   // every randomDraw; unseeded it draws as srand(1) would
@@ -153,6 +155,7 @@ extern double gravityInterval;                        // gravity period of both 
 // ---------------------------------------------------------------------------------------------
 
 extern std::deque<int32_t> pieceQueue;     // the part of the sequence still needed
+extern struct RandomStream* pieceStream;   // online: the sequence's own draws; null = randomDraw
 extern int32_t queueBase;                  // entries removed from the queue's front
 extern int32_t p1PieceCount, p2PieceCount; // pieces taken after the first
 extern int32_t score;                      // player 1's score

@@ -253,3 +253,4 @@ void addDistillCommand(CLI::App& app);
 void addTrainCommand(CLI::App& app);  // the genetic run, across ranks
 void addTuneCommand(CLI::App& app);   // cross-entropy search of the evaluation weights
 void addReplayCommand(CLI::App& app); // re-simulates a game's replay
+void addDuelCommand(CLI::App& app);   // online games as the bot, over ENet

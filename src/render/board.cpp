@@ -82,6 +82,8 @@ void drawDamageFlash(double flash, int32_t originX, int32_t c) {
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 }
 
+} // namespace
+
 void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x) {
   // Beside the board and never below it: against a fast bot the waiting rows outgrow the board.
   const int32_t bottom = boardCentreY + 10 * versusCellPitch + 1;
@@ -100,6 +102,8 @@ void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x) {
     rowsDrawn += record.rows;
   }
 }
+
+namespace {
 
 void drawPointRow(int32_t labelRight, int32_t boxesX, int32_t losses,
                   std::array<int32_t, 3> colour) {

@@ -146,6 +146,9 @@ void drawFrame() {
   case 4:
     drawVersus({255, 0, 0}, {150, 150, 150});
     break;
+  case onlineVersusMode:
+    drawOnlineGame();
+    break;
   default:
     break;
   }

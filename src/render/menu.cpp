@@ -73,6 +73,8 @@ void drawMenuScreen() {
     drawPieceSelection();
   } else if (currentScreen == gamepadScreen) {
     drawGamepadScreen();
+  } else if (currentScreen == onlineScreen) {
+    drawOnlineScreen();
   }
   drawScreenHeading();
   if (currentScreen == modesScreen) drawModesScreen();

@@ -131,7 +131,8 @@ void drawText(TTF_Font* font, const std::string& text, SDL_Color colour, const T
               int maxWidth) {
   if (font == nullptr || text.empty()) return;
   colour.a = 255;
-  SDL_Surface* surface = TTF_RenderText_Solid(font, text.c_str(), colour);
+  // UTF-8: the online texts end in "…"; plain ASCII renders as it always did.
+  SDL_Surface* surface = TTF_RenderUTF8_Solid(font, text.c_str(), colour);
   if (surface == nullptr) return;
   SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
   if (texture != nullptr) {

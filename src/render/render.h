@@ -56,6 +56,7 @@ std::string sliderValueText(const Slider& slider);                       // "7",
 
 void drawBoard(int player, int32_t originX, int32_t cellPitch, bool showBoxes);
 void drawIncomingDamage();
+void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x); // waiting garbage
 void drawRoundPoints(std::array<int32_t, 3> left, std::array<int32_t, 3> right);
 void drawLineClearParticles();
 void drawResultBanner();
@@ -79,3 +80,6 @@ void drawFrame();         // clear, draw the current mode, present
 void drawModesScreen();   // the bests under Sprint and Ultra
 void drawReplaysScreen(); // the list's heading
 void drawPlayFigures();   // figures box, results panel, playback bar
+void drawFrame();        // clear, draw the current mode, present
+void drawOnlineScreen(); // the online screen's title, status and addresses
+void drawOnlineGame();   // mode 8: both fields, the latency, the result

@@ -9,7 +9,7 @@ build="$(cd "$1" && pwd)"
 seconds="${2:-20}"
 shift $(( $# >= 2 ? 2 : 1 ))
 names=("$@")
-[ ${#names[@]} -eq 0 ] && names=(pieces colours controls sensitivities highscore weights network replay)
+[ ${#names[@]} -eq 0 ] && names=(pieces colours controls sensitivities highscore weights network replay message)
 
 status=0
 for name in "${names[@]}"; do

@@ -1,0 +1,148 @@
+// The "Online Versus" screen and the online game's frame: hosting or joining from the fields,
+// the local player on player 1's keys, and the rematch. What travels and when is net's business.
+#include "app/app.h"
+#include "game/game.h"
+#include "net/net.h"
+
+namespace {
+
+enum { hostButton, joinButton, onlineBackButton, portField, addressField };
+constexpr size_t maxAddressLength = 64; // a host name, a colon and a port fit easily
+constexpr double fastestOnlineGravity = 5.0;
+
+bool hovered(int button) {
+  return screenButtons[onlineScreen][button].hovered;
+}
+
+void startHosting() {
+  onlineFocus = 0;
+  if (onlinePortSetting < 1 || onlinePortSetting > 65535) {
+    onlineStatus = "Choose a port from 1 to 65535";
+    return;
+  }
+  hostOnline(static_cast<uint16_t>(onlinePortSetting));
+}
+
+void startJoining() {
+  onlineFocus = 0;
+  joinOnline(onlineJoinText);
+}
+
+// Only what a port or an address can hold; anything else typed or pasted is dropped.
+void typeText(const std::string& text) {
+  for (char c : text) {
+    if (onlineFocus == 1 && c >= '0' && c <= '9') {
+      int32_t value = onlinePortSetting * 10 + (c - '0');
+      if (value <= 65535) onlinePortSetting = value;
+    } else if (onlineFocus == 2 && c > ' ' && c <= '~' &&
+               onlineJoinText.size() < maxAddressLength) {
+      onlineJoinText.push_back(c);
+    }
+  }
+}
+
+void refreshFieldTexts() {
+  std::vector<Button>& buttons = screenButtons[onlineScreen];
+  std::string port = onlinePortSetting > 0 ? std::to_string(onlinePortSetting) : "";
+  buttons[portField].text = "Port: " + port + (onlineFocus == 1 ? "_" : "");
+  buttons[addressField].text = "Address: " + onlineJoinText + (onlineFocus == 2 ? "_" : "");
+  // The field being typed into stays lit.
+  if (onlineFocus == 1) buttons[portField].hovered = true;
+  if (onlineFocus == 2) buttons[addressField].hovered = true;
+}
+
+} // namespace
+
+std::vector<Button> onlineScreenButtons() {
+  return {makeButton(150, 220, 300, 90, "Host", 2), makeButton(150, 360, 300, 90, "Join", 2),
+          makeButton(675, 850, 150, 50, "Back", 1), makeButton(500, 220, 400, 90, "Port: ", 1),
+          makeButton(500, 360, 850, 90, "Address: ", 1)};
+}
+
+void runOnlineScreen() {
+  if (mouseClicked) {
+    // What the player chose on the screen is remembered; the command line's shortcuts are not.
+    if (hovered(hostButton)) {
+      savePreference("online_port");
+      startHosting();
+    } else if (hovered(joinButton)) {
+      savePreference("online_address");
+      startJoining();
+    } else if (hovered(onlineBackButton)) {
+      closeOnline(CloseReason::none);
+      restoreOwnPieces();
+      onlineFocus = 0;
+      currentScreen = mainMenuScreen;
+    } else if (hovered(portField)) {
+      onlineFocus = 1;
+    } else if (hovered(addressField)) {
+      onlineFocus = 2;
+    } else {
+      onlineFocus = 0;
+    }
+  }
+  refreshFieldTexts();
+}
+
+void onlineTextEvent(const SDL_Event& event) {
+  if (onlineFocus == 0) return;
+  if (event.type == SDL_TEXTINPUT) {
+    typeText(event.text.text);
+    return;
+  }
+  if (event.type != SDL_KEYDOWN) return;
+  SDL_Keycode key = event.key.keysym.sym;
+  if (key == SDLK_BACKSPACE) {
+    if (onlineFocus == 1) onlinePortSetting /= 10;
+    if (onlineFocus == 2 && !onlineJoinText.empty()) onlineJoinText.pop_back();
+  } else if (key == SDLK_v && (event.key.keysym.mod & KMOD_CTRL) != 0) {
+    char* clipboard = SDL_GetClipboardText();
+    if (clipboard) typeText(clipboard);
+    SDL_free(clipboard);
+  } else if (key == SDLK_RETURN || key == SDLK_KP_ENTER) {
+    bool hosting = onlineFocus == 1;
+    savePreference(hosting ? "online_port" : "online_address");
+    if (hosting)
+      startHosting();
+    else
+      startJoining();
+  }
+}
+
+void updateOnline() {
+  pollOnline();
+  // An online game never waits for one side: nothing may leave it paused.
+  if (gameMode == onlineVersusMode) gamePaused = false;
+}
+
+void stepOnlineGame() {
+  checkHover(rematchButton);
+  bool canRematch = matchOver && onlinePhase == OnlinePhase::finished && !localRematch;
+  if (mouseClicked && rematchButton.hovered && canRematch) requestRematch();
+  if (onlinePhase != OnlinePhase::playing || matchOver) return;
+  stepPlayer(1);
+  for (DamageRecord& record : p1IncomingDamage) record.timer -= frameDelta;
+  for (DamageRecord& record : p2IncomingDamage) record.timer -= frameDelta;
+  onlineClock += frameDelta * 10.0;
+  // Gravity quickens as in "Player Versus".
+  gravityInterval -= gravityInterval / 10.0 * (frameDelta / 1000.0);
+  if (gravityInterval <= fastestOnlineGravity) gravityInterval = fastestOnlineGravity;
+  afterLocalStep();
+}
+
+void leaveOnlineGame() {
+  closeOnline(CloseReason::left);
+  restoreOwnPieces();
+}
+
+void startOnlineFromCommandLine() {
+  if (launchOptions.hostPort > 0) {
+    currentScreen = onlineScreen;
+    onlinePortSetting = launchOptions.hostPort;
+    startHosting();
+  } else if (!launchOptions.joinAddress.empty()) {
+    currentScreen = onlineScreen;
+    onlineJoinText = launchOptions.joinAddress;
+    startJoining();
+  }
+}

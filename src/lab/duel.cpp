@@ -1,0 +1,171 @@
+// brikka-lab duel: one side of an online game played by the heuristic bot (or a network),
+// against a game or another duel over the network. Prints each game's result as both sides
+// agree on it, and a summary.
+#include "lab/lab.h"
+
+#include "game/game.h"
+#include "net/net.h"
+
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+struct DuelOptions {
+  DataOptions data;
+  int32_t hostPort = 0;    // listen here; 0 = join instead
+  std::string joinAddress; // host[:port]
+  std::string networkFile; // empty = the heuristic
+  int64_t games = 1;
+  int64_t maxPieces = 1000000;
+  uint32_t seed = 1;      // host: game k is dealt from seed + k - 1
+  double pieceMs = 1.0;   // pause between pieces; the other side refuses a flood
+  double timeout = 600.0; // seconds the whole duel may take
+} options;
+
+constexpr double gameMsPerPiece = 100.0; // the bot's clock: ten pieces a second of game time
+constexpr double lingerMs = 500.0;       // after the last game: let the last packets through
+
+const char* sideName(bool host) {
+  return host ? "host" : "guest";
+}
+
+struct Tally {
+  int64_t games = 0, hostWins = 0, guestWins = 0, draws = 0;
+  uint64_t locksChecked = 0;
+};
+
+void printResult(Tally& tally) {
+  const Message& host = onlineIsHost ? localEnd : remoteEnd;
+  const Message& guest = onlineIsHost ? remoteEnd : localEnd;
+  const char* winner = "draw";
+  if (onlineOutcome != Outcome::draw)
+    winner = sideName((onlineOutcome == Outcome::lost) != onlineIsHost);
+  ++tally.games;
+  tally.hostWins += std::string(winner) == "host";
+  tally.guestWins += std::string(winner) == "guest";
+  tally.draws += std::string(winner) == "draw";
+  tally.locksChecked += remoteLocks;
+  double seconds = std::max(host.milliseconds, guest.milliseconds) / 1000.0;
+  std::printf("game %u seed %u winner %s host-lines %u host-sent %u host-pieces %u%s "
+              "guest-lines %u guest-sent %u guest-pieces %u%s game-seconds %.1f%s\n",
+              onlineGameNumber, onlineSeed, winner, host.lines, host.garbageSent, host.piecesLocked,
+              host.toppedOut ? " host-topped-out" : "", guest.lines, guest.garbageSent,
+              guest.piecesLocked, guest.toppedOut ? " guest-topped-out" : "", seconds,
+              onlineOutcome == Outcome::opponentLeft ? " opponent-left" : "");
+  std::fflush(stdout);
+}
+
+// One piece of this side's game, as the bot plays it, and what the other side is told.
+void playOnePiece(Network* network) {
+  frameDelta = gameMsPerPiece / 10.0;
+  for (DamageRecord& record : p1IncomingDamage) record.timer -= frameDelta;
+  onlineClock += gameMsPerPiece;
+  if (network)
+    placeNetwork(*network);
+  else
+    placeHeuristic();
+  lineClearParticles.clear(); // nobody draws them here
+  afterLocalStep();
+  if (!localEnded && localLocks >= options.maxPieces) endLocalGame(false);
+}
+
+void runDuel() {
+  loadLabData(options.data);
+  Network network;
+  if (!options.networkFile.empty()) network = loadLabNetwork(options.networkFile);
+  Network* player = options.networkFile.empty() ? nullptr : &network;
+  bool hosting = options.hostPort != 0;
+  if (hosting ? !hostOnline(static_cast<uint16_t>(options.hostPort))
+              : !joinOnline(options.joinAddress))
+    throw LabError{onlineStatus};
+  nextGameSeed = options.seed;
+
+  auto start = std::chrono::steady_clock::now();
+  Tally tally;
+  double finishedAt = -1.0;
+  bool printed = false;
+  uint16_t seededGame = 0;
+  while (secondsSince(start) < options.timeout) {
+    pollOnline();
+    if (finishedAt >= 0.0 && netClock() - finishedAt > lingerMs) break;
+    if (onlinePhase == OnlinePhase::closed || onlinePhase == OnlinePhase::idle) {
+      // An opponent who left in the middle gave this side the game.
+      if (onlineOutcome == Outcome::opponentLeft && !printed) printResult(tally);
+      break;
+    }
+    if (onlinePhase == OnlinePhase::playing) {
+      // The two sides' garbage holes differ, as two players' would.
+      if (seededGame != onlineGameNumber) seedRandom(onlineSeed * 2 + (hosting ? 0 : 1));
+      seededGame = onlineGameNumber;
+      printed = false;
+      playOnePiece(player);
+      // The pause is spent answering the other side, so a ping measures the network only.
+      double resume = netClock() + options.pieceMs;
+      while (netClock() < resume && onlinePhase == OnlinePhase::playing) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        pollOnline();
+      }
+      continue;
+    }
+    if (onlinePhase == OnlinePhase::finished && onlineOutcome != Outcome::undecided && !printed) {
+      printed = true;
+      printResult(tally);
+      if (tally.games >= options.games) {
+        finishedAt = netClock();
+      } else {
+        nextGameSeed = options.seed + static_cast<uint32_t>(tally.games);
+        requestRematch();
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  bool timedOut = secondsSince(start) >= options.timeout;
+  std::string status = onlineStatus;
+  double lastLatency = onlineLatency;
+  closeOnline(CloseReason::none);
+  restoreOwnPieces();
+  std::printf("summary side %s games %lld host-wins %lld guest-wins %lld draws %lld "
+              "locks-checked %llu checksum-mismatches %u bytes-sent %llu bytes-received %llu "
+              "messages-sent %llu latency-ms %.0f seconds %.2f\n",
+              sideName(hosting), static_cast<long long>(tally.games),
+              static_cast<long long>(tally.hostWins), static_cast<long long>(tally.guestWins),
+              static_cast<long long>(tally.draws),
+              static_cast<unsigned long long>(tally.locksChecked), checksumMismatches,
+              static_cast<unsigned long long>(bytesSent),
+              static_cast<unsigned long long>(bytesReceived),
+              static_cast<unsigned long long>(messagesSent), lastLatency, secondsSince(start));
+  if (checksumMismatches > 0) throw LabError{"boards disagreed between the two sides"};
+  if (tally.games == 0)
+    throw LabError{timedOut ? "no game finished before the timeout"
+                            : (status.empty() ? "no game was played" : status)};
+  if (timedOut) throw LabError{"timed out after " + std::to_string(tally.games) + " games"};
+}
+
+} // namespace
+
+void addDuelCommand(CLI::App& app) {
+  CLI::App* command =
+      app.add_subcommand("duel", "play online games as the bot, against a game or another duel");
+  addDataOptions(*command, options.data);
+  CLI::Option* host =
+      command->add_option("--host", options.hostPort, "listen on this port and deal the pieces")
+          ->check(CLI::Range(1, 65535));
+  command->add_option("--join", options.joinAddress, "join the game at HOST[:PORT]")
+      ->excludes(host);
+  command->add_option("--network", options.networkFile, "play this network instead of the search")
+      ->check(CLI::ExistingFile);
+  command->add_option("--games", options.games, "games to play")->check(CLI::PositiveNumber);
+  command->add_option("--max-pieces", options.maxPieces, "a side stops after this many pieces")
+      ->check(CLI::PositiveNumber);
+  command->add_option("--seed", options.seed, "host: seed of the first game; the next add one");
+  command->add_option("--piece-ms", options.pieceMs, "milliseconds between the bot's pieces")
+      ->check(CLI::Range(0.0, 10000.0));
+  command->add_option("--timeout", options.timeout, "seconds the whole duel may take")
+      ->check(CLI::PositiveNumber);
+  command->callback([] {
+    if (options.hostPort == 0 && options.joinAddress.empty())
+      throw LabError{"duel needs --host PORT or --join HOST[:PORT]"};
+    runDuel();
+  });
+}

@@ -1,0 +1,342 @@
+// Messages as bytes: a four-byte header (protocol version, type, body length) and a body whose
+// every field is written in a fixed order, little-endian. The reader checks the length against
+// what the type allows and every value against the range the game can use, before any of it
+// reaches the game: a peer can send anything.
+#include "net/net.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+// ---------------------------------------------------------------------------------------------
+
+void put8(std::string& out, uint32_t value) {
+  out.push_back(static_cast<char>(value & 0xff));
+}
+void put16(std::string& out, uint32_t value) {
+  put8(out, value);
+  put8(out, value >> 8);
+}
+void put32(std::string& out, uint32_t value) {
+  put16(out, value);
+  put16(out, value >> 16);
+}
+
+// Keeps a double timer inside what two bytes hold.
+int32_t clampedTimer(double timer) {
+  if (timer > 32767.0) return 32767;
+  if (timer < -32768.0) return -32768;
+  return static_cast<int32_t>(timer);
+}
+
+void putRecords(std::string& out, const std::vector<DamageRecord>& records, size_t limit) {
+  size_t count = records.size() < limit ? records.size() : limit;
+  put8(out, static_cast<uint32_t>(count));
+  for (size_t i = 0; i < count; ++i) {
+    put8(out, static_cast<uint32_t>(records[i].rows));
+    put8(out, static_cast<uint32_t>(records[i].hole));
+    put16(out, static_cast<uint32_t>(clampedTimer(records[i].timer)));
+  }
+}
+
+void putPiece(std::string& out, const FieldView& field) {
+  put8(out, static_cast<uint32_t>(field.pieceId));
+  put8(out, static_cast<uint32_t>(field.rotation));
+  put8(out, static_cast<uint32_t>(field.position.x));
+  put8(out, static_cast<uint32_t>(field.position.y));
+  put8(out, static_cast<uint32_t>(field.heldPiece));
+  put32(out, static_cast<uint32_t>(field.pieceCount));
+}
+
+void putBody(std::string& out, const Message& m) {
+  switch (m.type) {
+  case MessageType::hello:
+    put8(out, static_cast<uint32_t>(m.gameVersion.size()));
+    out += m.gameVersion;
+    break;
+  case MessageType::start:
+    put32(out, m.seed);
+    put16(out, m.gameNumber);
+    put8(out, static_cast<uint32_t>(m.selection.size()));
+    for (bool chosen : m.selection) put8(out, chosen ? 1 : 0);
+    for (const Piece& piece : m.pieces)
+      for (const PieceGrid& grid : piece.grids) {
+        put8(out, static_cast<uint32_t>(grid.size()));
+        for (const std::vector<int32_t>& column : grid) {
+          put8(out, static_cast<uint32_t>(column.size()));
+          for (int32_t cell : column) put8(out, static_cast<uint32_t>(cell));
+        }
+      }
+    break;
+  case MessageType::lock:
+    put32(out, m.lockIndex);
+    for (const auto& column : m.field.board)
+      for (int32_t cell : column) put8(out, static_cast<uint32_t>(cell));
+    putPiece(out, m.field);
+    put32(out, static_cast<uint32_t>(m.score));
+    put32(out, m.lines);
+    putRecords(out, m.sent, maxSentRecords);
+    putRecords(out, m.waiting, maxWaitingRecords);
+    put32(out, m.checksum);
+    break;
+  case MessageType::move:
+    putPiece(out, m.field);
+    break;
+  case MessageType::end:
+    put8(out, m.toppedOut ? 1 : 0);
+    put32(out, m.milliseconds);
+    put32(out, m.lines);
+    put32(out, m.piecesLocked);
+    put32(out, m.garbageSent);
+    put32(out, m.chain);
+    break;
+  case MessageType::ping:
+  case MessageType::pong:
+    put32(out, m.stamp);
+    break;
+  case MessageType::rematch:
+  case MessageType::leave:
+    break;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading: every get checks what is left; a short body marks the reader failed.
+// ---------------------------------------------------------------------------------------------
+
+struct Reader {
+  const uint8_t* data;
+  size_t size;
+  size_t at = 0;
+  std::string problem; // the first thing found wrong
+
+  bool fail(const std::string& what) {
+    if (problem.empty()) problem = what;
+    return false;
+  }
+  uint32_t get8() {
+    if (at >= size) {
+      fail("message too short");
+      return 0;
+    }
+    return data[at++];
+  }
+  uint32_t get16() { return get8() | get8() << 8; }
+  uint32_t get32() { return get16() | get16() << 16; }
+  int32_t getSigned8() { return static_cast<int8_t>(get8()); }
+  int32_t getSigned16() { return static_cast<int16_t>(get16()); }
+  bool ok() const { return problem.empty(); }
+};
+
+bool inRange(int64_t value, int64_t low, int64_t high) {
+  return value >= low && value <= high;
+}
+
+bool validCell(int32_t cell, int32_t pieceTypes) {
+  return cell == 0 || inRange(cell, 1, pieceTypes) || inRange(cell, garbageGrey, garbageBlue);
+}
+
+constexpr int32_t offBoardMargin = 10; // a turning piece may stick out this far
+constexpr uint32_t maxPieceCount = 100000000;
+
+bool getPiece(Reader& in, FieldView& field, int32_t pieceTypes) {
+  field.pieceId = static_cast<int32_t>(in.get8());
+  field.rotation = static_cast<int32_t>(in.get8());
+  field.position.x = in.getSigned8();
+  field.position.y = in.getSigned8();
+  field.heldPiece = static_cast<int32_t>(in.get8());
+  uint32_t count = in.get32();
+  if (!in.ok()) return false;
+  if (!inRange(field.pieceId, 1, pieceTypes)) return in.fail("piece id out of range");
+  if (!inRange(field.rotation, 0, 3)) return in.fail("rotation out of range");
+  if (!inRange(field.position.x, -offBoardMargin, boardWidth + offBoardMargin) ||
+      !inRange(field.position.y, -offBoardMargin, boardHeight + offBoardMargin))
+    return in.fail("position off the board");
+  if (!inRange(field.heldPiece, 0, pieceTypes)) return in.fail("held piece out of range");
+  if (count > maxPieceCount) return in.fail("piece count out of range");
+  field.pieceCount = static_cast<int32_t>(count);
+  return true;
+}
+
+bool getRecords(Reader& in, std::vector<DamageRecord>& records, size_t limit) {
+  size_t count = in.get8();
+  if (count > limit) return in.fail("too many garbage records");
+  records.clear();
+  for (size_t i = 0; i < count && in.ok(); ++i) {
+    DamageRecord record;
+    record.rows = static_cast<int32_t>(in.get8());
+    record.hole = static_cast<int32_t>(in.get8());
+    record.timer = in.getSigned16();
+    if (!inRange(record.rows, 1, boardHeight)) return in.fail("garbage rows out of range");
+    if (!inRange(record.hole, 0, boardWidth - 1)) return in.fail("garbage hole off the board");
+    records.push_back(record);
+  }
+  return in.ok();
+}
+
+bool getGrid(Reader& in, PieceGrid& grid) {
+  size_t columns = in.get8();
+  if (!inRange(static_cast<int64_t>(columns), 1, boardWidth)) return in.fail("piece too wide");
+  grid.assign(columns, {});
+  for (std::vector<int32_t>& column : grid) {
+    size_t cells = in.get8();
+    if (cells > static_cast<size_t>(boardHeight)) return in.fail("piece too tall");
+    for (size_t r = 0; r < cells && in.ok(); ++r) {
+      int32_t cell = static_cast<int32_t>(in.get8());
+      if (cell > 9) return in.fail("piece cell not a digit");
+      column.push_back(cell);
+    }
+    if (!in.ok()) return false;
+  }
+  return true;
+}
+
+bool getStart(Reader& in, Message& m) {
+  m.seed = in.get32();
+  m.gameNumber = static_cast<uint16_t>(in.get16());
+  size_t loaded = in.get8();
+  if (!in.ok()) return false;
+  if (loaded == 0) return in.fail("no pieces");
+  m.selection.assign(loaded, false);
+  size_t chosen = 0;
+  for (size_t k = 0; k < loaded && in.ok(); ++k) {
+    uint32_t flag = in.get8();
+    if (flag > 1) return in.fail("selection flag not 0 or 1");
+    m.selection[k] = flag == 1;
+    chosen += flag;
+  }
+  if (!in.ok()) return false;
+  if (chosen == 0 || chosen > maxOnlinePieces) return in.fail("number of pieces out of range");
+  m.pieces.assign(chosen, {});
+  for (Piece& piece : m.pieces)
+    for (PieceGrid& grid : piece.grids)
+      if (!getGrid(in, grid)) return false;
+  return true;
+}
+
+bool getLock(Reader& in, Message& m, int32_t pieceTypes) {
+  m.lockIndex = in.get32();
+  for (auto& column : m.field.board)
+    for (int32_t& cell : column) {
+      cell = static_cast<int32_t>(in.get8());
+      if (in.ok() && !validCell(cell, pieceTypes)) return in.fail("board cell out of range");
+    }
+  if (!getPiece(in, m.field, pieceTypes)) return false;
+  m.score = static_cast<int32_t>(in.get32());
+  m.lines = in.get32();
+  if (!getRecords(in, m.sent, maxSentRecords)) return false;
+  if (!getRecords(in, m.waiting, maxWaitingRecords)) return false;
+  m.checksum = in.get32();
+  return in.ok();
+}
+
+bool getEnd(Reader& in, Message& m) {
+  uint32_t topped = in.get8();
+  if (in.ok() && topped > 1) return in.fail("top-out flag not 0 or 1");
+  m.toppedOut = topped == 1;
+  m.milliseconds = in.get32();
+  m.lines = in.get32();
+  m.piecesLocked = in.get32();
+  m.garbageSent = in.get32();
+  m.chain = in.get32();
+  return in.ok();
+}
+
+bool getHello(Reader& in, Message& m) {
+  size_t length = in.get8();
+  if (length > maxVersionLength) return in.fail("version text too long");
+  m.gameVersion.clear();
+  for (size_t i = 0; i < length && in.ok(); ++i) {
+    char c = static_cast<char>(in.get8());
+    if (c < 0x20 || c > 0x7e) return in.fail("version text not printable");
+    m.gameVersion.push_back(c);
+  }
+  return in.ok();
+}
+
+bool getBody(Reader& in, Message& m, int32_t pieceTypes) {
+  bool inGame = pieceTypes > 0;
+  switch (m.type) {
+  case MessageType::hello:
+    return getHello(in, m);
+  case MessageType::start:
+    return getStart(in, m);
+  case MessageType::lock:
+    return inGame ? getLock(in, m, pieceTypes) : in.fail("lock outside a game");
+  case MessageType::move:
+    return inGame ? getPiece(in, m.field, pieceTypes) : in.fail("move outside a game");
+  case MessageType::end:
+    return getEnd(in, m);
+  case MessageType::ping:
+  case MessageType::pong:
+    m.stamp = in.get32();
+    return in.ok();
+  case MessageType::rematch:
+  case MessageType::leave:
+    return true;
+  }
+  return in.fail("unknown message type");
+}
+
+} // namespace
+
+std::string encodeMessage(const Message& message) {
+  std::string body;
+  putBody(body, message);
+  std::string out;
+  out.reserve(messageHeaderSize + body.size());
+  put8(out, protocolVersion);
+  put8(out, static_cast<uint32_t>(message.type));
+  put16(out, static_cast<uint32_t>(body.size()));
+  return out + body;
+}
+
+bool decodeMessage(const uint8_t* data, size_t size, int32_t pieceTypes, Message& message,
+                   std::string& problem, bool* versionMismatch) {
+  if (versionMismatch) *versionMismatch = false;
+  if (size < messageHeaderSize || size > maxMessageSize) {
+    problem = size < messageHeaderSize ? "message too short" : "message too long";
+    return false;
+  }
+  if (data[0] != protocolVersion) {
+    if (versionMismatch) *versionMismatch = true;
+    problem = "protocol version " + std::to_string(data[0]);
+    return false;
+  }
+  uint32_t type = data[1];
+  size_t length = data[2] | static_cast<size_t>(data[3]) << 8;
+  if (type < static_cast<uint32_t>(MessageType::hello) ||
+      type > static_cast<uint32_t>(MessageType::pong)) {
+    problem = "unknown message type " + std::to_string(type);
+    return false;
+  }
+  if (length != size - messageHeaderSize) {
+    problem = "length does not match";
+    return false;
+  }
+  message = Message{};
+  message.type = static_cast<MessageType>(type);
+  Reader in{data + messageHeaderSize, length, 0, {}};
+  bool ok = getBody(in, message, pieceTypes);
+  if (ok && in.at != length) in.fail("bytes left over");
+  problem = in.problem;
+  return problem.empty();
+}
+
+uint32_t boardChecksum(const Board& board) {
+  uint32_t hash = 2166136261u;
+  for (const auto& column : board)
+    for (int32_t cell : column) {
+      hash ^= static_cast<uint32_t>(cell) & 0xff;
+      hash *= 16777619u;
+    }
+  return hash;
+}
+
+uint32_t chainChecksum(uint32_t chain, uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) {
+    chain ^= (value >> shift) & 0xff;
+    chain *= 16777619u;
+  }
+  return chain;
+}

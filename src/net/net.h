@@ -1,0 +1,56 @@
+// Online play: messages and their checks, the game-level protocol, and the connection at the
+// edge. State lives in state.h. Only enet.cpp talks to ENet; everything else is plain functions
+// over bytes and the game's state, so the parser can be fuzzed and the protocol tested.
+#pragma once
+
+#include "net/state.h"
+
+#include <string>
+
+// ---------------------------------------------------------------------------------------------
+// Messages: bytes to records and back. A decoder never trusts a length or a value.
+// ---------------------------------------------------------------------------------------------
+
+std::string encodeMessage(const Message& message);
+// Reads one whole message. pieceTypes bounds the piece ids a board or piece may hold (0 before
+// a game: lock and move are then refused). On failure problem says what was wrong, and
+// versionMismatch is set when only the protocol version differs.
+bool decodeMessage(const uint8_t* data, size_t size, int32_t pieceTypes, Message& message,
+                   std::string& problem, bool* versionMismatch = nullptr);
+uint32_t boardChecksum(const Board& board);             // FNV-1a over the 200 cells
+uint32_t chainChecksum(uint32_t chain, uint32_t value); // folds one lock into a chain
+
+// ---------------------------------------------------------------------------------------------
+// Game-level protocol: who says what when. Each sends through sendBytes (the edge).
+// ---------------------------------------------------------------------------------------------
+
+double netClock();           // milliseconds since the program started, steady
+void resetConnectionState(); // measures and game state of a fresh connection
+void greetOpponent();        // sends hello; the guest does it on connecting, the host in reply
+// Handles one received message; false when it breaks the protocol (the caller closes with
+// reason). Host and guest both go through here.
+bool handleMessage(const Message& message, CloseReason& reason);
+bool receiveBytes(const uint8_t* data, size_t size, CloseReason& reason); // decode + handle
+void startNextGame(); // host: a new seed and pieces, sent, and the game set up here
+// After the local player's step: a lock sends its board and garbage, a move at most 30 times
+// a second, a top-out ends this side's game.
+void afterLocalStep();
+void endLocalGame(bool toppedOut); // sends End; the result waits for the opponent's
+void requestRematch();             // sends Rematch; the host deals when both asked
+void sendPingWhenDue();            // one ping a second while connected
+std::string outcomeText();         // "You win", "You lose", "Draw", "Opponent left" or ""
+const char* closeReasonText(CloseReason reason); // what the screen shows for it
+void restoreOwnPieces();                         // the player's own selection back
+
+// ---------------------------------------------------------------------------------------------
+// The connection (ENet): nothing here ever blocks
+// ---------------------------------------------------------------------------------------------
+
+bool hostOnline(uint16_t port);                          // listen; false with onlineStatus set
+bool joinOnline(const std::string& address);             // "host[:port]"; connect in the background
+void pollOnline();                                       // events, timeouts, pings: once a frame
+void sendBytes(const std::string& bytes, bool reliable); // to the opponent, if any
+void closeOnline(CloseReason reason);                    // tell the opponent why, then close
+std::vector<std::string> localAddresses();               // this machine's IPv4 addresses
+// "host", "host:port" or "[v6]:port" split; false when the port is not 1..65535.
+bool splitAddress(const std::string& text, std::string& host, uint16_t& port);

@@ -1,0 +1,45 @@
+// Definitions of the online state, with the values of a program that has not gone online.
+#include "net/state.h"
+
+OnlinePhase onlinePhase = OnlinePhase::idle;
+bool onlineIsHost = false;
+std::string onlineStatus;
+uint16_t onlinePort = defaultOnlinePort;
+std::string onlineAddress;
+
+RandomStream onlinePieceStream;
+uint32_t onlineSeed = 0;
+uint32_t nextGameSeed = 0;
+uint16_t onlineGameNumber = 0;
+double onlineClock = 0.0;
+uint32_t localLocks = 0, remoteLocks = 0;
+uint32_t localLines = 0, remoteLines = 0;
+uint32_t localGarbageSent = 0;
+uint32_t localChain = 0, remoteChain = 0;
+uint32_t checksumMismatches = 0;
+bool localEnded = false, remoteEnded = false;
+Message localEnd, remoteEnd;
+bool localRematch = false, remoteRematch = false;
+Outcome onlineOutcome = Outcome::undecided;
+int32_t remoteScore = 0;
+std::vector<bool> savedSelection;
+size_t reportedWaiting = 0;
+FieldView lastMoveField;
+
+double onlineLatency = -1.0;
+double lastPingSent = 0.0;
+double lastMoveSent = 0.0;
+uint64_t bytesSent = 0, bytesReceived = 0;
+uint64_t messagesSent = 0, messagesReceived = 0;
+double connectionStart = 0.0;
+double floodWindowStart = 0.0;
+uint32_t floodWindowCount = 0;
+double greetingDeadline = 0.0;
+bool opponentGreeted = false;
+double lastHeard = 0.0;
+
+struct _ENetHost* onlineHost = nullptr;
+struct _ENetPeer* onlinePeer = nullptr;
+double connectDeadline = 0.0;
+std::shared_ptr<AddressLookup> pendingLookup;
+bool enetStarted = false;

@@ -1,0 +1,179 @@
+// A host on 127.0.0.1 facing peers that are not a friendly game: random datagrams, malformed and
+// oversized messages, a silent peer, a second player, a flood. It never stops answering, never
+// takes long over a frame's poll, and says what happened.
+#include "net/net.h"
+
+#include <enet/enet.h>
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+const uint16_t port = static_cast<uint16_t>(42000 + getpid() % 8000);
+double longestPoll = 0.0; // ms of the slowest pollOnline so far
+
+struct Peer {
+  ENetHost* host = nullptr;
+  ENetPeer* peer = nullptr;
+  bool connected = false;
+  bool disconnected = false;
+  uint32_t reason = 0; // the data of the disconnect
+};
+
+// Polls the game's side and the peer's side for up to ms, or until done says so.
+template <typename Done> void serve(Peer* peer, double ms, Done done) {
+  double end = netClock() + ms;
+  while (netClock() < end && !done()) {
+    double before = netClock();
+    pollOnline();
+    longestPoll = std::max(longestPoll, netClock() - before);
+    ENetEvent event;
+    while (peer && peer->host && enet_host_service(peer->host, &event, 1) > 0) {
+      if (event.type == ENET_EVENT_TYPE_CONNECT) peer->connected = true;
+      if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
+        peer->disconnected = true;
+        peer->reason = event.data;
+      }
+      if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+    }
+    if (!peer) usleep(1000);
+  }
+}
+
+Peer connectPeer() {
+  Peer p;
+  p.host = enet_host_create(nullptr, 1, 2, 0, 0);
+  ENetAddress address{};
+  enet_address_set_host_ip(&address, "127.0.0.1");
+  address.port = port;
+  p.peer = enet_host_connect(p.host, &address, 2, 0);
+  serve(&p, 3000, [&] { return p.connected; });
+  return p;
+}
+
+void say(Peer& p, const std::string& bytes) {
+  enet_peer_send(p.peer, 0,
+                 enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+  enet_host_flush(p.host);
+}
+
+std::string hello() {
+  Message m;
+  m.type = MessageType::hello;
+  m.gameVersion = gameVersion;
+  return encodeMessage(m);
+}
+
+void loadPieces() {
+  loadedPieces.clear();
+  pieceSelection.clear();
+  defaultPieceSelection.clear();
+  std::string error;
+  ASSERT_TRUE(loadPieceFiles(&error, std::string(BRIKKA_SOURCE_DIR) + "/Storage")) << error;
+  resetBoards(0);
+}
+
+TEST(HostilePeers, StrayAndBrokenClientsLeaveTheHostListening) {
+  loadPieces();
+  ASSERT_TRUE(hostOnline(port)) << onlineStatus;
+  longestPoll = 0.0;
+
+  // Random datagrams: ENet throws them away; nobody counts as connected.
+  int raw = socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(port);
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::mt19937 random(7);
+  for (int i = 0; i < 300; ++i) {
+    std::string junk(1 + random() % 1200, '\0');
+    for (char& c : junk) c = static_cast<char>(random());
+    sendto(raw, junk.data(), junk.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+  }
+  close(raw);
+  serve(nullptr, 200, [] { return false; });
+  EXPECT_EQ(onlinePhase, OnlinePhase::hosting);
+
+  // A malformed message ends that connection with a reason; the host waits for the next.
+  Peer broken = connectPeer();
+  ASSERT_TRUE(broken.connected);
+  say(broken, std::string("\x01\x03\xff\xff", 4));
+  serve(&broken, 2000, [&] { return broken.disconnected; });
+  EXPECT_EQ(broken.reason, static_cast<uint32_t>(CloseReason::badMessage));
+  EXPECT_EQ(onlinePhase, OnlinePhase::hosting);
+  enet_host_destroy(broken.host);
+
+  // Oversized: a large message that claims to be a lock is refused; one beyond what ENet takes
+  // is never delivered, and blocks what the peer says after it until the silence limit (5 s,
+  // brought forward here) drops the peer.
+  Peer big = connectPeer();
+  ASSERT_TRUE(big.connected);
+  say(big, std::string(60000, '\x01'));
+  serve(&big, 2000, [&] { return big.disconnected; });
+  EXPECT_EQ(big.reason, static_cast<uint32_t>(CloseReason::badMessage));
+  enet_host_destroy(big.host);
+  Peer huge = connectPeer();
+  ASSERT_TRUE(huge.connected);
+  say(huge, std::string(200000, '\x01'));
+  say(huge, hello());
+  serve(&huge, 300, [] { return false; });
+  EXPECT_EQ(onlinePhase, OnlinePhase::greeting);
+  lastHeard = netClock() - 6000.0;
+  serve(&huge, 2000, [&] { return huge.disconnected; });
+  EXPECT_TRUE(huge.disconnected);
+  EXPECT_EQ(onlinePhase, OnlinePhase::hosting);
+  enet_host_destroy(huge.host);
+
+  // Connected and silent: dropped once its time to say hello is up (brought forward here).
+  Peer silent = connectPeer();
+  ASSERT_TRUE(silent.connected);
+  serve(&silent, 300, [] { return false; });
+  EXPECT_EQ(onlinePhase, OnlinePhase::greeting);
+  greetingDeadline = netClock();
+  serve(&silent, 2000, [&] { return silent.disconnected; });
+  EXPECT_TRUE(silent.disconnected);
+  EXPECT_EQ(onlinePhase, OnlinePhase::hosting);
+  EXPECT_NE(onlineStatus.find("said nothing"), std::string::npos);
+  enet_host_destroy(silent.host);
+
+  EXPECT_LT(longestPoll, 100.0) << "a poll held up the frame";
+  closeOnline(CloseReason::none);
+}
+
+TEST(HostilePeers, ASecondPlayerIsToldBusyAndAFloodEndsTheGame) {
+  loadPieces();
+  ASSERT_TRUE(hostOnline(port)) << onlineStatus;
+  Peer first = connectPeer();
+  say(first, hello());
+  serve(&first, 2000, [] { return onlinePhase == OnlinePhase::playing; });
+  ASSERT_EQ(onlinePhase, OnlinePhase::playing);
+
+  Peer second = connectPeer();
+  serve(&second, 2000, [&] { return second.disconnected; });
+  EXPECT_EQ(second.reason, static_cast<uint32_t>(CloseReason::busy));
+  EXPECT_EQ(onlinePhase, OnlinePhase::playing);
+  enet_host_destroy(second.host);
+
+  Message ping;
+  ping.type = MessageType::ping;
+  for (int i = 0; i < 6000; ++i) {
+    std::string bytes = encodeMessage(ping);
+    enet_peer_send(first.peer, 0, enet_packet_create(bytes.data(), bytes.size(), 0));
+  }
+  enet_host_flush(first.host);
+  serve(&first, 3000, [&] { return first.disconnected; });
+  EXPECT_EQ(first.reason, static_cast<uint32_t>(CloseReason::flood));
+  EXPECT_EQ(onlinePhase, OnlinePhase::closed);
+  EXPECT_TRUE(matchOver);
+  enet_host_destroy(first.host);
+  restoreOwnPieces();
+}
+
+} // namespace

@@ -1,0 +1,123 @@
+// Messages survive the trip as written, and whatever a peer could send instead is refused with
+// a reason before the game sees it.
+#include "net/net.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int32_t pieceTypes = 7;
+
+Message lockMessage() {
+  Message m;
+  m.type = MessageType::lock;
+  m.lockIndex = 12;
+  m.field.board[0][19] = 3;
+  m.field.board[9][19] = garbageRed;
+  m.field.pieceId = 7;
+  m.field.rotation = 2;
+  m.field.position = {-1, 17};
+  m.field.heldPiece = 4;
+  m.field.pieceCount = 13;
+  m.score = 1200;
+  m.lines = 12;
+  m.sent = {{2, 5, 500.0}};
+  m.waiting = {{1, 0, -40.0}, {3, 9, 250.0}};
+  m.checksum = boardChecksum(m.field.board);
+  return m;
+}
+
+bool decodes(const std::string& bytes, Message& m, std::string& problem, int32_t types = 7) {
+  return decodeMessage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), types, m,
+                       problem);
+}
+
+TEST(Messages, EveryFieldComesBackAsSent) {
+  Message out;
+  std::string problem;
+  ASSERT_TRUE(decodes(encodeMessage(lockMessage()), out, problem)) << problem;
+  Message in = lockMessage();
+  EXPECT_EQ(out.field.board, in.field.board);
+  EXPECT_EQ(out.field.position.x, -1);
+  EXPECT_EQ(out.field.pieceCount, 13);
+  EXPECT_EQ(out.score, 1200);
+  ASSERT_EQ(out.waiting.size(), 2u);
+  EXPECT_EQ(out.waiting[0].timer, -40.0);
+  EXPECT_EQ(out.waiting[1].hole, 9);
+  EXPECT_EQ(out.checksum, boardChecksum(in.field.board));
+
+  Message start;
+  start.type = MessageType::start;
+  start.seed = 0xdeadbeef;
+  start.selection = {false, true, true};
+  Piece bar;
+  for (PieceGrid& grid : bar.grids) grid = {{1, 1, 1, 1}};
+  start.pieces = {bar, bar};
+  ASSERT_TRUE(decodes(encodeMessage(start), out, problem, 0)) << problem;
+  EXPECT_EQ(out.seed, 0xdeadbeefu);
+  EXPECT_EQ(out.selection, start.selection);
+  EXPECT_EQ(out.pieces[1].grids[3], bar.grids[3]);
+
+  Message hello;
+  hello.gameVersion = gameVersion;
+  ASSERT_TRUE(decodes(encodeMessage(hello), out, problem, 0));
+  EXPECT_EQ(out.gameVersion, gameVersion);
+}
+
+TEST(Messages, AnythingMalformedIsRefusedWithAReason) {
+  const std::string good = encodeMessage(lockMessage());
+  auto refused = [](std::string bytes, int32_t types = pieceTypes) {
+    Message m;
+    std::string problem;
+    bool ok = decodes(bytes, m, problem, types);
+    return !ok && !problem.empty();
+  };
+  EXPECT_TRUE(refused(good.substr(0, good.size() - 1)));    // cut short
+  EXPECT_TRUE(refused(good + "x"));                         // longer than it says
+  EXPECT_TRUE(refused(good, 0));                            // a lock outside a game
+  EXPECT_TRUE(refused(std::string(maxMessageSize + 1, 1))); // oversized
+  EXPECT_TRUE(refused(""));
+
+  std::string other = good;
+  other[1] = 99; // no such type
+  EXPECT_TRUE(refused(other));
+  Message m = lockMessage();
+  m.field.board[4][4] = 8; // a piece this game does not have
+  EXPECT_TRUE(refused(encodeMessage(m)));
+  m = lockMessage();
+  m.field.rotation = 4;
+  EXPECT_TRUE(refused(encodeMessage(m)));
+  m = lockMessage();
+  m.field.position.y = 100;
+  EXPECT_TRUE(refused(encodeMessage(m)));
+  m = lockMessage();
+  m.waiting.assign(1, {0, 3, 0.0}); // a record of no rows
+  EXPECT_TRUE(refused(encodeMessage(m)));
+  m = lockMessage();
+  m.sent.assign(1, {2, 10, 0.0}); // a hole off the board
+  EXPECT_TRUE(refused(encodeMessage(m)));
+
+  // Another protocol version is told apart, so the player learns why.
+  std::string newer = good;
+  newer[0] = static_cast<char>(protocolVersion + 1);
+  bool versionMismatch = false;
+  std::string problem;
+  EXPECT_FALSE(decodeMessage(reinterpret_cast<const uint8_t*>(newer.data()), newer.size(),
+                             pieceTypes, m, problem, &versionMismatch));
+  EXPECT_TRUE(versionMismatch);
+}
+
+TEST(Messages, AddressesSplitIntoHostAndPort) {
+  std::string host;
+  uint16_t port = 0;
+  EXPECT_TRUE(splitAddress("example.org", host, port));
+  EXPECT_EQ(port, defaultOnlinePort);
+  EXPECT_TRUE(splitAddress("127.0.0.1:5000", host, port));
+  EXPECT_EQ(host, "127.0.0.1");
+  EXPECT_EQ(port, 5000);
+  EXPECT_FALSE(splitAddress("127.0.0.1:70000", host, port));
+  EXPECT_FALSE(splitAddress("127.0.0.1:", host, port));
+  EXPECT_FALSE(splitAddress(":5000", host, port));
+}
+
+} // namespace
