@@ -176,4 +176,20 @@ TEST(HostilePeers, ASecondPlayerIsToldBusyAndAFloodEndsTheGame) {
   restoreOwnPieces();
 }
 
+TEST(HostilePeers, AnOpponentWhoLeavesMidGameGivesTheWin) {
+  loadPieces();
+  ASSERT_TRUE(hostOnline(port)) << onlineStatus;
+  Peer opponent = connectPeer();
+  say(opponent, hello());
+  serve(&opponent, 2000, [] { return onlinePhase == OnlinePhase::playing; });
+  ASSERT_EQ(onlinePhase, OnlinePhase::playing);
+  enet_peer_disconnect(opponent.peer, static_cast<uint32_t>(CloseReason::left));
+  serve(&opponent, 2000, [] { return onlinePhase == OnlinePhase::closed; });
+  EXPECT_EQ(outcomeText(), "Opponent left");
+  EXPECT_EQ(onlineStatus, "Opponent left");
+  EXPECT_TRUE(matchOver);
+  enet_host_destroy(opponent.host);
+  restoreOwnPieces();
+}
+
 } // namespace
