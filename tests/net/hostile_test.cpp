@@ -80,6 +80,15 @@ void loadPieces() {
   resetBoards(0);
 }
 
+// Hosts, and lets peer join and greet: the host deals, and the game runs.
+void startGameWith(Peer& peer) {
+  loadPieces();
+  if (!hostOnline(port)) return;
+  peer = connectPeer();
+  say(peer, hello());
+  serve(&peer, 2000, [] { return onlinePhase == OnlinePhase::playing; });
+}
+
 TEST(HostilePeers, StrayAndBrokenClientsLeaveTheHostListening) {
   loadPieces();
   ASSERT_TRUE(hostOnline(port)) << onlineStatus;
@@ -148,11 +157,8 @@ TEST(HostilePeers, StrayAndBrokenClientsLeaveTheHostListening) {
 }
 
 TEST(HostilePeers, ASecondPlayerIsToldBusyAndAFloodEndsTheGame) {
-  loadPieces();
-  ASSERT_TRUE(hostOnline(port)) << onlineStatus;
-  Peer first = connectPeer();
-  say(first, hello());
-  serve(&first, 2000, [] { return onlinePhase == OnlinePhase::playing; });
+  Peer first;
+  startGameWith(first);
   ASSERT_EQ(onlinePhase, OnlinePhase::playing);
 
   Peer second = connectPeer();
@@ -177,11 +183,8 @@ TEST(HostilePeers, ASecondPlayerIsToldBusyAndAFloodEndsTheGame) {
 }
 
 TEST(HostilePeers, AnOpponentWhoLeavesMidGameGivesTheWin) {
-  loadPieces();
-  ASSERT_TRUE(hostOnline(port)) << onlineStatus;
-  Peer opponent = connectPeer();
-  say(opponent, hello());
-  serve(&opponent, 2000, [] { return onlinePhase == OnlinePhase::playing; });
+  Peer opponent;
+  startGameWith(opponent);
   ASSERT_EQ(onlinePhase, OnlinePhase::playing);
   enet_peer_disconnect(opponent.peer, static_cast<uint32_t>(CloseReason::left));
   serve(&opponent, 2000, [] { return onlinePhase == OnlinePhase::closed; });
