@@ -80,6 +80,15 @@ void loadPieces() {
   resetBoards(0);
 }
 
+// Hosts, and lets peer join and greet: the host deals, and the game runs.
+void startGameWith(Peer& peer) {
+  loadPieces();
+  if (!hostOnline(port)) return;
+  peer = connectPeer();
+  say(peer, hello());
+  serve(&peer, 2000, [] { return onlinePhase == OnlinePhase::playing; });
+}
+
 TEST(HostilePeers, StrayAndBrokenClientsLeaveTheHostListening) {
   loadPieces();
   ASSERT_TRUE(hostOnline(port)) << onlineStatus;
@@ -148,11 +157,8 @@ TEST(HostilePeers, StrayAndBrokenClientsLeaveTheHostListening) {
 }
 
 TEST(HostilePeers, ASecondPlayerIsToldBusyAndAFloodEndsTheGame) {
-  loadPieces();
-  ASSERT_TRUE(hostOnline(port)) << onlineStatus;
-  Peer first = connectPeer();
-  say(first, hello());
-  serve(&first, 2000, [] { return onlinePhase == OnlinePhase::playing; });
+  Peer first;
+  startGameWith(first);
   ASSERT_EQ(onlinePhase, OnlinePhase::playing);
 
   Peer second = connectPeer();
@@ -173,6 +179,19 @@ TEST(HostilePeers, ASecondPlayerIsToldBusyAndAFloodEndsTheGame) {
   EXPECT_EQ(onlinePhase, OnlinePhase::closed);
   EXPECT_TRUE(matchOver);
   enet_host_destroy(first.host);
+  restoreOwnPieces();
+}
+
+TEST(HostilePeers, AnOpponentWhoLeavesMidGameGivesTheWin) {
+  Peer opponent;
+  startGameWith(opponent);
+  ASSERT_EQ(onlinePhase, OnlinePhase::playing);
+  enet_peer_disconnect(opponent.peer, static_cast<uint32_t>(CloseReason::left));
+  serve(&opponent, 2000, [] { return onlinePhase == OnlinePhase::closed; });
+  EXPECT_EQ(outcomeText(), "Opponent left");
+  EXPECT_EQ(onlineStatus, "Opponent left");
+  EXPECT_TRUE(matchOver);
+  enet_host_destroy(opponent.host);
   restoreOwnPieces();
 }
 
