@@ -44,3 +44,5 @@ bool pauseRequested = false;
 bool restartRequested = false;
 bool pauseOnFocusLoss = true;
 LaunchOptions launchOptions;
+std::string botNetworkLabel;
+std::vector<std::string> networkChoices;

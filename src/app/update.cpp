@@ -47,6 +47,9 @@ void runCurrentScreen() {
   case 4:
     runPieceSelectionScreen();
     break;
+  case networksScreen:
+    runNetworksScreen();
+    break;
   default:
     break;
   }

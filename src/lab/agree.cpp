@@ -29,14 +29,15 @@ void runAgree() {
 
 void addAgreeCommand(CLI::App& app) {
   CLI::App* command = app.add_subcommand(
-      "agree", "share of the heuristic's positions on which a network's choice scores the best");
+      "agree", "share of the teacher's positions on which a network's choice scores the best");
   addDataOptions(*command, options.data);
+  addEvaluationOption(*command, options.data, "--teacher");
   command->add_option("--network", options.networkFile, "the network to measure")
       ->required()
       ->check(CLI::ExistingFile);
   command->add_option("--positions", options.positions, "positions to measure on")
       ->check(CLI::PositiveNumber);
   command->add_option("--seed", options.seed,
-                      "seed of the first heuristic game the positions come from; the next add one");
+                      "seed of the first teacher's game the positions come from; the next add one");
   command->callback(runAgree);
 }

@@ -1,6 +1,7 @@
-// brikka-lab distill: teaches a network in the game's file format to imitate the heuristic.
-// Round 1 learns from the heuristic's own games; each later round adds positions from the
-// network's games, labelled the same way, so it learns to recover from its own mistakes.
+// brikka-lab distill: teaches a network in the game's file format to imitate a teacher (the
+// heuristic or the expert). Round 1 learns from the teacher's own games; each later round adds
+// positions from the network's games, labelled the same way, so it learns to recover from its own
+// mistakes.
 #include "lab/trainer.h"
 
 #include "ai/ai.h"
@@ -131,8 +132,10 @@ void runDistill() {
 
 void addDistillCommand(CLI::App& app) {
   CLI::App* sub = app.add_subcommand(
-      "distill", "teach a network in the game's file format to imitate the heuristic");
+      "distill",
+      "teach a network in the game's file format to imitate the heuristic or the expert");
   addDataOptions(*sub, command.data);
+  addEvaluationOption(*sub, command.data, "--teacher");
   DistillOptions& o = command.distill;
   sub->add_option("--out", command.out, "network file to write")->required();
   sub->add_option("--hidden-layers", o.hiddenLayers, "hidden layers")->check(CLI::Range(1, 5));
@@ -140,7 +143,7 @@ void addDistillCommand(CLI::App& app) {
       ->check(CLI::Range(1, 256));
   sub->add_option("--seed", o.seed, "seed of the weights, the example order and the games")
       ->check(CLI::Range(0, 9999));
-  sub->add_option("--positions", o.positions, "positions from the heuristic's games")
+  sub->add_option("--positions", o.positions, "positions from the teacher's games")
       ->check(CLI::PositiveNumber);
   sub->add_option("--rounds", o.rounds, "rounds; each after the first adds the network's own")
       ->check(CLI::Range(1, 100));

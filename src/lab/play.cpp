@@ -68,6 +68,7 @@ void runPlay() {
 void addPlayCommand(CLI::App& app) {
   CLI::App* command = app.add_subcommand("play", "play seeded solo games and summarise the lines");
   addDataOptions(*command, options.data);
+  addEvaluationOption(*command, options.data, "--evaluation");
   command->add_option("--games", options.games, "games to play")->check(CLI::PositiveNumber);
   command->add_option("--seed", options.seed, "seed of the first game; the next add one");
   command->add_option("--max-pieces", options.maxPieces, "a game ends after this many pieces")

@@ -67,4 +67,5 @@ void drawNetworkView(const Network& network);
 void releaseRenderCaches(); // before the renderer is destroyed: frees what drawing keeps
 void drawMenuScreen();
 void drawSlider(const Slider& slider);
+void drawNetworkTexts(); // the level's network, the training warning, the networks screen's title
 void drawFrame(); // clear, draw the current mode, present

@@ -64,7 +64,7 @@ TEST(Widgets, MenusHoldEveryScreenInItsOrder) {
     buttons.push_back(screenButtons[screen].size());
     sliders.push_back(screenSliders[screen].size());
   }
-  EXPECT_EQ(buttons, (std::vector<size_t>{2, 9, 17, 32}));
+  EXPECT_EQ(buttons, (std::vector<size_t>{2, 10, 17, 32}));
   EXPECT_EQ(sliders, (std::vector<size_t>{5, 0, 2, 0}));
   EXPECT_EQ(screenButtons[mainMenuScreen][4].text, "Settings");
   EXPECT_EQ(screenButtons[3][7].text, "P1 | Right:   ");
