@@ -188,14 +188,33 @@ void playSubject(int32_t subject, double& fitness, double& lines) {
 // Mean lines of whole games on the held-out seeds, as `play --network` measures a network: the
 // short games of the fitness reward the next hundred moves, not a long life. The same seeds for
 // every generation, never used for selection.
-double heldOutLines(Network& network) {
+// Each game's lines go to perGame, when given.
+double heldOutLines(Network& network, double* perGame = nullptr) {
   double lines = 0.0;
-  for (int32_t game = 0; game < options.heldOutGames; ++game)
-    lines += static_cast<double>(
+  for (int32_t game = 0; game < options.heldOutGames; ++game) {
+    double cleared = static_cast<double>(
         playGame(labSeed(options.seed, 0, game, heldOutStream), &network, options.heldOutPieces)
             .lines);
+    if (perGame) perGame[game] = cleared;
+    lines += cleared;
+  }
   gameMode = 3; // playGame plays solo; the run's locks reward as training does
   return lines / options.heldOutGames;
+}
+
+// Whether a challenger's held-out games beat the elite's by more than luck: game by game on the
+// same seeds, the mean difference at least twice its standard error. Lines a game spread widely,
+// and dozens of challengers over a run would otherwise let a lucky one through.
+bool clearlyBetter(const double* challenger, const double* elite, int32_t games) {
+  double sum = 0.0, squares = 0.0;
+  for (int32_t g = 0; g < games; ++g) sum += challenger[g] - elite[g];
+  double mean = sum / games;
+  for (int32_t g = 0; g < games; ++g) {
+    double away = challenger[g] - elite[g] - mean;
+    squares += away * away;
+  }
+  double standardError = games > 1 ? std::sqrt(squares / (games - 1) / games) : 0.0;
+  return mean > 0.0 && mean >= 2.0 * standardError;
 }
 
 // What --out holds already, measured, so that a run never replaces it with a worse network.
@@ -386,7 +405,7 @@ void playGeneration() {
   row.best = *std::max_element(generationFitness.begin(), generationFitness.end());
 
   // A lucky subject may top the generation's games; the elite is whoever of the finalists does
-  // best on the held-out games, and the carried-over elite keeps its place on a tie.
+  // best on the held-out games, and the carried-over elite keeps its place unless clearly beaten.
   std::vector<int32_t> order(subjects);
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(),
@@ -394,13 +413,16 @@ void playGeneration() {
   std::vector<int32_t> finalists = {0};
   for (int32_t k = 0; k < std::min(finalistCount, subjects); ++k)
     if (order[k] != 0) finalists.push_back(order[k]);
-  std::vector<double> heldOut(subjects, 0.0);
+  const int32_t games = options.heldOutGames;
+  std::vector<double> heldOut(subjects, 0.0), perGame(static_cast<size_t>(subjects) * games, 0.0);
   for (int32_t f : finalists)
-    if (mine(f)) heldOut[f] = heldOutLines(run.subjects[f]);
+    if (mine(f)) heldOut[f] = heldOutLines(run.subjects[f], &perGame[f * games]);
   sumOverRanks(heldOut);
+  sumOverRanks(perGame);
   int32_t elite = 0;
   for (int32_t f : finalists)
-    if (heldOut[f] > heldOut[elite]) elite = f;
+    if (heldOut[f] > heldOut[elite] && clearlyBetter(&perGame[f * games], &perGame[0], games))
+      elite = f;
 
   std::vector<int32_t> parents(subjects, elite);
   std::mt19937 roulette(
