@@ -72,7 +72,8 @@ constexpr size_t archivedNetworkLimit = 20;           // the newest kept besides
 // identical file is there; then removes the oldest beyond the limit. A missing file needs no
 // copy (true); a failed copy is false, with error (when given) saying why.
 bool archiveNetworkFile(const std::string& path, const std::string& folder, std::string* error);
-std::vector<std::string> archivedNetworks(const std::string& folder); // newest first, then Shipped
+// The newest archived networks (at most the limit), newest first, then Shipped when it is there.
+std::vector<std::string> archivedNetworks(const std::string& folder);
 // The name of the archived network whose file holds exactly text, or an empty string.
 std::string archivedNetworkMatching(const std::string& text, const std::string& folder);
 std::string networkLayerSizes(const std::string& text); // "407-129-44" from a network file's text

@@ -69,8 +69,12 @@ std::string archivedNetworkMatching(const std::string& text, const std::string& 
 std::vector<std::string> archivedNetworks(const std::string& folder) {
   std::vector<std::string> names;
   std::vector<fs::path> files = archivedFiles(folder);
-  for (auto it = files.rbegin(); it != files.rend(); ++it) names.push_back(it->stem().string());
-  names.push_back(shippedNetworkName);
+  // Files put there by hand count only once the next archiving trims the folder.
+  for (auto it = files.rbegin(); it != files.rend() && names.size() < archivedNetworkLimit; ++it)
+    names.push_back(it->stem().string());
+  std::error_code code;
+  if (fs::is_regular_file(fs::path(folder) / (std::string(shippedNetworkName) + ".txt"), code))
+    names.push_back(shippedNetworkName);
   return names;
 }
 
