@@ -4,6 +4,7 @@
 #include "ai/ai.h"
 #include "ai/placement.h"
 
+#include <cmath>
 #include <cstdlib>
 
 // pieceFits for player 1 on bit columns: only cells of value 1 collide, rows from 0 down.
@@ -19,18 +20,22 @@ static bool blocksFit(const BoardColumns& board, const GridShape& shape, int32_t
   return true;
 }
 
-void scoreEveryAction(double scores[actionCount]) {
+template <typename Score>
+static void scoreActionsWith(double scores[actionCount], Score score, bool longWay) {
   const int32_t rotation = p1Rotation;
   const Point position = p1Position;
   const bool known = p1PieceId >= 1 && p1PieceId <= static_cast<int32_t>(pieceCatalogue.size());
   BoardColumns board = boardColumns(p1Board);
-  EvaluationWeights weights = evaluationWeights();
   for (int32_t r = 0; r < 4; ++r) {
     GridShape shape{};
     if (known) shape = gridShape(pieceCatalogue[p1PieceId - 1].grids[r]);
     for (int32_t action = 11 * r; action < 11 * r + 11; ++action) {
       // Grids the bit form cannot hold take the long way.
       if (!known || shape.blockNeverOnBoard) {
+        if (!longWay) {
+          scores[action] = -HUGE_VAL;
+          continue;
+        }
         moveToAction(action);
         scores[action] = evaluatePlacement(1, p1PieceId, p1Rotation, p1Position);
         p1Rotation = rotation;
@@ -44,7 +49,22 @@ void scoreEveryAction(double scores[actionCount]) {
         if (blocksFit(board, shape, x + direction, 0)) x += direction;
       int32_t y = 0;
       while (y < boardHeight && blocksFit(board, shape, x, y + 1)) y += 1;
-      scores[action] = evaluateShape(board, shape, x, y, weights);
+      scores[action] = score(board, shape, x, y);
     }
   }
+}
+
+void scoreEveryAction(double scores[actionCount]) {
+  EvaluationWeights weights = evaluationWeights();
+  scoreActionsWith(
+      scores,
+      [&weights](const BoardColumns& board, const GridShape& shape, int32_t x, int32_t y) {
+        return evaluateShape(board, shape, x, y, weights);
+      },
+      true);
+}
+
+void scoreEveryAction(double scores[actionCount], ShapeScore score) {
+  // A piece that can never be on the board has no placement worth anything.
+  scoreActionsWith(scores, score, false);
 }

@@ -23,6 +23,9 @@ void loadFitnessParams(const std::string& path = "Storage/BestFitnessParams.txt"
 // The weights of a file in that format; an empty string, or what is wrong with the file.
 std::string readFitnessWeights(const std::string& path, std::vector<double>& values);
 
+// One line of a weights file: an empty string and the value, or what is wrong with the line.
+std::string readWeightLine(const std::string& line, int lineNumber, double& value);
+
 // A score truncated toward zero into an int32; scores past its range (possible with large
 // weights) stop at its ends instead of overflowing.
 int32_t truncatedScore(double score);
@@ -60,6 +63,21 @@ bool saveNetwork(const Network& network, const std::string& path, std::string* e
 bool loadNetwork(const std::string& path);
 // Reads a network file into network (learning rate kept); an empty string, or what is wrong.
 std::string readNetworkFile(const std::string& path, Network& network);
+
+// The archive of networks (archive.cpp): the player's earlier networks and the shipped one.
+constexpr const char* networkArchiveFolder = "Storage/networks";
+constexpr const char* shippedNetworkName = "Shipped"; // Shipped.txt, refreshed at every start
+constexpr size_t archivedNetworkLimit = 20;           // the newest kept besides the shipped one
+// Copies the network file at path into folder, named by the date and its layer sizes, unless an
+// identical file is there; then removes the oldest beyond the limit. A missing file needs no
+// copy (true); a failed copy is false, with error (when given) saying why.
+bool archiveNetworkFile(const std::string& path, const std::string& folder, std::string* error);
+// The newest archived networks (at most the limit), newest first, then Shipped when it is there.
+std::vector<std::string> archivedNetworks(const std::string& folder);
+// The name of the archived network whose file holds exactly text, or an empty string.
+std::string archivedNetworkMatching(const std::string& text, const std::string& folder);
+std::string networkLayerSizes(const std::string& text); // "407-129-44" from a network file's text
+
 std::vector<int32_t> buildNetworkInput(const Board& board, int32_t pieceId);
 // The same encoding into a caller's vector, which keeps its storage from call to call.
 void fillNetworkInput(const Board& board, int32_t pieceId, std::vector<int32_t>& input);

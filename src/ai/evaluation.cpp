@@ -204,6 +204,18 @@ double evaluatePlacement(int32_t player, int32_t pieceId, int32_t rotation, Poin
 // Weights beyond this are a broken file, not a choice: scores would run into the billions.
 constexpr double maxWeight = 1e6;
 
+std::string readWeightLine(const std::string& line, int lineNumber, double& value) {
+  std::string where = "line " + std::to_string(lineNumber);
+  if (line.find_first_not_of(" \t\r") == std::string::npos) return where + " is blank";
+  errno = 0;
+  char* end = nullptr;
+  value = std::strtod(line.c_str(), &end);
+  if (end == line.c_str() || errno == ERANGE || !std::isfinite(value))
+    return where + " is not a number";
+  if (std::fabs(value) > maxWeight) return where + " is beyond plus or minus a million";
+  return "";
+}
+
 // Reads one weight per line. Returns an empty string or the problem.
 std::string readFitnessWeights(const std::string& path, std::vector<double>& values) {
   std::string text, problem;
@@ -215,14 +227,9 @@ std::string readFitnessWeights(const std::string& path, std::vector<double>& val
   int lineNumber = 0;
   while (std::getline(file, line)) {
     lineNumber += 1;
-    std::string where = "line " + std::to_string(lineNumber);
-    if (line.find_first_not_of(" \t\r") == std::string::npos) return where + " is blank";
-    errno = 0;
-    char* end = nullptr;
-    double value = std::strtod(line.c_str(), &end);
-    if (end == line.c_str() || errno == ERANGE || !std::isfinite(value))
-      return where + " is not a number";
-    if (std::fabs(value) > maxWeight) return where + " is beyond plus or minus a million";
+    double value = 0.0;
+    std::string problem = readWeightLine(line, lineNumber, value);
+    if (!problem.empty()) return problem;
     values.push_back(value);
   }
   if (values.size() < 4)

@@ -1,8 +1,10 @@
 // Bit-column form of boards and piece grids, shared by the evaluation and the move search.
-// Internal to src/ai: a board column becomes one integer (bit y set = row y filled), so
-// stamping, dropping and counting are a few bit operations instead of 200 cell reads.
+// Used by src/ai and the laboratory's expert evaluation: a board column becomes one integer (bit y
+// set = row y filled), so stamping, dropping and counting are a few bit operations instead of 200
+// cell reads.
 #pragma once
 
+#include "ai/ai.h"
 #include "game/state.h"
 
 #include <cstdint>
@@ -49,3 +51,13 @@ EvaluationWeights evaluationWeights(); // set 0 of fitnessParams, or the shipped
 // description, so the score is identical to the last bit.
 double evaluateShape(const BoardColumns& board, const GridShape& shape, int32_t x, int32_t y,
                      const EvaluationWeights& weights);
+
+// Another evaluation of a piece resting at (x, y): the laboratory's expert plugs in here, so
+// the same search and action scoring serve it. Its scores may go far below -1000.0; the
+// searches it drives start from minus infinity.
+using ShapeScore = double (*)(const BoardColumns& board, const GridShape& shape, int32_t x,
+                              int32_t y);
+// The best straight-drop placement of player 1's piece under score.
+PlacementChoice searchBestPlacement(ShapeScore score);
+// scoreEveryAction under score.
+void scoreEveryAction(double scores[actionCount], ShapeScore score);

@@ -3,6 +3,7 @@
 #include "ai/placement.h"
 
 #include <algorithm>
+#include <cmath>
 
 // First drop height at which the piece collides, or 0 when some cell is already below the
 // floor. The floor stops every block, so a piece always comes to rest, even one whose lowest
@@ -22,13 +23,14 @@ static int32_t collisionHeight(const BoardColumns& board, const GridShape& shape
   return height;
 }
 
-PlacementChoice searchBestPlacement(int32_t player) {
-  PlacementChoice best;
+// Every rotation and column dropped straight; the first placement scoring strictly more than
+// every earlier one (and than best's start) wins.
+template <typename Score>
+static PlacementChoice searchWith(int32_t player, PlacementChoice best, Score score) {
   if (player != 1 && player != 2) return best;
   int32_t pieceId = player == 1 ? p1PieceId : p2PieceId;
   if (pieceId < 1 || pieceId > static_cast<int32_t>(pieceCatalogue.size())) return best;
   BoardColumns board = boardColumns(player == 1 ? p1Board : p2Board);
-  EvaluationWeights weights = evaluationWeights();
   const Piece& piece = pieceCatalogue[pieceId - 1];
   for (int32_t r = 0; r < 4; ++r) {
     GridShape shape = gridShape(piece.grids[r]);
@@ -36,11 +38,24 @@ PlacementChoice searchBestPlacement(int32_t player) {
     for (int32_t x = -1; x < boardWidth; ++x) {
       if (x + shape.firstSolid < 0 || x + shape.lastSolid >= boardWidth) continue;
       int32_t y = collisionHeight(board, shape, x) - 1;
-      double score = evaluateShape(board, shape, x, y, weights);
-      if (score > best.score) best = {x, r, score};
+      double value = score(board, shape, x, y);
+      if (value > best.score) best = {x, r, value};
     }
   }
   return best;
+}
+
+PlacementChoice searchBestPlacement(int32_t player) {
+  EvaluationWeights weights = evaluationWeights();
+  return searchWith(player, PlacementChoice{},
+                    [&weights](const BoardColumns& board, const GridShape& shape, int32_t x,
+                               int32_t y) { return evaluateShape(board, shape, x, y, weights); });
+}
+
+PlacementChoice searchBestPlacement(ShapeScore score) {
+  PlacementChoice lowest;
+  lowest.score = -HUGE_VAL;
+  return searchWith(1, lowest, score);
 }
 
 std::vector<int32_t> findBestPlacement(int32_t player, bool wantScore) {

@@ -17,9 +17,16 @@ const char* const previousNetworkPath = "Storage/BestNeuralNet.previous.txt";
 constexpr double secondsBetweenSaves = 1.0;
 
 // A run's first save would replace the network the player may have trained for hours: the
-// file as it was goes aside first. Without that copy the file is not touched.
+// file as it was goes aside first, into the archive and as the previous copy. Without those
+// copies the file is not touched.
 bool keepPreviousNetwork() {
   if (previousNetworkKept) return true;
+  std::string failure;
+  if (!archiveNetworkFile(bestNetworkPath, networkArchiveFolder, &failure)) {
+    std::fprintf(stderr, "Brikka: could not save %s; %s is left as it was\n", failure.c_str(),
+                 bestNetworkPath);
+    return false;
+  }
   std::string text, error;
   if (readFileLimited(bestNetworkPath, networkFileLimit, &text, &error)) {
     if (!writeFileAtomically(previousNetworkPath, text, &error)) {

@@ -217,3 +217,12 @@ void stepOnlineGame();                        // mode 8: the local player, repor
 void onlineTextEvent(const SDL_Event& event); // typing and pasting into the focused field
 void leaveOnlineGame();                       // Back or quitting: close and restore the pieces
 void startOnlineFromCommandLine();            // --host or --join
+
+// The networks screen (networks.cpp): which network the "Neural Network" level plays.
+constexpr int networkListButton = 9; // "Network" on the difficulty screen
+void describeBotNetwork(); // botNetworkLabel from Storage/BestNeuralNet.txt and the archive
+void openNetworksScreen(); // networkChoices and their buttons, then the screen
+void runNetworksScreen();  // screen 10: a click chooses, "Back" returns
+// Copies the named network (an archived one or "Shipped") over Storage/BestNeuralNet.txt,
+// atomically, and gives it to the level; false with error when it could not.
+bool chooseNetwork(const std::string& name, std::string* error);

@@ -138,6 +138,12 @@ bool prepareRuntimeFolder(const std::string& runtime, const std::string& data, s
   if (fs::exists(from / seedNetworkPath, ignored) &&
       !seedFrom(from / seedNetworkPath, storage / "BestNeuralNet.txt", error))
     return false;
+  // The shipped network stays one choice away, whatever the player's own file holds.
+  if (fs::exists(from / seedNetworkPath)) {
+    std::error_code code;
+    fs::create_directories(storage / "networks", code);
+    if (!refresh(from / seedNetworkPath, storage / "networks" / "Shipped.txt", error)) return false;
+  }
   return seed(storage / "controls.txt",
               controlsFileText(
                   std::vector<int32_t>(defaultControls, defaultControls + controlCount)),

@@ -150,6 +150,8 @@ void runDifficultyScreen() {
       startMode(4);
     } else if (hovered(difficultyScreen, difficultyBackButton)) {
       currentScreen = mainMenuScreen;
+    } else if (hovered(difficultyScreen, networkListButton)) {
+      openNetworksScreen();
     }
     return;
   }

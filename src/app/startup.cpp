@@ -162,6 +162,7 @@ int runGame() {
   openAudio();
 
   loadNetwork("Storage/BestNeuralNet.txt");
+  describeBotNetwork();
   std::string error;
   if (!loadPieceFiles(&error)) return fail(error);
   applyRememberedPieces();

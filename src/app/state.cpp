@@ -89,3 +89,5 @@ int32_t onlinePortSetting = 40440;
 std::string onlineJoinText;
 int32_t onlineFocus = 0;
 Button rematchButton;
+std::string botNetworkLabel;
+std::vector<std::string> networkChoices;

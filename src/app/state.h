@@ -155,7 +155,9 @@ extern int32_t highscore;         // best solo score
 extern std::vector<std::vector<Button>> screenButtons; // one list per screen
 extern std::vector<std::vector<Slider>> screenSliders; // one list per screen
 extern Button backButton;                              // "Back" on every play screen
-extern Button visualizationButton; // "Toggle Visualization" on the training screen
+extern Button visualizationButton;  // "Toggle Visualization" on the training screen
+extern std::string botNetworkLabel; // the "Neural Network" level's network: name (layer sizes)
+extern std::vector<std::string> networkChoices; // the networks screen's entries, in its order
 
 // ---------------------------------------------------------------------------------------------
 // Pause and preferences (Storage/preferences.txt)

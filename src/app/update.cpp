@@ -60,6 +60,9 @@ void runCurrentScreen() {
   case onlineScreen:
     runOnlineScreen();
     break;
+  case networksScreen:
+    runNetworksScreen();
+    break;
   default:
     break;
   }

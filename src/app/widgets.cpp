@@ -114,6 +114,7 @@ std::vector<Button> difficultyButtons() {
   for (int i = 0; i < 4; ++i)
     buttons.push_back(makeButton(1050, 200 + 150 * i, 400, 100, right[i], 1));
   buttons.push_back(makeButton(900, 800, 250, 50, "Back", 1));
+  buttons.push_back(makeButton(1200, 800, 200, 50, "Network", 1)); // networkListButton
   return buttons;
 }
 

@@ -29,8 +29,9 @@ void runAgree() {
 
 void addAgreeCommand(CLI::App& app) {
   CLI::App* command = app.add_subcommand(
-      "agree", "share of the heuristic's positions on which a network's choice scores the best");
+      "agree", "share of the teacher's positions on which a network's choice scores the best");
   addDataOptions(*command, options.data);
+  addEvaluationOption(*command, options.data, "--teacher");
   command->add_option("--network", options.networkFile, "the network to measure")
       ->required()
       ->check(CLI::ExistingFile);
@@ -38,7 +39,7 @@ void addAgreeCommand(CLI::App& app) {
       ->check(wholeBetween(1, 100000000));
   command
       ->add_option("--seed", options.seed,
-                   "seed of the first heuristic game the positions come from; the next add one")
+                   "seed of the first teacher's game the positions come from; the next add one")
       ->check(wholeBetween(0, largestSeed));
   command->callback(runAgree);
 }

@@ -1,7 +1,9 @@
 // What every subcommand shares: finding and loading the data, playing a game, reporting.
 #include "lab/lab.h"
+#include "lab/state.h"
 
 #include "ai/ai.h"
+#include "ai/placement.h"
 #include "game/game.h"
 
 #include <algorithm>
@@ -19,6 +21,8 @@ void addDataOptions(CLI::App& command, DataOptions& options) {
       ->check(CLI::IsMember({"default", "all"}));
   command.add_option("--weights", options.weightsFile,
                      "evaluation weights (default: Storage/BestFitnessParams.txt)");
+  command.add_option("--expert-weights", options.expertWeightsFile,
+                     "expert evaluation weights (default: Storage/ExpertWeights.txt)");
 }
 
 std::string findDataFolder(const std::string& requested) {
@@ -54,6 +58,18 @@ void loadLabData(const DataOptions& options) {
   std::string problem = readFitnessWeights(weightsFile, weights);
   if (!problem.empty()) throw LabError{weightsFile + ": " + problem};
   fitnessParams = {weights};
+
+  expertEvaluation = options.evaluation == "expert";
+  std::string expertFile = options.expertWeightsFile;
+  if (expertFile.empty()) expertFile = folder + "/Storage/ExpertWeights.txt";
+  loadExpertWeights(expertFile);
+}
+
+void addEvaluationOption(CLI::App& command, DataOptions& options, const std::string& name) {
+  command
+      .add_option(name, options.evaluation,
+                  "heuristic (the game's four weights) or expert (Storage/ExpertWeights.txt)")
+      ->check(CLI::IsMember({"heuristic", "expert"}));
 }
 
 Network loadLabNetwork(const std::string& path) {
@@ -71,7 +87,8 @@ Network loadLabNetwork(const std::string& path) {
 }
 
 void placeHeuristic() {
-  PlacementChoice best = searchBestPlacement(1);
+  PlacementChoice best =
+      expertEvaluation ? searchBestPlacement(expertShapeScore) : searchBestPlacement(1);
   p1Rotation = best.rotation;
   p1Position = {best.x, 0};
   while (p1Position.y < boardHeight && pieceFits(1, currentGrid(1), 0, 1)) p1Position.y += 1;
@@ -88,7 +105,10 @@ void placeNetwork(Network& network) {
 }
 
 double scoreActions(std::array<double, actionCount>& scores) {
-  scoreEveryAction(scores.data());
+  if (expertEvaluation)
+    scoreEveryAction(scores.data(), expertShapeScore);
+  else
+    scoreEveryAction(scores.data());
   double best = scores[0];
   for (double score : scores) best = std::max(best, score);
   return best;

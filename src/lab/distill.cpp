@@ -1,6 +1,7 @@
-// brikka-lab distill: teaches a network in the game's file format to imitate the heuristic.
-// Round 1 learns from the heuristic's own games; each later round adds positions from the
-// network's games, labelled the same way, so it learns to recover from its own mistakes.
+// brikka-lab distill: teaches a network in the game's file format to imitate a teacher (the
+// heuristic or the expert). Round 1 learns from the teacher's own games; each later round adds
+// positions from the network's games, labelled the same way, so it learns to recover from its own
+// mistakes.
 #include "lab/trainer.h"
 
 #include "ai/ai.h"
@@ -133,8 +134,10 @@ void runDistill() {
 
 void addDistillCommand(CLI::App& app) {
   CLI::App* sub = app.add_subcommand(
-      "distill", "teach a network in the game's file format to imitate the heuristic");
+      "distill",
+      "teach a network in the game's file format to imitate the heuristic or the expert");
   addDataOptions(*sub, command.data);
+  addEvaluationOption(*sub, command.data, "--teacher");
   DistillOptions& o = command.distill;
   sub->add_option("--out", command.out, "network file to write")->required();
   sub->add_option("--hidden-layers", o.hiddenLayers, "hidden layers")->check(wholeBetween(1, 5));
@@ -142,7 +145,7 @@ void addDistillCommand(CLI::App& app) {
       ->check(wholeBetween(1, 256));
   sub->add_option("--seed", o.seed, "seed of the weights, the example order and the games")
       ->check(wholeBetween(0, 9999));
-  sub->add_option("--positions", o.positions, "positions from the heuristic's games")
+  sub->add_option("--positions", o.positions, "positions from the teacher's games")
       ->check(wholeBetween(1, maxDistillPositions));
   sub->add_option("--rounds", o.rounds, "rounds; each after the first adds the network's own")
       ->check(wholeBetween(1, 100));

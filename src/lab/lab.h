@@ -31,17 +31,21 @@ struct LabError {
 
 // Options every subcommand that plays shares.
 struct DataOptions {
-  std::string dataFolder;         // holds Storage/; empty = the default search
-  std::string pieces = "default"; // "default" (the seven four-block pieces) or "all"
-  std::string weightsFile;        // evaluation weights; empty = the shipped ones
+  std::string dataFolder;               // holds Storage/; empty = the default search
+  std::string pieces = "default";       // "default" (the seven four-block pieces) or "all"
+  std::string weightsFile;              // evaluation weights; empty = the shipped ones
+  std::string expertWeightsFile;        // the expert's weights; empty = the shipped ones
+  std::string evaluation = "heuristic"; // what places and labels: "heuristic" or "expert"
 };
 
 void addDataOptions(CLI::App& command, DataOptions& options); // --data, --pieces, --weights
+// The option (--evaluation, --teacher) choosing what places pieces and labels positions.
+void addEvaluationOption(CLI::App& command, DataOptions& options, const std::string& name);
 // The folder --data names, else the game's runtime folder when it holds Storage/, else the
 // build's data folder. Throws LabError when none holds Storage/.
 std::string findDataFolder(const std::string& requested);
 // Loads the pieces (catalogue rebuilt) and the weights into fitnessParams[0]; throws LabError
-// on anything missing or malformed.
+// on anything missing or malformed. Loads the expert's weights and chooses the evaluation.
 void loadLabData(const DataOptions& options);
 // Reads a network and checks its inputs match the catalogue and it has 44 outputs.
 Network loadLabNetwork(const std::string& path);
@@ -60,7 +64,8 @@ struct GameResult {
 // and may change p1Rotation and p1Position as long as it puts them back.
 using BeforePlacement = std::function<void()>;
 
-// Plays from seed until top-out or maxPieces: the heuristic's placement dropped straight, or,
+// Plays from seed until top-out or maxPieces: the heuristic's (or the expert's, when chosen)
+// placement dropped straight, or,
 // with a network, its choice carried out through moveToAction.
 GameResult playGame(uint32_t seed, Network* network, int64_t maxPieces,
                     const BeforePlacement& before = nullptr);

@@ -68,6 +68,7 @@ void runPlay() {
 void addPlayCommand(CLI::App& app) {
   CLI::App* command = app.add_subcommand("play", "play seeded solo games and summarise the lines");
   addDataOptions(*command, options.data);
+  addEvaluationOption(*command, options.data, "--evaluation");
   command->add_option("--games", options.games, "games to play")
       ->check(wholeBetween(1, 1000000000));
   command->add_option("--seed", options.seed, "seed of the first game; the next add one")

@@ -1,7 +1,8 @@
 // brikka-lab train: the training screen's genetic run without the screen, spread over ranks.
-// Subject i of generation g plays from its own seed and is bred from its own random stream, so
-// any rank can play or build any subject: per generation the ranks trade only the subjects'
-// fitness and lines, and the few parent networks a rank needs but does not hold.
+// Every subject of generation g plays the generation's seeded games and is bred from its own
+// random stream, so any rank can play or build any subject: per generation the ranks trade only
+// the subjects' fitness and lines, their held-out results, and the few parent networks a rank
+// needs but does not hold. The elite is chosen, and --out replaced, on held-out games only.
 #include "lab/lab.h"
 
 #include "ai/ai.h"
@@ -10,9 +11,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <map>
+#include <numeric>
 #include <set>
 
 namespace {
@@ -24,7 +27,10 @@ struct TrainOptions {
   int32_t hiddenLayers = 2;
   int32_t neurons = 64;
   double learningRate = 0.01;
-  int32_t generations = 100; // the run ends after this generation
+  int32_t generations = 100;    // the run ends after this generation
+  int32_t gamesPerSubject = 5;  // one game's luck decided selection; five make it a measurement
+  int32_t heldOutGames = 30;    // whole games that pick the elite among the finalists
+  int64_t heldOutPieces = 5000; // length limit of those games
   uint32_t seed = 1;
   std::string fromFile;
   std::string outFile;
@@ -35,7 +41,17 @@ struct TrainOptions {
 } options;
 
 // The run's independent random streams, mixed into every seed.
-enum Stream : uint64_t { gameStream = 1, mutationStream, creationStream, rouletteStream };
+enum Stream : uint64_t {
+  gameStream = 1,
+  mutationStream,
+  creationStream,
+  rouletteStream,
+  heldOutStream
+};
+
+// The subjects measured on the held-out games each generation: the elite carried over and the
+// best few by fitness. Only these can become the elite.
+constexpr int32_t finalistCount = 3;
 
 constexpr double plotInterval = 60.0; // seconds between pictures of a long run
 
@@ -50,6 +66,7 @@ struct Run {
   double earlierSeconds = 0.0;    // time spent before this session, when resumed
   std::string settings;           // what a checkpoint must match to be resumed
   bool outWritten = false;        // --out holds the current elite
+  double outScore = -HUGE_VAL;    // held-out lines of what --out holds; -inf when nothing
   int32_t sessionGenerations = 0; // generations played since this process started
   std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
   std::chrono::steady_clock::time_point lastPlot = start;
@@ -137,22 +154,85 @@ void startPopulation() {
   clearTrainingRecords();
 }
 
-// One subject's turn, as on the training screen: its moves on player 1's board, a lost game
-// followed by cleared boards. A fresh game from its own seed.
-void playSubject(int32_t subject, double& fitness, double& lines) {
-  seedRandom(labSeed(options.seed, static_cast<uint64_t>(generation), subject, gameStream));
+// One game as a subject's turn on the training screen: its moves on player 1's board, a lost
+// game followed by cleared boards. Returns the fitness; adds the lines.
+double playSeeded(Network& subject, uint32_t seed, double& lines) {
+  seedRandom(seed);
   setUpGame();
   trainingFitness = 0.0;
   trainingLinesCleared = 0;
   for (int32_t move = 1; move <= options.moves; ++move) {
-    playTrainingMove(run.subjects[subject]);
+    playTrainingMove(subject);
     if (p1GameOver && move < options.moves) {
       resetBoards(0);
       p1GameOver = false;
     }
   }
-  fitness = trainingFitness / options.moves;
-  lines = trainingLinesCleared;
+  lines += trainingLinesCleared;
+  return trainingFitness / options.moves;
+}
+
+// A subject's mean fitness over the generation's games, the same seeds for every subject.
+void playSubject(int32_t subject, double& fitness, double& lines) {
+  fitness = 0.0;
+  lines = 0.0;
+  for (int32_t game = 0; game < options.gamesPerSubject; ++game)
+    fitness += playSeeded(
+        run.subjects[subject],
+        labSeed(options.seed, static_cast<uint64_t>(generation), game, gameStream), lines);
+  fitness /= options.gamesPerSubject;
+}
+
+// Mean lines of whole games on the held-out seeds, as `play --network` measures a network: the
+// short games of the fitness reward the next hundred moves, not a long life. The same seeds for
+// every generation, never used for selection.
+// Each game's lines go to perGame, when given.
+double heldOutLines(Network& network, double* perGame = nullptr) {
+  double lines = 0.0;
+  for (int32_t game = 0; game < options.heldOutGames; ++game) {
+    double cleared = static_cast<double>(
+        playGame(labSeed(options.seed, 0, game, heldOutStream), &network, options.heldOutPieces)
+            .lines);
+    if (perGame) perGame[game] = cleared;
+    lines += cleared;
+  }
+  gameMode = 3; // playGame plays solo; the run's locks reward as training does
+  return lines / options.heldOutGames;
+}
+
+// Whether a challenger's held-out games beat the elite's by more than luck: game by game on the
+// same seeds, the mean difference at least twice its standard error. Lines a game spread widely,
+// and dozens of challengers over a run would otherwise let a lucky one through.
+bool clearlyBetter(const double* challenger, const double* elite, int32_t games) {
+  double sum = 0.0, squares = 0.0;
+  for (int32_t g = 0; g < games; ++g) sum += challenger[g] - elite[g];
+  double mean = sum / games;
+  for (int32_t g = 0; g < games; ++g) {
+    double away = challenger[g] - elite[g] - mean;
+    squares += away * away;
+  }
+  double standardError = games > 1 ? std::sqrt(squares / (games - 1) / games) : 0.0;
+  return mean > 0.0 && mean >= 2.0 * standardError;
+}
+
+// What --out holds already, measured, so that a run never replaces it with a worse network.
+void measureOut() {
+  run.outScore = -HUGE_VAL;
+  if (rankIndex() != 0 || options.outFile.empty() || !std::filesystem::exists(options.outFile))
+    return;
+  Network held;
+  std::string problem = readNetworkFile(options.outFile, held);
+  if (!problem.empty() || layerSizes(held) != run.shape) return; // not comparable: replaced
+  run.outScore = heldOutLines(held);
+}
+
+// Rank 0 writes the elite to --out when it clears at least as many lines on the held-out games.
+void offerElite(double score) {
+  if (rankIndex() != 0 || options.outFile.empty() || score < run.outScore) return;
+  if (!saveNetwork(run.subjects[0], options.outFile))
+    throw LabError{options.outFile + ": cannot be written"};
+  run.outScore = score;
+  run.outWritten = true;
 }
 
 // The next generation from parents[i] for each child i: child 0 the elite unchanged, the others
@@ -213,9 +293,11 @@ std::string trainingSettings() {
   char text[256];
   std::snprintf(text, sizeof text,
                 "population %" PRId32 " moves %" PRId32 " learning-rate %.17g seed %" PRIu32
-                " pieces %s weights",
+                " pieces %s games %" PRId32 " held-out %" PRId32 " held-out-pieces %" PRId64
+                " weights",
                 options.population, options.moves, options.learningRate, options.seed,
-                options.data.pieces.c_str());
+                options.data.pieces.c_str(), options.gamesPerSubject, options.heldOutGames,
+                options.heldOutPieces);
   std::string settings = text;
   for (double weight : fitnessParams[0]) {
     std::snprintf(text, sizeof text, " %.17g", weight);
@@ -322,11 +404,31 @@ void playGeneration() {
   row.average = static_cast<int32_t>(averageHistory.back());
   row.best = *std::max_element(generationFitness.begin(), generationFitness.end());
 
-  std::vector<int32_t> parents(subjects, bestSubject);
+  // A lucky subject may top the generation's games; the elite is whoever of the finalists does
+  // best on the held-out games, and the carried-over elite keeps its place unless clearly beaten.
+  std::vector<int32_t> order(subjects);
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](int32_t a, int32_t b) { return results[a] > results[b]; });
+  std::vector<int32_t> finalists = {0};
+  for (int32_t k = 0; k < std::min(finalistCount, subjects); ++k)
+    if (order[k] != 0) finalists.push_back(order[k]);
+  const int32_t games = options.heldOutGames;
+  std::vector<double> heldOut(subjects, 0.0), perGame(static_cast<size_t>(subjects) * games, 0.0);
+  for (int32_t f : finalists)
+    if (mine(f)) heldOut[f] = heldOutLines(run.subjects[f], &perGame[f * games]);
+  sumOverRanks(heldOut);
+  sumOverRanks(perGame);
+  int32_t elite = 0;
+  for (int32_t f : finalists)
+    if (heldOut[f] > heldOut[elite] && clearlyBetter(&perGame[f * games], &perGame[0], games))
+      elite = f;
+
+  std::vector<int32_t> parents(subjects, elite);
   std::mt19937 roulette(
       labSeed(options.seed, static_cast<uint64_t>(generation), 0, rouletteStream));
   for (int32_t i = 1; i < subjects; ++i) parents[i] = rouletteParent(roulette);
-  bool newElite = bestSubject != 0;
+  bool newElite = elite != 0;
   breed(parents);
   beginNextGeneration();
   run.sessionGenerations += 1;
@@ -334,24 +436,21 @@ void playGeneration() {
   run.rows.push_back(row);
 
   if (rankIndex() == 0) {
-    if (!options.outFile.empty() && (newElite || !run.outWritten)) {
-      if (!saveNetwork(run.subjects[0], options.outFile))
-        throw LabError{options.outFile + ": cannot be written"};
-      run.outWritten = true;
-    }
+    if (newElite || !run.outWritten) offerElite(heldOut[elite]);
     appendTrainingLog(options.logFile, row);
   }
   if (!options.checkpointFile.empty()) writeTrainingCheckpoint();
   if (rankIndex() != 0) return;
 
   double seconds = secondsSince(run.start);
-  double steps = static_cast<double>(run.sessionGenerations) * subjects * options.moves;
+  double steps = static_cast<double>(run.sessionGenerations) * subjects * options.moves *
+                 options.gamesPerSubject;
   double left = (options.generations - row.generation) * seconds / run.sessionGenerations;
   std::fprintf(stderr,
                "generation %" PRId32 "/%" PRId32 ": average %" PRId32 ", best %" PRId32
-               ", lines %" PRId64 ", %.0f steps a second, %.0f s left\n",
+               ", lines %" PRId64 ", elite %.1f held-out lines, %.0f steps a second, %.0f s left\n",
                row.generation, options.generations, row.average, row.best, row.lines,
-               steps / seconds, left);
+               heldOut[elite], steps / seconds, left);
   if (!options.plotFile.empty() && secondsSince(run.lastPlot) > plotInterval) {
     writePlot(options.plotFile);
     run.lastPlot = std::chrono::steady_clock::now();
@@ -367,6 +466,7 @@ void runTrain() {
   run.settings = trainingSettings();
   bool resumed = options.resume && resumeTraining();
   if (!resumed) startPopulation();
+  measureOut();
   if (rankIndex() == 0) startTrainingLog(options.logFile, run.rows);
   run.start = run.lastPlot = std::chrono::steady_clock::now();
   std::clock_t processorStart = std::clock();
@@ -374,11 +474,10 @@ void runTrain() {
   while (generation <= options.generations) playGeneration();
 
   if (rankIndex() != 0) return;
-  if (!options.outFile.empty() && !run.outWritten && !saveNetwork(run.subjects[0], options.outFile))
-    throw LabError{options.outFile + ": cannot be written"};
   if (!options.plotFile.empty()) writePlot(options.plotFile);
   double seconds = secondsSince(run.start);
-  double steps = static_cast<double>(run.sessionGenerations) * options.population * options.moves;
+  double steps = static_cast<double>(run.sessionGenerations) * options.population * options.moves *
+                 options.gamesPerSubject;
   double processor = static_cast<double>(std::clock() - processorStart) / CLOCKS_PER_SEC;
   std::printf("generations %" PRId32 " ranks %d steps %.0f seconds %.2f steps/s %.0f; rank 0: "
               "processor %.2f s, exchanging %.2f s; highest fitness %.1f\n",
@@ -407,11 +506,23 @@ void addTrainCommand(CLI::App& app) {
   command->add_option("--seed", options.seed, "the run's seed")
       ->check(wholeBetween(0, largestSeed));
   command
+      ->add_option("--games-per-subject", options.gamesPerSubject,
+                   "seeded games each subject plays; the same seeds for all of a generation")
+      ->check(CLI::Range(1, 10000));
+  command
+      ->add_option("--held-out-games", options.heldOutGames,
+                   "whole games, never used for selection, that choose the elite and guard --out")
+      ->check(CLI::Range(1, 10000));
+  command->add_option("--held-out-pieces", options.heldOutPieces, "length limit of those games")
+      ->check(CLI::Range(int64_t{1}, int64_t{100000000}));
+  command
       ->add_option("--from", options.fromFile,
                    "first population: this network and mutated "
                    "copies of it")
       ->check(CLI::ExistingFile);
-  command->add_option("--out", options.outFile, "the best network, after every generation");
+  command->add_option("--out", options.outFile,
+                      "the elite, whenever it is at least as good on the held-out games as what "
+                      "the file holds");
   command->add_option("--log", options.logFile, "CSV: generation, average, best, lines, seconds");
   command->add_option("--plot", options.plotFile,
                       "PNG of the fitness graph, each minute and at the end");

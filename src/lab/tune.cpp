@@ -2,6 +2,7 @@
 // draws candidates around a mean, every candidate plays the same seeded games (candidates are
 // spread over the ranks), and the mean and spread move to the best quarter of them.
 #include "lab/lab.h"
+#include "lab/state.h"
 
 #include "game/game.h"
 
@@ -23,14 +24,11 @@ struct TuneOptions {
   std::string outFile;
 } options;
 
-constexpr int weightCount = 4;      // hole, cliff, bumpiness, buried
 constexpr double eliteShare = 0.25; // the best quarter of the candidates sets the next mean
 constexpr double firstSpread = 0.5; // of each weight's size, for the first draw
 constexpr double keptSpread = 0.05; // of each weight's size, added so the search never freezes
 
 enum Stream : uint64_t { candidateStream = 1, gameStream };
-
-using Weights = std::array<double, weightCount>;
 
 // A standard normal draw from two uniform ones (Box and Muller).
 double normalDraw(std::mt19937_64& generator) {
@@ -39,15 +37,25 @@ double normalDraw(std::mt19937_64& generator) {
   return std::sqrt(-2.0 * std::log(u)) * std::cos(2.0 * M_PI * v);
 }
 
-// The file format of Storage/BestFitnessParams.txt: one weight a line.
-std::string weightsText(const Weights& weights) {
+// Every weight in the printf format given, one after the other.
+std::string joined(const std::vector<double>& weights, const char* format) {
   std::string text;
-  char line[64];
+  char number[64];
   for (double weight : weights) {
-    std::snprintf(line, sizeof line, "%.4f\n", weight);
-    text += line;
+    std::snprintf(number, sizeof number, format, weight);
+    text += number;
   }
   return text;
+}
+
+// The file format of Storage/BestFitnessParams.txt (one weight a line) or the expert's.
+std::string weightsText(const std::vector<double>& weights) {
+  return expertEvaluation ? expertWeightsText(weights) : joined(weights, "%.4f\n");
+}
+
+// " 1.0000 2.0000 ...", as the summary lines show weights.
+std::string listed(const std::vector<double>& weights) {
+  return joined(weights, " %.4f");
 }
 
 void runTune() {
@@ -55,9 +63,13 @@ void runTune() {
   loadLabData(options.data);
   agreeAcrossRanks();
   const int32_t count = options.candidates;
-  Weights mean, spread;
+  // The four weights are penalties, never below zero; the expert's carry their own signs.
+  std::vector<double> mean = expertEvaluation ? expertWeights
+                                              : std::vector<double>(fitnessParams[0].begin(),
+                                                                    fitnessParams[0].begin() + 4);
+  const int weightCount = static_cast<int>(mean.size());
+  std::vector<double> spread(mean.size());
   for (int j = 0; j < weightCount; ++j) {
-    mean[j] = fitnessParams[0][j];
     spread[j] = firstSpread * std::max(std::abs(mean[j]), 1.0);
   }
   const int32_t eliteCount =
@@ -72,14 +84,19 @@ void runTune() {
       for (int32_t c = 0; c < count; ++c)
         for (int j = 0; j < weightCount; ++j)
           candidates[c * weightCount + j] =
-              std::max(0.0, mean[j] + spread[j] * normalDraw(generator));
+              expertEvaluation ? mean[j] + spread[j] * normalDraw(generator)
+                               : std::max(0.0, mean[j] + spread[j] * normalDraw(generator));
     }
     broadcastFromFirst(candidates);
 
     std::vector<double> lines(count, 0.0);
     for (int32_t c = rankIndex(); c < count; c += rankCount()) {
-      fitnessParams = {std::vector<double>(&candidates[c * weightCount],
-                                           &candidates[c * weightCount] + weightCount)};
+      std::vector<double> weights(&candidates[c * weightCount],
+                                  &candidates[c * weightCount] + weightCount);
+      if (expertEvaluation)
+        expertWeights = weights;
+      else
+        fitnessParams = {weights};
       for (int32_t game = 0; game < options.games; ++game)
         lines[c] += static_cast<double>(
             playGame(labSeed(options.seed, iteration, game, gameStream), nullptr, options.maxPieces)
@@ -112,22 +129,22 @@ void runTune() {
         !writeFileAtomically(options.outFile, weightsText(mean), &error))
       throw LabError{error};
     std::fprintf(stderr,
-                 "iteration %d/%d: elite best %.2f, elite mean %.2f lines a game; mean weights "
-                 "%.4f %.4f %.4f %.4f\n",
-                 iteration, options.iterations, eliteBest, eliteMean, mean[0], mean[1], mean[2],
-                 mean[3]);
+                 "iteration %d/%d: elite best %.2f, elite mean %.2f lines a game; mean weights%s\n",
+                 iteration, options.iterations, eliteBest, eliteMean, listed(mean).c_str());
   }
   if (rankIndex() == 0)
-    std::printf("weights %.4f %.4f %.4f %.4f elite best %.2f elite mean %.2f lines a game\n",
-                mean[0], mean[1], mean[2], mean[3], eliteBest, eliteMean);
+    std::printf("weights%s elite best %.2f elite mean %.2f lines a game\n", listed(mean).c_str(),
+                eliteBest, eliteMean);
 }
 
 } // namespace
 
 void addTuneCommand(CLI::App& app) {
-  CLI::App* command = app.add_subcommand(
-      "tune", "tune the four evaluation weights by the cross-entropy method, over MPI's ranks");
+  CLI::App* command =
+      app.add_subcommand("tune", "tune the evaluation weights (four, or the expert's) by the "
+                                 "cross-entropy method, over MPI's ranks");
   addDataOptions(*command, options.data);
+  addEvaluationOption(*command, options.data, "--evaluation");
   command->add_option("--iterations", options.iterations, "rounds of drawing and selecting")
       ->check(wholeBetween(1, 100000));
   command->add_option("--candidates", options.candidates, "weight sets drawn each round")
@@ -139,6 +156,7 @@ void addTuneCommand(CLI::App& app) {
   command->add_option("--max-pieces", options.maxPieces, "a game ends after this many pieces")
       ->check(wholeBetween(1, 1000000000000));
   command->add_option("--out", options.outFile,
-                      "the mean weights, after every round, as Storage/BestFitnessParams.txt");
+                      "the mean weights, after every round, as Storage/BestFitnessParams.txt (or "
+                      "ExpertWeights.txt)");
   command->callback(runTune);
 }

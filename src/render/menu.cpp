@@ -83,6 +83,7 @@ void drawMenuScreen() {
     for (const Button& button : screenButtons[currentScreen]) drawButton(button);
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenSliders.size()))
     for (const Slider& slider : screenSliders[currentScreen]) drawSlider(slider);
+  drawNetworkTexts();
   drawFocusOutline();
 }
 

@@ -73,10 +73,10 @@ TEST_F(Runtime, ShippedFilesAreRefreshedAndThePlayersFilesSeededOnceAndKept) {
   makeDataFolder(data);
   std::string error;
   ASSERT_TRUE(prepareRuntimeFolder(runtime.string(), data.string(), &error)) << error;
-  const std::set<std::string> expected = {"Storage/4BlockPieces.txt", "Storage/colorPieces.txt",
-                                          "Fonts/nasaFont.ttf",       "Mixer/clickButton.wav",
-                                          "Storage/controls.txt",     "Storage/sens.txt",
-                                          "Storage/highscore.txt",    "Storage/BestNeuralNet.txt"};
+  const std::set<std::string> expected = {
+      "Storage/4BlockPieces.txt", "Storage/colorPieces.txt",   "Fonts/nasaFont.ttf",
+      "Mixer/clickButton.wav",    "Storage/controls.txt",      "Storage/sens.txt",
+      "Storage/highscore.txt",    "Storage/BestNeuralNet.txt", "Storage/networks/Shipped.txt"};
   EXPECT_EQ(filesUnder(runtime), expected);
   EXPECT_EQ(read(runtime / "Fonts/nasaFont.ttf"), read(data / "Fonts/nasaFont.ttf"));
   EXPECT_EQ(read(runtime / "Storage/controls.txt"),
@@ -99,6 +99,7 @@ TEST_F(Runtime, ShippedFilesAreRefreshedAndThePlayersFilesSeededOnceAndKept) {
     EXPECT_EQ(read(runtime / "Storage" / name), std::string("my ") + name);
   EXPECT_EQ(read(runtime / "Storage/4BlockPieces.txt"), "pieces v2");
   EXPECT_EQ(read(runtime / "Storage/colorPieces.txt"), "colours v1");
+  EXPECT_EQ(read(runtime / "Storage/networks/Shipped.txt"), "seed network v2");
   EXPECT_EQ(filesUnder(runtime), expected) << "a temporary file was left behind";
 
   // A file that cannot be replaced (a folder stands in its way) stops the preparation with its

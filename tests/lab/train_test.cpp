@@ -124,7 +124,7 @@ TEST_F(LabRuns, AKilledRunResumesToTheNetworksOfAnUnbrokenOne) {
   while (contents(path("run.checkpoint")).find("\ngeneration 3\n") == std::string::npos &&
          std::chrono::steady_clock::now() < deadline && waitpid(pid, nullptr, WNOHANG) == 0)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  kill(pid, SIGKILL);
+  if (pid > 0) kill(pid, SIGKILL); // never -1: that would kill every process of the user
   finish(pid);
   ASSERT_TRUE(fs::exists(path("run.checkpoint")));
 

@@ -79,6 +79,17 @@ void BM_Predict407x65x65x44(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(predict(network, input));
 }
 
+// The forward pass of a network of the given hidden layers, each one wider than the argument:
+// 2 x 32 (33 wide) and the shipped network's 3 x 128 (129 wide).
+void BM_PredictHidden(benchmark::State& state) {
+  if (!useSevenPieces(state)) return;
+  srand(1);
+  Network network = createNetwork(407, 44, 0.1, static_cast<int32_t>(state.range(0)),
+                                  static_cast<int32_t>(state.range(1)));
+  std::vector<int32_t> input = buildNetworkInput(midGameBoard(), 3);
+  for (auto _ : state) benchmark::DoNotOptimize(predict(network, input));
+}
+
 void BM_TrainingStep(benchmark::State& state) {
   // Generation ends save the elite under Storage/ of the working directory: keep it private.
   if (!useSevenPieces(state)) return;
@@ -110,4 +121,5 @@ BENCHMARK(BM_FindBestPlacementEmpty);
 BENCHMARK(BM_FindBestPlacementMidGame);
 BENCHMARK(BM_FindBestPlacementResultList);
 BENCHMARK(BM_Predict407x65x65x44);
+BENCHMARK(BM_PredictHidden)->Args({2, 32})->Args({3, 128});
 BENCHMARK(BM_TrainingStep);
