@@ -73,42 +73,4 @@ TEST_F(PlayModes, GravityReachesItsFastestAfterSixteenMinutesSoloAndFiveMinutesV
   }
 }
 
-// A short soak: the menu demos, a preview, solo with the bot playing and training, thousands of
-// pieces each. Nothing piles up: the queue holds the next pieces only, and no garbage waits for
-// a player who does not play.
-TEST_F(PlayModes, LongRunsKeepTheQueueAndTheGarbageListsShort) {
-  start({pieceFromPicture({"##", "##"}), pieceFromPicture({"####"}),
-         pieceFromPicture({".#.", "###"}), pieceFromPicture({"##.", ".##"})});
-  struct Run {
-    int32_t mode, screen, choice, frames;
-  };
-  for (Run run : {Run{0, 0, 0, 3000},
-                  {0, 0, 1, 3000},
-                  {0, 0, 2, 3000},
-                  {0, 0, 3, 3000},
-                  {0, 2, 6, 3000},
-                  {1, 0, 0, 3000},
-                  {3, 0, 0, 600}}) {
-    gameMode = run.mode;
-    currentScreen = run.screen;
-    lastHoveredChoice = run.choice;
-    setUpGame();
-    populationSize = 2;
-    movesPerSubject = 20;
-    hiddenLayerCount = 0;
-    if (run.mode == 3) startTrainingRun();
-    size_t longestQueue = 0, longestDamage = 0;
-    for (int k = 0; k < run.frames; ++k) {
-      if (run.mode == 1) botTurn(1);
-      frame(1490, 995); // over no button
-      if (matchOver) setUpGame();
-      longestQueue = std::max(longestQueue, pieceQueue.size());
-      longestDamage = std::max({longestDamage, p1IncomingDamage.size(), p2IncomingDamage.size()});
-    }
-    EXPECT_GT(queueBase, run.frames / 100) << run.mode << " " << run.choice; // pieces were played
-    EXPECT_LE(longestQueue, 8u) << run.mode << " " << run.choice;
-    EXPECT_EQ(longestDamage, 0u) << run.mode << " " << run.choice;
-  }
-}
-
 } // namespace
