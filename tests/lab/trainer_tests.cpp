@@ -1,4 +1,4 @@
-// The distiller's trainer: its gradients, and a distilled network's file read back by the game.
+// The distiller's trainer learns: its steps bring the loss on a toy set down.
 #include "lab/trainer.h"
 
 #include "ai/ai.h"
@@ -22,36 +22,12 @@ PositionSet toyPositions() {
 
 } // namespace
 
-TEST(Trainer, BackwardPassMatchesFiniteDifferences) {
+TEST(Trainer, AdamStepsOnTheBackwardPassBringTheLossDown) {
   std::mt19937_64 random(7);
   Trainer trainer = makeTrainer({6, 5, 4, 3}, random);
   PositionSet set = toyPositions();
   std::vector<uint32_t> rows = {0, 1, 2, 3};
-  batchLoss(trainer, set, rows.data(), 4, true);
-  std::vector<Eigen::MatrixXf> analytic = trainer.gradients;
-
-  const float step = 1e-2f;
-  int checked = 0;
-  for (size_t l = 0; l < trainer.weights.size(); ++l) {
-    for (int r = 0; r < trainer.weights[l].rows(); ++r) {
-      for (int c = 0; c < trainer.weights[l].cols(); ++c) {
-        float kept = trainer.weights[l](r, c);
-        trainer.weights[l](r, c) = kept + step;
-        double up = batchLoss(trainer, set, rows.data(), 4, false);
-        trainer.weights[l](r, c) = kept - step;
-        double down = batchLoss(trainer, set, rows.data(), 4, false);
-        trainer.weights[l](r, c) = kept;
-        double numeric = (up - down) / (2.0 * step);
-        EXPECT_NEAR(analytic[l](r, c), numeric, 1e-3 + 1e-2 * std::abs(numeric))
-            << "layer " << l << " weight " << r << "," << c;
-        checked += 1;
-      }
-    }
-  }
-  EXPECT_EQ(checked, 6 * 5 + 5 * 4 + 4 * 3);
-
-  // Adam steps on these gradients bring the loss down.
-  double before = batchLoss(trainer, set, rows.data(), 4, true);
+  double before = batchLoss(trainer, set, rows.data(), 4, false);
   for (int s = 0; s < 200; ++s) {
     batchLoss(trainer, set, rows.data(), 4, true);
     adamStep(trainer, 0.01f);
