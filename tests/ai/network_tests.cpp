@@ -71,6 +71,10 @@ TEST(Network, MalformedFilesLeaveTheBotNetworkEmpty) {
     expectOneLineNaming(path);
     EXPECT_TRUE(botNetwork.layers.empty()) << text.substr(0, 40);
   }
+  std::ofstream(path) << "9,9,9,9,9,9,9,9,9,9,9,9,99999,\n"; // few weights, too many neurons
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(loadNetwork(path));
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("line 1: more than"), std::string::npos);
   std::ofstream(path) << whole;
   EXPECT_TRUE(loadNetwork(path));
 }

@@ -40,6 +40,8 @@ TEST(Movement, PiecesFallARowPerIntervalAndLockAfterTheDelayOrAtOnceWhereTheGhos
   EXPECT_EQ(rows, std::vector<int32_t>({5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 6, 6})); // 100 to below 0
   for (bool softDrop : {false, true}) {
     startGame({oPiece});
+    lockPiece(1); // the next piece's delay is the same
+    p1Board = Board{};
     frameDelta = 10.0;
     placePiece(1, 1, 0, {3, 18});
     p1SoftDrop = softDrop;
