@@ -102,14 +102,19 @@ TEST_F(LabRuns, AKilledRunResumesToTheNetworksOfAnUnbrokenOne) {
   broken.insert(broken.end(), {"--out", path("broken.txt"), "--log", path("log.csv"),
                                "--checkpoint", path("run.checkpoint"), "--resume"});
   pid_t pid = start(broken);
+  ASSERT_GT(pid, 0); // kill(-1) would end every process we may signal
   // Killed as soon as the checkpoint says two generations are done: at whatever moment of the
   // third (or a later) one that happens to be.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  bool running = true;
   while (readFile(path("run.checkpoint")).find("\ngeneration 3\n") == std::string::npos &&
-         std::chrono::steady_clock::now() < deadline && waitpid(pid, nullptr, WNOHANG) == 0)
+         std::chrono::steady_clock::now() < deadline &&
+         (running = waitpid(pid, nullptr, WNOHANG) == 0))
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  kill(pid, SIGKILL);
-  finish(pid);
+  if (running) { // a reaped number may already belong to another process
+    kill(pid, SIGKILL);
+    finish(pid);
+  }
   ASSERT_TRUE(fs::exists(path("run.checkpoint")));
 
   ASSERT_EQ(run(broken), 0);
