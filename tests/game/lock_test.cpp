@@ -25,6 +25,7 @@ TEST(LineClear, FullRowsGoTheRowsAboveCloseUpAndTheTopOutComesFirst) {
   placePiece(1, 1, 1, {7, 0});
   lockPiece(1);
   EXPECT_EQ(boardPicture(p1Board), bottomRows(std::vector<std::string>(15, "ggggggggg.")));
+  EXPECT_EQ(score, 1000 + 500);
 
   startGame({iPiece}); // blocks off the board are dropped, the rest is written
   placePiece(1, 1, 0, {-1, 10});
