@@ -73,4 +73,24 @@ TEST_F(PlayModes, GravityReachesItsFastestAfterSixteenMinutesSoloAndFiveMinutesV
   }
 }
 
+// The menu demos behind the main menu's buttons and a level's preview, thousands of pieces each:
+// the queue holds the next pieces only, and no garbage waits for a player who does not play.
+TEST_F(PlayModes, MenuDemosRunOnWithAShortQueueAndNoWaitingGarbage) {
+  start({pieceFromPicture({"##", "##"}), pieceFromPicture({"####"}),
+         pieceFromPicture({".#.", "###"}), pieceFromPicture({"##.", ".##"})});
+  for (auto [screen, choice] : {std::pair{0, 0}, {0, 1}, {0, 2}, {0, 3}, {2, 6}}) {
+    currentScreen = screen;
+    lastHoveredChoice = choice;
+    setUpGame();
+    size_t longestQueue = 0, longestDamage = 0;
+    for (int k = 0; k < 3000; ++k) {
+      frame(1490, 995); // over no button
+      longestQueue = std::max(longestQueue, pieceQueue.size());
+      longestDamage = std::max({longestDamage, p1IncomingDamage.size(), p2IncomingDamage.size()});
+    }
+    EXPECT_GT(queueBase, 30) << choice; // pieces were played
+    EXPECT_TRUE(longestQueue <= 8 && longestDamage == 0) << choice;
+  }
+}
+
 } // namespace
