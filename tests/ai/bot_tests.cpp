@@ -1,4 +1,4 @@
-#include "reference.h"
+#include "players.h"
 
 constexpr int32_t bar = 1, tee = 3;
 

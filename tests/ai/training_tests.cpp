@@ -1,25 +1,13 @@
-#include "reference.h"
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
-namespace fs = std::filesystem;
+#include "players.h"
 
 // Runs in a private folder: every generation end saves Storage/BestNeuralNet.txt.
-class Training : public testing::Test {
+class Training : public TempFolder {
 protected:
-  fs::path previous = fs::current_path(), folder = fs::path(testing::TempDir()) / "brikka_ai";
   void SetUp() override {
-    folder += testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::create_directories(folder / "Storage");
-    fs::current_path(folder);
+    TempFolder::SetUp();
+    enter();
     fitnessParams = {{2.5, 1.25, 0.25, 0.5}};
     gameMode = 3;
-  }
-  void TearDown() override {
-    fs::current_path(previous);
-    fs::remove_all(folder);
   }
   // Only the square in play; every subject drops it at column 0, the search's own choice on
   // an empty board, so each placement earns exactly 500.
@@ -39,22 +27,20 @@ TEST_F(Training, EmptyRunsRouletteWeightsAndTheGenerationAverage) {
     trainingStep();
     EXPECT_TRUE(population.empty() && p1PieceCount == 0);
   }
-  startSquareRun(4, 1);
-  for (double offset : {0.0, -10.0, -50.0}) {
-    trainingFitness = offset;
-    trainingStep();
-  }
-  EXPECT_EQ(generationFitness, (std::vector<int32_t>{500, 490, 450}));
-  EXPECT_EQ(selectionWeights, (std::vector<int64_t>{2500, 1600, 0}));
-  EXPECT_EQ(selectionWeightTotal, 4100);
+  using Run = std::tuple<std::vector<double>, std::vector<int32_t>, std::vector<int64_t>>;
   // Fitness far past 32 bits is held at the ends of the range; roulette weights are capped.
-  startSquareRun(4, 1);
-  for (double offset : {0.0, 1e12, -1e12}) {
-    trainingFitness = offset;
-    trainingStep();
+  for (const auto& [offsets, fitness, weights] :
+       {Run{{0.0, -10.0, -50.0}, {500, 490, 450}, {2500, 1600, 0}},
+        Run{{0.0, 1e12, -1e12}, {500, INT32_MAX, INT32_MIN}, {2500, int64_t(1e15), 0}}}) {
+    startSquareRun(4, 1);
+    for (double offset : offsets) {
+      trainingFitness = offset;
+      trainingStep();
+    }
+    EXPECT_EQ(generationFitness, fitness);
+    EXPECT_EQ(selectionWeights, weights);
+    EXPECT_EQ(selectionWeightTotal, weights[0] + weights[1] + weights[2]);
   }
-  EXPECT_EQ(generationFitness, (std::vector<int32_t>{500, INT32_MAX, INT32_MIN}));
-  EXPECT_EQ(selectionWeights, (std::vector<int64_t>{2500, int64_t(1e15), 0}));
   EXPECT_EQ(boardPicture(p1Board), boardPicture(Board{})); // fresh board for the next subject
   startSquareRun(2, 1);
   for (double offset : {-570.0, -551.0}) {
@@ -104,11 +90,6 @@ double fakeClock() {
   return fakeSeconds;
 }
 
-std::string fileText(const char* path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
 TEST_F(Training, PlayersNetworkIsKeptAsideAndSavesComeAtMostOnceASecond) {
   const char* best = "Storage/BestNeuralNet.txt";
   const char* previous = "Storage/BestNeuralNet.previous.txt";
@@ -119,13 +100,13 @@ TEST_F(Training, PlayersNetworkIsKeptAsideAndSavesComeAtMostOnceASecond) {
   fakeSeconds = 100.0;
   startSquareRun(1, 1); // one subject of one move: a generation ends at every step
   trainingStep();       // the first generation end saves at once
-  EXPECT_EQ(fileText(previous), "the network trained for an hour\n");
+  EXPECT_EQ(readFile(previous), "the network trained for an hour\n");
   EXPECT_TRUE(loadNetwork(best));
   auto stepAt = [&](double seconds) {
     std::ofstream(best) << "unchanged\n";
     fakeSeconds = seconds;
     trainingStep();
-    return fileText(best) != "unchanged\n";
+    return readFile(best) != "unchanged\n";
   };
   EXPECT_FALSE(stepAt(100.5)); // within the second: the elite waits
   EXPECT_FALSE(stepAt(100.9));
@@ -135,7 +116,7 @@ TEST_F(Training, PlayersNetworkIsKeptAsideAndSavesComeAtMostOnceASecond) {
   EXPECT_TRUE(loadNetwork(best));
   std::ofstream(best) << "unchanged\n";
   savePendingElite(); // nothing waits any more
-  EXPECT_EQ(fileText(best), "unchanged\n");
-  EXPECT_EQ(fileText(previous), "the network trained for an hour\n"); // once per run
+  EXPECT_EQ(readFile(best), "unchanged\n");
+  EXPECT_EQ(readFile(previous), "the network trained for an hour\n"); // once per run
   trainingClock = realClock;
 }

@@ -42,16 +42,13 @@ TEST(Assets, EffectsAreShortAudibleAndDistinctAndTheMusicLoopsWithoutAClick) {
   Mix_HaltChannel(-1);
   for (Mix_Chunk** slot : slots) Mix_FreeChunk(std::exchange(*slot, nullptr));
 
-  Mix_Music* music = Mix_LoadMUS((mixer + "mainMusic.mp3").c_str());
-  ASSERT_NE(music, nullptr) << Mix_GetError();
-  EXPECT_GE(Mix_MusicDuration(music), 20.0);
-  Mix_FreeMusic(music);
   // Played around, the end runs straight into the start: a wave cut off there would jump by
   // thousands between two samples of a channel.
   Mix_Chunk* decoded = Mix_LoadWAV((mixer + "mainMusic.mp3").c_str());
   ASSERT_NE(decoded, nullptr) << Mix_GetError();
   const int16_t* samples = reinterpret_cast<const int16_t*>(decoded->abuf);
   const int count = decoded->alen / 2, edge = 2 * 441; // 10 ms of stereo samples
+  EXPECT_GE(count / 2 / 44100.0, 20.0);                // a long loop
   EXPECT_GT(rms(decoded, 0, count), 2000.0);
   EXPECT_LT(rms(decoded, count - edge, edge), 300.0) << "the loop ends loud";
   for (int i = -edge / 10; i < edge / 10; ++i) { // 1 ms either side of the seam

@@ -2,29 +2,15 @@
 // player's files created once and never overwritten, and the data folder found in the right
 // place.
 #include "app/app.h"
+#include "folders.h"
 #include "game/game.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <set>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void write(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 std::set<std::string> filesUnder(const fs::path& folder) {
   std::set<std::string> files;
@@ -33,39 +19,32 @@ std::set<std::string> filesUnder(const fs::path& folder) {
   return files;
 }
 
-// A fresh scratch folder per test, and the environment variables it sets put back afterwards.
-class Runtime : public ::testing::Test {
+// The environment variables a test sets are put back afterwards.
+class Runtime : public TempFolder {
 protected:
   void SetUp() override {
-    root = fs::path(::testing::TempDir()) /
-           ("brikka-runtime-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(root);
+    TempFolder::SetUp();
     for (const char* name : variables) {
       const char* value = std::getenv(name);
       saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
     }
   }
   void TearDown() override {
-    for (size_t i = 0; i < saved.size(); ++i) {
-      if (saved[i])
-        setenv(variables[i], saved[i]->c_str(), 1);
-      else
-        unsetenv(variables[i]);
-    }
-    fs::remove_all(root);
+    for (size_t i = 0; i < saved.size(); ++i)
+      saved[i] ? setenv(variables[i], saved[i]->c_str(), 1) : unsetenv(variables[i]);
+    TempFolder::TearDown();
   }
   void makeDataFolder(const fs::path& data) {
-    write(data / "Storage/4BlockPieces.txt", "pieces v1");
-    write(data / "Storage/colorPieces.txt", "colours v1");
-    write(data / "Fonts/nasaFont.ttf", std::string("font\0bytes", 10));
-    write(data / "Mixer/clickButton.wav", "click");
-    write(data / seedNetworkPath, "seed network");
+    writeFile(data / "Storage/4BlockPieces.txt", "pieces v1");
+    writeFile(data / "Storage/colorPieces.txt", "colours v1");
+    writeFile(data / "Fonts/nasaFont.ttf", std::string("font\0bytes", 10));
+    writeFile(data / "Mixer/clickButton.wav", "click");
+    writeFile(data / seedNetworkPath, "seed network");
   }
   static constexpr const char* variables[] = {"BRIKKA_DATA", "BRIKKA_HOME", "XDG_DATA_HOME",
                                               "HOME"};
   std::vector<std::optional<std::string>> saved;
-  fs::path root;
+  const fs::path& root = folder;
 };
 
 TEST_F(Runtime, ShippedFilesAreRefreshedAndThePlayersFilesSeededOnceAndKept) {
@@ -78,34 +57,35 @@ TEST_F(Runtime, ShippedFilesAreRefreshedAndThePlayersFilesSeededOnceAndKept) {
       "Mixer/clickButton.wav",    "Storage/controls.txt",      "Storage/sens.txt",
       "Storage/highscore.txt",    "Storage/BestNeuralNet.txt", "Storage/networks/Shipped.txt"};
   EXPECT_EQ(filesUnder(runtime), expected);
-  EXPECT_EQ(read(runtime / "Fonts/nasaFont.ttf"), read(data / "Fonts/nasaFont.ttf"));
-  EXPECT_EQ(read(runtime / "Storage/controls.txt"),
-            "7\n4\n26\n27\n22\n8\n20\n79\n80\n82\n44\n81\n229\n56\n");
-  EXPECT_EQ(read(runtime / "Storage/sens.txt"), "0.100000\n0.100000\n");
-  EXPECT_EQ(read(runtime / "Storage/highscore.txt"), "0");
-  EXPECT_EQ(read(runtime / "Storage/BestNeuralNet.txt"), "seed network");
+  const char* const playerFiles[] = {"controls.txt", "sens.txt", "highscore.txt",
+                                     "BestNeuralNet.txt"};
+  std::vector<std::string> seeded = {readFile(runtime / "Fonts/nasaFont.ttf")};
+  for (const char* name : playerFiles) seeded.push_back(readFile(runtime / "Storage" / name));
+  EXPECT_EQ(seeded,
+            std::vector<std::string>({std::string("font\0bytes", 10),
+                                      "7\n4\n26\n27\n22\n8\n20\n79\n80\n82\n44\n81\n229\n56\n",
+                                      "0.100000\n0.100000\n", "0", "seed network"}));
 
   // The player plays and a shipped file goes stale; then an update ships new pieces, a new seed
   // network and, by mistake, a bindings file of its own.
-  const char* const playerFiles[] = {"controls.txt", "sens.txt", "highscore.txt",
-                                     "BestNeuralNet.txt"};
-  for (const char* name : playerFiles) write(runtime / "Storage" / name, std::string("my ") + name);
-  write(runtime / "Storage/colorPieces.txt", "stale");
-  write(data / "Storage/4BlockPieces.txt", "pieces v2");
-  write(data / "Storage/controls.txt", "shipped bindings");
-  write(data / seedNetworkPath, "seed network v2");
+  for (const char* name : playerFiles)
+    writeFile(runtime / "Storage" / name, std::string("my ") + name);
+  writeFile(runtime / "Storage/colorPieces.txt", "stale");
+  writeFile(data / "Storage/4BlockPieces.txt", "pieces v2");
+  writeFile(data / "Storage/controls.txt", "shipped bindings");
+  writeFile(data / seedNetworkPath, "seed network v2");
   ASSERT_TRUE(prepareRuntimeFolder(runtime.string(), data.string(), &error)) << error;
   for (const char* name : playerFiles)
-    EXPECT_EQ(read(runtime / "Storage" / name), std::string("my ") + name);
-  EXPECT_EQ(read(runtime / "Storage/4BlockPieces.txt"), "pieces v2");
-  EXPECT_EQ(read(runtime / "Storage/colorPieces.txt"), "colours v1");
-  EXPECT_EQ(read(runtime / "Storage/networks/Shipped.txt"), "seed network v2");
+    EXPECT_EQ(readFile(runtime / "Storage" / name), std::string("my ") + name);
+  EXPECT_EQ(readFile(runtime / "Storage/4BlockPieces.txt"), "pieces v2");
+  EXPECT_EQ(readFile(runtime / "Storage/colorPieces.txt"), "colours v1");
+  EXPECT_EQ(readFile(runtime / "Storage/networks/Shipped.txt"), "seed network v2");
   EXPECT_EQ(filesUnder(runtime), expected) << "a temporary file was left behind";
 
   // A file that cannot be replaced (a folder stands in its way) stops the preparation with its
   // name, and no half-written copy stays beside it.
   fs::remove(runtime / "Mixer/clickButton.wav");
-  write(runtime / "Mixer/clickButton.wav/in the way", "");
+  writeFile(runtime / "Mixer/clickButton.wav/in the way", "");
   EXPECT_FALSE(prepareRuntimeFolder(runtime.string(), data.string(), &error));
   EXPECT_NE(error.find("clickButton.wav"), std::string::npos) << error;
   EXPECT_EQ(filesUnder(runtime / "Mixer"), std::set<std::string>{"clickButton.wav/in the way"});

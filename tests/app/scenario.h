@@ -3,16 +3,9 @@
 #pragma once
 
 #include "app/app.h"
+#include "folders.h"
 #include "game/game.h"
 #include "pictures.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <unistd.h>
 
 // One frame with the pointer at (x, y); a click holds the button down in the same frame.
 inline void frame(int x, int y, bool click = false, bool held = false) {
@@ -28,15 +21,6 @@ inline void clickOn(const Button& button) {
   frame(button.position.x + button.size.x / 2, button.position.y + button.size.y / 2, true);
 }
 
-inline std::string readFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
-inline void writeFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 // The given events (mouse ones from the left button) arrive within one frame.
 inline void push(std::initializer_list<uint32_t> types) {
   for (uint32_t type : types) {
@@ -48,20 +32,17 @@ inline void push(std::initializer_list<uint32_t> types) {
   handleEvents();
 }
 
-class Scenario : public testing::Test {
+class Scenario : public TempFolder {
 protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() / ("brikka-" + std::to_string(getpid()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder / "Storage");
-    std::filesystem::current_path(folder);
+    TempFolder::SetUp();
+    enter();
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     start({pieceFromPicture({"#"})});
   }
   void TearDown() override {
     SDL_Quit();
-    std::filesystem::current_path(folder.parent_path());
-    std::filesystem::remove_all(folder);
+    TempFolder::TearDown();
   }
   // The program as start-up leaves it, on the main menu, with the given pieces loaded.
   static void start(const std::vector<Piece>& pieces) {
@@ -78,6 +59,4 @@ protected:
     running = true;
     computeActionFlags(noKeys); // forget keys held in earlier tests
   }
-
-  std::filesystem::path folder;
 };

@@ -16,10 +16,6 @@ template <typename Reader> std::string errorsOf(Reader reader) {
   reader();
   return testing::internal::GetCapturedStderr();
 }
-// Files in Storage/: a temporary file left behind shows as one more.
-long filesInStorage() {
-  return std::distance(std::filesystem::directory_iterator("Storage"), {});
-}
 
 TEST_F(Settings, WritersProduceExactBytesAndReadersTakeTheLeadingNumberOfEachLine) {
   p1Sensitivity = 0.5;
@@ -30,7 +26,7 @@ TEST_F(Settings, WritersProduceExactBytesAndReadersTakeTheLeadingNumberOfEachLin
   writeFile(highscorePath, "123456\n");
   EXPECT_TRUE(writeHighscore());
   EXPECT_EQ(readFile(highscorePath), "1500"); // no line feed, nothing left of the old text
-  EXPECT_EQ(filesInStorage(), 2);             // and no temporary file
+  EXPECT_EQ(filesIn("Storage"), 2);           // and no temporary file
 
   writeFile(sensitivityPath, "0.25 fast\r\n1.5\n");
   EXPECT_EQ(errorsOf(readSensitivities), "");
@@ -94,7 +90,7 @@ TEST_F(Settings, FailedWriteLeavesTheOldFileWholeAndSaysWhy) {
   std::signal(SIGXFSZ, previousHandler);
   EXPECT_FALSE(written);
   EXPECT_EQ(readFile(highscorePath), "1200");
-  EXPECT_EQ(filesInStorage(), 1);
+  EXPECT_EQ(filesIn("Storage"), 1);
   // Storage/ is not a folder at all: one line names the file and the reason.
   std::filesystem::remove_all("Storage");
   writeFile("Storage", "");
@@ -109,8 +105,7 @@ TEST_F(Settings, PreferencesKeepOtherLinesAndFallBackOnBadValues) {
   writeFile(preferencesPath, "# mine\nfuture_option = 7\npause_on_focus_loss = true\n");
   pauseOnFocusLoss = false;
   EXPECT_TRUE(savePreference("pause_on_focus_loss"));
-  EXPECT_EQ(readFile(preferencesPath),
-            "# mine\nfuture_option = 7\npause_on_focus_loss = false\n");
+  EXPECT_EQ(readFile(preferencesPath), "# mine\nfuture_option = 7\npause_on_focus_loss = false\n");
   pauseOnFocusLoss = true;
   EXPECT_EQ(errorsOf(readPreferences), "");
   EXPECT_FALSE(pauseOnFocusLoss);

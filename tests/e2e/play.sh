@@ -6,18 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.bash"
 start_game 1500x1000
 
-# --- helpers --------------------------------------------------------------------------------
-shot="$work/shot.bmp"
-shoot() { import -window root "$shot"; }
-# "R,G,B" of each pixel "x,y" given, one line each, from the last screenshot.
-rgb() {
-  local format=""
-  for p in "$@"; do
-    format+="%[fx:round(255*p{$p}.r)],%[fx:round(255*p{$p}.g)],%[fx:round(255*p{$p}.b)]\n"
-  done
-  convert "$shot" -format "$format" info:
-}
-all_white() { [ -z "$(rgb "$@" | grep -v '^255,255,255$')" ]; }
+# --- helpers (more in tests/support/screen.sh) ---------------------------------------------
 # How many of the given pixels show a piece: neither the black of an empty cell nor white.
 coloured() { rgb "$@" | grep -cvE '^(0,0,0|255,255,255)$' || true; }
 # Darkest and brightest intensity (0..1) of a rectangle "w h x y".
@@ -26,25 +15,6 @@ brightest() { convert "$shot" -crop "$1x$2+$3+$4" -format '%[fx:maxima.intensity
 # With BRIKKA_E2E_SHOTS set to a folder, the screenshots behind the checks are kept there.
 keep() {
   if [ -n "${BRIKKA_E2E_SHOTS:-}" ]; then convert "$shot" "$BRIKKA_E2E_SHOTS/$1.png"; fi
-}
-# Waits until the check succeeds on a fresh screenshot, for up to about 30 seconds.
-wait_for() {
-  local what=$1
-  shift
-  for _ in $(seq 40); do
-    shoot
-    if "$@"; then return 0; fi
-    sleep 0.2
-  done
-  fail "$what"
-}
-# The game reads the pointer before the frame's events: move first, then press and release.
-click() {
-  xdotool mousemove --window "$window" "$1" "$2"
-  sleep 0.1
-  xdotool mousedown 1
-  sleep 0.1
-  xdotool mouseup 1
 }
 # Holds the key over several frames, so the game sees it down.
 press() {

@@ -14,42 +14,12 @@ eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
 
 # Drawing coordinates to window pixels: the drawing is scaled evenly and centred.
 scale=$(awk -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN { s = w / 1500; if (h / 1000 < s) s = h / 1000; print s }')
-to_window() { awk -v s="$scale" -v w="$WIDTH" -v h="$HEIGHT" -v x="$1" -v y="$2" \
+toWindow() { awk -v s="$scale" -v w="$WIDTH" -v h="$HEIGHT" -v x="$1" -v y="$2" \
   'BEGIN { printf "%d %d", (w - 1500 * s) / 2 + x * s, (h - 1000 * s) / 2 + y * s }'; }
-to_screen() {
+toScreen() {
   local p
-  read -r -a p <<<"$(to_window "$1" "$2")"
+  read -r -a p <<<"$(toWindow "$1" "$2")"
   echo "$((p[0] + X)),$((p[1] + Y))"
-}
-
-shot="$work/shot.bmp"
-# True when every drawing point "x,y" given shows white on a fresh screenshot.
-all_white() {
-  import -window root "$shot"
-  local format=""
-  for p in "$@"; do
-    local s
-    s=$(to_screen "${p%,*}" "${p#*,}")
-    format+="%[fx:round(255*p{$s}.r)],%[fx:round(255*p{$s}.g)],%[fx:round(255*p{$s}.b)]\n"
-  done
-  [ -z "$(convert "$shot" -format "$format" info: | grep -v '^255,255,255$')" ]
-}
-wait_for() {
-  local what=$1
-  shift
-  for _ in $(seq 40); do
-    if "$@"; then return 0; fi
-    sleep 0.25
-  done
-  fail "$what"
-}
-click() {
-  read -r -a p <<<"$(to_window "$1" "$2")"
-  xdotool mousemove --window "$window" "${p[0]}" "${p[1]}"
-  sleep 0.1
-  xdotool mousedown 1
-  sleep 0.1
-  xdotool mouseup 1
 }
 
 menu_shown() { all_white 110,210 440,290 160,810; } # faces of "Solo Play" and "Settings"
@@ -60,6 +30,7 @@ click 275 250 # "Solo Play"
 wait_for "a click on Solo Play did not start a game" back_shown
 click 1375 925 # "Back", in the window's lower right where the drawing puts it
 wait_for "a click on Back did not return to the main menu" menu_shown
+shoot
 back_shown && fail "the Back button is still drawn on the main menu"
 
 quitWithEscape "$window" "$gamePid"

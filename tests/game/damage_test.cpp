@@ -21,8 +21,8 @@ TEST(Garbage, ClearsAreSentInFullAndCancelWaitingRowsOnlyBetweenVersusPlayers) {
   ASSERT_EQ(waiting(), Waiting({{1}, {2}}));
   const DamageRecord sent = p2IncomingDamage[0];
   EXPECT_TRUE(sent.hole >= 0 && sent.hole < 10 && sent.timer == 500.0);
-  // Four rows against one and two waiting: both go, the spare row is lost, four are sent.
-  p1IncomingDamage = {{1, 0, 50.0}, {2, 0, -5.0}};
+  // Four rows against one and three waiting: both go, and four are sent.
+  p1IncomingDamage = {{1, 0, 50.0}, {3, 0, -5.0}};
   lockBar(1, std::vector<std::string>(4, "ggggggggg."));
   EXPECT_EQ(waiting(), Waiting({{}, {2, 4}}));
   EXPECT_EQ(boardPicture(p1Board), bottomRows({".........1"})); // nothing rose in this lock

@@ -13,6 +13,8 @@ TEST(Movement, SidewaysKeysCancelAndTurnsTryInPlaceLeftRightThenUp) {
   for (const auto& [blocks, before, keys, after] : std::vector<Case>{
            {{}, {0, 6, 5}, {&p1MoveLeft}, {0, 5, 5}},
            {{}, {0, 6, 5}, {&p1MoveLeft, &p1MoveRight}, {0, 6, 5}}, // no step left either
+           {{}, {0, 6, 5}, {&p1MoveRight}, {0, 6, 5}},              // the wall stops it
+           {{{2, 6}}, {0, 3, 5}, {&p1MoveLeft}, {0, 3, 5}},         // and so does a block
            {{}, {0, 3, 5}, {&p1RotateCw, &p1RotateCcw}, {1, 3, 5}}, // both turns: CCW
            {{}, {0, 3, 5}, {&p1RotateCw}, {3, 3, 5}},
            {{{4, 8}}, {0, 3, 5}, {&p1RotateCcw}, {1, 2, 5}},                 // left first
@@ -29,9 +31,17 @@ TEST(Movement, SidewaysKeysCancelAndTurnsTryInPlaceLeftRightThenUp) {
   }
 }
 
-TEST(Movement, RestingPiecesLockAfterTheDelayOrAtOnceWhereTheGhostShows) {
+TEST(Movement, PiecesFallARowPerIntervalAndLockAfterTheDelayOrAtOnceWhereTheGhostShows) {
+  startGame({oPiece});
+  frameDelta = 10.0;
+  placePiece(1, 1, 0, {3, 5});
+  std::vector<int32_t> rows;
+  for (int frame = 0; frame < 12; ++frame, rows.push_back(p1Position.y)) stepPlayer(1);
+  EXPECT_EQ(rows, std::vector<int32_t>({5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 6, 6})); // 100 to below 0
   for (bool softDrop : {false, true}) {
     startGame({oPiece});
+    lockPiece(1); // the next piece's delay is the same
+    p1Board = Board{};
     frameDelta = 10.0;
     placePiece(1, 1, 0, {3, 18});
     p1SoftDrop = softDrop;

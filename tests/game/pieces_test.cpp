@@ -1,18 +1,16 @@
+#include "folders.h"
 #include "play.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <fstream>
 #include <set>
 
 namespace {
 
 using Colour = std::array<int32_t, 3>;
 
-std::string writeFile(const std::string& text) {
-  const std::string path = ::testing::TempDir() + "/brikka-pieces.txt";
-  std::ofstream(path, std::ios::binary) << text;
+std::string pieceFile(const std::string& text) {
+  const std::string path = scratchPath("pieces.txt");
+  writeFile(path, text);
   return path;
 }
 
@@ -28,7 +26,7 @@ TEST(PieceFile, SeparatorsRaggedColumnsCarriedColumnsAndUnfinishedPieces) {
   std::string text = pieceText("1 0 1\n1,0,1\n1x0x1\n") + pieceText("2 3 9 1\r\n\r\n1\r\n") +
                      carried + pieceText("0 1\n") + "1\n,\n1\n,\n1\n,\n1\n,\n0 1\n";
   useCatalogue({});
-  ASSERT_TRUE(loadPieceFile(writeFile(text), false, &error)) << error;
+  ASSERT_TRUE(loadPieceFile(pieceFile(text), false, &error)) << error;
   ASSERT_EQ(loadedPieces.size(), 4u); // the fifth piece has no semicolon
   EXPECT_EQ(pieceSelection, std::vector<bool>(4, false));
   EXPECT_EQ(loadedPieces[0].grids[2], PieceGrid({{1, 0, 1}, {1, 0, 1}, {1, 0, 1}}));
@@ -63,7 +61,7 @@ TEST(PieceFile, SeparatorsRaggedColumnsCarriedColumnsAndUnfinishedPieces) {
            {"1\n,\n1\n,\n1\n,\n;\n", ":7: "},
            {pieceText("1\n") + tall + "\n", ":10: "},
            {wide, ":11: "}}) {
-    std::string path = writeFile(broken);
+    std::string path = pieceFile(broken);
     EXPECT_FALSE(loadPieceFile(path, true, &error));
     EXPECT_EQ(error.rfind(path + line, 0), 0u) << error;
   }
@@ -74,7 +72,7 @@ TEST(PieceColours, ValuesEndAtCommasAndGapsShowMagenta) {
   pieceSelection = {false, true, false, true, true};
   rebuildCatalogue();
   std::string error;
-  ASSERT_TRUE(loadPieceColours(&error, writeFile("12,34,56\n12, 34, 56,\n\n -7,+8x,255,99,\r\n")));
+  ASSERT_TRUE(loadPieceColours(&error, pieceFile("12,34,56\n12, 34, 56,\n\n -7,+8x,255,99,\r\n")));
   std::vector<std::vector<int32_t>> rows = {{12, 34}, {12, 34, 56}, {}, {-7, 8, 255, 99}};
   EXPECT_EQ(pieceColours, rows);
   // Held to the range of a byte; magenta where loaded piece 4 has no row and piece 0 two values.
@@ -82,7 +80,7 @@ TEST(PieceColours, ValuesEndAtCommasAndGapsShowMagenta) {
       std::vector<Colour>({pieceColour(1), pieceColour(2), pieceColour(3), loadedPieceColour(0)}),
       std::vector<Colour>({{12, 34, 56}, {0, 8, 255}, {255, 0, 255}, {255, 0, 255}}));
   for (const char* bad : {"12,,56,\n", "12,a,56,\n", "99999999999,\n"}) {
-    std::string path = writeFile(std::string("1,2,3,\n") + bad);
+    std::string path = pieceFile(std::string("1,2,3,\n") + bad);
     EXPECT_FALSE(loadPieceColours(&error, path)) << bad;
     EXPECT_EQ(error.rfind(path + ":2: ", 0), 0u) << error;
     EXPECT_EQ(pieceColours, rows);
@@ -114,35 +112,28 @@ TEST(ShippedPieces, BlockCountsQuarterTurnsSpawnAndAColourEach) {
   std::string error;
   useCatalogue({});
   resetBoards(0);
-  for (int blocks = 1; blocks <= 5; ++blocks) {
-    const size_t first = loadedPieces.size();
-    ASSERT_TRUE(
-        loadPieceFile(storage + std::to_string(blocks) + "BlockPieces.txt", blocks == 4, &error));
-    EXPECT_EQ(loadedPieces.size() - first, std::vector<size_t>({1, 1, 2, 7, 18})[blocks - 1]);
-    for (size_t k = first; k < loadedPieces.size(); ++k)
-      for (int r = 0; r < 4; ++r) {
-        const PieceGrid& grid = loadedPieces[k].grids[r];
-        const PieceGrid& next = loadedPieces[k].grids[(r + 1) % 4];
-        int32_t cells = 0;
-        for (size_t x = 0; x < grid.size(); ++x)
-          for (size_t y = 0; y < grid.size(); ++y) { // drawn, the next grid is turned left
-            cells += grid.at(x).at(y) == 1;
-            EXPECT_EQ(next.at(y).at(grid.size() - 1 - x), grid[x][y]) << k << " " << r;
-          }
-        EXPECT_EQ(cells, blocks) << "piece " << k;
-        EXPECT_TRUE(pieceFits(1, grid, 0, 0, &spawnPosition)) << "piece " << k;
-      }
-  }
-  // All five in one call, as start-up loads them: only the four-block pieces chosen.
-  useCatalogue({});
-  ASSERT_TRUE(loadPieceFiles(&error, storage)) << error;
-  EXPECT_EQ(loadedPieces.size(), 29u);
+  ASSERT_TRUE(loadPieceFiles(&error, storage)) << error; // as start-up loads them
+  ASSERT_EQ(loadedPieces.size(), 29u);                   // 1 + 1 + 2 + 7 + 18
+  for (size_t k = 0; k < loadedPieces.size(); ++k)
+    for (int r = 0; r < 4; ++r) {
+      const PieceGrid& grid = loadedPieces[k].grids[r];
+      const PieceGrid& next = loadedPieces[k].grids[(r + 1) % 4];
+      int32_t cells = 0;
+      for (size_t x = 0; x < grid.size(); ++x)
+        for (size_t y = 0; y < grid.size(); ++y) { // drawn, the next grid is turned left
+          cells += grid.at(x).at(y) == 1;
+          EXPECT_EQ(next.at(y).at(grid.size() - 1 - x), grid[x][y]) << k << " " << r;
+        }
+      EXPECT_EQ(cells, k < 2 ? k + 1 : k < 4 ? 3 : k < 11 ? 4 : 5) << "piece " << k;
+      EXPECT_TRUE(pieceFits(1, grid, 0, 0, &spawnPosition)) << "piece " << k;
+    }
   ASSERT_TRUE(loadPieceColours(&error, storage + "colorPieces.txt"));
   ASSERT_EQ(pieceColours.size(), 29u);
   for (const std::vector<int32_t>& row : pieceColours)
     EXPECT_TRUE(row.size() == 3 && *std::min_element(row.begin(), row.end()) >= 0 &&
                 *std::max_element(row.begin(), row.end()) <= 255);
   EXPECT_EQ(std::set<std::vector<int32_t>>(pieceColours.begin(), pieceColours.end()).size(), 29u);
+  // Only the four-block pieces are chosen.
   EXPECT_EQ(pieceSelection, std::vector<bool>({0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0,
                                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
   useCatalogue({});

@@ -3,27 +3,19 @@
 #include "lab/lab.h"
 
 #include "ai/ai.h"
+#include "folders.h"
 #include "game/game.h"
 #include "pictures.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
 const std::string lab = BRIKKA_LAB_PROGRAM;
 const std::string sourceData = BRIKKA_SOURCE_DIR;
-
-// A file of this test process alone: several checkouts may run these tests at once.
-std::string tempPath(const std::string& name) {
-  return testing::TempDir() + "brikka-lab-" + std::to_string(getpid()) + "-" + name;
-}
 
 struct LabRun {
   int status = 0;
@@ -32,15 +24,14 @@ struct LabRun {
 
 // Runs brikka-lab with arguments, collecting both outputs.
 LabRun runLab(const std::string& arguments) {
-  std::string errFile = tempPath("stderr.txt");
+  std::string errFile = scratchPath("stderr.txt");
   FILE* pipe = popen((lab + " " + arguments + " 2>" + errFile).c_str(), "r");
   LabRun run;
   char buffer[4096];
   for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
   int status = pclose(pipe);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream err(errFile);
-  run.err.assign(std::istreambuf_iterator<char>(err), {});
+  run.err = readFile(errFile);
   std::remove(errFile.c_str());
   return run;
 }
@@ -61,7 +52,7 @@ void loadSourceData() {
 } // namespace
 
 TEST(Play, SummaryLineMatchesTheGamesPlayed) {
-  std::string csv = tempPath("games.csv");
+  std::string csv = scratchPath("games.csv");
   LabRun run =
       runLab("play --data " + sourceData + " --games 4 --seed 11 --max-pieces 400 --csv " + csv);
   ASSERT_EQ(run.status, 0) << run.err;
@@ -76,8 +67,7 @@ TEST(Play, SummaryLineMatchesTheGamesPlayed) {
     expectedCsv += std::to_string(seed) + "," + std::to_string(game.lines) + "," +
                    std::to_string(game.pieces) + "\n";
   }
-  std::ifstream written(csv);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), expectedCsv);
+  EXPECT_EQ(readFile(csv), expectedCsv);
   std::remove(csv.c_str());
 
   std::sort(played.begin(), played.end());
@@ -173,20 +163,14 @@ TEST(Distill, WrittenNetworkAnswersAsTrainedAndRunsRepeat) {
     });
   }
   ASSERT_EQ(networks.size(), 4u);
-  std::string path = tempPath("distilled.txt");
+  std::string path = scratchPath("distilled.txt");
   ASSERT_TRUE(saveNetwork(networks[1], path));
   Network loaded = loadLabNetwork(path);
-  std::ifstream file(path);
-  std::string firstLine;
-  std::getline(file, firstLine);
-  EXPECT_EQ(firstLine, "407,9,44,");
-
+  EXPECT_EQ(readFile(path).rfind("407,9,44,\n", 0), 0u);
   // The same run twice writes the same file.
-  std::string again = tempPath("distilled-again.txt");
+  std::string again = scratchPath("distilled-again.txt");
   ASSERT_TRUE(saveNetwork(networks[3], again));
-  std::ifstream a(path), b(again);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
-            std::string(std::istreambuf_iterator<char>(b), {}));
+  EXPECT_EQ(readFile(path), readFile(again));
   EXPECT_EQ(measured[1], measured[3]);
   std::remove(path.c_str());
   std::remove(again.c_str());

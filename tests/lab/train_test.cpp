@@ -1,19 +1,13 @@
 // brikka-lab train and tune as a user runs them: the real program, alone and under mpirun.
-#include <SDL_image.h>
-#include <gtest/gtest.h>
+#include "folders.h"
 
-#include <algorithm>
+#include <SDL_image.h>
+
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <spawn.h>
-#include <string>
 #include <sys/wait.h>
 #include <thread>
-#include <vector>
 
 extern char** environ;
 
@@ -21,13 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class LabRuns : public testing::Test {
+class LabRuns : public TempFolder {
 protected:
-  fs::path folder = fs::path(testing::TempDir()) / "brikka_lab_runs";
-
   void SetUp() override {
-    folder += testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(folder);
+    TempFolder::SetUp();
     // A data folder: the shipped Storage files and the font the graph labels with.
     fs::create_directories(folder / "data" / "Fonts");
     fs::copy(fs::path(BRIKKA_SOURCE_DIR) / "Storage", folder / "data" / "Storage");
@@ -37,9 +28,6 @@ protected:
     setenv("OMPI_ALLOW_RUN_AS_ROOT_CONFIRM", "1", 1);
     setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
   }
-  void TearDown() override { fs::remove_all(folder); }
-
-  std::string path(const std::string& name) { return (folder / name).string(); }
   std::vector<std::string> lab(const std::vector<std::string>& arguments) {
     std::vector<std::string> command = {BRIKKA_LAB_PROGRAM};
     command.insert(command.end(), arguments.begin(), arguments.end());
@@ -66,10 +54,6 @@ protected:
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
   static int run(const std::vector<std::string>& command) { return finish(start(command)); }
-  static std::string contents(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
 };
 
 // A small run: two generations would already breed and move parents between ranks.
@@ -83,9 +67,9 @@ TEST_F(LabRuns, OneAndTwoRanksTrainTheSameNetworksAndDrawTheGraph) {
   two.insert(two.end(), {"--out", path("two.txt"), "--plot", path("graph.png")});
   ASSERT_EQ(run(underMpirun(1, one)), 0);
   ASSERT_EQ(run(underMpirun(2, two)), 0);
-  std::string network = contents(path("one.txt"));
+  std::string network = readFile(path("one.txt"));
   EXPECT_EQ(network.rfind("407,9,44,\n", 0), 0u); // seven pieces + 400 inputs, 8 + 1, actions
-  EXPECT_EQ(network, contents(path("two.txt")));
+  EXPECT_EQ(network, readFile(path("two.txt")));
 
   // The training screen's graph panel: white, with a blue curve and blue bound labels.
   SDL_Surface* loaded = IMG_Load(path("graph.png").c_str());
@@ -118,20 +102,25 @@ TEST_F(LabRuns, AKilledRunResumesToTheNetworksOfAnUnbrokenOne) {
   broken.insert(broken.end(), {"--out", path("broken.txt"), "--log", path("log.csv"),
                                "--checkpoint", path("run.checkpoint"), "--resume"});
   pid_t pid = start(broken);
+  ASSERT_GT(pid, 0); // kill(-1) would end every process we may signal
   // Killed as soon as the checkpoint says two generations are done: at whatever moment of the
   // third (or a later) one that happens to be.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  while (contents(path("run.checkpoint")).find("\ngeneration 3\n") == std::string::npos &&
-         std::chrono::steady_clock::now() < deadline && waitpid(pid, nullptr, WNOHANG) == 0)
+  bool running = true;
+  while (readFile(path("run.checkpoint")).find("\ngeneration 3\n") == std::string::npos &&
+         std::chrono::steady_clock::now() < deadline &&
+         (running = waitpid(pid, nullptr, WNOHANG) == 0))
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  if (pid > 0) kill(pid, SIGKILL); // never -1: that would kill every process of the user
-  finish(pid);
+  if (running) { // a reaped number may already belong to another process
+    kill(pid, SIGKILL);
+    finish(pid);
+  }
   ASSERT_TRUE(fs::exists(path("run.checkpoint")));
 
   ASSERT_EQ(run(broken), 0);
-  EXPECT_EQ(contents(path("broken.txt")), contents(path("unbroken.txt")));
+  EXPECT_EQ(readFile(path("broken.txt")), readFile(path("unbroken.txt")));
   // The log holds each generation once, whatever the stop cut short.
-  std::string log = contents(path("log.csv"));
+  std::string log = readFile(path("log.csv"));
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 41);
   EXPECT_NE(log.find("\n40,"), std::string::npos);
 }
@@ -144,8 +133,8 @@ TEST_F(LabRuns, TuningTwiceWritesTheSameWeights) {
   second.insert(second.end(), {"--out", path("second.txt")});
   ASSERT_EQ(run(first), 0);
   ASSERT_EQ(run(underMpirun(2, second)), 0);
-  std::string weights = contents(path("first.txt"));
-  EXPECT_EQ(weights, contents(path("second.txt")));
+  std::string weights = readFile(path("first.txt"));
+  EXPECT_EQ(weights, readFile(path("second.txt")));
   EXPECT_EQ(std::count(weights.begin(), weights.end(), '\n'), 4);
 }
 

@@ -49,18 +49,3 @@ TEST_F(Canvas, PieceSelectionTilesInRowsOfTen) {
   EXPECT_TRUE(std::equal(frame.begin(), frame.end(), static_cast<uint32_t*>(surface->pixels)));
   EXPECT_NE(pixel(125, 55), on); // the backdrop shows through a tile
 }
-
-TEST_F(Canvas, BackdropBlocksAndDemonstrationBoards) {
-  menuPieces = {{1, 0, 50, 50, 0, 0}, {1, 0, 10, 10, 300, 0}};
-  p1Board = boardFromPicture({"1........."});
-  p2Board = boardFromPicture({"2........."});
-  drawMenuScreen();
-  EXPECT_EQ(pixel(10, 10), colourOfPiece(2));       // blocks 50 wide at full strength
-  EXPECT_NEAR(pixel(302, 2)[1], 200 * 55 / 255, 1); // 10 wide: alpha 55
-  expectAt(colourOfPiece(1), {760, 880});           // one board, centred at 950
-  lastHoveredChoice = 1;                            // a two-player entry: boards at 750 and 1200
-  clear();
-  drawMenuScreen();
-  expectAt(colourOfPiece(1), {560, 880});
-  expectAt(colourOfPiece(2), {1010, 880});
-}

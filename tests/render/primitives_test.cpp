@@ -12,20 +12,3 @@ TEST_F(Canvas, ButtonColoursInvertWhenHovered) {
   EXPECT_EQ(hovered.x, plain.x);
   EXPECT_EQ(hovered.y, plain.y + 200);
 }
-
-TEST_F(Canvas, PieceColoursByCatalogueEntryOrLoadedPiece) {
-  auto colourOf = [&](int32_t k, bool direct) {
-    SDL_Rect r = {0, 0, 10, 10};
-    setPieceDrawColour(k, 255, direct);
-    SDL_RenderFillRect(renderer, &r);
-    return pixel(5, 5);
-  };
-  // Only loaded pieces 0 and 2 in play: direct names a loaded piece, otherwise a catalogue entry.
-  pieceCatalogue = {loadedPieces[0], loadedPieces[2]};
-  catalogueSource = {0, 2};
-  EXPECT_EQ(colourOf(1, false), colourOfPiece(3));
-  EXPECT_EQ(colourOf(1, true), colourOfPiece(2));
-  pieceColours.pop_back(); // a piece without a colour row is still visible
-  EXPECT_NE(colourOf(2, true), blackPixel);
-  EXPECT_NE(colourOf(1, false), blackPixel);
-}

@@ -52,3 +52,42 @@ quitWithEscape() {
   wait "$pid" || status=$?
   [ "$status" -eq 0 ] || fail "the game exited with status $status"
 }
+
+# --- the game's window: screenshots and the pointer -----------------------------------------
+# Points are in drawing coordinates (1500 x 1000); a script whose window shows the drawing
+# scaled or moved redefines toScreen (a point on the screenshot) and toWindow (for xdotool).
+shot="$work/shot.bmp"
+toScreen() { echo "$1,$2"; }
+toWindow() { echo "$1 $2"; }
+shoot() { import -window root "$shot"; }
+# "R,G,B" of each point "x,y" given, one line each, from the last screenshot.
+rgb() {
+  local format="" p
+  for p in "$@"; do
+    p=$(toScreen "${p%,*}" "${p#*,}")
+    format+="%[fx:round(255*p{$p}.r)],%[fx:round(255*p{$p}.g)],%[fx:round(255*p{$p}.b)]\n"
+  done
+  convert "$shot" -format "$format" info:
+}
+all_white() { [ -z "$(rgb "$@" | grep -v '^255,255,255$')" ]; }
+# Waits until the check succeeds on a fresh screenshot, for up to about 30 seconds.
+wait_for() {
+  local what=$1
+  shift
+  for _ in $(seq 40); do
+    shoot
+    if "$@"; then return 0; fi
+    sleep 0.2
+  done
+  fail "$what"
+}
+# The game reads the pointer before the frame's events: move first, then press and release.
+click() {
+  local p
+  read -r -a p <<<"$(toWindow "$1" "$2")"
+  xdotool mousemove --window "$window" "${p[0]}" "${p[1]}"
+  sleep 0.1
+  xdotool mousedown 1
+  sleep 0.1
+  xdotool mouseup 1
+}

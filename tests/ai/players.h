@@ -1,21 +1,13 @@
-// Plain, cell-by-cell transcriptions of the evaluation and the move search, which the game's
-// bit-column versions must match exactly; and helpers the artificial-player tests share.
+// Helpers the artificial-player tests share.
 #pragma once
 
 #include "ai/ai.h"
+#include "folders.h"
 #include "game/game.h"
 #include "pictures.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <fstream>
-#include <random>
 
-double referenceEvaluation(const Board& board, const PieceGrid& grid, int32_t pieceId, Point at,
-                           const std::vector<double>& w);
-PlacementChoice referenceSearch(const Board& board, const Piece& piece, int32_t pieceId,
-                                const std::vector<double>& w);
 std::vector<Piece> sevenPieces(); // the four-block pieces, ids 1 to 7
 // A network without hidden layers that answers `action` whatever it is shown.
 Network steeringNetwork(int32_t inputCount, int32_t action);
