@@ -40,7 +40,7 @@ play
 runtime="$work/home/.local/share/brikka"
 data="$share/brikka"
 player="Storage/controls.txt Storage/sens.txt Storage/highscore.txt Storage/BestNeuralNet.txt"
-player+=" Storage/preferences.txt"
+player+=" Storage/preferences.txt Storage/networks/Shipped.txt"
 expected="$( (cd "$data" && find Storage Fonts Mixer -type f) && tr ' ' '\n' <<<"$player")"
 diff <(sort -u <<<"$expected") <(cd "$runtime" && find . -type f | sed 's|^\./||' | sort) ||
   fail "the runtime folder does not hold exactly the shipped and the player's files"
