@@ -69,7 +69,13 @@ rgb() {
   done
   convert "$shot" -format "$format" info:
 }
-all_white() { [ -z "$(rgb "$@" | grep -v '^255,255,255$')" ]; }
+# True when every point "x,y" after the colour "R,G,B" shows that colour on the last screenshot.
+all_are() {
+  local colour=$1
+  shift
+  [ -z "$(rgb "$@" | grep -v "^$colour$")" ]
+}
+all_white() { all_are 255,255,255 "$@"; }
 # Waits until the check succeeds on a fresh screenshot, for up to about 30 seconds.
 wait_for() {
   local what=$1
@@ -80,6 +86,15 @@ wait_for() {
     sleep 0.2
   done
   fail "$what"
+}
+# Each key held over several frames, so the game sees it down.
+press() {
+  for key in "$@"; do
+    xdotool keydown "$key"
+    sleep 0.1
+    xdotool keyup "$key"
+    sleep 0.1
+  done
 }
 # The game reads the pointer before the frame's events: move first, then press and release.
 click() {
