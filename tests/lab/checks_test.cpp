@@ -11,13 +11,18 @@
 
 namespace {
 
-std::string checkpointMessage(const std::string& bytes) {
+// What the lab would stop with while `run` runs ("" when it would not).
+template <typename Run> std::string labErrorOf(Run run) {
   try {
-    readCheckpointBytes(bytes, "run.ckpt");
+    run();
   } catch (const LabError& error) {
     return error.message;
   }
   return "";
+}
+
+std::string checkpointMessage(const std::string& bytes) {
+  return labErrorOf([&] { readCheckpointBytes(bytes, "run.ckpt"); });
 }
 
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
@@ -86,13 +91,8 @@ TEST(LabChecks, DataThatGivesNoPiecesStopsTheLab) {
   writeFile(folder + "/Storage/4BlockPieces.txt", "");
   DataOptions data;
   data.dataFolder = folder;
-  std::string message;
-  try {
-    loadLabData(data);
-  } catch (const LabError& error) {
-    message = error.message;
-  }
-  EXPECT_EQ(message, folder + "/Storage/4BlockPieces.txt: holds no pieces");
+  EXPECT_EQ(labErrorOf([&] { loadLabData(data); }),
+            folder + "/Storage/4BlockPieces.txt: holds no pieces");
   std::filesystem::remove_all(folder);
 }
 

@@ -1,5 +1,5 @@
 // brikka-lab replay: a replay recorded in the window plays to its stored end; a changed result
-// fails the check; a damaged file is refused with one line.
+// fails the check (damaged files: the replay reader's own tests).
 #include "game/replay.h"
 
 #include "folders.h"
@@ -17,7 +17,7 @@ int replayCommand(const std::string& arguments, std::string& printed) {
 
 } // namespace
 
-TEST(LabReplay, ChecksAStoredGameAndRefusesChangedOrDamagedOnes) {
+TEST(LabReplay, ChecksAStoredGameAndFailsAChangedOne) {
   std::string printed;
   EXPECT_EQ(replayCommand("--check " + seedReplay, printed), 0) << printed;
   EXPECT_NE(printed.find("score 0 lines 0 pieces 30 frames 451 board 1512cd5b5b36e225\n"),
@@ -33,10 +33,5 @@ TEST(LabReplay, ChecksAStoredGameAndRefusesChangedOrDamagedOnes) {
   EXPECT_EQ(replayCommand(changed, printed), 0) << printed;
   EXPECT_EQ(replayCommand("--check " + changed, printed), 1) << printed;
   EXPECT_NE(printed.find("differs from the stored score 100"), std::string::npos) << printed;
-
-  std::string bytes = replayBytes(replay);
-  writeFile(changed, bytes.substr(0, bytes.size() / 2));
-  EXPECT_EQ(replayCommand(changed, printed), 2);
-  EXPECT_EQ(lineCount(printed), 1) << printed;
   std::remove(changed.c_str());
 }

@@ -58,6 +58,11 @@ quitWithEscape() {
 # scaled or moved redefines toScreen (a point on the screenshot) and toWindow (for xdotool).
 shot="$work/shot.bmp"
 toScreen() { echo "$1,$2"; }
+# "x y" in a window of $WIDTH x $HEIGHT that shows the drawing scaled evenly and centred.
+scaledPoint() {
+  awk -v w="$WIDTH" -v h="$HEIGHT" -v x="$1" -v y="$2" 'BEGIN { s = w / 1500; if (h / 1000 < s) s = h / 1000
+    printf "%d %d", (w - 1500 * s) / 2 + x * s, (h - 1000 * s) / 2 + y * s }'
+}
 toWindow() { echo "$1 $2"; }
 shoot() { import -window root "$shot"; }
 # "R,G,B" of each point "x,y" given, one line each, from the last screenshot.
