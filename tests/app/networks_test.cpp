@@ -2,30 +2,19 @@
 // its bound, and any kept network (the shipped one included) can be chosen back.
 #include "ai/ai.h"
 #include "app/app.h"
+#include "folders.h"
 #include "game/game.h"
 #include "pictures.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-
-namespace fs = std::filesystem;
-
 namespace {
-
-std::string read(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 // A small network file of its own: one hidden layer of `neurons` + 1.
 std::string networkText(int32_t neurons) {
   std::string path = "scratch.txt";
   seedRandom(static_cast<uint32_t>(neurons));
   saveNetwork(createNetwork(5, 44, 0.0, 1, neurons), path);
-  std::string text = read(path);
-  fs::remove(path);
+  std::string text = readFile(path);
+  std::filesystem::remove(path);
   return text;
 }
 
@@ -34,20 +23,14 @@ double fakeClock() {
   return clockSeconds;
 }
 
-class Networks : public testing::Test {
+class Networks : public TempFolder {
 protected:
-  fs::path before = fs::current_path(), folder = fs::path(testing::TempDir()) / "brikka_networks";
   void SetUp() override {
-    fs::remove_all(folder);
-    fs::create_directories(folder / networkArchiveFolder);
-    fs::current_path(folder);
-    std::ofstream("Storage/networks/Shipped.txt", std::ios::binary) << networkText(30);
+    TempFolder::SetUp();
+    enter();
+    writeFile("Storage/networks/Shipped.txt", networkText(30));
     buildMenus();
     gameMode = 0;
-  }
-  void TearDown() override {
-    fs::current_path(before);
-    fs::remove_all(folder);
   }
 };
 
@@ -68,9 +51,9 @@ void trainingRun() {
 TEST_F(Networks, TwoRunsInARowLeaveBothEarlierNetworksRestorable) {
   trainingClock = fakeClock;
   std::string own = networkText(9);
-  std::ofstream("Storage/BestNeuralNet.txt", std::ios::binary) << own;
+  writeFile("Storage/BestNeuralNet.txt", own);
   trainingRun();
-  std::string firstRun = read("Storage/BestNeuralNet.txt");
+  std::string firstRun = readFile("Storage/BestNeuralNet.txt");
   trainingRun();
   ASSERT_NE(firstRun, own);
   std::vector<std::string> kept = archivedNetworks(networkArchiveFolder);
@@ -79,18 +62,18 @@ TEST_F(Networks, TwoRunsInARowLeaveBothEarlierNetworksRestorable) {
   EXPECT_NE(kept[1].find("5-10-44"), std::string::npos) << kept[1];
 
   ASSERT_TRUE(chooseNetwork(kept[1], nullptr));
-  EXPECT_EQ(read("Storage/BestNeuralNet.txt"), own);
+  EXPECT_EQ(readFile("Storage/BestNeuralNet.txt"), own);
   EXPECT_EQ(botNetwork.layers.size(), 3u);
   EXPECT_EQ(botNetworkLabel, kept[1] + " (5-10-44)");
   ASSERT_TRUE(chooseNetwork(kept[0], nullptr));
-  EXPECT_EQ(read("Storage/BestNeuralNet.txt"), firstRun);
+  EXPECT_EQ(readFile("Storage/BestNeuralNet.txt"), firstRun);
   // The second run's network was put aside by that choice, not lost.
   EXPECT_EQ(archivedNetworks(networkArchiveFolder).size(), 4u);
 }
 
 TEST_F(Networks, ArchiveKeepsItsBoundAndShippedComesBackByteForByte) {
   for (int32_t k = 1; k <= 25; ++k) {
-    std::ofstream("Storage/BestNeuralNet.txt", std::ios::binary) << networkText(k);
+    writeFile("Storage/BestNeuralNet.txt", networkText(k));
     ASSERT_TRUE(archiveNetworkFile("Storage/BestNeuralNet.txt", networkArchiveFolder, nullptr));
     ASSERT_TRUE(archiveNetworkFile("Storage/BestNeuralNet.txt", networkArchiveFolder, nullptr));
   }
@@ -109,7 +92,7 @@ TEST_F(Networks, ArchiveKeepsItsBoundAndShippedComesBackByteForByte) {
   updateFrame();
   mouseClicked = false;
   EXPECT_EQ(currentScreen, difficultyScreen);
-  EXPECT_EQ(read("Storage/BestNeuralNet.txt"), read("Storage/networks/Shipped.txt"));
+  EXPECT_EQ(readFile("Storage/BestNeuralNet.txt"), readFile("Storage/networks/Shipped.txt"));
   EXPECT_EQ(botNetworkLabel, "Shipped (5-31-44)");
 }
 

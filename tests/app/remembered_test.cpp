@@ -7,9 +7,7 @@ using Remembered = Scenario;
 
 TEST_F(Remembered, ChoicesComeBackNextStartBesideUnknownNamesAndBadValuesFallBack) {
   writeFile(preferencesPath, "# mine\nfuture_setting = 7\nvolume_music = 150\n");
-  testing::internal::CaptureStderr();
-  readPreferences();
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("volume_music"), std::string::npos);
+  EXPECT_NE(errorsOf(readPreferences).find("volume_music"), std::string::npos);
   EXPECT_EQ(musicVolume, 100);
   musicVolume = 35, soundMuted = fullscreenOn = true, restartKey = SDL_SCANCODE_F2;
   windowPlace = {-20, 40, 900, 600};
@@ -22,6 +20,7 @@ TEST_F(Remembered, ChoicesComeBackNextStartBesideUnknownNamesAndBadValuesFallBac
   EXPECT_TRUE(windowPlace.x == -20 && windowPlace.y == 40 && windowPlace.w == 900);
   std::string text = readFile(preferencesPath);
   EXPECT_EQ(text.rfind("# mine\nfuture_setting = 7\nvolume_music = 35\n", 0), 0u) << text;
+  EXPECT_EQ(preferencesWithValue("a = 1", "b", "2"), "a = 1\nb = 2\n"); // a new name goes last
 }
 
 TEST_F(Remembered, ThePieceSelectionSurvivesAndAPieceNoLongerInTheFilesIsLeftOut) {
@@ -35,9 +34,7 @@ TEST_F(Remembered, ThePieceSelectionSurvivesAndAPieceNoLongerInTheFilesIsLeftOut
 
   start({one, two}); // next start: the files now hold one two-block piece and no three
   readPreferences();
-  testing::internal::CaptureStderr();
-  applyRememberedPieces();
-  std::string said = testing::internal::GetCapturedStderr();
+  std::string said = errorsOf(applyRememberedPieces);
   EXPECT_EQ(pieceSelection, (std::vector<bool>{false, true}));
   EXPECT_NE(said.find(": 3:1;"), std::string::npos) << said;
 }

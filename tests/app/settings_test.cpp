@@ -10,13 +10,6 @@ namespace {
 using Settings = Scenario;
 const std::string defaultText = "7\n4\n26\n27\n22\n8\n20\n79\n80\n82\n44\n81\n229\n56\n";
 
-// Runs a reader and returns what it printed on standard error.
-template <typename Reader> std::string errorsOf(Reader reader) {
-  testing::internal::CaptureStderr();
-  reader();
-  return testing::internal::GetCapturedStderr();
-}
-
 TEST_F(Settings, WritersProduceExactBytesAndReadersTakeTheLeadingNumberOfEachLine) {
   p1Sensitivity = 0.5;
   p2Sensitivity = 0.14;
@@ -99,19 +92,3 @@ TEST_F(Settings, FailedWriteLeavesTheOldFileWholeAndSaysWhy) {
 }
 
 } // namespace
-
-TEST_F(Settings, PreferencesKeepOtherLinesAndFallBackOnBadValues) {
-  // A change rewrites only its own line; another game's entries and unknown names survive.
-  writeFile(preferencesPath, "# mine\nfuture_option = 7\npause_on_focus_loss = true\n");
-  pauseOnFocusLoss = false;
-  EXPECT_TRUE(savePreference("pause_on_focus_loss"));
-  EXPECT_EQ(readFile(preferencesPath), "# mine\nfuture_option = 7\npause_on_focus_loss = false\n");
-  pauseOnFocusLoss = true;
-  EXPECT_EQ(errorsOf(readPreferences), "");
-  EXPECT_FALSE(pauseOnFocusLoss);
-  // A name missing from the file is appended; a bad value is its default, said once.
-  EXPECT_EQ(preferencesWithValue("a = 1", "b", "2"), "a = 1\nb = 2\n");
-  writeFile(preferencesPath, "pause_on_focus_loss = maybe\n");
-  EXPECT_NE(errorsOf(readPreferences).find("pause_on_focus_loss"), std::string::npos);
-  EXPECT_TRUE(pauseOnFocusLoss);
-}

@@ -7,31 +7,6 @@ set -euo pipefail
 source "$(dirname "$0")/common.bash"
 start_game 1500x1000
 
-shot="$work/shot.bmp"
-# True when every pixel "x,y" given shows the colour "R,G,B" on a fresh screenshot.
-all_are() {
-  local colour=$1 format=""
-  shift
-  import -window root "$shot"
-  for p in "$@"; do
-    format+="%[fx:round(255*p{$p}.r)],%[fx:round(255*p{$p}.g)],%[fx:round(255*p{$p}.b)]\n"
-  done
-  [ -z "$(convert "$shot" -format "$format" info: | grep -v "^$colour$")" ]
-}
-wait_for() { # <what failed> <check...>: for up to about 30 seconds
-  local what=$1
-  shift
-  for _ in $(seq 40); do "$@" && return 0 || sleep 0.2; done
-  fail "$what"
-}
-press() { # each key held over several frames, so the game sees it down
-  for key in "$@"; do
-    xdotool keydown "$key"
-    sleep 0.1
-    xdotool keyup "$key"
-    sleep 0.1
-  done
-}
 white=255,255,255
 
 # The pointer rests on the window (keys go where it is) and stays still from here on.

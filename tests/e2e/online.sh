@@ -19,7 +19,6 @@ join() {
   (cd "$work" && BRIKKA_HOME="$work/run-$1" BRIKKA_DATA="$data" SDL_AUDIODRIVER=dummy \
     exec "$brikka" --join "127.0.0.1:$port" >"$work/out-$1" 2>"$work/err-$1") &
 }
-shot="$work/shot.bmp"
 # Pixels that differ between two shots inside a rectangle WxH+X+Y.
 changed() {
   compare -metric AE -crop "$3" "$1" "$2" null: 2>&1 | cut -d' ' -f1 || true

@@ -16,13 +16,6 @@ brightest() { convert "$shot" -crop "$1x$2+$3+$4" -format '%[fx:maxima.intensity
 keep() {
   if [ -n "${BRIKKA_E2E_SHOTS:-}" ]; then convert "$shot" "$BRIKKA_E2E_SHOTS/$1.png"; fi
 }
-# Holds the key over several frames, so the game sees it down.
-press() {
-  xdotool keydown "$1"
-  sleep 0.1
-  xdotool keyup "$1"
-  sleep 0.1
-}
 
 menu_shown() { all_white 110,210 160,810; } # the faces of "Solo Play" and "Settings"
 xdotool mousemove --window "$window" 750 950

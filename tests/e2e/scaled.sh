@@ -7,11 +7,10 @@ set -euo pipefail
 source "$(dirname "$0")/common.bash"
 start_game 2600x1700
 
-shot="$work/shot.bmp"
 place() { # drawing point -> screen pixel "x y", in the window $X $Y $WIDTH $HEIGHT
-  awk -v w="$WIDTH" -v h="$HEIGHT" -v ox="$X" -v oy="$Y" -v x="$1" -v y="$2" 'BEGIN {
-    s = w / 1500; if (h / 1000 < s) s = h / 1000
-    printf "%d %d", ox + (w - 1500 * s) / 2 + x * s, oy + (h - 1000 * s) / 2 + y * s }'
+  local p
+  read -r -a p <<<"$(scaledPoint "$1" "$2")"
+  echo "$((p[0] + X)) $((p[1] + Y))"
 }
 press() { # a click at a drawing point, then a screenshot
   read -r x y <<<"$(place "$1" "$2")"

@@ -12,10 +12,7 @@ eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
 [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 1366 ] && [ $((Y + HEIGHT)) -le 768 ] ||
   fail "the window (${WIDTH}x${HEIGHT} at $X,$Y) does not lie on the 1366x768 screen"
 
-# Drawing coordinates to window pixels: the drawing is scaled evenly and centred.
-scale=$(awk -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN { s = w / 1500; if (h / 1000 < s) s = h / 1000; print s }')
-toWindow() { awk -v s="$scale" -v w="$WIDTH" -v h="$HEIGHT" -v x="$1" -v y="$2" \
-  'BEGIN { printf "%d %d", (w - 1500 * s) / 2 + x * s, (h - 1000 * s) / 2 + y * s }'; }
+toWindow() { scaledPoint "$@"; }
 toScreen() {
   local p
   read -r -a p <<<"$(toWindow "$1" "$2")"

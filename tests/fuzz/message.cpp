@@ -9,21 +9,6 @@
 
 namespace {
 
-// Seven small pieces, enough for a game; the fuzz folder has no piece files.
-void preparePieces() {
-  static bool ready = false;
-  if (ready) return;
-  ready = true;
-  for (int k = 1; k <= 7; ++k) {
-    Piece piece;
-    for (PieceGrid& grid : piece.grids) grid = {std::vector<int32_t>(k % 4 + 1, 1), {0, 1}};
-    loadedPieces.push_back(piece);
-    pieceSelection.push_back(true);
-  }
-  rebuildCatalogue();
-  resetBoards(0);
-}
-
 // A fresh game as a guest, from the host's start message.
 void startGame() {
   Message start;
@@ -43,7 +28,8 @@ void startGame() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  preparePieces();
+  loadShippedPieces();
+  resetBoards(0);
   startGame();
   const int32_t types = static_cast<int32_t>(pieceCatalogue.size());
   size_t at = 0, messages = 0;

@@ -3,20 +3,9 @@
 #include "game/game.h"
 #include "game/replay.h"
 
-#include <gtest/gtest.h>
+#include "folders.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-
-namespace {
-
-std::string readFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
-} // namespace
 
 TEST(Replay, RandomStreamDrawsWhatRandDrawsAndResumesFromASavedState) {
   for (uint32_t seed : {1u, 7u, 123456789u}) {

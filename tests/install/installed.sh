@@ -47,8 +47,10 @@ diff <(sort -u <<<"$expected") <(cd "$runtime" && find . -type f | sed 's|^\./||
 for file in $(cd "$data" && find Storage Fonts Mixer -type f); do
   cmp -s "$data/$file" "$runtime/$file" || fail "$file differs from the installed one"
 done
-cmp -s "$data/seed/BestNeuralNet.txt" "$runtime/Storage/BestNeuralNet.txt" ||
-  fail "the new player did not get the seed network"
+for copy in BestNeuralNet.txt networks/Shipped.txt; do
+  cmp -s "$data/seed/BestNeuralNet.txt" "$runtime/Storage/$copy" ||
+    fail "the new player did not get the seed network as Storage/$copy"
+done
 [ "$(cat "$runtime/Storage/highscore.txt")" = 0 ] || fail "a new high score is not 0"
 [ "$(wc -l <"$runtime/Storage/controls.txt")" = 14 ] || fail "new bindings are not 14 lines"
 

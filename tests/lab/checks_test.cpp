@@ -4,25 +4,25 @@
 
 #include "game/game.h"
 
-#include <gtest/gtest.h>
+#include "folders.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <limits>
-#include <sys/wait.h>
 
 namespace {
 
-std::string checkpointMessage(const std::string& bytes) {
+// What the lab would stop with while `run` runs ("" when it would not).
+template <typename Run> std::string labErrorOf(Run run) {
   try {
-    readCheckpointBytes(bytes, "run.ckpt");
+    run();
   } catch (const LabError& error) {
     return error.message;
   }
   return "";
+}
+
+std::string checkpointMessage(const std::string& bytes) {
+  return labErrorOf([&] { readCheckpointBytes(bytes, "run.ckpt"); });
 }
 
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
@@ -84,20 +84,15 @@ TEST(LabChecks, DistillWithFewerPositionsThanABatchTrainsOnThemAll) {
 }
 
 TEST(LabChecks, DataThatGivesNoPiecesStopsTheLab) {
-  const std::string folder = testing::TempDir() + "brikka-nopieces-" + std::to_string(getpid());
+  const std::string folder = scratchPath("nopieces");
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   std::filesystem::copy(std::string(BRIKKA_SOURCE_DIR) + "/Storage", folder + "/Storage");
-  std::ofstream(folder + "/Storage/4BlockPieces.txt", std::ios::trunc).flush();
+  writeFile(folder + "/Storage/4BlockPieces.txt", "");
   DataOptions data;
   data.dataFolder = folder;
-  std::string message;
-  try {
-    loadLabData(data);
-  } catch (const LabError& error) {
-    message = error.message;
-  }
-  EXPECT_EQ(message, folder + "/Storage/4BlockPieces.txt: holds no pieces");
+  EXPECT_EQ(labErrorOf([&] { loadLabData(data); }),
+            folder + "/Storage/4BlockPieces.txt: holds no pieces");
   std::filesystem::remove_all(folder);
 }
 
@@ -107,23 +102,13 @@ TEST(LabChecks, RanksStartedWithDifferentOptionsStopTogetherNamingTheDifference)
   const std::string lab = std::string(BRIKKA_LAB_PROGRAM) +
                           " train --data " BRIKKA_SOURCE_DIR " --population 2 --moves 5 "
                           "--hidden-layers 1 --neurons 4 --generations 1000000 --pieces ";
-  const std::string errors = testing::TempDir() + "brikka-ranks-" + std::to_string(getpid());
-  std::string command = std::string(BRIKKA_MPIEXEC) + " --oversubscribe -n 1 " + lab +
-                        "default : -n 1 " + lab + "all 2>" + errors;
-  int status = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_NE(WEXITSTATUS(status), 0);
-  FILE* file = std::fopen(errors.c_str(), "r");
-  ASSERT_NE(file, nullptr);
-  std::vector<std::string> ours;
-  char line[4096];
-  while (std::fgets(line, sizeof line, file))
-    if (std::string(line).rfind("brikka-lab:", 0) == 0) ours.push_back(line);
-  std::fclose(file);
-  std::remove(errors.c_str());
+  CommandRun run = runCommand(std::string(BRIKKA_MPIEXEC) + " --oversubscribe -n 1 " + lab +
+                              "default : -n 1 " + lab + "all");
+  EXPECT_GT(run.status, 0);
+  std::vector<std::string> ours = linesStarting(run.err, "brikka-lab:");
   ASSERT_EQ(ours.size(), 1u);
   EXPECT_EQ(ours[0], "brikka-lab: rank 1 differs from rank 0: it has pieces=\"all\" where rank 0 "
-                     "has pieces=\"default\"; every rank needs the same options and data\n");
+                     "has pieces=\"default\"; every rank needs the same options and data");
 }
 
 } // namespace

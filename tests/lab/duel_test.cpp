@@ -1,16 +1,10 @@
 // Two duel processes on 127.0.0.1 play whole online games against each other, directly and
 // through a relay that delays, jitters and drops: both print the same results, and every board
 // one side sent is the board the other side drew.
-#include <gtest/gtest.h>
+#include "folders.h"
 
 #include <csignal>
-#include <cstdio>
 #include <spawn.h>
-#include <sstream>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -28,14 +22,6 @@ std::string finish(FILE* pipe, int& status) {
   int raw = pclose(pipe);
   status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return out;
-}
-
-std::vector<std::string> linesStarting(const std::string& text, const std::string& prefix) {
-  std::vector<std::string> found;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);)
-    if (line.rfind(prefix, 0) == 0) found.push_back(line);
-  return found;
 }
 
 // The number after name in a summary line.

@@ -2,13 +2,8 @@
 #include "lab/lab.h"
 #include "lab/state.h"
 
+#include "folders.h"
 #include "pictures.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <fstream>
-#include <unistd.h>
 
 namespace {
 
@@ -48,9 +43,9 @@ TEST(Expert, FeaturesOfDrawnBoards) {
 }
 
 TEST(Expert, WeightsFileReloadsAndRejectsDamage) {
-  std::string path = testing::TempDir() + "expert-" + std::to_string(getpid()) + ".txt";
+  std::string path = scratchPath("expert.txt");
   std::vector<double> tuned = {-4.5, 3.25, -1.125, -9.75, -7.0, -3.5, -0.0625, -0.5};
-  std::ofstream(path) << expertWeightsText(tuned);
+  writeFile(path, expertWeightsText(tuned));
   std::vector<double> read;
   EXPECT_EQ(readExpertWeights(path, read), "");
   EXPECT_EQ(read, tuned);
@@ -58,14 +53,12 @@ TEST(Expert, WeightsFileReloadsAndRejectsDamage) {
   // A damaged weight: the loader says so and plays with the shipped weights.
   std::string text = expertWeightsText(tuned);
   text.replace(text.find("3.25"), 4, "x");
-  std::ofstream(path) << text;
+  writeFile(path, text);
   expertWeights = tuned;
-  testing::internal::CaptureStderr();
-  loadExpertWeights(path);
-  std::string said = testing::internal::GetCapturedStderr();
+  std::string said = errorsOf([&] { loadExpertWeights(path); });
   EXPECT_NE(said.find("line 3 is not a number"), std::string::npos) << said;
   EXPECT_EQ(expertWeights, shippedExpertWeights);
-  std::ofstream(path) << "landing holes\n-1\n-4\n";
+  writeFile(path, "landing holes\n-1\n-4\n");
   EXPECT_NE(readExpertWeights(path, read), "");
   std::remove(path.c_str());
 }

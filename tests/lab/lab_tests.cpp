@@ -17,30 +17,8 @@ namespace {
 const std::string lab = BRIKKA_LAB_PROGRAM;
 const std::string sourceData = BRIKKA_SOURCE_DIR;
 
-struct LabRun {
-  int status = 0;
-  std::string out, err;
-};
-
-// Runs brikka-lab with arguments, collecting both outputs.
-LabRun runLab(const std::string& arguments) {
-  std::string errFile = scratchPath("stderr.txt");
-  FILE* pipe = popen((lab + " " + arguments + " 2>" + errFile).c_str(), "r");
-  LabRun run;
-  char buffer[4096];
-  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
-  int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = readFile(errFile);
-  std::remove(errFile.c_str());
-  return run;
-}
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> result;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) result.push_back(line);
-  return result;
+CommandRun runLab(const std::string& arguments) {
+  return runCommand(lab + " " + arguments);
 }
 
 void loadSourceData() {
@@ -53,7 +31,7 @@ void loadSourceData() {
 
 TEST(Play, SummaryLineMatchesTheGamesPlayed) {
   std::string csv = scratchPath("games.csv");
-  LabRun run =
+  CommandRun run =
       runLab("play --data " + sourceData + " --games 4 --seed 11 --max-pieces 400 --csv " + csv);
   ASSERT_EQ(run.status, 0) << run.err;
 
@@ -78,7 +56,7 @@ TEST(Play, SummaryLineMatchesTheGamesPlayed) {
                 "mean %.1f median %.1f p10 %lld p90 %lld max %lld games 4", mean,
                 (played[1] + played[2]) / 2.0, static_cast<long long>(played[0]),
                 static_cast<long long>(played[3]), static_cast<long long>(played[3]));
-  std::string last = lines(run.out).back();
+  std::string last = linesStarting(run.out, "").back();
   EXPECT_EQ(last.substr(0, std::strlen(expected)), expected) << last;
   EXPECT_NE(last.find(" pieces/s "), std::string::npos) << last;
 }
@@ -91,9 +69,9 @@ TEST(Lab, CommandLineErrorsAreOneLineAndStatusTwo) {
       "play --data " + sourceData + " --network " + sourceData + "/Storage/colorPieces.txt",
   };
   for (const std::string& arguments : wrong) {
-    LabRun run = runLab(arguments);
+    CommandRun run = runLab(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
-    EXPECT_EQ(lines(run.err).size(), 1u) << arguments << ":\n" << run.err;
+    EXPECT_EQ(lineCount(run.err), 1) << arguments << ":\n" << run.err;
     EXPECT_EQ(run.err.rfind("brikka-lab: ", 0), 0u) << run.err;
     EXPECT_EQ(run.out, "") << arguments;
   }

@@ -1,38 +1,23 @@
 // brikka-lab replay: a replay recorded in the window plays to its stored end; a changed result
-// fails the check; a damaged file is refused with one line.
+// fails the check (damaged files: the replay reader's own tests).
 #include "game/replay.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "folders.h"
 
 namespace {
 
 const std::string seedReplay = BRIKKA_SOURCE_DIR "/tests/fuzz/seeds/replay/bot.replay";
 
-std::string scratch(const std::string& name) {
-  return testing::TempDir() + "brikka-replay-" + std::to_string(getpid()) + "-" + name;
-}
-
 // Exit status and everything printed.
 int replayCommand(const std::string& arguments, std::string& printed) {
-  std::string output = scratch("output.txt");
-  int status = std::system(
-      (std::string(BRIKKA_LAB_PROGRAM) + " replay " + arguments + " >" + output + " 2>&1").c_str());
-  std::ifstream file(output);
-  printed.assign(std::istreambuf_iterator<char>(file), {});
-  std::remove(output.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  CommandRun run = runCommand(std::string(BRIKKA_LAB_PROGRAM) + " replay " + arguments);
+  printed = run.out + run.err;
+  return run.status;
 }
 
 } // namespace
 
-TEST(LabReplay, ChecksAStoredGameAndRefusesChangedOrDamagedOnes) {
+TEST(LabReplay, ChecksAStoredGameAndFailsAChangedOne) {
   std::string printed;
   EXPECT_EQ(replayCommand("--check " + seedReplay, printed), 0) << printed;
   EXPECT_NE(printed.find("score 0 lines 0 pieces 30 frames 451 board 1512cd5b5b36e225\n"),
@@ -43,15 +28,10 @@ TEST(LabReplay, ChecksAStoredGameAndRefusesChangedOrDamagedOnes) {
   std::string error;
   ASSERT_TRUE(readReplayFile(seedReplay, replay, &error)) << error;
   replay.result.score += 100;
-  std::string changed = scratch("changed.replay");
-  std::ofstream(changed, std::ios::binary) << replayBytes(replay);
+  std::string changed = scratchPath("changed.replay");
+  writeFile(changed, replayBytes(replay));
   EXPECT_EQ(replayCommand(changed, printed), 0) << printed;
   EXPECT_EQ(replayCommand("--check " + changed, printed), 1) << printed;
   EXPECT_NE(printed.find("differs from the stored score 100"), std::string::npos) << printed;
-
-  std::string bytes = replayBytes(replay);
-  std::ofstream(changed, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
-  EXPECT_EQ(replayCommand(changed, printed), 2);
-  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
   std::remove(changed.c_str());
 }

@@ -119,15 +119,8 @@ TEST(HostilePeers, StrayAndBrokenClientsLeaveTheHostListening) {
   EXPECT_EQ(onlinePhase, OnlinePhase::hosting);
   enet_host_destroy(broken.host);
 
-  // Oversized: a large message that claims to be a lock is refused; one beyond what ENet takes
-  // is never delivered, and blocks what the peer says after it until the silence limit (5 s,
-  // brought forward here) drops the peer.
-  Peer big = connectPeer();
-  ASSERT_TRUE(big.connected);
-  say(big, std::string(60000, '\x01'));
-  serve(&big, 2000, [&] { return big.disconnected; });
-  EXPECT_EQ(big.reason, static_cast<uint32_t>(CloseReason::badMessage));
-  enet_host_destroy(big.host);
+  // A message beyond what ENet takes is never delivered, and blocks what the peer says after it
+  // until the silence limit (5 s, brought forward here) drops the peer.
   Peer huge = connectPeer();
   ASSERT_TRUE(huge.connected);
   say(huge, std::string(200000, '\x01'));

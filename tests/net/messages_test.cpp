@@ -45,23 +45,6 @@ TEST(Messages, EveryFieldComesBackAsSent) {
   EXPECT_EQ(out.waiting[0].timer, -40.0);
   EXPECT_EQ(out.waiting[1].hole, 9);
   EXPECT_EQ(out.checksum, boardChecksum(in.field.board));
-
-  Message start;
-  start.type = MessageType::start;
-  start.seed = 0xdeadbeef;
-  start.selection = {false, true, true};
-  Piece bar;
-  for (PieceGrid& grid : bar.grids) grid = {{1, 1, 1, 1}};
-  start.pieces = {bar, bar};
-  ASSERT_TRUE(decodes(encodeMessage(start), out, problem, 0)) << problem;
-  EXPECT_EQ(out.seed, 0xdeadbeefu);
-  EXPECT_EQ(out.selection, start.selection);
-  EXPECT_EQ(out.pieces[1].grids[3], bar.grids[3]);
-
-  Message hello;
-  hello.gameVersion = gameVersion;
-  ASSERT_TRUE(decodes(encodeMessage(hello), out, problem, 0));
-  EXPECT_EQ(out.gameVersion, gameVersion);
 }
 
 TEST(Messages, AnythingMalformedIsRefusedWithAReason) {
@@ -81,21 +64,21 @@ TEST(Messages, AnythingMalformedIsRefusedWithAReason) {
   std::string other = good;
   other[1] = 99; // no such type
   EXPECT_TRUE(refused(other));
-  Message m = lockMessage();
-  m.field.board[4][4] = 8; // a piece this game does not have
-  EXPECT_TRUE(refused(encodeMessage(m)));
-  m = lockMessage();
-  m.field.rotation = 4;
-  EXPECT_TRUE(refused(encodeMessage(m)));
-  m = lockMessage();
-  m.field.position.y = 100;
-  EXPECT_TRUE(refused(encodeMessage(m)));
-  m = lockMessage();
-  m.waiting.assign(1, {0, 3, 0.0}); // a record of no rows
-  EXPECT_TRUE(refused(encodeMessage(m)));
-  m = lockMessage();
-  m.sent.assign(1, {2, 10, 0.0}); // a hole off the board
-  EXPECT_TRUE(refused(encodeMessage(m)));
+  const std::vector<void (*)(Message&)> damages = {
+      [](Message& m) { m.field.board[4][4] = 8; }, // a piece this game does not have
+      [](Message& m) { m.field.rotation = 4; }, [](Message& m) { m.field.position.y = 100; },
+      [](Message& m) {
+        m.waiting.assign(1, {0, 3, 0.0});
+      }, // a record of no rows
+      [](Message& m) {
+        m.sent.assign(1, {2, 10, 0.0});
+      }}; // a hole off the board
+  Message m;
+  for (size_t k = 0; k < damages.size(); ++k) {
+    m = lockMessage();
+    damages[k](m);
+    EXPECT_TRUE(refused(encodeMessage(m))) << k;
+  }
 
   // Another protocol version is told apart, so the player learns why.
   std::string newer = good;

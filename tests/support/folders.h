@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 inline std::string readFile(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -28,6 +33,44 @@ inline std::string scratchPath(const std::string& name) {
 // Entries in a folder: a temporary file left behind shows as one more.
 inline long filesIn(const std::filesystem::path& folder) {
   return std::distance(std::filesystem::directory_iterator(folder), {});
+}
+
+// What standard error caught while `run` ran.
+template <typename Run> std::string errorsOf(Run run) {
+  testing::internal::CaptureStderr();
+  run();
+  return testing::internal::GetCapturedStderr();
+}
+
+inline long lineCount(const std::string& text) {
+  return std::count(text.begin(), text.end(), '\n');
+}
+
+// The lines of a text that start with prefix.
+inline std::vector<std::string> linesStarting(const std::string& text, const std::string& prefix) {
+  std::vector<std::string> found;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);)
+    if (line.rfind(prefix, 0) == 0) found.push_back(line);
+  return found;
+}
+
+// A shell command run to its end: its exit status (-1 when a signal ended it) and both outputs.
+struct CommandRun {
+  int status = 0;
+  std::string out, err;
+};
+inline CommandRun runCommand(const std::string& command) {
+  std::string errFile = scratchPath("stderr.txt");
+  FILE* pipe = popen((command + " 2>" + errFile).c_str(), "r");
+  CommandRun run;
+  char buffer[4096];
+  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.err = readFile(errFile);
+  std::remove(errFile.c_str());
+  return run;
 }
 
 class TempFolder : public testing::Test {

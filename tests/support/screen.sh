@@ -58,6 +58,11 @@ quitWithEscape() {
 # scaled or moved redefines toScreen (a point on the screenshot) and toWindow (for xdotool).
 shot="$work/shot.bmp"
 toScreen() { echo "$1,$2"; }
+# "x y" in a window of $WIDTH x $HEIGHT that shows the drawing scaled evenly and centred.
+scaledPoint() {
+  awk -v w="$WIDTH" -v h="$HEIGHT" -v x="$1" -v y="$2" 'BEGIN { s = w / 1500; if (h / 1000 < s) s = h / 1000
+    printf "%d %d", (w - 1500 * s) / 2 + x * s, (h - 1000 * s) / 2 + y * s }'
+}
 toWindow() { echo "$1 $2"; }
 shoot() { import -window root "$shot"; }
 # "R,G,B" of each point "x,y" given, one line each, from the last screenshot.
@@ -69,7 +74,13 @@ rgb() {
   done
   convert "$shot" -format "$format" info:
 }
-all_white() { [ -z "$(rgb "$@" | grep -v '^255,255,255$')" ]; }
+# True when every point "x,y" after the colour "R,G,B" shows that colour on the last screenshot.
+all_are() {
+  local colour=$1
+  shift
+  [ -z "$(rgb "$@" | grep -v "^$colour$")" ]
+}
+all_white() { all_are 255,255,255 "$@"; }
 # Waits until the check succeeds on a fresh screenshot, for up to about 30 seconds.
 wait_for() {
   local what=$1
@@ -80,6 +91,15 @@ wait_for() {
     sleep 0.2
   done
   fail "$what"
+}
+# Each key held over several frames, so the game sees it down.
+press() {
+  for key in "$@"; do
+    xdotool keydown "$key"
+    sleep 0.1
+    xdotool keyup "$key"
+    sleep 0.1
+  done
 }
 # The game reads the pointer before the frame's events: move first, then press and release.
 click() {
