@@ -83,7 +83,7 @@ struct FocusItem {
 int32_t focusItemCount();           // the current screen's buttons and sliders
 FocusItem focusItem(int32_t index); // one of them
 int32_t currentFocusContext();      // the mode and screen now shown
-bool inPlay(); // "Solo Play", "Player Versus" or "Versus Bot": the keys and pads play
+bool inPlay(); // "Solo Play", "Player Versus" or "Versus Bot" unpaused: the keys and pads play
 void menuCommand(MenuCommand command); // a menu key or pad button went down
 Button* focusedButton();               // null unless the focus shows on a button
 Slider* focusedSlider();               // null unless the focus shows on a slider

@@ -106,14 +106,20 @@ Button* backOfScreen() {
 } // namespace
 
 bool inPlay() {
-  return gameMode == 1 || gameMode == 2 || gameMode == 4;
+  return (gameMode == 1 || gameMode == 2 || gameMode == 4) && !gamePaused;
+}
+
+// A paused game is a small menu of its own: "Resume", "Quit to menu" and "Back".
+bool pausedGame() {
+  return gamePaused && gameMode != 0;
 }
 
 int32_t currentFocusContext() {
-  return gameMode == 0 ? currentScreen : 100 + gameMode;
+  return gameMode == 0 ? currentScreen : (pausedGame() ? 200 : 100) + gameMode;
 }
 
 int32_t focusItemCount() {
+  if (pausedGame()) return 3;
   if (gameMode == 3) return 2;
   if (gameMode != 0) return 1;
   if (!validScreen()) return 0;
@@ -122,6 +128,10 @@ int32_t focusItemCount() {
 }
 
 FocusItem focusItem(int32_t index) {
+  if (pausedGame()) {
+    Button* button = index == 0 ? &resumeButton : (index == 1 ? &quitToMenuButton : &backButton);
+    return {buttonArea(*button), button, nullptr};
+  }
   if (gameMode != 0) {
     Button* button = gameMode == 3 && index == 0 ? &visualizationButton : &backButton;
     return {buttonArea(*button), button, nullptr};

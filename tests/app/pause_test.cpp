@@ -75,6 +75,19 @@ TEST_F(Pause, LosingFocusPausesAndThePausedFramesButtonsWork) {
     EXPECT_EQ(gamePaused, autoPause);
     clickOn(resumeButton);
   }
+  // Without a mouse: the paused frame's buttons take the focus; Return on "Resume" plays on.
+  pauseRequested = true;
+  frame(0, 0);
+  for (SDL_Scancode scancode :
+       {SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_UP, SDL_SCANCODE_RETURN}) {
+    event = {};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.scancode = scancode;
+    SDL_PushEvent(&event);
+    handleEvents(); // a key press reaches the frame as a click on the focused button
+    updateFrame();
+  }
+  EXPECT_FALSE(gamePaused);
   pauseRequested = true;
   frame(0, 0);
   clickOn(quitToMenuButton);
