@@ -134,12 +134,15 @@ static void packedForward(Network& network) {
   std::vector<std::vector<Neuron>>& layers = network.layers;
   const std::vector<Neuron>& inputs = layers[0];
   sourceValues.resize(inputs.size());
-  usedSources.clear();
+  usedSources.resize(inputs.size());
+  size_t usedCount = 0;
   // The input layer is mostly zeros (a 0/1 board encoding): a zero's term is zero, and adding
   // zero leaves a sum as it was, so only the others are summed. Hidden values rarely are zero.
+  // Every index is written and only the others counted: no branch to mispredict.
   for (size_t j = 0; j < inputs.size(); ++j) {
     sourceValues[j] = inputs[j].value;
-    if (sourceValues[j] != 0.0) usedSources.push_back(static_cast<int32_t>(j));
+    usedSources[usedCount] = static_cast<int32_t>(j);
+    usedCount += sourceValues[j] != 0.0;
   }
   for (size_t l = 1; l < layers.size(); ++l) {
     const PackedLayer& packed = network.packed[l - 1];
@@ -149,7 +152,7 @@ static void packedForward(Network& network) {
     }
     layerSums.resize(std::max(layerSums.size(), packed.biases.size()));
     packedSums(packed, sourceValues.data(), l == 1 ? usedSources.data() : everySource.data(),
-               l == 1 ? usedSources.size() : packed.sources, layerSums.data());
+               l == 1 ? usedCount : packed.sources, layerSums.data());
     bool isOutput = l + 1 == layers.size();
     sourceValues.resize(packed.neurons);
     for (size_t k = 0; k < packed.neurons; ++k) {
