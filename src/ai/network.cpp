@@ -155,9 +155,13 @@ static void packedForward(Network& network) {
                l == 1 ? usedCount : packed.sources, layerSums.data());
     bool isOutput = l + 1 == layers.size();
     sourceValues.resize(packed.neurons);
+    double leak = isOutput ? 1.0 : 0.1;
     for (size_t k = 0; k < packed.neurons; ++k) {
       double sum = layerSums[k] + packed.biases[k];
-      if (!isOutput && sum <= 0.0) sum = sum * 0.1;
+      // Below zero a tenth of a sum is the greater, above zero the sum itself (times 1.0 on the
+      // output layer: the sum again), so the larger of the two is the leaky value, taken
+      // without a branch: hidden sums fall either side of zero at random.
+      sum = std::max(sum, sum * leak);
       sourceValues[k] = sum;
       layers[l][k].value = sum;
     }
