@@ -51,6 +51,8 @@ PlacementChoice searchBestPlacement(int32_t player);
 
 Network createNetwork(int32_t inputCount, int32_t outputCount, double learningRate,
                       int32_t hiddenLayers, int32_t neuronsPerHiddenLayer);
+// The plain pass over the layers' weights, which also packs them for predict: call it after
+// changing weights by hand.
 void feedForward(Network& network);
 int32_t predict(Network& network, const std::vector<int32_t>& input); // action index 0..43
 void mutate(Network& network);

@@ -3,6 +3,7 @@
 #include "game/game.h"
 
 #include <algorithm>
+#include <cstring>
 
 static double randomWeight() {
   return (randomDraw() % 401 - 200) / 100.0;
@@ -31,99 +32,138 @@ Network createNetwork(int32_t inputCount, int32_t outputCount, double learningRa
   return network;
 }
 
-// Scratch for the forward pass: kept between calls so a pass allocates nothing once warm.
-static std::vector<double> sourceValues;
-static std::vector<int32_t> nonZeroSources;
-
-// The weighted sum of one neuron from its connection `from` on, in connection order.
-static double continueSum(const Neuron& neuron, size_t from, bool sparse, double sum) {
-  const Connection* weights = neuron.connections.data();
-  size_t length = std::min(neuron.connections.size(), sourceValues.size());
-  const double* values = sourceValues.data();
-  if (!sparse) {
-    for (size_t j = from; j < length; ++j) sum += weights[j].weight * values[j];
-    return sum;
-  }
-  for (int32_t j : nonZeroSources) {
-    size_t source = static_cast<size_t>(j);
-    if (source >= length) break;
-    if (source >= from) sum += weights[source].weight * values[source];
-  }
-  return sum;
-}
-
-// Eight running sums kept in registers: the eight neurons' additions are independent, so they
-// overlap in the processor, while each neuron still adds its terms in connection order and
-// gets exactly the sum it would get alone.
-struct EightSums {
-  const Connection *w0, *w1, *w2, *w3, *w4, *w5, *w6, *w7;
-  double s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0, s5 = 0, s6 = 0, s7 = 0;
-  void add(size_t j, double v) {
-    s0 += w0[j].weight * v;
-    s1 += w1[j].weight * v;
-    s2 += w2[j].weight * v;
-    s3 += w3[j].weight * v;
-    s4 += w4[j].weight * v;
-    s5 += w5[j].weight * v;
-    s6 += w6[j].weight * v;
-    s7 += w7[j].weight * v;
-  }
-};
-
-// Weighted sums of eight neurons. With `sparse`, sources whose value is zero are skipped:
-// their terms are zero, and adding zero leaves a sum unchanged.
-static void eightWeightedSums(const Neuron* neurons, bool sparse, double* out) {
-  size_t common = sourceValues.size();
-  for (int b = 0; b < 8; ++b) common = std::min(common, neurons[b].connections.size());
-  EightSums sums = {neurons[0].connections.data(), neurons[1].connections.data(),
-                    neurons[2].connections.data(), neurons[3].connections.data(),
-                    neurons[4].connections.data(), neurons[5].connections.data(),
-                    neurons[6].connections.data(), neurons[7].connections.data()};
-  const double* values = sourceValues.data();
-  if (sparse) {
-    for (int32_t j : nonZeroSources) {
-      if (static_cast<size_t>(j) >= common) break;
-      sums.add(static_cast<size_t>(j), values[j]);
+// Lays the weights out for predict: each block of packedBlock neurons holds, source by source,
+// its neurons' weights side by side, so one pass down a block reads memory in order. A network
+// with a neuron short of connections gets no packed layers and predict takes the plain pass.
+static void packNetwork(Network& network) {
+  const std::vector<std::vector<Neuron>>& layers = network.layers;
+  network.packed.resize(layers.empty() ? 0 : layers.size() - 1);
+  for (size_t l = 1; l < layers.size(); ++l) {
+    PackedLayer& packed = network.packed[l - 1];
+    packed.sources = layers[l - 1].size();
+    packed.neurons = layers[l].size();
+    size_t blocks = (packed.neurons + packedBlock - 1) / packedBlock;
+    packed.weights.assign(blocks * packed.sources * packedBlock, 0.0);
+    packed.biases.assign(blocks * packedBlock, 0.0);
+    for (size_t k = 0; k < packed.neurons; ++k) {
+      const Neuron& neuron = layers[l][k];
+      if (neuron.connections.size() != packed.sources) {
+        network.packed.clear();
+        return;
+      }
+      double* column = &packed.weights[k / packedBlock * packed.sources * packedBlock];
+      for (size_t j = 0; j < packed.sources; ++j)
+        column[j * packedBlock + k % packedBlock] = neuron.connections[j].weight;
+      packed.biases[k] = neuron.bias;
     }
-  } else {
-    for (size_t j = 0; j < common; ++j) sums.add(j, values[j]);
   }
-  const double partial[8] = {sums.s0, sums.s1, sums.s2, sums.s3,
-                             sums.s4, sums.s5, sums.s6, sums.s7};
-  // Neurons with more connections than the shortest of the eight finish on their own.
-  for (int b = 0; b < 8; ++b) out[b] = continueSum(neurons[b], common, sparse, partial[b]);
 }
 
 void feedForward(Network& network) {
   std::vector<std::vector<Neuron>>& layers = network.layers;
   for (size_t l = 1; l < layers.size(); ++l) {
     const std::vector<Neuron>& sources = layers[l - 1];
-    sourceValues.resize(sources.size());
-    for (size_t j = 0; j < sources.size(); ++j) sourceValues[j] = sources[j].value;
-    // The input layer is mostly zeros (a 0/1 board encoding); hidden values rarely are.
-    bool sparse = l == 1;
-    if (sparse) {
-      nonZeroSources.clear();
-      for (size_t j = 0; j < sources.size(); ++j)
-        if (sourceValues[j] != 0.0) nonZeroSources.push_back(static_cast<int32_t>(j));
-    }
     bool isOutput = l + 1 == layers.size();
-    std::vector<Neuron>& neurons = layers[l];
-    for (size_t k = 0; k < neurons.size(); k += 8) {
-      int count = static_cast<int>(std::min<size_t>(8, neurons.size() - k));
-      double sums[8];
-      if (count == 8)
-        eightWeightedSums(&neurons[k], sparse, sums);
-      else
-        for (int b = 0; b < count; ++b) sums[b] = continueSum(neurons[k + b], 0, sparse, 0.0);
-      for (int b = 0; b < count; ++b) {
-        Neuron& neuron = neurons[k + b];
-        double sum = sums[b] + neuron.bias;
-        if (!isOutput && sum <= 0.0) sum = sum * 0.1;
-        neuron.value = sum;
-        neuron.layer = static_cast<int32_t>(l);
-        neuron.index = static_cast<int32_t>(k + b);
-      }
+    for (size_t k = 0; k < layers[l].size(); ++k) {
+      Neuron& neuron = layers[l][k];
+      size_t length = std::min(neuron.connections.size(), sources.size());
+      double sum = 0.0;
+      for (size_t j = 0; j < length; ++j) sum += neuron.connections[j].weight * sources[j].value;
+      sum = sum + neuron.bias;
+      if (!isOutput && sum <= 0.0) sum = sum * 0.1;
+      neuron.value = sum;
+      neuron.layer = static_cast<int32_t>(l);
+      neuron.index = static_cast<int32_t>(k);
+    }
+  }
+  packNetwork(network);
+}
+
+static bool packedFits(const Network& network) {
+  if (network.packed.size() + 1 != network.layers.size()) return false;
+  for (size_t l = 1; l < network.layers.size(); ++l) {
+    const PackedLayer& packed = network.packed[l - 1];
+    if (packed.sources != network.layers[l - 1].size() ||
+        packed.neurons != network.layers[l].size())
+      return false;
+  }
+  return true;
+}
+
+// Sixteen running sums, one per neuron of a block, in four vectors of four that the compiler
+// fits to the processor's registers. Each lane multiplies then adds, source by source in the
+// order given, exactly as one neuron's plain sum does (the file is built without contracting a
+// multiply and an add into one rounding).
+typedef double FourSums __attribute__((vector_size(4 * sizeof(double))));
+static_assert(packedBlock == 16, "a block is four vectors of four");
+
+// The weighted sums of every neuron of a packed layer over the listed sources, in list order.
+__attribute__((target_clones("avx512f", "avx2", "default"))) static void
+packedSums(const PackedLayer& layer, const double* values, const int32_t* used, size_t usedCount,
+           double* sums) {
+  size_t blocks = layer.biases.size() / packedBlock;
+  for (size_t b = 0; b < blocks; ++b) {
+    const double* block = layer.weights.data() + b * layer.sources * packedBlock;
+    FourSums s0 = {}, s1 = {}, s2 = {}, s3 = {};
+    for (size_t u = 0; u < usedCount; ++u) {
+      const double* w = block + static_cast<size_t>(used[u]) * packedBlock;
+      double v = values[used[u]];
+      FourSums w0, w1, w2, w3;
+      std::memcpy(&w0, w, sizeof w0);
+      std::memcpy(&w1, w + 4, sizeof w1);
+      std::memcpy(&w2, w + 8, sizeof w2);
+      std::memcpy(&w3, w + 12, sizeof w3);
+      s0 += w0 * v;
+      s1 += w1 * v;
+      s2 += w2 * v;
+      s3 += w3 * v;
+    }
+    std::memcpy(sums + b * packedBlock, &s0, sizeof s0);
+    std::memcpy(sums + b * packedBlock + 4, &s1, sizeof s1);
+    std::memcpy(sums + b * packedBlock + 8, &s2, sizeof s2);
+    std::memcpy(sums + b * packedBlock + 12, &s3, sizeof s3);
+  }
+}
+
+// Scratch for the packed pass: kept between calls so a pass allocates nothing once warm.
+static std::vector<double> sourceValues, layerSums;
+static std::vector<int32_t> usedSources, everySource;
+
+// The forward pass over the packed layers; leaves every neuron's value as feedForward does.
+static void packedForward(Network& network) {
+  std::vector<std::vector<Neuron>>& layers = network.layers;
+  const std::vector<Neuron>& inputs = layers[0];
+  sourceValues.resize(inputs.size());
+  usedSources.resize(inputs.size());
+  size_t usedCount = 0;
+  // The input layer is mostly zeros (a 0/1 board encoding): a zero's term is zero, and adding
+  // zero leaves a sum as it was, so only the others are summed. Hidden values rarely are zero.
+  // Every index is written and only the others counted: no branch to mispredict.
+  for (size_t j = 0; j < inputs.size(); ++j) {
+    sourceValues[j] = inputs[j].value;
+    usedSources[usedCount] = static_cast<int32_t>(j);
+    usedCount += sourceValues[j] != 0.0;
+  }
+  for (size_t l = 1; l < layers.size(); ++l) {
+    const PackedLayer& packed = network.packed[l - 1];
+    if (l > 1) {
+      while (everySource.size() < packed.sources)
+        everySource.push_back(static_cast<int32_t>(everySource.size()));
+    }
+    layerSums.resize(std::max(layerSums.size(), packed.biases.size()));
+    packedSums(packed, sourceValues.data(), l == 1 ? usedSources.data() : everySource.data(),
+               l == 1 ? usedCount : packed.sources, layerSums.data());
+    bool isOutput = l + 1 == layers.size();
+    sourceValues.resize(packed.neurons);
+    double leak = isOutput ? 1.0 : 0.1;
+    for (size_t k = 0; k < packed.neurons; ++k) {
+      double sum = layerSums[k] + packed.biases[k];
+      // Below zero a tenth of a sum is the greater, above zero the sum itself (times 1.0 on the
+      // output layer: the sum again), so the larger of the two is the leaky value, taken
+      // without a branch: hidden sums fall either side of zero at random.
+      sum = std::max(sum, sum * leak);
+      sourceValues[k] = sum;
+      layers[l][k].value = sum;
     }
   }
 }
@@ -134,7 +174,12 @@ int32_t predict(Network& network, const std::vector<int32_t>& input) {
   // Only the inputs the network has are written; further values of the vector are dropped.
   size_t written = std::min(input.size(), inputs.size());
   for (size_t i = 0; i < written; ++i) inputs[i].value = input[i];
-  feedForward(network);
+  // Layers reshaped since the last pack, or a neuron short of connections: the plain pass
+  // (which packs again for the next call).
+  if (packedFits(network))
+    packedForward(network);
+  else
+    feedForward(network);
   const std::vector<Neuron>& outputs = network.layers.back();
   double bestValue = 0.0;
   int32_t best = 0;
@@ -159,6 +204,7 @@ template <typename Draw> static void mutateWith(Network& network, Draw draw) {
       neuron.bias += ((r3 % 3) - 1) * network.learningRate;
     }
   }
+  packNetwork(network);
 }
 
 void mutate(Network& network) {

@@ -2,6 +2,7 @@
 // run. Defined once in state.cpp. No SDL.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -22,9 +23,23 @@ struct Neuron {
   int32_t index = 0;                   // position in its layer
 };
 
+constexpr size_t packedBlock = 16; // neurons summed side by side by predict
+
+// One layer's weights as predict reads them: for each block of packedBlock neurons, source by
+// source, the block's weights side by side (zeros past the layer's last neuron).
+struct PackedLayer {
+  size_t sources = 0;          // neurons of the previous layer
+  size_t neurons = 0;          // neurons of this layer
+  std::vector<double> weights; // block, then source, then neuron within the block
+  std::vector<double> biases;  // one per neuron, zeros past the last
+};
+
 struct Network {
   std::vector<std::vector<Neuron>> layers; // input layer first, output layer last
   double learningRate = 0.0;               // mutation step
+  // The layers' weights packed for predict. feedForward and mutate pack them again; code that
+  // changes weights any other way calls feedForward before the next predict.
+  std::vector<PackedLayer> packed;
 };
 
 constexpr int actionCount = 44; // placements: (x + 1) + 11 * rotation

@@ -47,6 +47,7 @@ TEST(BotTurn, StepwiseMovesOneStepPerActionAndDropsWhenBlocked) {
 TEST(BotTurn, ImmediateSearchFillsTheWellAndUnusableNetworksFallBackToIt) {
   Network tooManyOutputs = createNetwork(407, 50, 0.0, 0, 0);
   tooManyOutputs.layers[1][47].bias = 1000.0; // would ask for rotation 4
+  feedForward(tooManyOutputs);
   const Network networks[] = {Network{}, Network{}, tooManyOutputs};
   for (int level = 0; level < 3; ++level) { // the search level, then the network level
     startVersus(bar, boardFromPicture(std::vector<std::string>(4, ".ggggggggg")), false,

@@ -18,6 +18,7 @@ Network steeringNetwork(int32_t inputCount, int32_t action) {
   for (Neuron& output : network.layers[1])
     for (Connection& c : output.connections) c.weight = 0.0;
   network.layers[1][action].bias = 1.0;
+  feedForward(network);
   return network;
 }
 
