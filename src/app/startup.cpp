@@ -180,7 +180,7 @@ int runGame() {
   startOnlineFromCommandLine();
 
   runFrames();
-  leaveOnlineGame(); // the opponent learns at once rather than after 5 s of silence
+  leaveOnlineGame();  // the opponent learns at once rather than after 5 s of silence
   savePendingElite(); // quitting in the middle of a training run
   saveWindowPlace();  // a window is moved in many small steps: its place is kept once, here
   shutDown();

@@ -94,9 +94,9 @@ constexpr int windowHeight = 1000;
 // Mode and clock (written by the shell, read by the rules)
 // ---------------------------------------------------------------------------------------------
 
-extern int32_t gameMode;            // 0 menus, 1 solo, 2 player versus, 3 training, 4 versus bot, 8 online
-extern double frameDelta;           // last frame's length in hundredths of a second
-extern SoundHook soundHook;         // plays a sound effect; null = silent (tests, tools)
+extern int32_t gameMode;    // 0 menus, 1 solo, 2 player versus, 3 training, 4 versus bot, 8 online
+extern double frameDelta;   // last frame's length in hundredths of a second
+extern SoundHook soundHook; // plays a sound effect; null = silent (tests, tools)
 extern RandomStream randomStream;   // every randomDraw; unseeded it draws as srand(1) would
 extern RandomState gameStartRandom; // randomStream as the last setUpGame found it
 extern uint32_t gameSerial;         // counts setUpGame calls: a new value is a fresh game

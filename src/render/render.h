@@ -80,6 +80,6 @@ void drawFrame();         // clear, draw the current mode, present
 void drawModesScreen();   // the bests under Sprint and Ultra
 void drawReplaysScreen(); // the list's heading
 void drawPlayFigures();   // figures box, results panel, playback bar
-void drawOnlineScreen(); // the online screen's title, status and addresses
-void drawOnlineGame();   // mode 8: both fields, the latency, the result
-void drawNetworkTexts(); // the level's network, the training warning, the networks screen's title
+void drawOnlineScreen();  // the online screen's title, status and addresses
+void drawOnlineGame();    // mode 8: both fields, the latency, the result
+void drawNetworkTexts();  // the level's network, the training warning, the networks screen's title

@@ -84,7 +84,7 @@ TEST(Network, LeakyHiddenLinearOutputAndArgMax) {
   network.layers[1][0].connections[0].weight = -2.0;
   network.layers[2][0].connections[0].weight = 10.0;
   network.layers[2][1].connections[0].weight = 20.0;
-  feedForward(network); // weights changed by hand
+  feedForward(network);                // weights changed by hand
   EXPECT_EQ(predict(network, {1}), 0); // every output negative
   EXPECT_DOUBLE_EQ(network.layers[1][0].value, -0.2);
   EXPECT_DOUBLE_EQ(network.layers[2][0].value, -2.0);
