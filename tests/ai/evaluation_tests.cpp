@@ -79,9 +79,7 @@ TEST(FitnessParams, FileReplacesSetZeroAndBadFilesFallBack) {
     std::remove(path.c_str());
     if (*bad) std::ofstream(path) << bad;
     fitnessParams.clear();
-    testing::internal::CaptureStderr();
-    loadFitnessParams(path);
-    expectOneLineNaming(path);
+    expectOneLineNaming(errorsOf([&] { loadFitnessParams(path); }), path);
     EXPECT_EQ(fitnessParams[0], shipped);
   }
 }

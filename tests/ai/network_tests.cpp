@@ -26,8 +26,8 @@ TEST(Network, CreateMutateSaveAndLoadBack) {
   }
   EXPECT_GT(changed, 50);
   EXPECT_EQ(allWeights(created), before);
-  // A private stream mutates exactly as rand() does after the same seed, and leaves rand() be.
-  Network streamed = network, shared = network;
+  // A private stream mutates and leaves rand() be (it draws as rand() does: the replay tests).
+  Network streamed = network;
   RandomStream stream;
   seedStream(stream, 77);
   seedRandom(5);
@@ -35,9 +35,6 @@ TEST(Network, CreateMutateSaveAndLoadBack) {
   seedRandom(5);
   mutate(streamed, stream);
   EXPECT_EQ(randomDraw(), untouched);
-  seedRandom(77);
-  mutate(shared);
-  EXPECT_EQ(allWeights(streamed), allWeights(shared));
   EXPECT_NE(allWeights(streamed), allWeights(network));
   // Weights come back to six decimals, biases as zero.
   network.layers[1][0].connections[0].weight = -1.2345678;
@@ -66,15 +63,12 @@ TEST(Network, MalformedFilesLeaveTheBotNetworkEmpty) {
            whole.substr(0, whole.size() - 1)}) {
     botNetwork = createNetwork(2, 1, 0.0, 0, 0);
     std::ofstream(path) << text;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(loadNetwork(path)) << text.substr(0, 40);
-    expectOneLineNaming(path);
+    expectOneLineNaming(errorsOf([&] { EXPECT_FALSE(loadNetwork(path)) << text.substr(0, 40); }),
+                        path);
     EXPECT_TRUE(botNetwork.layers.empty()) << text.substr(0, 40);
   }
   std::ofstream(path) << "9,9,9,9,9,9,9,9,9,9,9,9,99999,\n"; // few weights, too many neurons
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(loadNetwork(path));
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("line 1: more than"), std::string::npos);
+  EXPECT_NE(errorsOf([&] { loadNetwork(path); }).find("line 1: more than"), std::string::npos);
   std::ofstream(path) << whole;
   EXPECT_TRUE(loadNetwork(path));
 }

@@ -49,13 +49,6 @@ protected:
     frameDelta = 1.6;
     updateFrame();
   }
-  static void key(SDL_Scancode scancode) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.scancode = scancode;
-    ASSERT_EQ(SDL_PushEvent(&event), 1);
-    play();
-  }
 };
 
 TEST_F(Pads, PadsJoinAsPluggedMoveRotateDropAndHoldAndPauseWhenPulled) {
@@ -64,8 +57,8 @@ TEST_F(Pads, PadsJoinAsPluggedMoveRotateDropAndHoldAndPauseWhenPulled) {
   int32_t x = p1Position.x;
   tap(first, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
   EXPECT_EQ(p1Position.x, x + 1);
-  SDL_JoystickSetVirtualAxis(first, SDL_CONTROLLER_AXIS_LEFTX,
-                             -30000); // the stick, past its dead zone
+  // The stick, past its dead zone.
+  SDL_JoystickSetVirtualAxis(first, SDL_CONTROLLER_AXIS_LEFTX, -30000);
   play();
   SDL_JoystickSetVirtualAxis(first, SDL_CONTROLLER_AXIS_LEFTX, 5000); // inside it: no move
   play();
@@ -76,10 +69,9 @@ TEST_F(Pads, PadsJoinAsPluggedMoveRotateDropAndHoldAndPauseWhenPulled) {
   tap(first, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER); // either shoulder holds
   EXPECT_NE(p1HeldPiece, 0);
   tap(first, SDL_CONTROLLER_BUTTON_DPAD_UP);
-  int cells = 0;
-  for (const auto& column : p1Board)
-    for (int32_t cell : column) cells += cell != 0;
-  EXPECT_EQ(cells, 3); // dropped at once, gravity alone would take seconds
+  std::string cells;
+  for (const std::string& row : boardPicture(p1Board)) cells += row;
+  EXPECT_EQ(200 - std::count(cells.begin(), cells.end(), '.'), 3); // gravity would take seconds
 
   // A second pad plays player 2 in "Player Versus"; pulling out player 1's pauses the game.
   gameMode = 2;
@@ -112,7 +104,7 @@ TEST_F(Pads, MenusByPadAndKeysAndAButtonRebound) {
   tap(pad, SDL_CONTROLLER_BUTTON_A);
   ASSERT_EQ(currentScreen, settingsScreen);
   tap(pad, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER); // as Tab: from "More Settings" to "P2 | Right"
-  key(SDL_SCANCODE_RETURN);
+  pressKey(SDL_SCANCODE_RETURN);
   EXPECT_EQ(screenButtons[settingsScreen][0].valueText, "Press a key");
   uint8_t keys[SDL_NUM_SCANCODES] = {};
   keys[SDL_SCANCODE_LEFT] = 1; // player 1's Left too: both are marked
@@ -120,9 +112,9 @@ TEST_F(Pads, MenusByPadAndKeysAndAButtonRebound) {
   play();
   EXPECT_TRUE(screenButtons[settingsScreen][0].warning && screenButtons[settingsScreen][8].warning);
   // A slider steps by a round number and is stored at once.
-  for (int i = 0; i < 9; ++i) key(SDL_SCANCODE_DOWN);
+  for (int i = 0; i < 9; ++i) pressKey(SDL_SCANCODE_DOWN);
   ASSERT_NE(focusedSlider(), nullptr);
-  key(SDL_SCANCODE_RIGHT);
+  pressKey(SDL_SCANCODE_RIGHT);
   EXPECT_DOUBLE_EQ(p2Sensitivity, 0.12);
   EXPECT_EQ(readFile("Storage/sens.txt"), "0.100000\n0.120000\n");
   // The mouse takes over as soon as it moves.

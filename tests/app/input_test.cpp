@@ -7,9 +7,9 @@ namespace {
 using Input = Scenario;
 
 TEST_F(Input, KeyNamesNameTheKeyAndEscapeIsNeverBound) {
+  // Letters, the game's own names, SDL's names, and a number where nobody has a name.
   const std::pair<int32_t, const char*> names[] = {
-      {4, "A"},         {29, "Z"},     {30, "1"},       {225, "Left Shift"}, {79, "RIGHT ARROW"},
-      {82, "UP ARROW"}, {44, "SPACE"}, {229, "RSHIFT"}, {56, "RSLASH"},      {300, "300"}};
+      {4, "A"}, {29, "Z"}, {79, "RIGHT ARROW"}, {229, "RSHIFT"}, {225, "Left Shift"}, {300, "300"}};
   for (const auto& [scancode, name] : names) EXPECT_EQ(keyDisplayName(scancode), name);
   // Escape held while P1 Left waits for its key: the old key stays and the wait ends.
   uint8_t keys[SDL_NUM_SCANCODES] = {};
@@ -45,9 +45,8 @@ TEST_F(Input, MovesRepeatAtTheirPlayersSensitivityOthersFireOnceOrWhileHeld) {
   const std::pair<int32_t, const bool*> once[] = {
       {82, &p1RotateCw}, {44, &p1RotateCcw}, {229, &p1HardDrop}, {27, &p2RotateCcw}};
   for (const auto& [key, flag] : once) EXPECT_EQ(firingFrames(key, *flag, 4), std::vector<int>{1});
-  for (const auto& [key, flag] : {std::pair{81, &p1SoftDrop}, {20, &p2Hold}}) {
+  for (const auto& [key, flag] : {std::pair{81, &p1SoftDrop}, {20, &p2Hold}})
     EXPECT_EQ(firingFrames(key, *flag, 3), (std::vector<int>{1, 2, 3}));
-  }
 }
 
 TEST_F(Input, ClickLastsOneFrameEvenATapInsideOneFrame) {

@@ -1,10 +1,7 @@
 // The player's networks are never lost: training runs put the old one aside, the archive keeps
 // its bound, and any kept network (the shipped one included) can be chosen back.
 #include "ai/ai.h"
-#include "app/app.h"
-#include "folders.h"
-#include "game/game.h"
-#include "pictures.h"
+#include "scenario.h"
 
 namespace {
 
@@ -23,14 +20,11 @@ double fakeClock() {
   return clockSeconds;
 }
 
-class Networks : public TempFolder {
+class Networks : public Scenario {
 protected:
   void SetUp() override {
-    TempFolder::SetUp();
-    enter();
+    Scenario::SetUp();
     writeFile("Storage/networks/Shipped.txt", networkText(30));
-    buildMenus();
-    gameMode = 0;
   }
 };
 
@@ -87,10 +81,7 @@ TEST_F(Networks, ArchiveKeepsItsBoundAndShippedComesBackByteForByte) {
   ASSERT_EQ(currentScreen, networksScreen);
   const Button& shipped = screenButtons[networksScreen][archivedNetworkLimit];
   ASSERT_EQ(shipped.text, "Shipped");
-  mousePosition = {shipped.position.x + 10, shipped.position.y + 10};
-  mouseClicked = true;
-  updateFrame();
-  mouseClicked = false;
+  clickOn(shipped);
   EXPECT_EQ(currentScreen, difficultyScreen);
   EXPECT_EQ(readFile("Storage/BestNeuralNet.txt"), readFile("Storage/networks/Shipped.txt"));
   EXPECT_EQ(botNetworkLabel, "Shipped (5-31-44)");

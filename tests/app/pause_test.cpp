@@ -44,7 +44,7 @@ void startWithAClear(int32_t mode) {
   frames(2);
 }
 
-TEST_F(Pause, APausedGameStandsStillAndResumesExactlyWhereItStopped) {
+TEST_F(Pause, PauseStandsStillResumeGoesOnRestartKeepsNothingAndEachEndSaysWhoWon) {
   for (int32_t mode : {1, 2, 4}) {
     startWithAClear(mode);
     frames(30);
@@ -59,44 +59,7 @@ TEST_F(Pause, APausedGameStandsStillAndResumesExactlyWhereItStopped) {
     pauseRequested = true; // the pause key again resumes
     frames(30);
     EXPECT_EQ(gameSnapshot(), unpaused) << mode;
-  }
-}
 
-TEST_F(Pause, LosingFocusPausesAndThePausedFramesButtonsWork) {
-  clickOn(screenButtons[mainMenuScreen][0]); // "Solo Play"
-  SDL_Event event{};
-  event.type = SDL_WINDOWEVENT;
-  event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-  for (bool autoPause : {true, false}) {
-    pauseOnFocusLoss = autoPause;
-    SDL_PushEvent(&event);
-    handleEvents();
-    frame(0, 0);
-    EXPECT_EQ(gamePaused, autoPause);
-    clickOn(resumeButton);
-  }
-  // Without a mouse: the paused frame's buttons take the focus; Return on "Resume" plays on.
-  pauseRequested = true;
-  frame(0, 0);
-  for (SDL_Scancode scancode :
-       {SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_UP, SDL_SCANCODE_RETURN}) {
-    event = {};
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.scancode = scancode;
-    SDL_PushEvent(&event);
-    handleEvents(); // a key press reaches the frame as a click on the focused button
-    updateFrame();
-  }
-  EXPECT_FALSE(gamePaused);
-  pauseRequested = true;
-  frame(0, 0);
-  clickOn(quitToMenuButton);
-  clickOn(screenButtons[mainMenuScreen][1]); // a new game never starts paused
-  EXPECT_TRUE(gameMode == 2 && !gamePaused);
-}
-
-TEST_F(Pause, RestartKeepsNothingOfTheLastGameAndEachEndSaysWhoWon) {
-  for (int32_t mode : {1, 2, 4}) {
     startWithAClear(mode);
     pauseRequested = true;
     frames(1);
@@ -122,6 +85,34 @@ TEST_F(Pause, RestartKeepsNothingOfTheLastGameAndEachEndSaysWhoWon) {
   restartRequested = true;
   frames(1);
   EXPECT_TRUE(!matchOver && !newHighscore && score == 0 && gameOverTexts().empty());
+}
+
+TEST_F(Pause, LosingFocusPausesAndThePausedFramesButtonsWork) {
+  clickOn(screenButtons[mainMenuScreen][0]); // "Solo Play"
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  for (bool autoPause : {true, false}) {
+    pauseOnFocusLoss = autoPause;
+    SDL_PushEvent(&event);
+    handleEvents();
+    frame(0, 0);
+    EXPECT_EQ(gamePaused, autoPause);
+    clickOn(resumeButton);
+  }
+  // Without a mouse: the paused frame's buttons take the focus; Return on "Resume" plays on.
+  pauseRequested = true;
+  frame(0, 0);
+  // A key press reaches the frame as a click on the focused button.
+  for (SDL_Scancode scancode :
+       {SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_UP, SDL_SCANCODE_RETURN})
+    pressKey(scancode);
+  EXPECT_FALSE(gamePaused);
+  pauseRequested = true;
+  frame(0, 0);
+  clickOn(quitToMenuButton);
+  clickOn(screenButtons[mainMenuScreen][1]); // a new game never starts paused
+  EXPECT_TRUE(gameMode == 2 && !gamePaused);
 }
 
 } // namespace

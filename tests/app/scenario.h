@@ -32,6 +32,23 @@ inline void push(std::initializer_list<uint32_t> types) {
   handleEvents();
 }
 
+// Every key up: no action flag stays set from earlier frames or tests.
+inline void releaseKeys() {
+  static const uint8_t noKeys[SDL_NUM_SCANCODES] = {};
+  computeActionFlags(noKeys);
+}
+
+// A key pressed, as the events and the frame after them see it.
+inline void pressKey(SDL_Scancode scancode) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.scancode = scancode;
+  ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+  handleEvents();
+  frameDelta = 1.6;
+  updateFrame();
+}
+
 class Scenario : public TempFolder {
 protected:
   void SetUp() override {
@@ -46,7 +63,6 @@ protected:
   }
   // The program as start-up leaves it, on the main menu, with the given pieces loaded.
   static void start(const std::vector<Piece>& pieces) {
-    static const uint8_t noKeys[SDL_NUM_SCANCODES] = {};
     soundHook = nullptr;
     useCatalogue(pieces);
     controls.assign(defaultControls, defaultControls + controlCount);
@@ -57,6 +73,6 @@ protected:
     gameMode = currentScreen = highscore = lastHoveredChoice = 0;
     awaitingKeyBinding = mouseClicked = mouseHeld = mouseDownLatch = mouseReleased = false;
     running = true;
-    computeActionFlags(noKeys); // forget keys held in earlier tests
+    releaseKeys(); // forget keys held in earlier tests
   }
 };

@@ -48,9 +48,8 @@ TEST_F(Screens, PiecesSwitchedOffStayOutOfTheNextGame) {
   start({pieceFromPicture({"#"}), pieceFromPicture({"##"}), pieceFromPicture({"###"})});
   // Settings, "More Settings", the single block off, "Back" (rebuilds the catalogue), "Back",
   // "Solo Play".
-  for (auto [screen, button] : {std::pair{0, 4}, {3, 16}, {4, 0}, {4, 3}, {3, 14}, {0, 0}}) {
+  for (auto [screen, button] : {std::pair{0, 4}, {3, 16}, {4, 0}, {4, 3}, {3, 14}, {0, 0}})
     clickOn(screenButtons[screen][button]);
-  }
   ASSERT_EQ(gameMode, 1);
   for (int piece = 0; piece < 40; ++piece) {
     int blocks = 0;

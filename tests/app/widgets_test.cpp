@@ -1,6 +1,5 @@
-// Buttons and sliders as the pointer meets them, and the screens the menus are built with.
+// Buttons and sliders as the pointer meets them.
 #include "app/app.h"
-#include "pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -52,30 +51,6 @@ TEST(Widgets, SliderDragsFromTheKnobOnlyAndClampsToTheTrack) {
     EXPECT_EQ(population.value, value) << x << "," << y;
   }
   EXPECT_EQ(population.knob.x, 300); // released, the knob stays where it was let go
-}
-
-TEST(Widgets, MenusHoldEveryScreenInItsOrder) {
-  useCatalogue(std::vector<Piece>(29, pieceFromPicture({"#"})));
-  p1Sensitivity = 0.5;
-  buildMenus();
-  // The original screens keep their widgets in their order; newer ones only add.
-  std::vector<size_t> buttons, sliders;
-  for (int screen = trainingScreen; screen <= piecesScreen; ++screen) {
-    buttons.push_back(screenButtons[screen].size());
-    sliders.push_back(screenSliders[screen].size());
-  }
-  buttons[2] = std::min<size_t>(buttons[2], 17); // newer screens' doors follow the 17 originals
-  EXPECT_EQ(buttons, (std::vector<size_t>{2, 10, 17, 32}));
-  EXPECT_EQ(screenButtons[settingsScreen][16].text, "More Settings");
-  EXPECT_EQ(sliders, (std::vector<size_t>{5, 0, 2, 0}));
-  EXPECT_EQ(screenButtons[mainMenuScreen][4].text, "Settings");
-  EXPECT_EQ(screenButtons[3][7].text, "P1 | Right:   ");
-  EXPECT_EQ(screenSliders[3][1].value, 0.5);
-  // Pieces ten to a row, rows 250 apart; then the screen's own buttons.
-  EXPECT_EQ(screenButtons[4][28].position.x, 1250);
-  EXPECT_EQ(screenButtons[4][28].position.y, 700);
-  EXPECT_EQ(screenButtons[4][29].text, "Back");
-  EXPECT_EQ(screenButtons[4][31].text, "Select All");
 }
 
 } // namespace

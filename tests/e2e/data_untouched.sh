@@ -7,9 +7,7 @@ set -euo pipefail
 tools="$(dirname "$(realpath "$1")")"
 data="$(realpath "$2")"
 source="$(realpath "$3")"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$source/tests/support/screen.sh" # $work and fail
 
 listing() { (cd "$1" && find . -print0 | sort -z | xargs -0 ls -ld --time-style=+%s.%N |
   awk '{$2=""; print}' && find . -type f -print0 | sort -z | xargs -0 md5sum); }

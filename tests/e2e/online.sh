@@ -30,12 +30,7 @@ window=$(waitForWindow) || fail "the Brikka window did not appear"
 sleep 3 # connected, greeted and dealt: well within this on one machine
 import -window "$window" "$work/before.png"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-for _ in 1 2 3 4 5 6; do
-  xdotool keydown Shift_R
-  sleep 0.15
-  xdotool keyup Shift_R
-  sleep 0.25
-done
+for _ in 1 2 3 4 5 6; do press Shift_R && sleep 0.2; done
 import -window "$window" "$work/after.png"
 cp "$work/after.png" "$shot"
 left=$(changed "$work/before.png" "$work/after.png" 331x661+185+170)

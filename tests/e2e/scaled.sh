@@ -7,19 +7,14 @@ set -euo pipefail
 source "$(dirname "$0")/common.bash"
 start_game 2600x1700
 
-place() { # drawing point -> screen pixel "x y", in the window $X $Y $WIDTH $HEIGHT
-  local p
-  read -r -a p <<<"$(scaledPoint "$1" "$2")"
-  echo "$((p[0] + X)) $((p[1] + Y))"
-}
 press() { # a click at a drawing point, then a screenshot
-  read -r x y <<<"$(place "$1" "$2")"
+  read -r x y <<<"$(scaledPoint "$1" "$2")"
   xdotool mousemove "$x" "$y" sleep 0.2 mousedown 1 sleep 0.1 mouseup 1 sleep 0.5
   import -window root "$shot"
 }
 expect() { # <what> <runs expected> <x1 y1 x2 y2>: white runs on that line of the drawing
-  read -r x1 y1 <<<"$(place "$3" "$4")"
-  read -r x2 y2 <<<"$(place "$5" "$6")"
+  read -r x1 y1 <<<"$(scaledPoint "$3" "$4")"
+  read -r x2 y2 <<<"$(scaledPoint "$5" "$6")"
   local runs
   runs=$(convert "$shot" -crop "$((x2 - x1 + 1))x$((y2 - y1 + 1))+$x1+$y1" -depth 8 txt:- |
     awk -F'[()]' 'NR > 1 { split($2, c, ","); white = c[1] >= 250 && c[2] >= 250 && c[3] >= 250

@@ -45,9 +45,7 @@ TEST(PieceFile, SeparatorsRaggedColumnsCarriedColumnsAndUnfinishedPieces) {
   // A missing file adds nothing and says so in one line naming it; the game plays on.
   std::string missing = ::testing::TempDir() + "/no-such-folder/x.txt";
   size_t loaded = loadedPieces.size();
-  testing::internal::CaptureStderr();
-  EXPECT_TRUE(loadPieceFile(missing, true, &error));
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+  EXPECT_EQ(errorsOf([&] { EXPECT_TRUE(loadPieceFile(missing, true, &error)); }),
             missing + ": missing; its pieces are left out\n");
   EXPECT_EQ(loadedPieces.size(), loaded);
 

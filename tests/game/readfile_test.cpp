@@ -1,19 +1,14 @@
 // The one way files are read: what is not a plain file of a sensible size is refused at once,
 // with one line naming it; and what killed writes leave behind is cleared on the next start.
+#include "folders.h"
 #include "game/game.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
+using ReadFileLimited = TempFolder;
 
-TEST(ReadFileLimited, RefusesWhatIsNotASensiblePlainFileWithoutBlocking) {
-  const fs::path folder = testing::TempDir() + "brikka-read-" + std::to_string(getpid());
-  fs::remove_all(folder);
+TEST_F(ReadFileLimited, RefusesWhatIsNotASensiblePlainFileWithoutBlocking) {
   fs::create_directories(folder / "folder");
   const std::string fifo = (folder / "fifo").string(), loop = (folder / "loop").string();
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0); // no writer: a blocking open would wait forever
@@ -45,28 +40,23 @@ TEST(ReadFileLimited, RefusesWhatIsNotASensiblePlainFileWithoutBlocking) {
   std::string text;
   EXPECT_TRUE(readFileLimited((folder / "fine").string(), 3, &text)); // exactly at the limit
   EXPECT_EQ(text, "7\n4");
-  fs::remove_all(folder);
 }
 
-TEST(ReadFileLimited, StartUpRemovesOnlyStaleTemporaryFiles) {
-  const fs::path folder = testing::TempDir() + "brikka-stale-" + std::to_string(getpid());
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+TEST_F(ReadFileLimited, StartUpRemovesOnlyStaleTemporaryFiles) {
   const std::string prefix = temporaryFilePrefix;
-  for (const std::string name : {prefix + "controls.txt.old", prefix + "controls.txt.new",
-                                 std::string("controls.txt"), std::string("notes.txt.old")})
+  for (const std::string& name : {prefix + "controls.txt.old", prefix + "controls.txt.new",
+                                  std::string("controls.txt"), std::string("notes.txt.old")})
     std::ofstream(folder / name) << "x";
   // Two hours ago: what a write killed long ago left. A young one may be a live writer's.
-  for (const std::string name : {prefix + "controls.txt.old", std::string("notes.txt.old")})
+  for (const std::string& name : {prefix + "controls.txt.old", std::string("notes.txt.old")})
     fs::last_write_time(folder / name, fs::file_time_type::clock::now() - std::chrono::hours(2));
 
   EXPECT_EQ(removeStaleTemporaryFiles(folder.string()), 1);
   EXPECT_FALSE(fs::exists(folder / (prefix + "controls.txt.old")));
-  for (const std::string name :
+  for (const std::string& name :
        {prefix + "controls.txt.new", std::string("controls.txt"), std::string("notes.txt.old")})
     EXPECT_TRUE(fs::exists(folder / name)) << name;
   // A whole write leaves no temporary file behind.
   ASSERT_TRUE(writeFileAtomically((folder / "sens.txt").string(), "0.1\n"));
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 4);
-  fs::remove_all(folder);
+  EXPECT_EQ(filesIn(folder), 5); // with the empty Storage/
 }

@@ -2,8 +2,9 @@
 # The installed game. `cmake --install` into a fresh prefix gives a valid menu entry, the icons,
 # the man page and the data. A new player (empty HOME, no XDG_DATA_HOME) starts the installed
 # program from an unrelated folder: the window opens and ~/.local/share/brikka is filled (what a
-# restart keeps and refreshes there is tested in tests/app/runtime_test.cpp). Without its data the
-# program names where it looked and exits 1.
+# restart keeps and refreshes there is tested in tests/app/runtime_test.cpp); its window is
+# 1500 by 1000, holding Escape closes it with status 0, and it prints nothing. Without its data
+# the program names where it looked and exits 1.
 # Usage: installed.sh <build folder>
 set -euo pipefail
 build="$(realpath "$1")"
@@ -29,11 +30,14 @@ play() {
   (cd "$work/elsewhere" && exec env -i PATH="$PATH" HOME="$work/home" DISPLAY="$DISPLAY" \
     SDL_AUDIODRIVER=dummy "$prefix/bin/brikka" >"$work/out" 2>"$work/err") &
   gamePid=$!
-  local window
+  local window size
   window="$(waitForWindow)" || fail "no window named Brikka appeared"
+  size="$(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { print w "x" $2 }')"
+  [ "$size" = 1500x1000 ] || fail "the window is $size"
   quitWithEscape "$window" "$gamePid"
   gamePid=""
   [ ! -s "$work/err" ] || fail "the game reported problems on standard error"
+  [ ! -s "$work/out" ] || fail "the game printed on standard output"
 }
 
 play

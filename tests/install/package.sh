@@ -5,9 +5,7 @@
 # Usage: package.sh <build folder>
 set -euo pipefail
 build="$(realpath "$1")"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2 && exit 1; }
+source "$(dirname "$(realpath "$0")")/../support/screen.sh" # $work and fail
 
 (cd "$build" && cpack -G DEB -B "$work" >"$work/cpack.log" 2>&1) ||
   fail "cpack failed: $(cat "$work/cpack.log")"

@@ -74,26 +74,23 @@ TEST(LabChecks, DistillWithFewerPositionsThanABatchTrainsOnThemAll) {
   options.hiddenLayers = 1;
   options.neurons = 4;
   int rounds = 0;
-  distill(options, [&](const DistillRound& round, Network& network) {
+  distill(options, [&](const DistillRound& round, Network&) {
     rounds += 1;
     EXPECT_EQ(round.positions, 10);
     EXPECT_TRUE(std::isfinite(round.loss) && round.loss > 0.0);
-    EXPECT_EQ(network.layers.size(), 3u);
   });
   EXPECT_EQ(rounds, 1);
 }
 
-TEST(LabChecks, DataThatGivesNoPiecesStopsTheLab) {
-  const std::string folder = scratchPath("nopieces");
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  std::filesystem::copy(std::string(BRIKKA_SOURCE_DIR) + "/Storage", folder + "/Storage");
-  writeFile(folder + "/Storage/4BlockPieces.txt", "");
+using LabData = TempFolder;
+
+TEST_F(LabData, DataThatGivesNoPiecesStopsTheLab) {
+  std::filesystem::copy(std::string(BRIKKA_SOURCE_DIR) + "/Storage", folder / "Storage");
+  writeFile(folder / "Storage/4BlockPieces.txt", "");
   DataOptions data;
-  data.dataFolder = folder;
+  data.dataFolder = folder.string();
   EXPECT_EQ(labErrorOf([&] { loadLabData(data); }),
-            folder + "/Storage/4BlockPieces.txt: holds no pieces");
-  std::filesystem::remove_all(folder);
+            path("Storage/4BlockPieces.txt") + ": holds no pieces");
 }
 
 TEST(LabChecks, RanksStartedWithDifferentOptionsStopTogetherNamingTheDifference) {

@@ -15,15 +15,6 @@ FILE* start(const std::string& command) {
   return popen((command + " 2>&1").c_str(), "r");
 }
 
-std::string finish(FILE* pipe, int& status) {
-  std::string out;
-  char buffer[4096];
-  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
-  int raw = pclose(pipe);
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return out;
-}
-
 // The number after name in a summary line.
 long long field(const std::string& line, const std::string& name) {
   size_t at = line.find(" " + name + " ");
@@ -36,8 +27,8 @@ void duel(int hostPort, int joinPort, const std::string& options, int games) {
   FILE* host = start(lab + " duel --host " + std::to_string(hostPort) + common);
   FILE* guest = start(lab + " duel --join 127.0.0.1:" + std::to_string(joinPort) + common);
   int hostStatus = 0, guestStatus = 0;
-  std::string guestOut = finish(guest, guestStatus);
-  std::string hostOut = finish(host, hostStatus);
+  std::string guestOut = finishCommand(guest, guestStatus);
+  std::string hostOut = finishCommand(host, hostStatus);
   ASSERT_EQ(hostStatus, 0) << hostOut;
   ASSERT_EQ(guestStatus, 0) << guestOut;
 

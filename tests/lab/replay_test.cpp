@@ -4,25 +4,13 @@
 
 #include "folders.h"
 
-namespace {
-
 const std::string seedReplay = BRIKKA_SOURCE_DIR "/tests/fuzz/seeds/replay/bot.replay";
-
-// Exit status and everything printed.
-int replayCommand(const std::string& arguments, std::string& printed) {
-  CommandRun run = runCommand(std::string(BRIKKA_LAB_PROGRAM) + " replay " + arguments);
-  printed = run.out + run.err;
-  return run.status;
-}
-
-} // namespace
+const std::string replayCommand = std::string(BRIKKA_LAB_PROGRAM) + " replay ";
 
 TEST(LabReplay, ChecksAStoredGameAndFailsAChangedOne) {
-  std::string printed;
-  EXPECT_EQ(replayCommand("--check " + seedReplay, printed), 0) << printed;
-  EXPECT_NE(printed.find("score 0 lines 0 pieces 30 frames 451 board 1512cd5b5b36e225\n"),
-            std::string::npos)
-      << printed;
+  CommandRun run = runCommand(replayCommand + "--check " + seedReplay);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "score 0 lines 0 pieces 30 frames 451 board 1512cd5b5b36e225\n");
 
   Replay replay;
   std::string error;
@@ -30,8 +18,9 @@ TEST(LabReplay, ChecksAStoredGameAndFailsAChangedOne) {
   replay.result.score += 100;
   std::string changed = scratchPath("changed.replay");
   writeFile(changed, replayBytes(replay));
-  EXPECT_EQ(replayCommand(changed, printed), 0) << printed;
-  EXPECT_EQ(replayCommand("--check " + changed, printed), 1) << printed;
-  EXPECT_NE(printed.find("differs from the stored score 100"), std::string::npos) << printed;
+  EXPECT_EQ(runCommand(replayCommand + changed).status, 0);
+  run = runCommand(replayCommand + "--check " + changed);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("differs from the stored score 100"), std::string::npos) << run.err;
   std::remove(changed.c_str());
 }

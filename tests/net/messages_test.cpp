@@ -27,24 +27,24 @@ Message lockMessage() {
   return m;
 }
 
-bool decodes(const std::string& bytes, Message& m, std::string& problem, int32_t types = 7) {
+bool decodes(const std::string& bytes, Message& m, std::string& problem, int32_t types = 7,
+             bool* versionMismatch = nullptr) {
   return decodeMessage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), types, m,
-                       problem);
+                       problem, versionMismatch);
 }
 
 TEST(Messages, EveryFieldComesBackAsSent) {
   Message out;
   std::string problem;
-  ASSERT_TRUE(decodes(encodeMessage(lockMessage()), out, problem)) << problem;
-  Message in = lockMessage();
-  EXPECT_EQ(out.field.board, in.field.board);
+  const std::string bytes = encodeMessage(lockMessage());
+  ASSERT_TRUE(decodes(bytes, out, problem)) << problem;
+  EXPECT_EQ(encodeMessage(out), bytes); // nothing lost or changed on the way
+  // And the encoder writes what it was given, negative numbers too.
+  EXPECT_EQ(out.field.board, lockMessage().field.board);
   EXPECT_EQ(out.field.position.x, -1);
-  EXPECT_EQ(out.field.pieceCount, 13);
   EXPECT_EQ(out.score, 1200);
   ASSERT_EQ(out.waiting.size(), 2u);
   EXPECT_EQ(out.waiting[0].timer, -40.0);
-  EXPECT_EQ(out.waiting[1].hole, 9);
-  EXPECT_EQ(out.checksum, boardChecksum(in.field.board));
 }
 
 TEST(Messages, AnythingMalformedIsRefusedWithAReason) {
@@ -64,15 +64,17 @@ TEST(Messages, AnythingMalformedIsRefusedWithAReason) {
   std::string other = good;
   other[1] = 99; // no such type
   EXPECT_TRUE(refused(other));
-  const std::vector<void (*)(Message&)> damages = {
-      [](Message& m) { m.field.board[4][4] = 8; }, // a piece this game does not have
-      [](Message& m) { m.field.rotation = 4; }, [](Message& m) { m.field.position.y = 100; },
-      [](Message& m) {
-        m.waiting.assign(1, {0, 3, 0.0});
-      }, // a record of no rows
-      [](Message& m) {
-        m.sent.assign(1, {2, 10, 0.0});
-      }}; // a hole off the board
+  // A piece this game does not have, a fifth rotation, a piece far below the board, a record of
+  // no rows, a hole off the board.
+  const std::vector<void (*)(Message&)> damages = {[](Message& m) { m.field.board[4][4] = 8; },
+                                                   [](Message& m) { m.field.rotation = 4; },
+                                                   [](Message& m) { m.field.position.y = 100; },
+                                                   [](Message& m) {
+                                                     m.waiting.assign(1, {0, 3, 0.0});
+                                                   },
+                                                   [](Message& m) {
+                                                     m.sent.assign(1, {2, 10, 0.0});
+                                                   }};
   Message m;
   for (size_t k = 0; k < damages.size(); ++k) {
     m = lockMessage();
@@ -85,8 +87,7 @@ TEST(Messages, AnythingMalformedIsRefusedWithAReason) {
   newer[0] = static_cast<char>(protocolVersion + 1);
   bool versionMismatch = false;
   std::string problem;
-  EXPECT_FALSE(decodeMessage(reinterpret_cast<const uint8_t*>(newer.data()), newer.size(),
-                             pieceTypes, m, problem, &versionMismatch));
+  EXPECT_FALSE(decodes(newer, m, problem, pieceTypes, &versionMismatch));
   EXPECT_TRUE(versionMismatch);
 }
 

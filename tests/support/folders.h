@@ -55,19 +55,26 @@ inline std::vector<std::string> linesStarting(const std::string& text, const std
   return found;
 }
 
-// A shell command run to its end: its exit status (-1 when a signal ended it) and both outputs.
+// What a command started with popen prints until its end, and its exit status (-1 when a
+// signal ended it).
+inline std::string finishCommand(FILE* pipe, int& status) {
+  std::string out;
+  char buffer[4096];
+  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
+  int raw = pclose(pipe);
+  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return out;
+}
+
+// A shell command run to its end: its exit status and both outputs.
 struct CommandRun {
   int status = 0;
   std::string out, err;
 };
 inline CommandRun runCommand(const std::string& command) {
   std::string errFile = scratchPath("stderr.txt");
-  FILE* pipe = popen((command + " 2>" + errFile).c_str(), "r");
   CommandRun run;
-  char buffer[4096];
-  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, got);
-  int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = finishCommand(popen((command + " 2>" + errFile).c_str(), "r"), run.status);
   run.err = readFile(errFile);
   std::remove(errFile.c_str());
   return run;

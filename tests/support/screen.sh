@@ -55,15 +55,16 @@ quitWithEscape() {
 
 # --- the game's window: screenshots and the pointer -----------------------------------------
 # Points are in drawing coordinates (1500 x 1000); a script whose window shows the drawing
-# scaled or moved redefines toScreen (a point on the screenshot) and toWindow (for xdotool).
+# scaled or moved redefines toScreen (a point on the screenshot).
 shot="$work/shot.bmp"
 toScreen() { echo "$1,$2"; }
-# "x y" in a window of $WIDTH x $HEIGHT that shows the drawing scaled evenly and centred.
+# "x y" on the screen for a window at $X, $Y of $WIDTH x $HEIGHT (as xdotool getwindowgeometry
+# --shell sets them) that shows the drawing scaled evenly and centred.
 scaledPoint() {
-  awk -v w="$WIDTH" -v h="$HEIGHT" -v x="$1" -v y="$2" 'BEGIN { s = w / 1500; if (h / 1000 < s) s = h / 1000
-    printf "%d %d", (w - 1500 * s) / 2 + x * s, (h - 1000 * s) / 2 + y * s }'
+  awk -v w="$WIDTH" -v h="$HEIGHT" -v x="$1" -v y="$2" -v left="$X" -v top="$Y" 'BEGIN {
+    s = w / 1500; if (h / 1000 < s) s = h / 1000
+    printf "%d %d", left + int((w - 1500 * s) / 2 + x * s), top + int((h - 1000 * s) / 2 + y * s) }'
 }
-toWindow() { echo "$1 $2"; }
 shoot() { import -window root "$shot"; }
 # "R,G,B" of each point "x,y" given, one line each, from the last screenshot.
 rgb() {
@@ -103,9 +104,7 @@ press() {
 }
 # The game reads the pointer before the frame's events: move first, then press and release.
 click() {
-  local p
-  read -r -a p <<<"$(toWindow "$1" "$2")"
-  xdotool mousemove --window "$window" "${p[0]}" "${p[1]}"
+  xdotool mousemove --window "$window" "$1" "$2"
   sleep 0.1
   xdotool mousedown 1
   sleep 0.1
