@@ -137,10 +137,15 @@ double distillBytes(const CLI::App& command) {
   double batch = static_cast<double>(optionValue<int64_t>(command, "--batch", 1));
   double neurons = 0.0;
   for (size_t size : shape) neurons += static_cast<double>(size);
+  // A temperature keeps every action's gap too: a float each, twice for the vector's growth.
+  double gapBytes = optionValue<double>(command, "--temperature", 0.0) > 0.0
+                        ? 2.0 * actionCount * sizeof(float)
+                        : 0.0;
   // Weights, gradients and Adam's two moments in single precision; three batch-sized scratch
   // matrices; the order of the examples; the network as the file stores it.
-  return baseBytes + positions * (bytesPerPosition + 4.0) + networkWeights(shape) * 16.0 +
-         3.0 * batch * neurons * 4.0 + networkWeights(shape) * bytesPerLiveWeight;
+  return baseBytes + positions * (bytesPerPosition + gapBytes + 4.0) +
+         networkWeights(shape) * 16.0 + 3.0 * batch * neurons * 4.0 +
+         networkWeights(shape) * bytesPerLiveWeight;
 }
 
 double tuneBytes(const CLI::App& command) {

@@ -39,8 +39,11 @@ void distill(const DistillOptions& options,
   for (int32_t h = 0; h < options.hiddenLayers; ++h) sizes.push_back(options.neurons + 1);
   sizes.push_back(actionCount);
   Trainer trainer = makeTrainer(sizes, random);
+  trainer.temperature = static_cast<float>(options.temperature);
 
   PositionSet heldOut, positions;
+  heldOut.keepGaps = true;
+  positions.keepGaps = options.temperature > 0.0;
   collectPositions(heldOut, heldOutSeeds + offset, options.heldOut, positionsPerGame, nullptr);
 
   // The learning rate falls linearly over all the steps of all rounds.
@@ -101,6 +104,7 @@ void distill(const DistillOptions& options,
     result.positions = static_cast<int64_t>(positions.size());
     result.loss = lossCount > 0 ? lossSum / lossCount : 0.0;
     result.agreement = agreement(network, heldOut);
+    result.gap = meanGap(network, heldOut);
     result.meanLines = meanLines(network, roundGameSeeds + offset + round * 1000, options.games,
                                  options.maxPieces);
     onRound(result, network);
@@ -123,9 +127,10 @@ void runDistill() {
     round += 1;
     // Every round's network is kept, so a long run stopped early still leaves one.
     if (!saveNetwork(network, command.out)) throw LabError{command.out + ": cannot be written"};
-    std::printf("round %d positions %lld loss %.4f agreement %.4f lines %.1f seconds %.0f\n", round,
-                static_cast<long long>(result.positions), result.loss, result.agreement,
-                result.meanLines, secondsSince(start));
+    std::printf(
+        "round %d positions %lld loss %.4f agreement %.4f gap %.3f lines %.1f seconds %.0f\n",
+        round, static_cast<long long>(result.positions), result.loss, result.agreement, result.gap,
+        result.meanLines, secondsSince(start));
     std::fflush(stdout);
   });
 }
@@ -156,6 +161,10 @@ void addDistillCommand(CLI::App& app) {
   sub->add_option("--batch", o.batch, "positions per step")->check(wholeBetween(1, 65536));
   sub->add_option("--learning-rate", o.learningRate, "Adam's starting step")
       ->check(realBetween(0.0, 10.0, false));
+  sub->add_option("--temperature", o.temperature,
+                  "0: learn the best actions only; above 0, every action weighted by how far it "
+                  "scores below the best (in the teacher's units)")
+      ->check(realBetween(0.0, 1000.0, true));
   sub->add_option("--held-out", o.heldOut, "positions from unseen games to measure agreement on")
       ->check(wholeBetween(1, maxDistillPositions));
   sub->add_option("--games", o.games, "games the network plays after each round")

@@ -87,12 +87,18 @@ struct PositionSet {
   std::vector<uint32_t> start = {0}; // position k's ones are active[start[k]..start[k + 1])
   std::vector<uint16_t> active;      // indices of the input values that are 1
   std::vector<uint64_t> bestActions; // bit a set: action a carried out scores the best
+  bool keepGaps = false;             // whether gaps is filled as positions are added
+  std::vector<float> gaps; // actionCount a position: how far each action scores below the best
   size_t size() const { return bestActions.size(); }
 };
 
 // The actions that score best for player 1's piece where it stands (see scoreActions).
-uint64_t labelPosition();
-void addPosition(PositionSet& set, const std::vector<int32_t>& input, uint64_t bestActions);
+// With gaps, each action's distance below the best score is written there too (actions that
+// can never be carried out get unreachableGap).
+uint64_t labelPosition(float* gaps = nullptr);
+constexpr float unreachableGap = 1e6f;
+void addPosition(PositionSet& set, const std::vector<int32_t>& input, uint64_t bestActions,
+                 const float* gaps = nullptr);
 // The input vector of position k, as fillNetworkInput made it.
 void positionInput(const PositionSet& set, size_t k, std::vector<int32_t>& input);
 // Adds count positions from games seeded firstSeed, firstSeed + 1, ..., each at most perGame
@@ -101,6 +107,8 @@ void collectPositions(PositionSet& set, uint32_t firstSeed, int64_t count, int64
                       Network* network, Progress* progress = nullptr);
 // The share of the positions on which the network's choice is among the best actions.
 double agreement(Network& network, const PositionSet& set);
+// How far below the best the network's choice scores, on average (the set keeps its gaps).
+double meanGap(Network& network, const PositionSet& set);
 
 // ---------------------------------------------------------------------------------------------
 // Distilling: a network in the game's form taught to imitate the heuristic
@@ -116,9 +124,12 @@ struct DistillOptions {
   double epochs = 4.0;           // passes over all positions so far, per round
   int32_t batch = 256;           // positions per Adam step
   double learningRate = 0.005;   // Adam's step at the start; it falls to a tenth by the end
-  int64_t heldOut = 20000;       // positions from unseen heuristic games, for agreement
-  int64_t games = 20;            // games the network plays after each round
-  int64_t maxPieces = 10000;     // length limit of those games
+  // 0: only the best actions are right answers. Above 0, every action is a partly right answer,
+  // weighted by exp(-gap / temperature), so a miss learns to land near the best.
+  double temperature = 0.0;
+  int64_t heldOut = 20000;   // positions from unseen heuristic games, for agreement
+  int64_t games = 20;        // games the network plays after each round
+  int64_t maxPieces = 10000; // length limit of those games
 };
 
 // Positions a run may hold in all (a uint32 counts their stored ones).
@@ -128,6 +139,7 @@ struct DistillRound {
   int64_t positions = 0;  // positions trained on in this round
   double loss = 0.0;      // mean training loss of the round's last tenth
   double agreement = 0.0; // on the held-out positions, measured with predict
+  double gap = 0.0;       // how far the network's choice scores below the best there, on average
   double meanLines = 0.0; // of the round's games
 };
 

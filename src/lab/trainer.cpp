@@ -7,6 +7,7 @@
 #include "ai/ai.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -62,24 +63,44 @@ double batchLoss(Trainer& trainer, const PositionSet& set, const uint32_t* rows,
   MatrixXf& outputErrors = trainer.errors[layers - 1];
   outputErrors.resize(outputs.rows(), count);
   double loss = 0.0;
+  const bool soft = trainer.temperature > 0.0f && !set.gaps.empty();
+  std::array<double, actionCount> targets{};
   for (int b = 0; b < count; ++b) {
     uint64_t right = set.bestActions[rows[b]];
     float top = std::max(0.0f, outputs.col(b).maxCoeff());
-    double total = std::exp(-static_cast<double>(top)); // the fixed logit
-    double rightTotal = (right & 1) ? total : 0.0;
+    const double fixed = std::exp(-static_cast<double>(top)); // the fixed logit
+    double total = fixed;
+    double rightTotal = (right & 1) ? fixed : 0.0;
     for (int k = 0; k < outputs.rows(); ++k) {
       double e = std::exp(static_cast<double>(outputs(k, b) - top));
       outputErrors(k, b) = static_cast<float>(e);
       total += e;
       if (right >> k & 1) rightTotal += e;
     }
-    // Far-off right answers can underflow; keep the loss finite.
-    rightTotal = std::max(rightTotal, 1e-300);
-    loss -= std::log(rightTotal / total);
-    // d(loss)/d(output k) = p_k - [k right] p_k / P(right), over the batch's mean.
+    if (!soft) {
+      // Far-off right answers can underflow; keep the loss finite.
+      rightTotal = std::max(rightTotal, 1e-300);
+      loss -= std::log(rightTotal / total);
+      // d(loss)/d(output k) = p_k - [k right] p_k / P(right), over the batch's mean.
+      for (int k = 0; k < outputs.rows(); ++k) {
+        double p = outputErrors(k, b) / total;
+        double d = (right >> k & 1) ? p - p * total / rightTotal : p;
+        outputErrors(k, b) = static_cast<float>(d / count);
+      }
+      continue;
+    }
+    // Each action a share of the answer by its gap; action 0 also owns the fixed logit.
+    const float* gaps = &set.gaps[static_cast<size_t>(rows[b]) * actionCount];
+    double targetTotal = 0.0;
+    for (int k = 0; k < outputs.rows(); ++k)
+      targetTotal += targets[k] = std::exp(-static_cast<double>(gaps[k] / trainer.temperature));
     for (int k = 0; k < outputs.rows(); ++k) {
+      double target = targets[k] / targetTotal;
+      double e = outputErrors(k, b) + (k == 0 ? fixed : 0.0);
+      if (target > 0.0) loss -= target * std::log(std::max(e, 1e-300) / total);
+      // d(loss)/d(output k) = p_k - target_k, action 0's target scaled by its own logit's share.
       double p = outputErrors(k, b) / total;
-      double d = (right >> k & 1) ? p - p * total / rightTotal : p;
+      double d = k == 0 ? p - target * outputErrors(k, b) / e : p - target;
       outputErrors(k, b) = static_cast<float>(d / count);
     }
   }

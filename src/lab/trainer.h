@@ -17,6 +17,7 @@ struct Trainer {
   std::vector<Eigen::MatrixXf> firstMoments;  // Adam's running mean of the gradients
   std::vector<Eigen::MatrixXf> secondMoments; // Adam's running mean of their squares
   int64_t steps = 0;                          // Adam steps taken
+  float temperature = 0.0f; // above 0, targets spread over the actions by their gaps (see distill)
   // Scratch of the last batch, one matrix a non-input layer (a column a position).
   std::vector<Eigen::MatrixXf> sums, values, errors;
 };

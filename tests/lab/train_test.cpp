@@ -57,9 +57,12 @@ protected:
 };
 
 // A small run: two generations would already breed and move parents between ranks.
+// Each subject plays three games a generation, so the seeds must follow the same rule on
+// every rank.
 const std::vector<std::string> smallRun = {
-    "train", "--population",  "5", "--moves", "15", "--hidden-layers", "1", "--neurons",
-    "8",     "--generations", "3", "--seed",  "11"};
+    "train", "--population",        "5", "--moves",          "15", "--hidden-layers",
+    "1",     "--neurons",           "8", "--generations",    "3",  "--seed",
+    "11",    "--games-per-subject", "3", "--held-out-games", "4"};
 
 TEST_F(LabRuns, OneAndTwoRanksTrainTheSameNetworksAndDrawTheGraph) {
   std::vector<std::string> one = lab(smallRun), two = lab(smallRun);
@@ -91,9 +94,10 @@ TEST_F(LabRuns, OneAndTwoRanksTrainTheSameNetworksAndDrawTheGraph) {
 }
 
 TEST_F(LabRuns, AKilledRunResumesToTheNetworksOfAnUnbrokenOne) {
-  std::vector<std::string> options = {"train", "--population",    "6", "--moves",
-                                      "40",    "--hidden-layers", "1", "--neurons",
-                                      "16",    "--generations",   "40"};
+  std::vector<std::string> options = {"train", "--population",     "6",  "--moves",
+                                      "40",    "--hidden-layers",  "1",  "--neurons",
+                                      "16",    "--generations",    "40", "--games-per-subject",
+                                      "2",     "--held-out-games", "6"};
   std::vector<std::string> unbroken = lab(options);
   unbroken.insert(unbroken.end(), {"--out", path("unbroken.txt")});
   ASSERT_EQ(run(unbroken), 0);
