@@ -35,7 +35,9 @@ TEST_F(ReadFileLimited, RefusesWhatIsNotASensiblePlainFileWithoutBlocking) {
   EXPECT_EQ(reason("big"), "is larger than 2000 bytes, too large for this kind of file");
   EXPECT_EQ(reason("none"), "missing");
   EXPECT_EQ(errno, ENOENT);
-  if (geteuid() != 0) EXPECT_EQ(reason("locked"), "Permission denied"); // root reads anything
+  if (geteuid() != 0) { // root reads anything
+    EXPECT_EQ(reason("locked"), "Permission denied");
+  }
 
   std::string text;
   EXPECT_TRUE(readFileLimited((folder / "fine").string(), 3, &text)); // exactly at the limit
