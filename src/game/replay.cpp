@@ -363,6 +363,9 @@ bool readReplayBytes(const std::string& whole, Replay& replay, std::string* erro
   Reader sum{trailer, 0, {}};
   if (sum.u64() != replayCheckSum(bytes))
     return fail(error, "damaged: its check sum does not match");
+  // Only bytes this game would write are taken: others that decode (a cell of 2, a flag of 7, a
+  // value repeated where it is unchanged) were not made here, and would not write back the same.
+  if (replayBytes(r) != whole) return fail(error, "damaged: not written the way this game writes");
   replay = std::move(r);
   return true;
 }

@@ -56,6 +56,14 @@ TEST(Replay, GamesRecordedByAnEarlierBuildEndTheSameAndDamagedCopiesAreRefused) 
     Replay copy;
     EXPECT_FALSE(readReplayBytes(damaged, copy, &error)) << at;
   }
+  // A piece cell of 2 under a matching check sum decodes, but it is not what the game writes.
+  std::string odd = bytes.substr(0, bytes.size() - 8);
+  odd[8 + 4 + 1 + replay.gameVersion.size() + 1 + 1 + 8 + 4 + 4 + 1 + 1] = 2;
+  uint64_t sum = replayCheckSum(odd);
+  for (int i = 0; i < 8; ++i) odd.push_back(static_cast<char>(sum >> (8 * i)));
+  Replay copy;
+  EXPECT_FALSE(readReplayBytes(odd, copy, &error));
+  EXPECT_NE(error.find("not written the way this game writes"), std::string::npos) << error;
   EXPECT_FALSE(readReplayFile(BRIKKA_SOURCE_DIR "/tests", replay, &error));
   EXPECT_NE(error.find("not a regular file"), std::string::npos);
 }
