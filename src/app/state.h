@@ -215,6 +215,13 @@ struct GameRecord {
   double piecesPerSecond = 0.0;
   int32_t garbageSent = 0; // rows player 1 sent
   std::string replayFile;  // its replay in replaysFolder, "" when none was written
+  // Columns added later, each at the end of the row; older rows read them as empty or 0.
+  std::string level;           // a bot game's level label, "" otherwise
+  std::string result;          // how it ended for player 1: "win 3-1", "topped out", ...
+  int32_t finesseFaults = 0;   // placements that took more inputs than the fewest possible
+  double keysPerPiece = 0.0;   // inputs per locked piece
+  std::string opponent;        // an online game's opponent address, "" otherwise
+  int32_t garbageReceived = 0; // rows that rose in player 1's well
 };
 
 // A mode's personal best: a sprint's time (lower is better), else a score.

@@ -16,7 +16,12 @@
 namespace {
 
 constexpr const char* historyHeader =
+    "date,mode,score,lines,pieces,seconds,pieces_per_second,garbage_sent,replay,level,result,"
+    "finesse_faults,keys_per_piece,opponent,garbage_received\n";
+// The header of files written before the later columns; their rows still count.
+constexpr const char* firstHistoryHeader =
     "date,mode,score,lines,pieces,seconds,pieces_per_second,garbage_sent,replay\n";
+constexpr size_t firstColumns = 9, allColumns = 15;
 constexpr size_t longestRow = 4096;            // bytes; a longer line is not a row of ours
 constexpr int64_t historyReadLimit = 64 << 20; // the history read to rebuild the bests
 constexpr const char* bestModes[] = {"solo", "sprint", "ultra"};
@@ -99,7 +104,7 @@ void rebuildBestsFromHistory() {
   bool first = true;
   while (bytes < historyReadLimit && std::getline(file, line)) {
     bytes += static_cast<int64_t>(line.size()) + 1;
-    if (first && line + "\n" == historyHeader) {
+    if (first && (line + "\n" == historyHeader || line + "\n" == firstHistoryHeader)) {
       first = false;
       continue;
     }
@@ -149,7 +154,10 @@ std::string historyRow(const GameRecord& game) {
   return game.date + "," + game.mode + "," + std::to_string(game.score) + "," +
          std::to_string(game.lines) + "," + std::to_string(game.pieces) + "," +
          twoDecimals(game.seconds) + "," + twoDecimals(game.piecesPerSecond) + "," +
-         std::to_string(game.garbageSent) + "," + game.replayFile + "\n";
+         std::to_string(game.garbageSent) + "," + game.replayFile + "," + game.level + "," +
+         game.result + "," + std::to_string(game.finesseFaults) + "," +
+         twoDecimals(game.keysPerPiece) + "," + game.opponent + "," +
+         std::to_string(game.garbageReceived) + "\n";
 }
 
 bool parseHistoryRow(const std::string& line, GameRecord& game) {
@@ -159,7 +167,8 @@ bool parseHistoryRow(const std::string& line, GameRecord& game) {
   std::string field;
   while (std::getline(stream, field, ',')) fields.push_back(field);
   if (!line.empty() && line.back() == ',') fields.push_back("");
-  if (fields.size() != 9) return false;
+  if (fields.size() < firstColumns || fields.size() > allColumns) return false;
+  fields.resize(allColumns);
   GameRecord g;
   g.date = fields[0];
   g.mode = fields[1];
@@ -167,6 +176,13 @@ bool parseHistoryRow(const std::string& line, GameRecord& game) {
             parseInt(fields[4], g.pieces) && parseNumber(fields[5], g.seconds) &&
             parseNumber(fields[6], g.piecesPerSecond) && parseInt(fields[7], g.garbageSent);
   g.replayFile = fields[8];
+  g.level = fields[9];
+  g.result = fields[10];
+  g.opponent = fields[13];
+  // Later columns are optional: an empty one is a row written before it existed.
+  if (!fields[11].empty()) ok = ok && parseInt(fields[11], g.finesseFaults);
+  if (!fields[12].empty()) ok = ok && parseNumber(fields[12], g.keysPerPiece);
+  if (!fields[14].empty()) ok = ok && parseInt(fields[14], g.garbageReceived);
   if (!ok || (!g.replayFile.empty() && !plainName(g.replayFile))) return false;
   game = g;
   return true;

@@ -147,6 +147,30 @@ TEST_F(Modes, HostileStatisticsFilesCostOneLine) {
   ASSERT_NE(personalBest("ultra"), nullptr);
   EXPECT_EQ(personalBest("ultra")->value, 900.0);
 
+  // Rows of today's width count beside the old ones; a row past the last column does not.
+  writeFile(historyPath, "2026-12-07 10:00:00,ultra,900,9,30,120.00,0.25,0,a.replay\n"
+                         "2026-12-08 10:00:00,ultra,950,9,30,120.00,0.25,0,b.replay,,finished,"
+                         "2,1.50,,0\n2026-12-08 11:00:00,ultra,990,9,30,120.00,0.25,0,c.replay,,"
+                         "finished,2,1.50,,0,extra\n");
+  std::filesystem::remove(bestsPath);
+  said = errorsOf(readBests);
+  EXPECT_EQ(lineCount(said), 1) << said;
+  ASSERT_NE(personalBest("ultra"), nullptr);
+  EXPECT_EQ(personalBest("ultra")->value, 950.0);
+  GameRecord written, row;
+  written.date = "2026-12-08 12:00:00";
+  written.mode = "bot";
+  written.level = "Easy Peasy";
+  written.result = "win 3-1";
+  written.keysPerPiece = 2.5;
+  written.garbageReceived = 7;
+  std::string line = historyRow(written);
+  ASSERT_TRUE(parseHistoryRow(line.substr(0, line.size() - 1), row)) << line;
+  EXPECT_EQ(row.level, "Easy Peasy");
+  EXPECT_EQ(row.result, "win 3-1");
+  EXPECT_EQ(row.keysPerPiece, 2.5);
+  EXPECT_EQ(row.garbageReceived, 7);
+
   std::filesystem::remove(historyPath);
   std::filesystem::create_directory(historyPath);
   said = errorsOf([] { EXPECT_FALSE(appendHistory(GameRecord{})); });
