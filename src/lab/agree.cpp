@@ -1,6 +1,8 @@
 // brikka-lab agree: how often a network picks a placement as good as the best it could have.
 #include "lab/lab.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 
 namespace {

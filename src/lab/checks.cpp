@@ -3,6 +3,8 @@
 // rank was started the same way and loaded the same data.
 #include "lab/lab.h"
 
+#include <CLI/CLI.hpp>
+
 #include "ai/ai.h"
 #include "game/game.h"
 

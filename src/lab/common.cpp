@@ -1,5 +1,7 @@
 // What every subcommand shares: finding and loading the data, playing a game, reporting.
 #include "lab/lab.h"
+
+#include <CLI/CLI.hpp>
 #include "lab/state.h"
 
 #include "ai/ai.h"

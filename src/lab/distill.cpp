@@ -4,6 +4,8 @@
 // mistakes.
 #include "lab/trainer.h"
 
+#include <CLI/CLI.hpp>
+
 #include "ai/ai.h"
 
 #include <algorithm>

@@ -3,6 +3,8 @@
 // agree on it, and a summary.
 #include "lab/lab.h"
 
+#include <CLI/CLI.hpp>
+
 #include "game/game.h"
 #include "net/net.h"
 

@@ -7,14 +7,19 @@
 #include "ai/state.h"
 #include "game/state.h"
 
-#include <CLI/CLI.hpp>
-
 #include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+// CLI11 costs seconds in every file that includes it: only the files that build the command
+// line include it; the rest see these names alone.
+namespace CLI {
+class App;
+class Validator;
+} // namespace CLI
 
 // ---------------------------------------------------------------------------------------------
 // Errors: one line on standard error and exit status 2, from anywhere in a subcommand

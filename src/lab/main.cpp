@@ -1,6 +1,8 @@
 // brikka-lab: plays, measures and trains the game's artificial players without a window.
 #include "lab/lab.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <exception>
 

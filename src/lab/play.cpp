@@ -1,6 +1,8 @@
 // brikka-lab play: the bot benchmark. Seeded solo games, and a summary of lines a game.
 #include "lab/lab.h"
 
+#include <CLI/CLI.hpp>
+
 #include "ai/ai.h"
 
 #include <algorithm>

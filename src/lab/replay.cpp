@@ -2,6 +2,8 @@
 // --check also holds that against the result the file stores.
 #include "lab/lab.h"
 
+#include <CLI/CLI.hpp>
+
 #include "ai/ai.h"
 #include "game/game.h"
 #include "game/replay.h"

@@ -5,6 +5,8 @@
 // needs but does not hold. The elite is chosen, and --out replaced, on held-out games only.
 #include "lab/lab.h"
 
+#include <CLI/CLI.hpp>
+
 #include "ai/ai.h"
 #include "game/game.h"
 

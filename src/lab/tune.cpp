@@ -2,6 +2,8 @@
 // draws candidates around a mean, every candidate plays the same seeded games (candidates are
 // spread over the ranks), and the mean and spread move to the best quarter of them.
 #include "lab/lab.h"
+
+#include <CLI/CLI.hpp>
 #include "lab/state.h"
 
 #include "game/game.h"
