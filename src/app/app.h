@@ -184,11 +184,23 @@ void applyRememberedPieces();     // the remembered selection over the default o
 void startGameOfMode(int32_t mode, int32_t variant = marathonVariant);
 bool startNamedMode(const std::string& name); // "solo", "sprint" or "ultra" (--play)
 void runModesScreen();                        // screen 7
-void runReplaysScreen();                      // screen 8
-std::vector<Button> modesButtons();           // Sprint, Ultra, Replays, Back
-void listReplays();                           // replayList and the screen's buttons
+// Sprint and Ultra's 3-2-1-Go: true while it holds the game (the frame update then steps
+// nothing); the text to show, "" when none.
+bool holdForCountdown();
+std::string countdownText();
+constexpr int32_t splitLines = 10;  // a sprint notes its time every so many lines
+void noteSprintSplits();            // into sprintSplits, as the lines come
+void runReplaysScreen();            // screen 8
+std::vector<Button> modesButtons(); // Sprint, Ultra, Replays, Back
+void listReplays();                 // replayList and the screen's buttons
 // The statistics kept of finished games.
+std::string clockText(double seconds); // "m:ss.cc", the one way a time is shown
+// A result against the best it was measured against: "−1.32 s" (sprint), "+350" (points).
+std::string bestDifferenceText(const std::string& mode, double value, double best);
 std::string modeName(int32_t mode, int32_t variant);
+// How the game that just ended went for player 1: "finished" or "topped out" alone, "win 3-1",
+// "loss 1-3" or "draw" in a match.
+std::string playedResult();
 bool betterThanBest(const std::string& mode, double value, double best);
 double bestValueOf(const GameRecord& game); // seconds for a sprint, else the score
 bool finishedSprint(const GameRecord& game);

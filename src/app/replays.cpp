@@ -140,6 +140,7 @@ bool restartPlayback() {
   playbackEntry = 0;
   playbackRepeat = 0;
   playbackDebt = 0.0;
+  replayEnded = false;
   return true;
 }
 
@@ -190,6 +191,8 @@ void finishPlayedGame() {
   game.seconds = gameClock / 100.0;
   game.piecesPerSecond = game.seconds > 0.0 ? game.pieces / game.seconds : 0.0;
   game.garbageSent = recording.result.garbageSent;
+  game.result = playedResult();
+  if (gameMode == 4) game.level = botLevelName;
   game.replayFile = saveRecording(game);
   recordFinishedGame(game);
   pruneReplays();
@@ -247,6 +250,7 @@ bool openReplay(const std::string& path) {
   replayPlaying = true;
   replayPaused = false;
   replaySpeed = 1.0;
+  countdownLeft = 0.0;
   gamePaused = false;
   lastGameShown = false;
   return true;
@@ -282,6 +286,11 @@ void updateReplayPlayback() {
   playbackDebt += replaySpeed;
   while (playbackDebt >= 1.0) {
     playbackDebt -= 1.0;
-    if (!playNextFrame()) playbackDebt = 0.0;
+    if (!playNextFrame()) {
+      playbackDebt = 0.0;
+      replayEnded = true;
+    }
   }
+  // The last clear's squares fly off instead of hanging over the final board.
+  if (replayEnded) advanceEffects();
 }

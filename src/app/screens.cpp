@@ -141,12 +141,14 @@ void runDifficultyScreen() {
         botStepInterval = levels[i].stepInterval;
         botStepwise = levels[i].stepwise;
         botUsesNetwork = false;
+        botLevelName = screenButtons[difficultyScreen][i].text;
         startMode(4);
       }
     if (hovered(difficultyScreen, networkLevelButton)) {
       botUsesNetwork = true;
       botStepwise = true;
       botStepInterval = 30;
+      botLevelName = screenButtons[difficultyScreen][networkLevelButton].text;
       startMode(4);
     } else if (hovered(difficultyScreen, difficultyBackButton)) {
       currentScreen = mainMenuScreen;

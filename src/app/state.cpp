@@ -74,12 +74,16 @@ std::string piecesKept;
 
 std::vector<PersonalBest> personalBests;
 GameRecord lastGame;
+std::string botLevelName;
 bool lastGameShown = false;
 bool lastGameNewBest = false;
 bool lastGameHadBest = false;
 double lastGameOldBest = 0.0;
+std::vector<double> sprintSplits;
+double countdownLeft = 0.0;
 bool replayPlaying = false;
 bool replayPaused = false;
+bool replayEnded = false;
 double replaySpeed = 1.0;
 std::vector<std::string> replayList;
 int32_t replayPage = 0;

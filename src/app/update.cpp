@@ -122,11 +122,17 @@ void updateFrame() {
     if (playMode(gameMode)) recordReplayFrame(false);
     return;
   }
+  if (holdForCountdown()) {
+    recordReplayFrame(false);
+    advanceEffects();
+    return;
+  }
   if (gameMode == 3) stepTraining();
   if (gameMode == onlineVersusMode) stepOnlineGame();
   if (playMode(gameMode)) {
     recordReplayFrame(true);
     advancePlay();
+    noteSprintSplits();
     saveNewHighscore();
     finishPlayedGame();
   }
