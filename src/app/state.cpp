@@ -59,6 +59,7 @@ bool gamePaused = false;
 bool pauseRequested = false;
 bool restartRequested = false;
 bool pauseOnFocusLoss = true;
+bool preferencesRefused = false;
 LaunchOptions launchOptions;
 Button resumeButton = makeButton(600, 450, 300, 75, "Resume", 2);
 Button quitToMenuButton = makeButton(600, 560, 300, 75, "Quit to menu", 2);

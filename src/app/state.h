@@ -173,10 +173,11 @@ struct LaunchOptions {
 };
 extern LaunchOptions launchOptions; // filled by main before runGame
 
-extern bool gamePaused;       // play is frozen: no timer runs, no piece moves
-extern bool pauseRequested;   // a pause key or a pad's Start went down this frame
-extern bool restartRequested; // the restart key went down this frame
-extern bool pauseOnFocusLoss; // losing the window's focus pauses a game
+extern bool gamePaused;         // play is frozen: no timer runs, no piece moves
+extern bool pauseRequested;     // a pause key or a pad's Start went down this frame
+extern bool restartRequested;   // the restart key went down this frame
+extern bool pauseOnFocusLoss;   // losing the window's focus pauses a game
+extern bool preferencesRefused; // the preferences file was refused: never written over this run
 
 extern Button resumeButton;     // "Resume" on the paused frame
 extern Button quitToMenuButton; // "Quit to menu" on the paused frame

@@ -220,6 +220,16 @@ bool parseHistoryRow(const std::string& line, GameRecord& game) {
   return true;
 }
 
+// The history changed after the bests were last written: a game ended and the program was
+// stopped before it could write them.
+bool historyNewerThanBests() {
+  struct stat history, bests;
+  if (stat(historyPath, &history) != 0 || stat(bestsPath, &bests) != 0) return false;
+  if (history.st_mtim.tv_sec != bests.st_mtim.tv_sec)
+    return history.st_mtim.tv_sec > bests.st_mtim.tv_sec;
+  return history.st_mtim.tv_nsec > bests.st_mtim.tv_nsec;
+}
+
 void readBests() {
   personalBests.clear();
   std::ifstream file;
@@ -245,9 +255,10 @@ void readBests() {
           (!best.replayFile.empty() && !plainName(best.replayFile)) || personalBest(best.mode);
     if (!bad) personalBests.push_back(best);
   }
-  if (bad) {
+  if (bad)
     std::fprintf(stderr, "%s: not a file of bests; rebuilding it from %s\n", bestsPath,
                  historyPath);
+  if (bad || historyNewerThanBests()) {
     rebuildBestsFromHistory();
     writeBests();
   }
@@ -288,5 +299,6 @@ void recordFinishedGame(const GameRecord& game) {
   lastGameOldBest = before ? before->value : 0.0;
   appendHistory(game);
   lastGameNewBest = considerBest(game);
-  if (lastGameNewBest) writeBests();
+  // Written after every row, so that a history newer than it means a write was cut short.
+  writeBests();
 }

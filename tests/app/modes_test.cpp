@@ -187,6 +187,18 @@ TEST_F(Modes, UltraEndsAtTwoMinutesAndRestartIsFresh) {
   EXPECT_EQ(currentScreen, modesScreen);
 }
 
+TEST_F(Modes, ABestWhoseWriteWasCutShortComesBackFromTheHistory) {
+  writeFile(bestsPath, "ultra 500.00 a.replay\n");
+  std::filesystem::last_write_time(bestsPath, std::filesystem::file_time_type::clock::now() -
+                                                  std::chrono::hours(1));
+  writeFile(historyPath, "2026-12-07 10:00:00,ultra,500,9,30,120.00,0.25,0,a.replay\n"
+                         "2026-12-07 11:00:00,ultra,900,9,30,120.00,0.25,0,b.replay\n");
+  readBests();
+  ASSERT_NE(personalBest("ultra"), nullptr);
+  EXPECT_EQ(personalBest("ultra")->value, 900.0);
+  EXPECT_EQ(readFile(bestsPath), "ultra 900.00 b.replay\n");
+}
+
 TEST_F(Modes, HostileStatisticsFilesCostOneLine) {
   writeFile(bestsPath, std::string(5000, 'x') + "\n");
   writeFile(historyPath, "date,mode\n2026-12-07 10:00:00,ultra,900,9,30,120.00,0.25,0,a.replay\n"
