@@ -46,6 +46,11 @@ bool focusVisible = false;
 int32_t focusIndex = 0;
 int32_t focusContext = -1;
 
+std::array<int32_t, screenCount> screenFocus = [] {
+  std::array<int32_t, screenCount> none;
+  none.fill(-1);
+  return none;
+}();
 int32_t currentScreen = 0;
 int32_t lastHoveredChoice = 0;
 bool showFitnessGraph = true;

@@ -148,6 +148,7 @@ enum Screen : int32_t {
   screenCount
 };
 
+extern std::array<int32_t, screenCount> screenFocus; // focusIndex each screen had when left
 extern int32_t currentScreen;     // 0 main, 1 training set-up, 2 difficulty, 3 settings, 4 pieces
 extern int32_t lastHoveredChoice; // last main-menu or difficulty button hovered: picks the demo
 extern bool showFitnessGraph;     // training screen: graph (set) or network (clear)
