@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 
@@ -92,13 +93,19 @@ std::string describeReplay(const std::string& name) {
                      d.substr(9, 2) + ":" + d.substr(11, 2);
   std::string mode = parts[1];
   if (!mode.empty()) mode[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(mode[0])));
+  // The name keeps the game time in hundredths: shown the one way every time is shown.
+  long long hundredths = std::atoll(parts[4].c_str());
+  int32_t lines = std::atoi(parts[3].c_str());
   std::string figure = parts[2] + " points";
-  if (parts[1] == "sprint") {
-    std::string h =
-        parts[4].size() < 3 ? std::string(3 - parts[4].size(), '0') + parts[4] : parts[4];
-    figure = h.substr(0, h.size() - 2) + "." + h.substr(h.size() - 2) + " s";
-  }
-  return mode + "   " + date + "   " + figure + "   " + parts[3] + " lines";
+  if (parts[1] == "sprint") figure = clockText(static_cast<double>(hundredths) / 100.0);
+  std::string text = mode + "   " + date + "   " + figure + "   " + parts[3] + " lines";
+  // A race not run to its end reads as one, not as a record.
+  bool failed = (parts[1] == "sprint" && lines < sprintLines) ||
+                (parts[1] == "ultra" && hundredths < static_cast<long long>(ultraDuration));
+  if (failed) text += "   topped out";
+  for (const PersonalBest& best : personalBests)
+    if (best.replayFile == name) text += "   personal best";
+  return text;
 }
 
 // A button of no size: nothing to see or hit, and the list keeps its numbering.
@@ -131,10 +138,16 @@ void buildReplayControls() {
       makeButton(580, 930, 100, 50, "x4", 1),   makeButton(700, 930, 150, 50, "Restart", 1)};
 }
 
+// Said on standard error and in the window, which stays on (or goes back to) the menus.
+void refuseReplay(const std::string& why) {
+  std::fprintf(stderr, "Brikka: %s\n", why.c_str());
+  menuNotice = "Cannot play this replay: " + why;
+}
+
 bool restartPlayback() {
   std::string error;
   if (!startReplay(playback, &error)) {
-    std::fprintf(stderr, "Brikka: %s: %s\n", playbackPath.c_str(), error.c_str());
+    refuseReplay(playbackPath + ": " + error);
     return false;
   }
   playbackEntry = 0;
@@ -237,7 +250,7 @@ bool openReplay(const std::string& path) {
   std::string error;
   Replay replay;
   if (!readReplayFile(path, replay, &error)) {
-    std::fprintf(stderr, "Brikka: %s\n", error.c_str());
+    refuseReplay(error);
     return false;
   }
   playback = std::move(replay);

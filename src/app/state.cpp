@@ -90,6 +90,7 @@ double countdownLeft = 0.0;
 bool replayPlaying = false;
 bool replayPaused = false;
 bool replayEnded = false;
+std::string menuNotice;
 double replaySpeed = 1.0;
 std::vector<std::string> replayList;
 int32_t replayPage = 0;

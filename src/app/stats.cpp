@@ -127,7 +127,8 @@ void rebuildBestsFromHistory() {
 std::string clockText(double seconds) {
   if (!(seconds > 0.0)) seconds = 0.0;
   if (seconds > 3.6e8) seconds = 3.6e8; // keeps a hostile figure inside the counter
-  int64_t hundredths = static_cast<int64_t>(seconds * 100.0 + 1e-6);
+  // Rounded, as the history and the replays' names keep it: one game, one figure everywhere.
+  int64_t hundredths = std::llround(seconds * 100.0);
   char text[48];
   std::snprintf(text, sizeof text, "%lld:%02lld.%02lld", static_cast<long long>(hundredths / 6000),
                 static_cast<long long>(hundredths / 100 % 60),

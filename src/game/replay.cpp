@@ -4,6 +4,7 @@
 
 #include "game/game.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -252,6 +253,28 @@ bool fail(std::string* error, const std::string& what) {
   return false;
 }
 
+// "1.10.2" against "1.9": number by number, a missing one counting as 0; anything after the
+// numbers ("-dev") is not compared.
+bool laterVersion(const std::string& version, const std::string& than) {
+  size_t a = 0, b = 0;
+  auto next = [](const std::string& text, size_t& at) {
+    uint64_t number = 0;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])) &&
+           number < 1000000000)
+      number = number * 10 + static_cast<uint64_t>(text[at++] - '0');
+    if (at < text.size() && text[at] == '.')
+      ++at;
+    else
+      at = text.size();
+    return number;
+  };
+  while (a < version.size() || b < than.size()) {
+    uint64_t x = next(version, a), y = next(than, b);
+    if (x != y) return x > y;
+  }
+  return false;
+}
+
 } // namespace
 
 uint64_t hashBytes(uint64_t hash, const void* data, size_t size) {
@@ -321,6 +344,9 @@ bool readReplayBytes(const std::string& whole, Replay& replay, std::string* erro
   Replay r;
   r.gameVersion.resize(in.u8());
   in.take(r.gameVersion.data(), r.gameVersion.size());
+  // A later game may play by other rules: its replays would play back wrong here, not fail.
+  if (in.problem.empty() && laterVersion(r.gameVersion, gameVersion))
+    return fail(error, "made by Brikka " + r.gameVersion + "; this is " + gameVersion);
   r.mode = static_cast<int32_t>(in.u8());
   r.variant = static_cast<int32_t>(in.u8());
   if (in.problem.empty() && !playMode(r.mode)) in.fail("unknown game mode");

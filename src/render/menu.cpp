@@ -56,6 +56,22 @@ void drawPieceSelection() {
   }
 }
 
+// A panel across the foot of the window, above every button there.
+void drawMenuNotice() {
+  if (menuNotice.empty()) return;
+  const SDL_Rect panel = {150, 940, 1200, 50};
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+  setDrawColour({0, 0, 0}, 255);
+  fillRect(panel);
+  drawDoubleFrame(panel);
+  drawText(
+      fontSmall, menuNotice, {255, 200, 60, 255},
+      [&panel](int w, int h) {
+        return SDL_Point{panel.x + (panel.w - w) / 2, panel.y + (panel.h - h) / 2};
+      },
+      panel.w - 20);
+}
+
 } // namespace
 
 void drawMenuScreen() {
@@ -84,6 +100,7 @@ void drawMenuScreen() {
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenSliders.size()))
     for (const Slider& slider : screenSliders[currentScreen]) drawSlider(slider);
   drawNetworkTexts();
+  drawMenuNotice();
   drawFocusOutline();
 }
 
@@ -92,6 +109,8 @@ void drawFocusOutline() {
   FocusItem item = focusItem(focusIndex);
   if (!item.button && !item.slider) return;
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+  // Its face again, solid: the backdrop drifting under a focused button never shows through it.
+  if (item.button) drawButton(*item.button);
   // A yellow ring between two black ones reads over white faces, black faces and the coloured
   // pieces of the demo games alike.
   const SDL_Rect& a = item.area;

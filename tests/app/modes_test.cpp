@@ -140,6 +140,19 @@ TEST_F(Modes, SprintCountsDownEndsAtFortyLinesWithItsSplitsAndKeepsTheBest) {
   const PersonalBest* best = personalBest("sprint");
   ASSERT_NE(best, nullptr);
   EXPECT_NEAR(best->value, gameClock / 100.0, 0.005);
+  // The Replays list shows it as the results did, marked as the best, and Tab reaches it first.
+  gameMode = 0;
+  currentScreen = replaysScreen;
+  listReplays();
+  std::string row = screenButtons[replaysScreen][0].text;
+  EXPECT_NE(row.find("   " + clockText(gameClock / 100.0) + "   40 lines   personal best"),
+            std::string::npos)
+      << row;
+  focusVisible = false;
+  menuCommand(MenuCommand::next);
+  EXPECT_EQ(focusedButton(), &screenButtons[replaysScreen][0]);
+  menuCommand(MenuCommand::up); // nothing visible above it
+  EXPECT_EQ(focusedButton(), &screenButtons[replaysScreen][0]);
 
   // A slower sprint is no best; the best's replay outlives fifty newer games.
   for (int i = 0; i < 55; ++i)
@@ -241,4 +254,5 @@ TEST_F(Modes, HostileStatisticsFilesCostOneLine) {
   said = errorsOf([] { EXPECT_FALSE(openReplay("cut.replay")); });
   EXPECT_EQ(lineCount(said), 1) << said;
   EXPECT_FALSE(replayPlaying);
+  EXPECT_NE(menuNotice.find("cut.replay"), std::string::npos) << menuNotice; // in the window too
 }
