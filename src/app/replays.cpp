@@ -22,8 +22,7 @@ uint32_t recordedFrames = 0;  // frames in recording
 
 // The replay being played back.
 Replay playback;
-size_t playbackEntry = 0;    // entry of playback.frames playing
-uint32_t playbackRepeat = 0; // frames of that entry already played
+ReplayCursor playbackCursor; // where in playback's frames
 double playbackDebt = 0.0;   // frames owed to the speed
 std::string playbackPath;    // its file, for restart
 
@@ -150,8 +149,7 @@ bool restartPlayback() {
     refuseReplay(playbackPath + ": " + error);
     return false;
   }
-  playbackEntry = 0;
-  playbackRepeat = 0;
+  playbackCursor = ReplayCursor{};
   playbackDebt = 0.0;
   replayEnded = false;
   return true;
@@ -159,12 +157,13 @@ bool restartPlayback() {
 
 // One recorded frame; false when none is left.
 bool playNextFrame() {
-  if (playbackEntry >= playback.frames.size()) return false;
-  playReplayFrame(playback.frames[playbackEntry]);
-  if (++playbackRepeat >= playback.frames[playbackEntry].repeat) {
-    ++playbackEntry;
-    playbackRepeat = 0;
+  ReplayFrame frame;
+  if (!nextReplayFrame(playback, playbackCursor, frame)) {
+    // Bytes that turn out bad half-way: said, and back to the list (playbackCursor.problem).
+    if (!playbackCursor.problem.empty()) refuseReplay(playbackPath + ": " + playbackCursor.problem);
+    return false;
   }
+  playReplayFrame(frame);
   return true;
 }
 
@@ -249,7 +248,8 @@ void runReplaysScreen() {
 bool openReplay(const std::string& path) {
   std::string error;
   Replay replay;
-  if (!readReplayFile(path, replay, &error)) {
+  // The frames are read as they play: a long replay opens without a wait.
+  if (!readReplayFile(path, replay, &error, false)) {
     refuseReplay(error);
     return false;
   }
@@ -303,6 +303,10 @@ void updateReplayPlayback() {
       playbackDebt = 0.0;
       replayEnded = true;
     }
+  }
+  if (!playbackCursor.problem.empty()) {
+    stopReplay();
+    return;
   }
   // The last clear's squares fly off instead of hanging over the final board.
   if (replayEnded) advanceEffects();
