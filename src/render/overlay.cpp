@@ -43,6 +43,8 @@ std::vector<std::string> finishTexts() {
   return lines;
 }
 
+} // namespace
+
 // A black panel in a double frame, its lines one under the other: the first large, the rest
 // medium, news and differences in their colours.
 void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines) {
@@ -57,7 +59,7 @@ void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines) {
   }
 }
 
-} // namespace
+namespace {} // namespace
 
 std::vector<std::string> gameOverTexts() {
   if (!matchOver && !(replayPlaying && replayEnded)) return {};
@@ -92,12 +94,8 @@ void drawGameOverBanner() {
 void drawCountdown() {
   std::string text = countdownText();
   if (text.empty()) return;
-  // Over the middle of the well, large and on a panel so any board reads under it.
-  SDL_Rect panel = {750 - 90, 420, 180, 120};
-  setDrawColour({0, 0, 0}, 255);
-  fillRect(panel);
-  drawDoubleFrame(panel);
-  drawCentred(fontLarge, text, yellowText, 750, 480);
+  // Over the middle of the well, on a panel so any board reads under it.
+  drawPanel({750 - 90, 420, 180, 120}, {text});
 }
 
 void drawPlayerLabels() {
