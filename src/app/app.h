@@ -232,9 +232,10 @@ void startOnlineFromCommandLine();            // --host or --join
 
 // The networks screen (networks.cpp): which network the "Neural Network" level plays.
 constexpr int networkListButton = 9; // "Network" on the difficulty screen
-void describeBotNetwork(); // botNetworkLabel from Storage/BestNeuralNet.txt and the archive
-void openNetworksScreen(); // networkChoices and their buttons, then the screen
-void runNetworksScreen();  // screen 10: a click chooses, "Back" returns
+void describeBotNetwork();      // botNetworkLabel from Storage/BestNeuralNet.txt and the archive
+void noteNetworkForNextStart(); // nextNetworkLabel, after a training run rewrote the file
+void openNetworksScreen();      // networkChoices and their buttons, then the screen
+void runNetworksScreen();       // screen 10: a click chooses, "Back" returns
 // Copies the named network (an archived one or "Shipped") over Storage/BestNeuralNet.txt,
 // atomically, and gives it to the level; false with error when it could not.
 bool chooseNetwork(const std::string& name, std::string* error);

@@ -16,7 +16,10 @@ bool pausableMode() {
 // Leaving any play mode lands on the menu it was started from (the main menu, or the Modes
 // screen for Sprint and Ultra) with fresh demo games.
 void leavePlay() {
-  if (gameMode == 3) savePendingElite();
+  if (gameMode == 3) {
+    savePendingElite();
+    noteNetworkForNextStart();
+  }
   if (gameMode == onlineVersusMode) leaveOnlineGame();
   bool race = gameMode == 1 && soloVariant != marathonVariant;
   currentScreen = race ? modesScreen : mainMenuScreen;

@@ -101,4 +101,6 @@ std::string onlineJoinText;
 int32_t onlineFocus = 0;
 Button rematchButton;
 std::string botNetworkLabel;
+std::string botNetworkText;
+std::string nextNetworkLabel;
 std::vector<std::string> networkChoices;

@@ -156,8 +156,10 @@ extern int32_t highscore;         // best solo score
 extern std::vector<std::vector<Button>> screenButtons; // one list per screen
 extern std::vector<std::vector<Slider>> screenSliders; // one list per screen
 extern Button backButton;                              // "Back" on every play screen
-extern Button visualizationButton;  // "Toggle Visualization" on the training screen
-extern std::string botNetworkLabel; // the "Neural Network" level's network: name (layer sizes)
+extern Button visualizationButton;   // "Toggle Visualization" on the training screen
+extern std::string botNetworkLabel;  // the "Neural Network" level's network: name (layer sizes)
+extern std::string botNetworkText;   // its file's text, as the level's network was loaded from it
+extern std::string nextNetworkLabel; // the file's network when another (training wrote it); or ""
 extern std::vector<std::string> networkChoices; // the networks screen's entries, in its order
 
 // ---------------------------------------------------------------------------------------------
