@@ -83,7 +83,8 @@ struct FocusItem {
 int32_t focusItemCount();           // the current screen's buttons and sliders
 FocusItem focusItem(int32_t index); // one of them
 int32_t currentFocusContext();      // the mode and screen now shown
-bool inPlay(); // "Solo Play", "Player Versus" or "Versus Bot" unpaused: the keys and pads play
+bool inPlay();     // "Solo Play", "Player Versus" or "Versus Bot" unpaused: the keys and pads play
+bool pausedGame(); // a paused game: "Resume", "Quit to menu" and "Back" are its menu
 void menuCommand(MenuCommand command); // a menu key or pad button went down
 Button* focusedButton();               // null unless the focus shows on a button
 Slider* focusedSlider();               // null unless the focus shows on a slider

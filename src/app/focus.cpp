@@ -6,8 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 
-bool pausedGame();
-
 namespace {
 
 SDL_Rect buttonArea(const Button& button) {
