@@ -372,8 +372,12 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   r.gameVersion.resize(in.u8());
   in.take(r.gameVersion.data(), r.gameVersion.size());
   // A later game may play by other rules: its replays would play back wrong here, not fail.
-  if (in.problem.empty() && laterVersion(r.gameVersion, gameVersion))
-    return fail(error, "made by Brikka " + r.gameVersion + "; this is " + gameVersion);
+  if (in.problem.empty() && laterVersion(r.gameVersion, gameVersion)) {
+    std::string shown = r.gameVersion; // the file's bytes: said on one line, printable
+    for (char& c : shown)
+      if (c < 0x20 || c > 0x7e) c = '?';
+    return fail(error, "made by Brikka " + shown + "; this is " + gameVersion);
+  }
   r.mode = static_cast<int32_t>(in.u8());
   r.variant = static_cast<int32_t>(in.u8());
   if (in.problem.empty() && !playMode(r.mode)) in.fail("unknown game mode");
