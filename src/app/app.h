@@ -83,7 +83,8 @@ struct FocusItem {
 int32_t focusItemCount();           // the current screen's buttons and sliders
 FocusItem focusItem(int32_t index); // one of them
 int32_t currentFocusContext();      // the mode and screen now shown
-bool inPlay(); // "Solo Play", "Player Versus" or "Versus Bot" unpaused: the keys and pads play
+bool inPlay();     // "Solo Play", "Player Versus" or "Versus Bot" unpaused: the keys and pads play
+bool pausedGame(); // a paused game: "Resume", "Quit to menu" and "Back" are its menu
 void menuCommand(MenuCommand command); // a menu key or pad button went down
 Button* focusedButton();               // null unless the focus shows on a button
 Slider* focusedSlider();               // null unless the focus shows on a slider
@@ -184,11 +185,23 @@ void applyRememberedPieces();     // the remembered selection over the default o
 void startGameOfMode(int32_t mode, int32_t variant = marathonVariant);
 bool startNamedMode(const std::string& name); // "solo", "sprint" or "ultra" (--play)
 void runModesScreen();                        // screen 7
-void runReplaysScreen();                      // screen 8
-std::vector<Button> modesButtons();           // Sprint, Ultra, Replays, Back
-void listReplays();                           // replayList and the screen's buttons
+// Sprint and Ultra's 3-2-1-Go: true while it holds the game (the frame update then steps
+// nothing); the text to show, "" when none.
+bool holdForCountdown();
+std::string countdownText();
+constexpr int32_t splitLines = 10;  // a sprint notes its time every so many lines
+void noteSprintSplits();            // into sprintSplits, as the lines come
+void runReplaysScreen();            // screen 8
+std::vector<Button> modesButtons(); // Sprint, Ultra, Replays, Back
+void listReplays();                 // replayList and the screen's buttons
 // The statistics kept of finished games.
+std::string clockText(double seconds); // "m:ss.cc", the one way a time is shown
+// A result against the best it was measured against: "−1.32 s" (sprint), "+350" (points).
+std::string bestDifferenceText(const std::string& mode, double value, double best);
 std::string modeName(int32_t mode, int32_t variant);
+// How the game that just ended went for player 1: "finished" or "topped out" alone, "win 3-1",
+// "loss 1-3" or "draw" in a match.
+std::string playedResult();
 bool betterThanBest(const std::string& mode, double value, double best);
 double bestValueOf(const GameRecord& game); // seconds for a sprint, else the score
 bool finishedSprint(const GameRecord& game);
@@ -220,9 +233,10 @@ void startOnlineFromCommandLine();            // --host or --join
 
 // The networks screen (networks.cpp): which network the "Neural Network" level plays.
 constexpr int networkListButton = 9; // "Network" on the difficulty screen
-void describeBotNetwork(); // botNetworkLabel from Storage/BestNeuralNet.txt and the archive
-void openNetworksScreen(); // networkChoices and their buttons, then the screen
-void runNetworksScreen();  // screen 10: a click chooses, "Back" returns
+void describeBotNetwork();      // botNetworkLabel from Storage/BestNeuralNet.txt and the archive
+void noteNetworkForNextStart(); // nextNetworkLabel, after a training run rewrote the file
+void openNetworksScreen();      // networkChoices and their buttons, then the screen
+void runNetworksScreen();       // screen 10: a click chooses, "Back" returns
 // Copies the named network (an archived one or "Shipped") over Storage/BestNeuralNet.txt,
 // atomically, and gives it to the level; false with error when it could not.
 bool chooseNetwork(const std::string& name, std::string* error);

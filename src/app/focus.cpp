@@ -21,28 +21,44 @@ SDL_Point centre(const SDL_Rect& area) {
   return {area.x + area.w / 2, area.y + area.h / 2};
 }
 
+// A button of no size (a list's empty row) is neither seen nor reached.
+bool focusable(int32_t index) {
+  SDL_Rect area = focusItem(index).area;
+  return area.w > 0 && area.h > 0;
+}
+
 // Tab order: top to bottom, left to right within a row.
 bool readsBefore(int32_t a, int32_t b) {
   SDL_Point p = centre(focusItem(a).area), q = centre(focusItem(b).area);
   return p.y < q.y || (p.y == q.y && (p.x < q.x || (p.x == q.x && a < b)));
 }
 
-// A new screen starts with its top-left widget; a game starts with no focus shown, since its
-// keys play.
+bool menuContext(int32_t context) {
+  return context >= 0 && context < screenCount;
+}
+
+// A new screen starts with its top-left widget, a screen come back to with the one that left it
+// (so "Back" lands where the player was); a game starts with no focus shown, since its keys
+// play; a paused game starts on "Resume".
 void followFocusContext() {
   int32_t context = currentFocusContext();
   if (context == focusContext) return;
+  if (menuContext(focusContext)) screenFocus[focusContext] = focusIndex;
   focusContext = context;
-  focusIndex = 0;
-  for (int32_t i = 1; i < focusItemCount(); ++i)
-    if (readsBefore(i, focusIndex)) focusIndex = i;
+  int32_t remembered = menuContext(context) ? screenFocus[context] : -1;
+  bool back = remembered >= 0 && remembered < focusItemCount() && focusable(remembered);
+  focusIndex = back ? remembered : -1;
+  for (int32_t i = 0; !back && i < focusItemCount(); ++i)
+    if (focusable(i) && (focusIndex < 0 || readsBefore(i, focusIndex))) focusIndex = i;
+  if (focusIndex < 0) focusIndex = 0;
   if (inPlay()) focusVisible = false;
+  if (pausedGame()) focusIndex = 0; // "Resume"
 }
 
 int32_t nextInReadingOrder(bool forward) {
   int32_t best = -1, wrap = -1;
   for (int32_t i = 0; i < focusItemCount(); ++i) {
-    if (i == focusIndex) continue;
+    if (i == focusIndex || !focusable(i)) continue;
     bool after = forward ? readsBefore(focusIndex, i) : readsBefore(i, focusIndex);
     auto closer = [&](int32_t candidate, int32_t current) {
       return current < 0 ||
@@ -67,7 +83,7 @@ int32_t nextInDirection(MenuCommand command) {
     long ahead = vertical ? (command == MenuCommand::down ? dy : -dy)
                           : (command == MenuCommand::right ? dx : -dx);
     long aside = std::labs(vertical ? dx : dy);
-    if (i == focusIndex || ahead <= 0 || aside > 2 * ahead) continue;
+    if (i == focusIndex || !focusable(i) || ahead <= 0 || aside > 2 * ahead) continue;
     long cost = ahead + 2 * aside;
     if (best == focusIndex || cost < bestCost) best = i, bestCost = cost;
   }
@@ -171,10 +187,10 @@ void menuCommand(MenuCommand command) {
   }
   // In a game the keys and buttons play; only "Back" is theirs.
   if (inPlay() || focusItemCount() == 0) return;
-  // The first key only shows where the focus is.
+  // The first key only shows where the focus is; but Return on a paused game resumes at once.
   if (!focusVisible) {
     focusVisible = true;
-    return;
+    if (!pausedGame() || command != MenuCommand::press) return;
   }
   FocusItem item = focusItem(focusIndex);
   bool sideways = command == MenuCommand::left || command == MenuCommand::right;

@@ -3,6 +3,7 @@
 #include "game/game.h"
 
 #include <CLI/CLI.hpp>
+#include <filesystem>
 
 int main(int argc, char* argv[]) {
   return runGuarded("brikka", [&] {
@@ -23,6 +24,9 @@ int main(int argc, char* argv[]) {
     options.add_option("--join", launchOptions.joinAddress, "join the online game at HOST[:PORT]")
         ->excludes(host);
     CLI11_PARSE(options, argc, argv);
+    // The game works inside its runtime folder: a path given from here must not depend on it.
+    if (!launchOptions.replay.empty())
+      launchOptions.replay = std::filesystem::absolute(launchOptions.replay).string();
     if (host->count() > 0) launchOptions.hostPort = hostPort.empty() ? 40440 : std::stoi(hostPort);
     if (fullscreen) launchOptions.fullscreen = 1;
     if (windowed) launchOptions.fullscreen = 0;

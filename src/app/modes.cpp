@@ -3,6 +3,9 @@
 #include "app/app.h"
 #include "game/game.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 enum { sprintButton, ultraButton, replaysButton, modesBackButton };
@@ -16,7 +19,30 @@ void startGameOfMode(int32_t mode, int32_t variant) {
   gamePaused = false;
   newHighscore = false;
   lastGameShown = false;
+  // Races start on "Go", not while the window is still opening or the hands still on the mouse.
+  countdownLeft = soloVariant == marathonVariant ? 0.0 : countdownLength;
+  sprintSplits.clear();
   setUpGame();
+}
+
+bool holdForCountdown() {
+  if (countdownLeft <= 0.0 || !playMode(gameMode)) return false;
+  countdownLeft = std::max(0.0, countdownLeft - frameDelta);
+  return true;
+}
+
+void noteSprintSplits() {
+  if (gameMode != 1 || soloVariant != sprintVariant) return;
+  while (sprintSplits.size() < sprintLines / splitLines &&
+         p1Lines >= splitLines * static_cast<int32_t>(sprintSplits.size() + 1))
+    sprintSplits.push_back(gameClock / 100.0);
+}
+
+std::string countdownText() {
+  if (countdownLeft > 0.0)
+    return std::to_string(static_cast<int>(std::ceil(countdownLeft / 100.0)));
+  bool race = gameMode == 1 && soloVariant != marathonVariant;
+  return race && !matchOver && !replayPlaying && gameClock < goShown ? "Go" : "";
 }
 
 bool startNamedMode(const std::string& name) {

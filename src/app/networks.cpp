@@ -24,16 +24,37 @@ constexpr int rowsPerColumn = 11;
 
 } // namespace
 
-void describeBotNetwork() {
-  std::string text;
-  if (!readText(levelNetworkPath, text)) {
-    botNetworkLabel = "none";
-    return;
-  }
+namespace {
+
+std::string networkLabel(const std::string& text) {
   std::string name = archivedNetworkMatching(text, networkArchiveFolder);
   // Not archived yet: a training run's result, put aside when the next run starts.
   if (name.empty()) name = "Trained";
-  botNetworkLabel = name + " (" + networkLayerSizes(text) + ")";
+  return name + " (" + networkLayerSizes(text) + ")";
+}
+
+} // namespace
+
+void describeBotNetwork() {
+  std::string text;
+  nextNetworkLabel.clear();
+  if (!readText(levelNetworkPath, text)) {
+    botNetworkLabel = "none";
+    botNetworkText.clear();
+    return;
+  }
+  botNetworkLabel = networkLabel(text);
+  botNetworkText = text;
+}
+
+void noteNetworkForNextStart() {
+  std::string text;
+  // The level goes on playing the network it was given; the file now holds the one it plays
+  // from the next start.
+  if (readText(levelNetworkPath, text) && text != botNetworkText)
+    nextNetworkLabel = networkLabel(text);
+  else
+    nextNetworkLabel.clear();
 }
 
 bool chooseNetwork(const std::string& name, std::string* error) {

@@ -13,11 +13,17 @@ bool pausableMode() {
 
 } // namespace
 
-// Leaving any play mode always lands on the main menu with fresh demo games.
+// Leaving any play mode lands on the menu it was started from (the main menu, or the Modes
+// screen for Sprint and Ultra) with fresh demo games.
 void leavePlay() {
-  if (gameMode == 3) savePendingElite();
+  if (gameMode == 3) {
+    savePendingElite();
+    noteNetworkForNextStart();
+  }
   if (gameMode == onlineVersusMode) leaveOnlineGame();
-  currentScreen = mainMenuScreen;
+  bool race = gameMode == 1 && soloVariant != marathonVariant;
+  currentScreen = race ? modesScreen : mainMenuScreen;
+  countdownLeft = 0.0;
   gameMode = 0;
   gamePaused = false;
   setUpGame();

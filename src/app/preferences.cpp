@@ -145,19 +145,38 @@ std::string rangeText(const Preference& row) {
   return "true or false";
 }
 
-// The file's text; empty when missing. A file that cannot be read is said once.
-std::string fileText(const char* path) {
-  std::string text, problem;
-  if (!readFileLimited(path, settingsFileLimit, &text, &problem) && errno != ENOENT)
-    std::fprintf(stderr, "%s; using the defaults\n", problem.c_str());
-  return text;
+constexpr size_t longestPreferenceLine = 4096; // bytes; a longer line is no file of ours
+
+// The file's text, "" when it is missing. False when it is there but refused (not a regular file,
+// too large, a line too long): then the game must not write over it, and says so once.
+bool preferencesText(std::string& text) {
+  std::string problem;
+  text.clear();
+  if (!readFileLimited(preferencesPath, settingsFileLimit, &text, &problem)) {
+    if (errno == ENOENT) return true;
+  } else {
+    size_t start = 0, end;
+    for (; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+      if (end - start > longestPreferenceLine) break;
+    if (end == std::string::npos && text.size() - start <= longestPreferenceLine) return true;
+    problem = std::string(preferencesPath) + ": has a line longer than " +
+              std::to_string(longestPreferenceLine) + " bytes";
+  }
+  text.clear();
+  if (!preferencesRefused)
+    std::fprintf(stderr, "%s; using the defaults and leaving the file as it is\n", problem.c_str());
+  preferencesRefused = true;
+  return false;
 }
 
 } // namespace
 
 void readPreferences() {
   for (const Preference& row : preferenceTable()) setDefault(row);
-  std::istringstream lines(fileText(preferencesPath));
+  preferencesRefused = false;
+  std::string text;
+  if (!preferencesText(text)) return;
+  std::istringstream lines(text);
   std::string line, name, value;
   while (std::getline(lines, line)) {
     if (!splitLine(line, name, value)) continue;
@@ -189,7 +208,10 @@ std::string preferencesWithValue(const std::string& text, const std::string& nam
 bool savePreference(const char* name) {
   const Preference* row = findPreference(name);
   if (!row) return false;
-  std::string text = preferencesWithValue(fileText(preferencesPath), name, valueText(*row));
+  // A refused file is the player's to mend: a write would keep only what this game knows.
+  std::string text;
+  if (preferencesRefused || !preferencesText(text)) return false;
+  text = preferencesWithValue(text, name, valueText(*row));
   std::string error;
   if (writeFileAtomically(preferencesPath, text, &error)) return true;
   std::fprintf(stderr, "Brikka: could not save %s\n", error.c_str());

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 
@@ -21,8 +22,7 @@ uint32_t recordedFrames = 0;  // frames in recording
 
 // The replay being played back.
 Replay playback;
-size_t playbackEntry = 0;    // entry of playback.frames playing
-uint32_t playbackRepeat = 0; // frames of that entry already played
+ReplayCursor playbackCursor; // where in playback's frames
 double playbackDebt = 0.0;   // frames owed to the speed
 std::string playbackPath;    // its file, for restart
 
@@ -92,13 +92,19 @@ std::string describeReplay(const std::string& name) {
                      d.substr(9, 2) + ":" + d.substr(11, 2);
   std::string mode = parts[1];
   if (!mode.empty()) mode[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(mode[0])));
+  // The name keeps the game time in hundredths: shown the one way every time is shown.
+  long long hundredths = std::atoll(parts[4].c_str());
+  int32_t lines = std::atoi(parts[3].c_str());
   std::string figure = parts[2] + " points";
-  if (parts[1] == "sprint") {
-    std::string h =
-        parts[4].size() < 3 ? std::string(3 - parts[4].size(), '0') + parts[4] : parts[4];
-    figure = h.substr(0, h.size() - 2) + "." + h.substr(h.size() - 2) + " s";
-  }
-  return mode + "   " + date + "   " + figure + "   " + parts[3] + " lines";
+  if (parts[1] == "sprint") figure = clockText(static_cast<double>(hundredths) / 100.0);
+  std::string text = mode + "   " + date + "   " + figure + "   " + parts[3] + " lines";
+  // A race not run to its end reads as one, not as a record.
+  bool failed = (parts[1] == "sprint" && lines < sprintLines) ||
+                (parts[1] == "ultra" && hundredths < static_cast<long long>(ultraDuration));
+  if (failed) text += "   topped out";
+  for (const PersonalBest& best : personalBests)
+    if (best.replayFile == name) text += "   personal best";
+  return text;
 }
 
 // A button of no size: nothing to see or hit, and the list keeps its numbering.
@@ -131,26 +137,33 @@ void buildReplayControls() {
       makeButton(580, 930, 100, 50, "x4", 1),   makeButton(700, 930, 150, 50, "Restart", 1)};
 }
 
+// Said on standard error and in the window, which stays on (or goes back to) the menus.
+void refuseReplay(const std::string& why) {
+  std::fprintf(stderr, "Brikka: %s\n", why.c_str());
+  menuNotice = "Cannot play this replay: " + why;
+}
+
 bool restartPlayback() {
   std::string error;
   if (!startReplay(playback, &error)) {
-    std::fprintf(stderr, "Brikka: %s: %s\n", playbackPath.c_str(), error.c_str());
+    refuseReplay(playbackPath + ": " + error);
     return false;
   }
-  playbackEntry = 0;
-  playbackRepeat = 0;
+  playbackCursor = ReplayCursor{};
   playbackDebt = 0.0;
+  replayEnded = false;
   return true;
 }
 
 // One recorded frame; false when none is left.
 bool playNextFrame() {
-  if (playbackEntry >= playback.frames.size()) return false;
-  playReplayFrame(playback.frames[playbackEntry]);
-  if (++playbackRepeat >= playback.frames[playbackEntry].repeat) {
-    ++playbackEntry;
-    playbackRepeat = 0;
+  ReplayFrame frame;
+  if (!nextReplayFrame(playback, playbackCursor, frame)) {
+    // Bytes that turn out bad half-way: said, and back to the list (playbackCursor.problem).
+    if (!playbackCursor.problem.empty()) refuseReplay(playbackPath + ": " + playbackCursor.problem);
+    return false;
   }
+  playReplayFrame(frame);
   return true;
 }
 
@@ -190,6 +203,8 @@ void finishPlayedGame() {
   game.seconds = gameClock / 100.0;
   game.piecesPerSecond = game.seconds > 0.0 ? game.pieces / game.seconds : 0.0;
   game.garbageSent = recording.result.garbageSent;
+  game.result = playedResult();
+  if (gameMode == 4) game.level = botLevelName;
   game.replayFile = saveRecording(game);
   recordFinishedGame(game);
   pruneReplays();
@@ -233,8 +248,9 @@ void runReplaysScreen() {
 bool openReplay(const std::string& path) {
   std::string error;
   Replay replay;
-  if (!readReplayFile(path, replay, &error)) {
-    std::fprintf(stderr, "Brikka: %s\n", error.c_str());
+  // The frames are read as they play: a long replay opens without a wait.
+  if (!readReplayFile(path, replay, &error, false)) {
+    refuseReplay(error);
     return false;
   }
   playback = std::move(replay);
@@ -247,6 +263,7 @@ bool openReplay(const std::string& path) {
   replayPlaying = true;
   replayPaused = false;
   replaySpeed = 1.0;
+  countdownLeft = 0.0;
   gamePaused = false;
   lastGameShown = false;
   return true;
@@ -282,6 +299,15 @@ void updateReplayPlayback() {
   playbackDebt += replaySpeed;
   while (playbackDebt >= 1.0) {
     playbackDebt -= 1.0;
-    if (!playNextFrame()) playbackDebt = 0.0;
+    if (!playNextFrame()) {
+      playbackDebt = 0.0;
+      replayEnded = true;
+    }
   }
+  if (!playbackCursor.problem.empty()) {
+    stopReplay();
+    return;
+  }
+  // The last clear's squares fly off instead of hanging over the final board.
+  if (replayEnded) advanceEffects();
 }

@@ -2,6 +2,7 @@
 // game sits beside the player's files. Every launch refreshes the shipped files from the data
 // folder and creates the player's files only when they are missing, so neither an update nor a
 // rebuild ever loses a binding, a high score or a trained network.
+#include "ai/ai.h"
 #include "app/app.h"
 #include "game/game.h"
 
@@ -132,8 +133,11 @@ bool prepareRuntimeFolder(const std::string& runtime, const std::string& data, s
     }
   }
   const fs::path storage = to / "Storage";
-  // What a write killed half-way left behind; a young one may be another game's at work.
-  removeStaleTemporaryFiles(storage.string());
+  // What a write killed half-way left behind, in every folder the game writes; a young one may
+  // be another game's at work.
+  for (const char* subfolder : dataSubfolders) removeStaleTemporaryFiles((to / subfolder).string());
+  removeStaleTemporaryFiles((to / replaysFolder).string());
+  removeStaleTemporaryFiles((to / networkArchiveFolder).string());
   std::error_code ignored;
   if (fs::exists(from / seedNetworkPath, ignored) &&
       !seedFrom(from / seedNetworkPath, storage / "BestNeuralNet.txt", error))

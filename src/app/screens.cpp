@@ -86,6 +86,9 @@ void resetSettings() {
   // Only the values change: the knobs stay until they are dragged again.
   sliders[p2SensitivitySlider].value = resetSensitivity;
   sliders[p1SensitivitySlider].value = resetSensitivity;
+  // Kept now: a Return on "Reset" has no release to wait for, as a click has.
+  p1Sensitivity = p2Sensitivity = resetSensitivity;
+  writeSensitivities();
   controls.assign(defaultControls, defaultControls + controlCount);
   // Labels come back from the file just written; if it could not be written they must still
   // show the bindings now in force.
@@ -141,12 +144,14 @@ void runDifficultyScreen() {
         botStepInterval = levels[i].stepInterval;
         botStepwise = levels[i].stepwise;
         botUsesNetwork = false;
+        botLevelName = screenButtons[difficultyScreen][i].text;
         startMode(4);
       }
     if (hovered(difficultyScreen, networkLevelButton)) {
       botUsesNetwork = true;
       botStepwise = true;
       botStepInterval = 30;
+      botLevelName = screenButtons[difficultyScreen][networkLevelButton].text;
       startMode(4);
     } else if (hovered(difficultyScreen, difficultyBackButton)) {
       currentScreen = mainMenuScreen;

@@ -59,29 +59,40 @@ Mix_Chunk* loadChunk(const char* path, bool audioOpen) {
   return chunk;
 }
 
+constexpr int frameWaitMilliseconds = 300; // for the window manager's frame; none comes without one
+
 bool openWindow() {
   SDL_Rect usable = usableAreaAround(windowPlace);
   SDL_Rect place = fittedWindow(usable, {}, windowPlace);
   window = SDL_CreateWindow("Brikka", place.x, place.y, place.w, place.h,
                             SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!window) return false;
-  // The frame is known only once the window exists; with it the window may have to shrink.
+  renderer = SDL_CreateRenderer(window, 0, 0);
+  // The first driver may be unusable (no OpenGL); any working renderer beats no game.
+  if (!renderer) renderer = SDL_CreateRenderer(window, -1, 0);
+  if (!renderer) return false;
+  // Placed only now: a renderer may have made the window anew, and a window manager puts a new
+  // window's frame, not the window, where it was asked (a title bar too low, more each start).
+  // The frame is known a moment after the window appears; with it the window may have to
+  // shrink to fit the usable area.
   WindowFrame frame;
-  if (SDL_GetWindowBordersSize(window, &frame.top, &frame.left, &frame.bottom, &frame.right) == 0) {
-    SDL_Rect fitted = fittedWindow(usable, frame, windowPlace);
-    SDL_SetWindowSize(window, fitted.w, fitted.h);
-    SDL_SetWindowPosition(window, fitted.x, fitted.y);
+  bool framed = false;
+  for (int wait = 0; wait < frameWaitMilliseconds / 10 && !framed; ++wait) {
+    SDL_PumpEvents();
+    framed = SDL_GetWindowBordersSize(window, &frame.top, &frame.left, &frame.bottom,
+                                      &frame.right) == 0 &&
+             frame.top + frame.left + frame.bottom + frame.right > 0;
+    if (!framed) SDL_Delay(10);
   }
+  SDL_Rect fitted = fittedWindow(usable, frame, windowPlace);
+  SDL_SetWindowSize(window, fitted.w, fitted.h);
+  SDL_SetWindowPosition(window, fitted.x, fitted.y);
   // The command line decides for this run only; F11 decides for good.
   if (launchOptions.fullscreen >= 0 ? launchOptions.fullscreen == 1 : fullscreenOn)
     setFullscreen(true);
   else
     fullscreenOn = false;
   noteWindowPlace();
-  renderer = SDL_CreateRenderer(window, 0, 0);
-  // The first driver may be unusable (no OpenGL); any working renderer beats no game.
-  if (!renderer) renderer = SDL_CreateRenderer(window, -1, 0);
-  if (!renderer) return false;
   // Everything is drawn and hit-tested at 1500 x 1000; SDL scales that to the window, keeping
   // the aspect with black bars.
   SDL_RenderSetLogicalSize(renderer, windowWidth, windowHeight);

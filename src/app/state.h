@@ -148,6 +148,7 @@ enum Screen : int32_t {
   screenCount
 };
 
+extern std::array<int32_t, screenCount> screenFocus; // focusIndex each screen had when left
 extern int32_t currentScreen;     // 0 main, 1 training set-up, 2 difficulty, 3 settings, 4 pieces
 extern int32_t lastHoveredChoice; // last main-menu or difficulty button hovered: picks the demo
 extern bool showFitnessGraph;     // training screen: graph (set) or network (clear)
@@ -155,8 +156,10 @@ extern int32_t highscore;         // best solo score
 extern std::vector<std::vector<Button>> screenButtons; // one list per screen
 extern std::vector<std::vector<Slider>> screenSliders; // one list per screen
 extern Button backButton;                              // "Back" on every play screen
-extern Button visualizationButton;  // "Toggle Visualization" on the training screen
-extern std::string botNetworkLabel; // the "Neural Network" level's network: name (layer sizes)
+extern Button visualizationButton;   // "Toggle Visualization" on the training screen
+extern std::string botNetworkLabel;  // the "Neural Network" level's network: name (layer sizes)
+extern std::string botNetworkText;   // its file's text, as the level's network was loaded from it
+extern std::string nextNetworkLabel; // the file's network when another (training wrote it); or ""
 extern std::vector<std::string> networkChoices; // the networks screen's entries, in its order
 
 // ---------------------------------------------------------------------------------------------
@@ -173,10 +176,11 @@ struct LaunchOptions {
 };
 extern LaunchOptions launchOptions; // filled by main before runGame
 
-extern bool gamePaused;       // play is frozen: no timer runs, no piece moves
-extern bool pauseRequested;   // a pause key or a pad's Start went down this frame
-extern bool restartRequested; // the restart key went down this frame
-extern bool pauseOnFocusLoss; // losing the window's focus pauses a game
+extern bool gamePaused;         // play is frozen: no timer runs, no piece moves
+extern bool pauseRequested;     // a pause key or a pad's Start went down this frame
+extern bool restartRequested;   // the restart key went down this frame
+extern bool pauseOnFocusLoss;   // losing the window's focus pauses a game
+extern bool preferencesRefused; // the preferences file was refused: never written over this run
 
 extern Button resumeButton;     // "Resume" on the paused frame
 extern Button quitToMenuButton; // "Quit to menu" on the paused frame
@@ -232,17 +236,24 @@ struct PersonalBest {
 };
 
 extern std::vector<PersonalBest> personalBests; // one per mode that has one
+extern std::string botLevelName;                // the level the bot game was started at
 extern GameRecord lastGame;                     // the game that just ended (results panel)
 extern bool lastGameShown;                      // the results panel is up
 extern bool lastGameNewBest;                    // it beat the personal best
 extern bool lastGameHadBest;                    // there was a best to beat
 extern double lastGameOldBest;                  // the best it was measured against
-extern bool replayPlaying;                      // the play screen shows a replay
-extern bool replayPaused;                       // its playback is held
-extern double replaySpeed;                      // frames played per window frame: 0.5 to 4
-extern std::vector<std::string> replayList;     // the replays screen's files, newest first
-extern int32_t replayPage;                      // which dozen of them the screen shows
-extern std::vector<Button> replayControls;      // pause, the four speeds, restart
+extern std::vector<double> sprintSplits;        // a sprint's game time (s) at 10, 20, 30, 40 lines
+constexpr double countdownLength = 300.0;       // frameDelta units of "3", "2", "1" (3 s)
+constexpr double goShown = 50.0;                // game time "Go" stays up after the countdown
+extern double countdownLeft;   // frameDelta units before a sprint or ultra starts; 0 = in play
+extern bool replayPlaying;     // the play screen shows a replay
+extern bool replayPaused;      // its playback is held
+extern bool replayEnded;       // its last frame has played
+extern std::string menuNotice; // why a replay could not be played; on the menus until a click
+extern double replaySpeed;     // frames played per window frame: 0.5 to 4
+extern std::vector<std::string> replayList; // the replays screen's files, newest first
+extern int32_t replayPage;                  // which dozen of them the screen shows
+extern std::vector<Button> replayControls;  // pause, the four speeds, restart
 // ---------------------------------------------------------------------------------------------
 // Online screen (the connection itself lives in net/state.h)
 // ---------------------------------------------------------------------------------------------

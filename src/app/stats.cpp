@@ -82,6 +82,8 @@ void writeBests() {
 // Counts game into the bests; true when it set a new one.
 bool considerBest(const GameRecord& game) {
   if (!knownBestMode(game.mode)) return false;
+  // A game without a single line sets no best, however few points beat nothing.
+  if (game.lines < 1) return false;
   if (game.mode == "sprint" && !finishedSprint(game)) return false;
   double value = bestValueOf(game);
   for (PersonalBest& best : personalBests)
@@ -121,6 +123,37 @@ void rebuildBestsFromHistory() {
 }
 
 } // namespace
+
+std::string clockText(double seconds) {
+  if (!(seconds > 0.0)) seconds = 0.0;
+  if (seconds > 3.6e8) seconds = 3.6e8; // keeps a hostile figure inside the counter
+  // Rounded, as the history and the replays' names keep it: one game, one figure everywhere.
+  int64_t hundredths = std::llround(seconds * 100.0);
+  char text[48];
+  std::snprintf(text, sizeof text, "%lld:%02lld.%02lld", static_cast<long long>(hundredths / 6000),
+                static_cast<long long>(hundredths / 100 % 60),
+                static_cast<long long>(hundredths % 100));
+  return text;
+}
+
+std::string bestDifferenceText(const std::string& mode, double value, double best) {
+  // The true minus sign: a hyphen reads as a dash beside a time.
+  const char* minus = "\xe2\x88\x92";
+  double difference =
+      mode == "sprint" ? std::round((value - best) * 100.0) / 100.0 : std::round(value - best);
+  std::string sign = difference < 0.0 ? minus : "+";
+  if (mode == "sprint") return sign + twoDecimals(std::fabs(difference)) + " s";
+  return sign + std::to_string(static_cast<int64_t>(std::fabs(difference)));
+}
+
+std::string playedResult() {
+  if (gameMode == 1)
+    return p1GameOver || soloVariant == marathonVariant ? "topped out" : "finished";
+  // A player's points are the other's top-outs.
+  std::string points = std::to_string(p2Losses) + "-" + std::to_string(p1Losses);
+  if (p1Losses >= 3 && p2Losses >= 3) return "draw";
+  return (p2Losses >= 3 ? "win " : "loss ") + points;
+}
 
 std::string modeName(int32_t mode, int32_t variant) {
   if (mode == 2) return "versus";
@@ -188,6 +221,16 @@ bool parseHistoryRow(const std::string& line, GameRecord& game) {
   return true;
 }
 
+// The history changed after the bests were last written: a game ended and the program was
+// stopped before it could write them.
+bool historyNewerThanBests() {
+  struct stat history, bests;
+  if (stat(historyPath, &history) != 0 || stat(bestsPath, &bests) != 0) return false;
+  if (history.st_mtim.tv_sec != bests.st_mtim.tv_sec)
+    return history.st_mtim.tv_sec > bests.st_mtim.tv_sec;
+  return history.st_mtim.tv_nsec > bests.st_mtim.tv_nsec;
+}
+
 void readBests() {
   personalBests.clear();
   std::ifstream file;
@@ -213,9 +256,10 @@ void readBests() {
           (!best.replayFile.empty() && !plainName(best.replayFile)) || personalBest(best.mode);
     if (!bad) personalBests.push_back(best);
   }
-  if (bad) {
+  if (bad)
     std::fprintf(stderr, "%s: not a file of bests; rebuilding it from %s\n", bestsPath,
                  historyPath);
+  if (bad || historyNewerThanBests()) {
     rebuildBestsFromHistory();
     writeBests();
   }
@@ -256,5 +300,6 @@ void recordFinishedGame(const GameRecord& game) {
   lastGameOldBest = before ? before->value : 0.0;
   appendHistory(game);
   lastGameNewBest = considerBest(game);
-  if (lastGameNewBest) writeBests();
+  // Written after every row, so that a history newer than it means a write was cut short.
+  writeBests();
 }

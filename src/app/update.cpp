@@ -82,6 +82,7 @@ void updateMenus() {
   if (currentScreen < 0 || currentScreen >= static_cast<int32_t>(screenButtons.size())) return;
   for (Button& button : screenButtons[currentScreen]) checkHover(button);
   for (Slider& slider : screenSliders[currentScreen]) update(slider);
+  if (mouseClicked) menuNotice.clear(); // read: the next click goes on
   runCurrentScreen();
 }
 
@@ -122,11 +123,17 @@ void updateFrame() {
     if (playMode(gameMode)) recordReplayFrame(false);
     return;
   }
+  if (holdForCountdown()) {
+    recordReplayFrame(false);
+    advanceEffects();
+    return;
+  }
   if (gameMode == 3) stepTraining();
   if (gameMode == onlineVersusMode) stepOnlineGame();
   if (playMode(gameMode)) {
     recordReplayFrame(true);
     advancePlay();
+    noteSprintSplits();
     saveNewHighscore();
     finishPlayedGame();
   }

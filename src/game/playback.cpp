@@ -157,12 +157,14 @@ void endReplay() {
 bool resimulate(const Replay& replay, ReplayResult& result, std::string* error) {
   if (!startReplay(replay, error)) return false;
   uint32_t frames = 0;
-  for (const ReplayFrame& frame : replay.frames)
-    for (uint32_t k = 0; k < frame.repeat; ++k) {
-      playReplayFrame(frame);
-      ++frames;
-    }
+  ReplayCursor cursor;
+  ReplayFrame frame;
+  while (nextReplayFrame(replay, cursor, frame)) {
+    playReplayFrame(frame);
+    ++frames;
+  }
   result = currentResult(frames);
   endReplay();
+  if (!cursor.problem.empty()) return fail(error, cursor.problem);
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include "game/game.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -60,14 +61,16 @@ void putVarint(std::string& out, uint64_t v) {
 struct Reader {
   const std::string& bytes;
   size_t at = 0;
-  std::string problem; // the first thing found wrong
+  std::string problem;            // the first thing found wrong
+  size_t end = std::string::npos; // bytes past this are not read; npos: to the end
+  size_t size() const { return std::min(end, bytes.size()); }
   bool fail(const std::string& what) {
     if (problem.empty()) problem = what;
     return false;
   }
   bool take(void* out, size_t size) {
     if (!problem.empty()) return false;
-    if (bytes.size() - at < size) return fail("cut short");
+    if (this->size() - at < size) return fail("cut short");
     std::memcpy(out, bytes.data() + at, size);
     at += size;
     return true;
@@ -157,98 +160,131 @@ ReplayResult getResult(Reader& in) {
   return r;
 }
 
-void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_t frequency) {
-  ReplayFrame previous;
-  uint64_t previousTicks = 0;
-  bool first = true;
-  for (const ReplayFrame& f : frames) {
-    uint8_t token = newFrame;
-    if (first || f.actions != previous.actions) token |= actionsFollow;
-    if (first || f.delta != previous.delta) {
-      bool exact = f.ticks != 0 && frameDeltaFromCounter(f.ticks, frequency) == f.delta;
-      token |= exact ? ticksFollow : deltaFollows;
-    }
-    if (f.clicked) token |= clickFollows;
-    if (!f.stepped) token |= notStepped;
-    putU8(out, token);
-    if (token & actionsFollow) putU8(out, f.actions & 0xFF), putU8(out, f.actions >> 8);
-    if (token & deltaFollows) putDouble(out, f.delta);
-    if (token & ticksFollow) {
-      putVarint(out, zigzag(static_cast<int64_t>(f.ticks - previousTicks)));
-      previousTicks = f.ticks;
-    }
-    if (token & clickFollows) putVarint(out, zigzag(f.clickSum));
-    for (uint32_t left = f.repeat - 1; left > 0;) {
-      uint32_t run = std::min(left, longestRun);
-      putU8(out, run - 1);
-      left -= run;
-    }
-    previous = f;
-    first = false;
+void putFrame(std::string& out, const ReplayFrame& f, uint64_t frequency,
+              ReplayFrameContext& context) {
+  uint8_t token = newFrame;
+  if (context.first || f.actions != context.previous.actions) token |= actionsFollow;
+  if (context.first || f.delta != context.previous.delta) {
+    bool exact = f.ticks != 0 && frameDeltaFromCounter(f.ticks, frequency) == f.delta;
+    token |= exact ? ticksFollow : deltaFollows;
   }
+  if (f.clicked) token |= clickFollows;
+  if (!f.stepped) token |= notStepped;
+  putU8(out, token);
+  if (token & actionsFollow) putU8(out, f.actions & 0xFF), putU8(out, f.actions >> 8);
+  if (token & deltaFollows) putDouble(out, f.delta);
+  if (token & ticksFollow) {
+    putVarint(out, zigzag(static_cast<int64_t>(f.ticks - context.previousTicks)));
+    context.previousTicks = f.ticks;
+  }
+  if (token & clickFollows) putVarint(out, zigzag(f.clickSum));
+  for (uint32_t left = f.repeat - 1; left > 0;) {
+    uint32_t run = std::min(left, longestRun);
+    putU8(out, run - 1);
+    left -= run;
+  }
+  context.previous = f;
+  context.first = false;
 }
 
-void getFrames(Reader& in, uint32_t expected, uint64_t frequency,
-               std::vector<ReplayFrame>& frames) {
-  frames.clear();
+void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_t frequency) {
+  ReplayFrameContext context;
+  for (const ReplayFrame& f : frames) putFrame(out, f, frequency, context);
+}
+
+// One entry (a frame and its repeats) from in; false at the end of the frames or on a fault
+// (in.problem set).
+bool getFrame(Reader& in, uint64_t frequency, ReplayFrameContext& context, ReplayFrame& out) {
+  if (!in.problem.empty() || in.at >= in.size()) return false;
+  uint32_t token = in.u8();
+  if (!(token & newFrame)) return in.fail("frames start with a repeat");
+  if (token & 0x60 || ((token & ticksFollow) && (token & deltaFollows || frequency == 0)))
+    return in.fail("unknown frame token");
+  ReplayFrame f = context.previous;
+  f.repeat = 1;
+  if (context.first && (!(token & actionsFollow) || !(token & (deltaFollows | ticksFollow))))
+    return in.fail("first frame incomplete");
+  if (token & actionsFollow) {
+    uint32_t low = in.u8();
+    f.actions = static_cast<uint16_t>(low | in.u8() << 8);
+  }
+  if (f.actions >> 14) in.fail("unknown action flags");
+  if (token & deltaFollows) f.delta = in.number(0.0, maxDelta, "frame time");
+  f.ticks = 0;
+  if (token & ticksFollow) {
+    f.ticks = context.previousTicks + static_cast<uint64_t>(unzigzag(in.varint()));
+    context.previousTicks = f.ticks;
+    f.delta = frameDeltaFromCounter(f.ticks, frequency);
+    if (f.ticks == 0 || !(f.delta <= maxDelta)) in.fail("bad frame time");
+  }
+  f.clicked = token & clickFollows;
+  f.clickSum = 0;
+  if (f.clicked) {
+    int64_t sum = unzigzag(in.varint());
+    if (sum < -1000000 || sum > 1000000) in.fail("bad click");
+    f.clickSum = static_cast<int32_t>(sum);
+  }
+  f.stepped = !(token & notStepped);
+  // Its repeats: every token below newFrame that follows.
+  while (in.problem.empty() && in.at < in.size() &&
+         !(static_cast<unsigned char>(in.bytes[in.at]) & newFrame)) {
+    f.repeat += in.u8() + 1;
+    if (f.repeat > replayFrameLimit) in.fail("too many frames");
+  }
+  context.previous = f;
+  context.previous.clicked = false;
+  context.first = false;
+  out = f;
+  return in.problem.empty();
+}
+
+// Walks every frame once: counted as the result says, and each written the way this game
+// writes it, so that a replay read writes back the same.
+void checkFrames(Reader& in, uint32_t expected, uint64_t frequency) {
+  ReplayFrameContext reading, writing;
+  ReplayFrame f;
   uint64_t total = 0;
-  uint64_t previousTicks = 0;
-  ReplayFrame previous;
-  bool first = true;
-  while (in.problem.empty() && in.at < in.bytes.size()) {
-    uint32_t token = in.u8();
-    if (!(token & newFrame)) {
-      if (first) {
-        in.fail("frames start with a repeat");
-        return;
-      }
-      frames.back().repeat += token + 1;
-      total += token + 1;
-    } else {
-      if (token & 0x60 || ((token & ticksFollow) && (token & deltaFollows || frequency == 0))) {
-        in.fail("unknown frame token");
-        return;
-      }
-      ReplayFrame f = previous;
-      f.repeat = 1;
-      if (first && (!(token & actionsFollow) || !(token & (deltaFollows | ticksFollow)))) {
-        in.fail("first frame incomplete");
-        return;
-      }
-      if (token & actionsFollow) {
-        uint32_t low = in.u8();
-        f.actions = static_cast<uint16_t>(low | in.u8() << 8);
-      }
-      if (f.actions >> 14) in.fail("unknown action flags");
-      if (token & deltaFollows) f.delta = in.number(0.0, maxDelta, "frame time");
-      f.ticks = 0;
-      if (token & ticksFollow) {
-        f.ticks = previousTicks + static_cast<uint64_t>(unzigzag(in.varint()));
-        previousTicks = f.ticks;
-        f.delta = frameDeltaFromCounter(f.ticks, frequency);
-        if (f.ticks == 0 || !(f.delta <= maxDelta)) in.fail("bad frame time");
-      }
-      f.clicked = token & clickFollows;
-      f.clickSum = 0;
-      if (f.clicked) {
-        int64_t sum = unzigzag(in.varint());
-        if (sum < -1000000 || sum > 1000000) in.fail("bad click");
-        f.clickSum = static_cast<int32_t>(sum);
-      }
-      f.stepped = !(token & notStepped);
-      frames.push_back(f);
-      previous = f;
-      previous.clicked = false;
-      first = false;
-      ++total;
+  std::string again;
+  for (size_t start = in.at; getFrame(in, frequency, reading, f); start = in.at) {
+    total += f.repeat;
+    if (total > expected) {
+      in.fail("more frames than the result counts");
+      return;
     }
-    if (total > expected) in.fail("more frames than the result counts");
+    again.clear();
+    putFrame(again, f, frequency, writing);
+    if (again.size() != in.at - start || in.bytes.compare(start, again.size(), again) != 0) {
+      in.fail("damaged: not written the way this game writes");
+      return;
+    }
   }
   if (in.problem.empty() && total != expected) in.fail("cut short: fewer frames than counted");
 }
 
 bool fail(std::string* error, const std::string& what) {
   if (error) *error = what;
+  return false;
+}
+
+// "1.10.2" against "1.9": number by number, a missing one counting as 0; anything after the
+// numbers ("-dev") is not compared.
+bool laterVersion(const std::string& version, const std::string& than) {
+  size_t a = 0, b = 0;
+  auto next = [](const std::string& text, size_t& at) {
+    uint64_t number = 0;
+    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])) &&
+           number < 1000000000)
+      number = number * 10 + static_cast<uint64_t>(text[at++] - '0');
+    if (at < text.size() && text[at] == '.')
+      ++at;
+    else
+      at = text.size();
+    return number;
+  };
+  while (a < version.size() || b < than.size()) {
+    uint64_t x = next(version, a), y = next(than, b);
+    if (x != y) return x > y;
+  }
   return false;
 }
 
@@ -260,8 +296,10 @@ uint64_t hashBytes(uint64_t hash, const void* data, size_t size) {
   return hash;
 }
 
-std::string replayBytes(const Replay& replay) {
-  std::string out;
+namespace {
+
+// Everything before the frames.
+void putHeader(std::string& out, const Replay& replay) {
   putBytes(out, replayMagic, sizeof replayMagic);
   putU32(out, replayFormatVersion);
   std::string version = replay.gameVersion.substr(0, maxVersionLength);
@@ -289,7 +327,17 @@ std::string replayBytes(const Replay& replay) {
   putU8(out, static_cast<uint32_t>(replay.random.rear));
   putU64(out, replay.counterFrequency);
   putResult(out, replay.result);
-  putFrames(out, replay.frames, replay.counterFrequency);
+}
+
+} // namespace
+
+std::string replayBytes(const Replay& replay) {
+  std::string out;
+  putHeader(out, replay);
+  if (replay.frames.empty())
+    out += replay.frameBytes; // a replay read from a file keeps its frames as they came
+  else
+    putFrames(out, replay.frames, replay.counterFrequency);
   putU64(out, replayCheckSum(out));
   return out;
 }
@@ -305,12 +353,14 @@ uint64_t replayCheckSum(const std::string& body) {
   return hashBytes(replayHashStart, body.data(), body.size());
 }
 
-bool readReplayBytes(const std::string& whole, Replay& replay, std::string* error) {
+namespace {
+
+// whole is taken over: the frames' bytes stay in the replay, undecoded, without a copy.
+bool readReplay(std::string whole, Replay& replay, std::string* error, bool checkAllFrames) {
   // The last eight bytes are a hash of all the others: a file damaged anywhere is refused.
   // It is checked last, so that everything before it is read as carefully as if it matched.
   size_t body = whole.size() >= 8 ? whole.size() - 8 : 0;
-  const std::string bytes = whole.substr(0, body);
-  Reader in{bytes, 0, {}};
+  Reader in{whole, 0, {}, body};
   char magic[sizeof replayMagic] = {};
   in.take(magic, sizeof magic);
   if (!in.problem.empty() || std::memcmp(magic, replayMagic, sizeof magic) != 0)
@@ -321,6 +371,13 @@ bool readReplayBytes(const std::string& whole, Replay& replay, std::string* erro
   Replay r;
   r.gameVersion.resize(in.u8());
   in.take(r.gameVersion.data(), r.gameVersion.size());
+  // A later game may play by other rules: its replays would play back wrong here, not fail.
+  if (in.problem.empty() && laterVersion(r.gameVersion, gameVersion)) {
+    std::string shown = r.gameVersion; // the file's bytes: said on one line, printable
+    for (char& c : shown)
+      if (c < 0x20 || c > 0x7e) c = '?';
+    return fail(error, "made by Brikka " + shown + "; this is " + gameVersion);
+  }
   r.mode = static_cast<int32_t>(in.u8());
   r.variant = static_cast<int32_t>(in.u8());
   if (in.problem.empty() && !playMode(r.mode)) in.fail("unknown game mode");
@@ -357,32 +414,75 @@ bool readReplayBytes(const std::string& whole, Replay& replay, std::string* erro
   if (in.problem.empty() && !restoreRandomState(check, r.random)) in.fail("bad random state");
   r.counterFrequency = in.u64();
   r.result = getResult(in);
-  getFrames(in, r.result.frames, r.counterFrequency, r.frames);
+  // A frame takes at least a byte and a byte repeats at most longestRun frames: a count beyond
+  // that is no honest file's, and nothing is set aside for it.
+  if (in.problem.empty() && r.result.frames > (body - in.at) * uint64_t{longestRun})
+    in.fail("more frames than a file of its size can hold");
+  size_t framesStart = in.at;
+  if (checkAllFrames)
+    checkFrames(in, r.result.frames, r.counterFrequency);
+  else if (in.problem.empty())
+    in.at = body; // read as they are played
   if (!in.problem.empty()) return fail(error, in.problem);
-  std::string trailer = whole.substr(body);
-  Reader sum{trailer, 0, {}};
-  if (sum.u64() != replayCheckSum(bytes))
+  Reader sum{whole, body, {}};
+  if (sum.u64() != hashBytes(replayHashStart, whole.data(), body))
     return fail(error, "damaged: its check sum does not match");
   // Only bytes this game would write are taken: others that decode (a cell of 2, a flag of 7, a
   // value repeated where it is unchanged) were not made here, and would not write back the same.
-  if (replayBytes(r) != whole) return fail(error, "damaged: not written the way this game writes");
+  std::string header;
+  putHeader(header, r);
+  if (whole.compare(0, framesStart, header) != 0 || header.size() != framesStart)
+    return fail(error, "damaged: not written the way this game writes");
+  whole.resize(body);
+  whole.erase(0, framesStart);
+  r.frameBytes = std::move(whole);
   replay = std::move(r);
   return true;
 }
 
-bool readReplayFile(const std::string& path, Replay& replay, std::string* error) {
+} // namespace
+
+bool readReplayBytes(const std::string& bytes, Replay& replay, std::string* error) {
+  return readReplay(bytes, replay, error, true);
+}
+
+bool nextReplayFrame(const Replay& replay, ReplayCursor& cursor, ReplayFrame& frame) {
+  if (!cursor.started || cursor.played >= cursor.entry.repeat) {
+    if (!replay.frames.empty()) {
+      if (cursor.at >= replay.frames.size()) return false;
+      cursor.entry = replay.frames[cursor.at++];
+    } else {
+      Reader in{replay.frameBytes, cursor.at, {}};
+      if (!getFrame(in, replay.counterFrequency, cursor.context, cursor.entry)) {
+        cursor.problem = in.problem;
+        return false;
+      }
+      cursor.at = in.at;
+    }
+    cursor.started = true;
+    cursor.played = 0;
+  }
+  ++cursor.played;
+  frame = cursor.entry;
+  return true;
+}
+
+bool readReplayFile(const std::string& path, Replay& replay, std::string* error,
+                    bool checkAllFrames) {
   struct stat info;
   if (stat(path.c_str(), &info) != 0) return fail(error, path + ": cannot be read");
   if (!S_ISREG(info.st_mode)) return fail(error, path + ": not a regular file");
   if (static_cast<uint64_t>(info.st_size) > replayFileLimit)
     return fail(error, path + ": too large for a replay");
   std::ifstream file(path, std::ios::binary);
-  std::string bytes(replayFileLimit + 1, '\0');
+  // As large as the file said, and one byte more to see that it did not grow since.
+  std::string bytes(static_cast<size_t>(info.st_size) + 1, '\0');
   file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   bytes.resize(static_cast<size_t>(file.gcount()));
-  if (!file.eof() || bytes.size() > replayFileLimit)
+  if (!file.eof() || bytes.size() > static_cast<size_t>(info.st_size))
     return fail(error, path + ": cannot be read whole");
   std::string problem;
-  if (!readReplayBytes(bytes, replay, &problem)) return fail(error, path + ": " + problem);
+  if (!readReplay(std::move(bytes), replay, &problem, checkAllFrames))
+    return fail(error, path + ": " + problem);
   return true;
 }

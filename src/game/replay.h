@@ -52,11 +52,30 @@ struct Replay {
   RandomState random;               // the stream as the game's set-up found it
   uint64_t counterFrequency = 0;    // ticks a second of the frames' counter; 0 when none
   ReplayResult result;              // where the game ended
-  std::vector<ReplayFrame> frames;  // every frame, runs merged
+  std::vector<ReplayFrame> frames;  // every frame, runs merged (a game being recorded)
+  std::string frameBytes;           // or the frames as a file holds them, decoded as played
+};
+
+// What the bytes of the next frame are read against: the frame before it.
+struct ReplayFrameContext {
+  ReplayFrame previous;
+  uint64_t previousTicks = 0;
+  bool first = true;
+};
+
+// Where playback is in a replay's frames; a fresh one starts at the first.
+struct ReplayCursor {
+  size_t at = 0;              // next entry of frames, or next byte of frameBytes
+  ReplayFrame entry;          // the entry being played
+  uint32_t played = 0;        // frames of it played
+  bool started = false;       // entry holds one
+  ReplayFrameContext context; // for frameBytes
+  std::string problem;        // a fault in the bytes that ended playback early
 };
 
 constexpr uint32_t replayFormatVersion = 1;
-constexpr size_t replayFileLimit = 64u << 20;   // bytes: many hours of play
+// Bytes: a day and more of play; checking one stays within twice its size in memory.
+constexpr size_t replayFileLimit = 32u << 20;
 constexpr uint32_t replayFrameLimit = 50000000; // about nine days of play at 62 frames a second
 
 // A frame's length in frameDelta units from the counter ticks it took: the game's frame clock.
@@ -76,8 +95,11 @@ constexpr uint64_t replayHashStart = 0xcbf29ce484222325ULL;
 uint64_t hashBytes(uint64_t hash, const void* data, size_t size);
 // The check sum that closes a replay, of all the bytes before it.
 uint64_t replayCheckSum(const std::string& body);
-// Reads a regular file of at most replayFileLimit bytes; error = "path: what".
-bool readReplayFile(const std::string& path, Replay& replay, std::string* error);
+// Reads a regular file of at most replayFileLimit bytes; error = "path: what". Without
+// checkAllFrames the frames are only read as they are played (the check sum still covers them):
+// a long replay opens at once.
+bool readReplayFile(const std::string& path, Replay& replay, std::string* error,
+                    bool checkAllFrames = true);
 
 // ---------------------------------------------------------------------------------------------
 // Recording
@@ -99,6 +121,8 @@ uint64_t networkHash();                                        // botNetwork's n
 // replaces is kept for endReplay. False (error set) when the replay needs another network.
 bool startReplay(const Replay& replay, std::string* error);
 void playReplayFrame(const ReplayFrame& frame); // one frame (not its repeats)
-void endReplay();                               // the player's pieces, weights and bot again
+// The next frame to play, repeats included; false at the end, or at a fault (cursor.problem).
+bool nextReplayFrame(const Replay& replay, ReplayCursor& cursor, ReplayFrame& frame);
+void endReplay(); // the player's pieces, weights and bot again
 // The whole game at full speed; false when it cannot start.
 bool resimulate(const Replay& replay, ReplayResult& result, std::string* error);

@@ -27,6 +27,35 @@ std::string resultLine(const ReplayResult& r) {
   return text;
 }
 
+// One line per field the re-simulation did not reproduce: "game time: stored 30.72 s, played
+// 30.74 s".
+std::string differences(const ReplayResult& stored, const ReplayResult& played) {
+  std::string lines;
+  auto count = [&lines](const char* field, int64_t a, int64_t b) {
+    if (a != b)
+      lines += std::string("  ") + field + ": stored " + std::to_string(a) + ", played " +
+               std::to_string(b) + "\n";
+  };
+  count("score", stored.score, played.score);
+  count("lines", stored.lines, played.lines);
+  count("pieces", stored.pieces, played.pieces);
+  count("garbage sent", stored.garbageSent, played.garbageSent);
+  count("frames", stored.frames, played.frames);
+  if (stored.clock != played.clock) {
+    char text[160];
+    std::snprintf(text, sizeof text, "  game time: stored %.17g, played %.17g (hundredths)\n",
+                  stored.clock, played.clock);
+    lines += text;
+  }
+  if (stored.boardHash != played.boardHash) {
+    char text[96];
+    std::snprintf(text, sizeof text, "  board: stored %016" PRIx64 ", played %016" PRIx64 "\n",
+                  stored.boardHash, played.boardHash);
+    lines += text;
+  }
+  return lines;
+}
+
 void runReplay() {
   Replay replay;
   std::string error;
@@ -46,12 +75,10 @@ void runReplay() {
                seconds, seconds > 0.0 ? played / seconds : 0.0);
   if (!options.check) return;
   // Everything the file stores must come out again, to the last bit of the game time.
-  bool same = resultLine(result) == resultLine(replay.result) &&
-              result.clock == replay.result.clock &&
-              result.garbageSent == replay.result.garbageSent;
-  if (!same) {
-    std::fprintf(stderr, "brikka-lab: %s: differs from the stored %s\n", options.file.c_str(),
-                 resultLine(replay.result).c_str());
+  std::string differing = differences(replay.result, result);
+  if (!differing.empty()) {
+    std::fprintf(stderr, "brikka-lab: %s: differs from the stored %s\n%s", options.file.c_str(),
+                 resultLine(replay.result).c_str(), differing.c_str());
     std::fflush(stdout);
     std::exit(1);
   }

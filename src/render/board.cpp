@@ -129,8 +129,11 @@ void drawBoard(int player, int32_t originX, int32_t cellPitch, bool showBoxes) {
   int32_t c = cellPitch;
   drawBoardCells(state.board, originX - 5 * c, boardCentreY - 10 * c, c);
   if (showBoxes) drawBoxes(state, originX, c);
-  drawFallingPiece(state, originX, c);
-  drawGhost(state, originX, c); // over the piece where they overlap
+  // A race's first piece comes on "Go".
+  if (countdownLeft <= 0.0 || gameMode != 1) {
+    drawFallingPiece(state, originX, c);
+    drawGhost(state, originX, c); // over the piece where they overlap
+  }
   drawDamageFlash(state.damageFlash, originX, c);
 }
 

@@ -1,5 +1,6 @@
 // The whole frame of each mode, with the heads-up texts: score box, result banner, training
 // read-out and fitness graph.
+#include "app/app.h"
 #include "render/render.h"
 
 #include <algorithm>
@@ -17,7 +18,10 @@ void drawVersus(std::array<int32_t, 3> leftPoints, std::array<int32_t, 3> rightP
   drawIncomingDamage();
   drawRoundPoints(leftPoints, rightPoints);
   drawPlayerLabels();
-  if (matchOver) {
+  // A replay's end shows its last board plainly, under one line that says it is over.
+  if (replayPlaying) {
+    drawGameOverBanner();
+  } else if (matchOver) {
     drawVeil();
     drawResultBanner();
     drawGameOverBanner();
@@ -36,15 +40,26 @@ void drawScoreLine(const std::string& text, double heightFraction) {
   });
 }
 
+// The marathon's high score, or the best of the race being run.
+std::string bestLine() {
+  if (soloVariant == marathonVariant) return "Highscore: " + formatInt(highscore);
+  std::string mode = soloVariant == sprintVariant ? "sprint" : "ultra";
+  const PersonalBest* best = personalBest(mode);
+  if (!best) return "Best: none yet";
+  return "Best: " +
+         (mode == "sprint" ? clockText(best->value) : formatInt(static_cast<int32_t>(best->value)));
+}
+
 void drawSolo() {
   drawBoard(1, 750, 40, true);
   drawLineClearParticles();
-  if (matchOver) drawVeil(); // before the score box, which stays bright
+  if (matchOver && !replayPlaying) drawVeil(); // before the score box, which stays bright
   setDrawColour(white, 255);
   SDL_Rect box = {150, 450, 300, 200};
   outlineRect(box);
-  drawScoreLine("Highscore: " + formatInt(highscore), 7 / 10.0);
+  drawScoreLine(bestLine(), 7 / 10.0);
   drawScoreLine("Score: " + formatInt(score), 3 / 10.0);
+  drawCountdown();
   drawGameOverBanner();
 }
 

@@ -1,5 +1,6 @@
 // Modes, statistics and replays on screen: the bests on the Modes screen, the replay list's
 // heading, the figures box during play, the results panel beside the well and the playback bar.
+#include "app/app.h"
 #include "render/render.h"
 
 #include <cstdio>
@@ -14,16 +15,6 @@ constexpr SDL_Rect soloFiguresBox = {150, 680, 300, 200}; // under the score box
 constexpr SDL_Rect resultsPanel = {1215, 100, 270, 470};  // right of the next box
 constexpr SDL_Rect versusFiguresBox = {530, 8, 380, 152}; // between the point rows, above all
 constexpr int lineHeight = 28;
-
-std::string clockText(double seconds) {
-  if (seconds < 0.0) seconds = 0.0;
-  int64_t hundredths = static_cast<int64_t>(seconds * 100.0 + 1e-6);
-  char text[48];
-  std::snprintf(text, sizeof text, "%lld:%02lld.%02lld", static_cast<long long>(hundredths / 6000),
-                static_cast<long long>(hundredths / 100 % 60),
-                static_cast<long long>(hundredths % 100));
-  return text;
-}
 
 std::string decimals(double value, int places) {
   char text[48];
@@ -98,9 +89,8 @@ void drawResultsPanel() {
   const SDL_Rect& panel = resultsPanel;
   boxFrame(panel);
   const GameRecord& g = lastGame;
-  bool sprintDone = g.lines >= sprintLines;
-  std::string title = g.mode == "sprint" ? (sprintDone ? "Sprint" : "Sprint: not finished")
-                                         : (g.mode == "ultra" ? "Ultra" : "Solo Play");
+  std::string title = g.mode == "sprint" ? "Sprint" : (g.mode == "ultra" ? "Ultra" : "Solo Play");
+  if (g.mode != "solo" && g.result != "finished") title += ": topped out";
   std::vector<std::pair<std::string, SDL_Color>> lines = {
       {title, whiteText},
       {"Time " + clockText(g.seconds), whiteText},
@@ -110,9 +100,15 @@ void drawResultsPanel() {
       {"Pieces/s " + decimals(g.piecesPerSecond, 2), whiteText}};
   if (lastGameHadBest) lines.push_back({"Best " + bestText(g.mode, lastGameOldBest), whiteText});
   if (lastGameNewBest) lines.push_back({"New best", goldText});
+  // A sprint's splits: how long each ten lines took to reach.
+  if (g.mode == "sprint")
+    for (size_t k = 0; k < sprintSplits.size(); ++k)
+      lines.push_back({formatInt(splitLines * static_cast<int32_t>(k + 1)) + " lines " +
+                           clockText(sprintSplits[k]),
+                       whiteText});
   for (size_t i = 0; i < lines.size(); ++i)
     centredText(lines[i].first, lines[i].second, panel.x + panel.w / 2,
-                panel.y + 20 + 40 * static_cast<int>(i), panel.w - 10);
+                panel.y + 16 + 34 * static_cast<int>(i), panel.w - 10);
 }
 
 void drawPlaybackBar() {

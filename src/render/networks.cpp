@@ -27,6 +27,9 @@ void drawNetworkTexts() {
   if (currentScreen == difficultyScreen) {
     // Between the level buttons (down to 750) and "Back" (from 800).
     drawLines({"Neural Network plays: " + botNetworkLabel}, 600, 758, 850);
+    // Under "Back" and "Network".
+    if (!nextNetworkLabel.empty())
+      drawLines({"From the next start: " + nextNetworkLabel}, 600, 870, 850);
   } else if (currentScreen == trainingScreen) {
     // Below "Back", right of the sliders' tracks (which end at 1000).
     drawLines({"Run Sim replaces the network", "the Neural Network level plays.",

@@ -69,7 +69,7 @@ void drawOnlineGame() {
   }
   drawVeil();
   // The result over this player's own field; what comes next below the two.
-  drawCentred(fontLarge, outcomeText(), yellowText, localBoardX, 480);
+  drawPanel({localBoardX - 170, 420, 340, 120}, {outcomeText()});
   if (onlinePhase == OnlinePhase::finished && !localRematch) drawButton(rematchButton);
   drawCentred(fontSmall, rematchText(), whiteText, windowWidth / 2, 960);
   if (onlinePhase == OnlinePhase::closed && !onlineStatus.empty() &&

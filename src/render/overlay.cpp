@@ -1,11 +1,15 @@
 // What is drawn over play (the paused frame, the game-over banner, the players' names) and the
 // headings of the screens that have one.
+#include "app/app.h"
 #include "render/render.h"
 
 namespace {
 
 const SDL_Color whiteText = {255, 255, 255, 255};
 const SDL_Color yellowText = {255, 255, 0, 255};
+const SDL_Color greenText = {80, 230, 80, 255};
+const SDL_Color redText = {255, 90, 90, 255};
+const char* const minusSign = "\xe2\x88\x92";
 constexpr int32_t bannerTop = 250; // versus banners sit above the "LOSE" in the well's middle
 
 // A text centred on (x, y), shrunk when wider than maxWidth.
@@ -19,25 +23,49 @@ void drawCentred(TTF_Font* font, const std::string& text, SDL_Color colour, int 
       maxWidth);
 }
 
+// A difference from the best in green when it beats it, red when not; news of a best in yellow.
+SDL_Color lineColour(const std::string& text) {
+  if (text == "New high score" || text == "New best") return yellowText;
+  bool minus = text.rfind(minusSign, 0) == 0;
+  if (!minus && text.rfind('+', 0) != 0) return whiteText;
+  bool lowerWins = lastGame.mode == "sprint";
+  return minus == lowerWins ? greenText : redText;
+}
+
+// A finished sprint or ultra game: what it was measured by first, then against the best.
+std::vector<std::string> finishTexts() {
+  const GameRecord& g = lastGame;
+  bool sprint = g.mode == "sprint";
+  std::vector<std::string> lines = {"Finished!", sprint ? "Time: " + clockText(g.seconds)
+                                                        : "Score: " + formatInt(g.score)};
+  if (lastGameHadBest) lines.push_back(bestDifferenceText(g.mode, bestValueOf(g), lastGameOldBest));
+  if (lastGameNewBest) lines.push_back("New best");
+  return lines;
+}
+
+} // namespace
+
 // A black panel in a double frame, its lines one under the other: the first large, the rest
-// medium, a "New high score" in yellow.
+// medium, news and differences in their colours.
 void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines) {
   setDrawColour({0, 0, 0}, 255);
   fillRect(panel);
   drawDoubleFrame(panel);
   int32_t step = panel.h / static_cast<int32_t>(lines.size());
   for (size_t k = 0; k < lines.size(); ++k) {
-    SDL_Color colour = lines[k] == "New high score" ? yellowText : whiteText;
+    SDL_Color colour = lineColour(lines[k]);
     drawCentred(k == 0 ? fontLarge : fontMedium, lines[k], colour, panel.x + panel.w / 2,
                 panel.y + step * static_cast<int32_t>(k) + step / 2, panel.w - 20);
   }
 }
 
-} // namespace
+namespace {} // namespace
 
 std::vector<std::string> gameOverTexts() {
-  if (!matchOver) return {};
+  if (!matchOver && !(replayPlaying && replayEnded)) return {};
+  if (replayPlaying) return {"Replay finished"};
   if (gameMode == 1) {
+    if (lastGameShown && lastGame.result == "finished") return finishTexts();
     std::vector<std::string> lines = {"Game Over", "Score: " + formatInt(score)};
     if (newHighscore) lines.push_back("New high score");
     return lines;
@@ -54,13 +82,20 @@ std::vector<std::string> gameOverTexts() {
 void drawGameOverBanner() {
   std::vector<std::string> lines = gameOverTexts();
   if (lines.empty()) return;
-  if (gameMode == 1) {
+  if (gameMode == 1 || replayPlaying) {
     drawPanel({570, 380, 360, 75 * static_cast<int32_t>(lines.size())}, lines);
     return;
   }
   // Over the well that topped out: player 1's is on the right.
   int32_t centre = p1Losses >= 3 ? 1100 : 350;
   drawPanel({centre - 160, bannerTop, 320, 150}, lines);
+}
+
+void drawCountdown() {
+  std::string text = countdownText();
+  if (text.empty()) return;
+  // Over the middle of the well, on a panel so any board reads under it.
+  drawPanel({750 - 90, 420, 180, 120}, {text});
 }
 
 void drawPlayerLabels() {

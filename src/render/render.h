@@ -72,6 +72,9 @@ void drawFocusOutline();  // around the focused widget, when keys or a pad drive
 void drawGamepadScreen(); // which pad is whose
 std::vector<std::string> gameOverTexts(); // the game-over banner's lines; none while playing
 void drawGameOverBanner();                // over the topped-out well
+// A black panel in a double frame holding lines (the first large): readable over any board.
+void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines);
+void drawCountdown();     // Sprint and Ultra's "3", "2", "1", "Go" over the well
 void drawPlayerLabels();  // "Player 1" / "Player 2" or "You" / "Bot" above the wells
 void drawPauseFrame();    // "Paused" with "Resume" and "Quit to menu", over a paused game
 void drawScreenHeading(); // the pieces and "Audio & Display" screens' titles

@@ -2,6 +2,7 @@
 // update, re-simulated headless.
 #include "ai/state.h"
 #include "game/replay.h"
+#include "render/render.h"
 #include "scenario.h"
 
 namespace {
@@ -25,6 +26,13 @@ int playUntilOver(int limit) {
     frame(700, 40 + k % 300, k % 97 == 13 || k == 42);
   }
   releaseKeys();
+  return frames;
+}
+
+// Sprint and Ultra start on "Go": frames with nothing pressed until then.
+int waitForGo() {
+  int frames = 0;
+  for (; countdownLeft > 0.0 && frames < 1000; ++frames) frame(5, 5);
   return frames;
 }
 
@@ -63,9 +71,20 @@ TEST_F(Modes, SoloVersusAndBotGamesReplayBitForBit) {
     std::filesystem::remove_all(replaysFolder);
     botStepInterval = 5;
     botStepwise = true;
+    botLevelName = "Mid";
     startGameOfMode(mode);
     playUntilOver(20000);
     ASSERT_TRUE(matchOver) << "mode " << mode;
+    // The history row says how it ended, and at which level a bot game was played.
+    std::string history = readFile(historyPath);
+    size_t rowStart = history.rfind('\n', history.size() - 2) + 1;
+    GameRecord row;
+    ASSERT_TRUE(parseHistoryRow(history.substr(rowStart, history.size() - rowStart - 1), row));
+    // Player 1's points (the other's top-outs) first, as the match's end showed them.
+    std::string points = std::to_string(p2Losses) + "-" + std::to_string(p1Losses);
+    std::string result = mode == 1 ? "topped out" : (p2Losses >= 3 ? "win " : "loss ") + points;
+    EXPECT_EQ(row.result, result);
+    EXPECT_EQ(row.level, mode == 4 ? "Mid" : "");
     ReplayResult played = currentResult(0);
     std::vector<std::string> names = storedReplays();
     ASSERT_EQ(names.size(), 1u);
@@ -87,9 +106,20 @@ TEST_F(Modes, SoloVersusAndBotGamesReplayBitForBit) {
   }
 }
 
-TEST_F(Modes, SprintEndsAtFortyLinesAndKeepsTheBest) {
+TEST_F(Modes, SprintCountsDownEndsAtFortyLinesWithItsSplitsAndKeepsTheBest) {
   start({flatBar});
   startGameOfMode(1, sprintVariant);
+  // The countdown holds the first piece and the clock, whatever is pressed.
+  EXPECT_EQ(countdownText(), "3");
+  p1HardDrop = p1MoveLeft = true;
+  for (int k = 0; k < 100; ++k) frame(5, 5);
+  EXPECT_EQ(countdownText(), "2");
+  EXPECT_EQ(p1PieceCount, 0);
+  EXPECT_EQ(p1Position.x, spawnPosition.x);
+  EXPECT_EQ(gameClock, 0.0);
+  releaseKeys();
+  EXPECT_EQ(waitForGo(), 88); // 300 hundredths in frames of 1.6
+  EXPECT_EQ(countdownText(), "Go");
   int frames = playUntilOver(5000);
   EXPECT_TRUE(matchOver);
   EXPECT_EQ(p1Lines, 40);
@@ -99,9 +129,40 @@ TEST_F(Modes, SprintEndsAtFortyLinesAndKeepsTheBest) {
   std::string history = readFile(historyPath);
   EXPECT_NE(history.find(",sprint,4000,40,"), std::string::npos) << history;
   EXPECT_TRUE(lastGameNewBest);
+  std::vector<std::string> said = gameOverTexts();
+  ASSERT_EQ(said.size(), 3u);
+  EXPECT_EQ(said[0], "Finished!");
+  EXPECT_EQ(said[1], "Time: " + clockText(gameClock / 100.0));
+  EXPECT_EQ(said[2], "New best");
+  EXPECT_EQ(sprintSplits.size(), 4u);
+  EXPECT_EQ(sprintSplits.back(), lastGame.seconds);
+  EXPECT_NE(readFile(historyPath).find(",finished,"), std::string::npos);
+  // The countdown is no part of the replay: it plays to the same end.
+  Replay replay;
+  std::string error;
+  ASSERT_TRUE(
+      readReplayFile(std::string(replaysFolder) + "/" + lastGame.replayFile, replay, &error));
+  ReplayResult again;
+  double clock = gameClock;
+  ASSERT_TRUE(resimulate(replay, again, &error)) << error;
+  EXPECT_EQ(again.boardHash, replay.result.boardHash);
+  EXPECT_EQ(again.clock, clock);
   const PersonalBest* best = personalBest("sprint");
   ASSERT_NE(best, nullptr);
   EXPECT_NEAR(best->value, gameClock / 100.0, 0.005);
+  // The Replays list shows it as the results did, marked as the best, and Tab reaches it first.
+  gameMode = 0;
+  currentScreen = replaysScreen;
+  listReplays();
+  std::string row = screenButtons[replaysScreen][0].text;
+  EXPECT_NE(row.find("   " + clockText(gameClock / 100.0) + "   40 lines   personal best"),
+            std::string::npos)
+      << row;
+  focusVisible = false;
+  menuCommand(MenuCommand::next);
+  EXPECT_EQ(focusedButton(), &screenButtons[replaysScreen][0]);
+  menuCommand(MenuCommand::up); // nothing visible above it
+  EXPECT_EQ(focusedButton(), &screenButtons[replaysScreen][0]);
 
   // A slower sprint is no best; the best's replay outlives fifty newer games.
   for (int i = 0; i < 55; ++i)
@@ -109,10 +170,13 @@ TEST_F(Modes, SprintEndsAtFortyLinesAndKeepsTheBest) {
                   "_solo_0_0_0.replay",
               "x");
   startGameOfMode(1, sprintVariant);
+  waitForGo();
   frame(5, 5);
   frame(5, 5);
   playUntilOver(5000);
   EXPECT_FALSE(lastGameNewBest);
+  // Two frames slower: measured against the best, in red.
+  EXPECT_EQ(gameOverTexts().at(2), "+0.03 s");
   std::vector<std::string> kept = storedReplays();
   EXPECT_EQ(kept.size(), replaysKept + 1);
   EXPECT_NE(std::find(kept.begin(), kept.end(), best->replayFile), kept.end());
@@ -126,16 +190,36 @@ TEST_F(Modes, SprintEndsAtFortyLinesAndKeepsTheBest) {
 TEST_F(Modes, UltraEndsAtTwoMinutesAndRestartIsFresh) {
   start({pieceFromPicture({"#"})});
   startGameOfMode(1, ultraVariant);
+  waitForGo();
   while (!matchOver && gameClock < 20000) frame(5, 5);
   EXPECT_TRUE(matchOver);
   EXPECT_GE(gameClock, ultraDuration);
   EXPECT_LT(gameClock - 1.6, ultraDuration);
   EXPECT_NE(readFile(historyPath).find(",ultra,"), std::string::npos);
+  // Not one line: no best, and "Finished!" leads with the score.
+  EXPECT_EQ(personalBest("ultra"), nullptr);
+  EXPECT_EQ(gameOverTexts().at(1), "Score: 0");
 
   // The restart key starts the same variant afresh (what else it clears, the pause tests check).
   restartRequested = true;
   frame(5, 5);
-  EXPECT_TRUE(soloVariant == ultraVariant && !matchOver && gameClock <= 1.6 && !lastGameShown);
+  EXPECT_TRUE(soloVariant == ultraVariant && !matchOver && gameClock == 0.0 && !lastGameShown);
+  EXPECT_EQ(countdownText(), "3");
+  // Back from a race goes to the Modes screen.
+  clickOn(backButton);
+  EXPECT_EQ(currentScreen, modesScreen);
+}
+
+TEST_F(Modes, ABestWhoseWriteWasCutShortComesBackFromTheHistory) {
+  writeFile(bestsPath, "ultra 500.00 a.replay\n");
+  std::filesystem::last_write_time(bestsPath, std::filesystem::file_time_type::clock::now() -
+                                                  std::chrono::hours(1));
+  writeFile(historyPath, "2026-12-07 10:00:00,ultra,500,9,30,120.00,0.25,0,a.replay\n"
+                         "2026-12-07 11:00:00,ultra,900,9,30,120.00,0.25,0,b.replay\n");
+  readBests();
+  ASSERT_NE(personalBest("ultra"), nullptr);
+  EXPECT_EQ(personalBest("ultra")->value, 900.0);
+  EXPECT_EQ(readFile(bestsPath), "ultra 900.00 b.replay\n");
 }
 
 TEST_F(Modes, HostileStatisticsFilesCostOneLine) {
@@ -180,4 +264,5 @@ TEST_F(Modes, HostileStatisticsFilesCostOneLine) {
   said = errorsOf([] { EXPECT_FALSE(openReplay("cut.replay")); });
   EXPECT_EQ(lineCount(said), 1) << said;
   EXPECT_FALSE(replayPlaying);
+  EXPECT_NE(menuNotice.find("cut.replay"), std::string::npos) << menuNotice; // in the window too
 }

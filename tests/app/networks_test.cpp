@@ -46,8 +46,14 @@ TEST_F(Networks, TwoRunsInARowLeaveBothEarlierNetworksRestorable) {
   trainingClock = fakeClock;
   std::string own = networkText(9);
   writeFile("Storage/BestNeuralNet.txt", own);
+  describeBotNetwork();
+  std::string playing = botNetworkLabel;
   trainingRun();
   std::string firstRun = readFile("Storage/BestNeuralNet.txt");
+  // Back from training: the level still plays its network, and the screen says which plays next.
+  leavePlay();
+  EXPECT_EQ(botNetworkLabel, playing);
+  EXPECT_EQ(nextNetworkLabel, "Trained (401-4-44)");
   trainingRun();
   ASSERT_NE(firstRun, own);
   std::vector<std::string> kept = archivedNetworks(networkArchiveFolder);

@@ -108,6 +108,12 @@ TEST_F(Pause, LosingFocusPausesAndThePausedFramesButtonsWork) {
        {SDL_SCANCODE_DOWN, SDL_SCANCODE_DOWN, SDL_SCANCODE_UP, SDL_SCANCODE_RETURN})
     pressKey(scancode);
   EXPECT_FALSE(gamePaused);
+  // One Return, the first key pressed on the paused frame, resumes.
+  focusVisible = false;
+  pauseRequested = true;
+  frame(0, 0);
+  pressKey(SDL_SCANCODE_RETURN);
+  EXPECT_FALSE(gamePaused);
   pauseRequested = true;
   frame(0, 0);
   clickOn(quitToMenuButton);

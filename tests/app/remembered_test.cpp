@@ -1,6 +1,8 @@
 // What the game remembers between starts: sound, full screen, keys, window place and pieces.
 #include "scenario.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 using Remembered = Scenario;
@@ -21,6 +23,36 @@ TEST_F(Remembered, ChoicesComeBackNextStartBesideUnknownNamesAndBadValuesFallBac
   std::string text = readFile(preferencesPath);
   EXPECT_EQ(text.rfind("# mine\nfuture_setting = 7\nvolume_music = 35\n", 0), 0u) << text;
   EXPECT_EQ(preferencesWithValue("a = 1", "b", "2"), "a = 1\nb = 2\n"); // a new name goes last
+}
+
+TEST_F(Remembered, ARefusedPreferencesFileIsSaidOnceAndNeverWrittenOver) {
+  const std::string tooLarge = "volume_music = 35\n" + std::string(settingsFileLimit, '#');
+  const std::string longLine = "volume_music = 35\n#" + std::string(5000, 'x') + "\n";
+  for (const std::string& text : {tooLarge, longLine, std::string("folder"), std::string("fifo")}) {
+    std::filesystem::remove_all(preferencesPath);
+    if (text == "folder")
+      std::filesystem::create_directory(preferencesPath);
+    else if (text == "fifo")
+      ASSERT_EQ(mkfifo(preferencesPath, 0644), 0);
+    else
+      writeFile(preferencesPath, text);
+    std::string said = errorsOf([] {
+      readPreferences();
+      musicVolume = 20;
+      EXPECT_FALSE(savePreference("volume_music"));
+      saveWindowPlace();
+    });
+    EXPECT_EQ(lineCount(said), 1) << said;
+    if (text == "folder")
+      EXPECT_TRUE(std::filesystem::is_directory(preferencesPath));
+    else if (text == "fifo")
+      EXPECT_TRUE(std::filesystem::is_fifo(preferencesPath));
+    else
+      EXPECT_EQ(readFile(preferencesPath), text);
+  }
+  std::filesystem::remove_all(preferencesPath);
+  readPreferences();
+  EXPECT_TRUE(savePreference("volume_music")); // a mended file is written again
 }
 
 TEST_F(Remembered, ThePieceSelectionSurvivesAndAPieceNoLongerInTheFilesIsLeftOut) {

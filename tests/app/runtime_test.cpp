@@ -75,6 +75,15 @@ TEST_F(Runtime, ShippedFilesAreRefreshedAndThePlayersFilesSeededOnceAndKept) {
   EXPECT_EQ(readFile(runtime / "Storage/networks/Shipped.txt"), "seed network v2");
   EXPECT_EQ(filesUnder(runtime), expected) << "a temporary file was left behind";
 
+  // What a killed write left in any folder the game writes goes at the next start.
+  for (const char* folder : {"Storage", "Storage/replays", "Storage/networks", "Mixer"}) {
+    fs::path left = runtime / folder / ".brikka-partial-x.XXXXXX";
+    writeFile(left, "half");
+    fs::last_write_time(left, fs::file_time_type::clock::now() - std::chrono::hours(2));
+  }
+  ASSERT_TRUE(prepareRuntimeFolder(runtime.string(), data.string(), &error)) << error;
+  EXPECT_EQ(filesUnder(runtime), expected);
+
   // A file that cannot be replaced (a folder stands in its way) stops the preparation with its
   // name, and no half-written copy stays beside it.
   fs::remove(runtime / "Mixer/clickButton.wav");

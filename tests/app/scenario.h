@@ -73,6 +73,7 @@ protected:
     gameMode = currentScreen = highscore = lastHoveredChoice = 0;
     awaitingKeyBinding = mouseClicked = mouseHeld = mouseDownLatch = mouseReleased = false;
     running = true;
+    countdownLeft = 0.0;
     releaseKeys(); // forget keys held in earlier tests
   }
 };

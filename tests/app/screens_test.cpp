@@ -40,8 +40,26 @@ TEST_F(Screens, ResetRestoresTheBindingsAndShowsDefaultSensitivitiesWithoutMovin
   EXPECT_EQ(screenButtons[3][13].valueText, "RSLASH");
   EXPECT_TRUE(p1Slider.value == 0.14 && screenSliders[3][0].value == 0.14);
   EXPECT_EQ(p1Slider.knob.x, 1100);
-  frame(1000, 600); // release: the sensitivities follow and are kept
   EXPECT_EQ(readFile(sensitivityPath), "0.140000\n0.140000\n");
+  // By keys: the focus on "Reset", Return; no release follows, and the file is kept all the same.
+  writeFile(sensitivityPath, "0.5\n0.5\n");
+  savedSensitivities = {0.5, 0.5};
+  focusVisible = true;
+  focusContext = currentFocusContext();
+  focusIndex = 15;
+  menuCommand(MenuCommand::press);
+  updateFrame();
+  EXPECT_EQ(readFile(sensitivityPath), "0.140000\n0.140000\n");
+  // "Gamepad", then "Back": the focus is where it was, not on the first control again.
+  focusIndex = 17;
+  menuCommand(MenuCommand::press);
+  updateFrame();
+  ASSERT_EQ(currentScreen, gamepadScreen);
+  menuCommand(MenuCommand::back);
+  updateFrame();
+  ASSERT_EQ(currentScreen, settingsScreen);
+  EXPECT_EQ(focusedButton(), &screenButtons[settingsScreen][17]);
+  focusVisible = false;
 }
 
 TEST_F(Screens, PiecesSwitchedOffStayOutOfTheNextGame) {

@@ -30,11 +30,12 @@ for i in $(seq 0 9); do bottom+=("$((951 + 33 * i)),814"); done
 landed() { ! all_are 0,0,0 "${bottom[@]}"; }
 wait_for "hard-dropped pieces did not land" landed
 press BackSpace
-# The focus is back on "Solo Play", drawn inverted: look at "Player Versus" instead.
+# The focus is back on "Versus Bot", which led to the game, drawn inverted: look at "Player
+# Versus" and "Settings" instead.
 wait_for "Backspace did not return to the main menu" all_white 110,360 160,810
 
 # --- the settings by keys: a rebinding cancelled with Escape, then one made -----------------
-press Down Down Down Down Return
+press Down Down Return
 wait_for "the settings screen was not drawn" all_white 905,105 105,105
 press Right  # from "More Settings" to "P1 | Right"
 press Return # now it waits: Escape would end the program otherwise

@@ -64,6 +64,21 @@ TEST(Replay, GamesRecordedByAnEarlierBuildEndTheSameAndDamagedCopiesAreRefused) 
   Replay copy;
   EXPECT_FALSE(readReplayBytes(odd, copy, &error));
   EXPECT_NE(error.find("not written the way this game writes"), std::string::npos) << error;
+  // A count of frames its bytes could never hold is refused before anything is set aside.
+  Replay swollen = replay;
+  swollen.result.frames = replayFrameLimit;
+  EXPECT_FALSE(readReplayBytes(replayBytes(swollen), copy, &error));
+  EXPECT_EQ(error, "more frames than a file of its size can hold");
+  // A replay from a later game is refused by name; one from an earlier one plays.
+  for (const char* version : {"9.0.0", "1.10", "0.1.0"}) {
+    Replay other = replay;
+    other.gameVersion = version;
+    bool later = std::string(version) != "0.1.0";
+    EXPECT_EQ(readReplayBytes(replayBytes(other), copy, &error), !later) << version;
+    if (later) {
+      EXPECT_EQ(error, "made by Brikka " + std::string(version) + "; this is " + gameVersion);
+    }
+  }
   EXPECT_FALSE(readReplayFile(BRIKKA_SOURCE_DIR "/tests", replay, &error));
   EXPECT_NE(error.find("not a regular file"), std::string::npos);
 }

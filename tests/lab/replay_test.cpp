@@ -16,11 +16,18 @@ TEST(LabReplay, ChecksAStoredGameAndFailsAChangedOne) {
   std::string error;
   ASSERT_TRUE(readReplayFile(seedReplay, replay, &error)) << error;
   replay.result.score += 100;
+  replay.result.garbageSent += 2;
+  replay.result.clock += 1.6;
   std::string changed = scratchPath("changed.replay");
   writeFile(changed, replayBytes(replay));
   EXPECT_EQ(runCommand(replayCommand + changed).status, 0);
   run = runCommand(replayCommand + "--check " + changed);
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("differs from the stored score 100"), std::string::npos) << run.err;
+  // Each field that differs is named, those that agree are not.
+  EXPECT_NE(run.err.find("\n  score: stored 100, played 0\n"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("\n  garbage sent: stored 2, played 0\n"), std::string::npos);
+  EXPECT_NE(run.err.find("\n  game time: stored "), std::string::npos);
+  EXPECT_EQ(run.err.find("  pieces:"), std::string::npos);
   std::remove(changed.c_str());
 }

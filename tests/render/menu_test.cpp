@@ -34,6 +34,9 @@ TEST_F(Canvas, PieceSelectionTilesInRowsOfTen) {
   EXPECT_GT(on[0], 100);
   expectAt(blackPixel, {5, 55, 1355, 555, 5, 705});
   expectAt(on, {1355, 55, 5, 305, 1205, 555});
+  // A tick on the chosen pieces, none on the others.
+  expectAt({40, 200, 40}, {150 + 126, 50 + 31, 1200 + 126, 550 + 31});
+  EXPECT_NE(pixel(126, 81), (Rgb{40, 200, 40}));
   // A 3-column grid: cell (0, 0) at the tile's corner + 37, cell (2, 1) ending at + 111, + 86.
   expectAt(colourOfPiece(12), {187, 337, 261, 386});
   expectAt(on, {186, 337, 262, 386, 237, 340});
