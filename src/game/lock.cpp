@@ -98,6 +98,11 @@ bool versusMode() {
 
 void lockPiece(int player) {
   PlayerState s = playerState(player);
+  LockRecord& record = player == 1 ? p1LastLock : p2LastLock;
+  record.pieceId = s.pieceId;
+  record.rotation = s.rotation;
+  record.position = s.position;
+  record.fromHold = s.holdUsed;
   playGameSound(SoundEffect::placeBlock, 1);
   writePiece(player);
   takeNextPiece(player);
@@ -127,7 +132,11 @@ void lockPiece(int player) {
     }
     playGameSound(SoundEffect::clearLine, 1);
   }
+  size_t waiting = s.incomingDamage.size();
   exchangeDamage(player, cleared);
+  record.cleared = cleared;
+  record.risen = cleared == 0 ? static_cast<int32_t>(waiting - s.incomingDamage.size()) : 0;
+  if (lockHook) lockHook(player);
 }
 
 void takeNextPiece(int player) {

@@ -23,44 +23,51 @@ struct DuelOptions {
   double timeout = 600.0; // seconds the whole duel may take
 } options;
 
-constexpr double gameMsPerPiece = 100.0; // the bot's clock: ten pieces a second of game time
-constexpr double lingerMs = 500.0;       // after the last game: let the last packets through
+// The bot's clock: ten pieces a second of game time, or as slow as it plays when slower, so that
+// against a window both clocks run alike.
+constexpr double fastestMsPerPiece = 100.0;
+constexpr double lingerMs = 500.0; // after the last game: let the last packets through
 
 const char* sideName(bool host) {
   return host ? "host" : "guest";
 }
 
 struct Tally {
-  int64_t games = 0, hostWins = 0, guestWins = 0, draws = 0;
+  int64_t games = 0, hostWins = 0, guestWins = 0, draws = 0, noResults = 0, brokeRules = 0;
   uint64_t locksChecked = 0;
 };
 
+// One game's line, worked out from this side's game and its copy of the other: the same line on
+// both sides.
 void printResult(Tally& tally) {
-  const Message& host = onlineIsHost ? localEnd : remoteEnd;
-  const Message& guest = onlineIsHost ? remoteEnd : localEnd;
-  const char* winner = "draw";
-  if (onlineOutcome != Outcome::draw)
-    winner = sideName((onlineOutcome == Outcome::lost) != onlineIsHost);
+  std::string result = resultName(onlineResult);
   ++tally.games;
-  tally.hostWins += std::string(winner) == "host";
-  tally.guestWins += std::string(winner) == "guest";
-  tally.draws += std::string(winner) == "draw";
+  tally.hostWins += onlineResult == OnlineResult::host;
+  tally.guestWins += onlineResult == OnlineResult::guest;
+  tally.draws += onlineResult == OnlineResult::draw;
+  tally.noResults += onlineResult == OnlineResult::noResult;
+  tally.brokeRules +=
+      onlineResult == OnlineResult::brokeRulesHost || onlineResult == OnlineResult::brokeRulesGuest;
   tally.locksChecked += remoteLocks;
-  double seconds = std::max(host.milliseconds, guest.milliseconds) / 1000.0;
-  std::printf("game %u seed %u winner %s host-lines %u host-sent %u host-pieces %u%s "
-              "guest-lines %u guest-sent %u guest-pieces %u%s game-seconds %.1f%s\n",
-              onlineGameNumber, onlineSeed, winner, host.lines, host.garbageSent, host.piecesLocked,
-              host.toppedOut ? " host-topped-out" : "", guest.lines, guest.garbageSent,
-              guest.piecesLocked, guest.toppedOut ? " guest-topped-out" : "", seconds,
-              onlineOutcome == Outcome::opponentLeft ? " opponent-left" : "");
+  bool h = onlineIsHost;
+  double seconds = std::max(localEndClock, remoteEndClock) / 1000.0;
+  std::printf("game %u seed %u result %s host-lines %d host-sent %d host-pieces %u%s "
+              "guest-lines %d guest-sent %d guest-pieces %u%s game-seconds %.1f\n",
+              onlineGameNumber, onlineSeed, result.c_str(), h ? p1Lines : p2Lines,
+              h ? p1GarbageSent : p2GarbageSent, h ? localLocks : remoteLocks,
+              (h ? localToppedOut : remoteToppedOut) ? " host-topped-out" : "",
+              h ? p2Lines : p1Lines, h ? p2GarbageSent : p1GarbageSent,
+              h ? remoteLocks : localLocks,
+              (h ? remoteToppedOut : localToppedOut) ? " guest-topped-out" : "", seconds);
   std::fflush(stdout);
 }
 
 // One piece of this side's game, as the bot plays it, and what the other side is told.
 void playOnePiece(Network* network) {
-  frameDelta = gameMsPerPiece / 10.0;
+  double msPerPiece = std::max(fastestMsPerPiece, options.pieceMs);
+  frameDelta = msPerPiece / 10.0;
   for (DamageRecord& record : p1IncomingDamage) record.timer -= frameDelta;
-  onlineClock += gameMsPerPiece;
+  onlineClock += msPerPiece;
   if (network)
     placeNetwork(*network);
   else
@@ -90,8 +97,8 @@ void runDuel() {
     pollOnline();
     if (finishedAt >= 0.0 && netClock() - finishedAt > lingerMs) break;
     if (onlinePhase == OnlinePhase::closed || onlinePhase == OnlinePhase::idle) {
-      // An opponent who left in the middle gave this side the game.
-      if (onlineOutcome == Outcome::opponentLeft && !printed) printResult(tally);
+      // A game the connection's end settled (left, thrown out, lost) still has its line.
+      if (onlineResult != OnlineResult::undecided && !printed) printResult(tally);
       break;
     }
     if (onlinePhase == OnlinePhase::playing) {
@@ -108,7 +115,8 @@ void runDuel() {
       }
       continue;
     }
-    if (onlinePhase == OnlinePhase::finished && onlineOutcome != Outcome::undecided && !printed) {
+    if (onlinePhase == OnlinePhase::finished && onlineResult != OnlineResult::undecided &&
+        !printed) {
       printed = true;
       printResult(tally);
       if (tally.games >= options.games) {
@@ -126,11 +134,13 @@ void runDuel() {
   closeOnline(CloseReason::none);
   restoreOwnPieces();
   std::printf("summary side %s games %lld host-wins %lld guest-wins %lld draws %lld "
+              "no-results %lld broke-rules %lld "
               "locks-checked %llu checksum-mismatches %u bytes-sent %llu bytes-received %llu "
               "messages-sent %llu latency-ms %.0f seconds %.2f\n",
               sideName(hosting), static_cast<long long>(tally.games),
               static_cast<long long>(tally.hostWins), static_cast<long long>(tally.guestWins),
-              static_cast<long long>(tally.draws),
+              static_cast<long long>(tally.draws), static_cast<long long>(tally.noResults),
+              static_cast<long long>(tally.brokeRules),
               static_cast<unsigned long long>(tally.locksChecked), checksumMismatches,
               static_cast<unsigned long long>(bytesSent),
               static_cast<unsigned long long>(bytesReceived),

@@ -32,13 +32,19 @@ void greetOpponent();        // sends hello; the guest does it on connecting, th
 bool handleMessage(const Message& message, CloseReason& reason);
 bool receiveBytes(const uint8_t* data, size_t size, CloseReason& reason); // decode + handle
 void startNextGame(); // host: a new seed and pieces, sent, and the game set up here
-// After the local player's step: a lock sends its board and garbage, a move at most 30 times
-// a second, a top-out ends this side's game.
+// After the local player's step: a move at most 30 times a second. (Locks go out as the core
+// makes them, through lockHook, and a top-out ends this side's game there.)
 void afterLocalStep();
 void endLocalGame(bool toppedOut); // sends End; the result waits for the opponent's
 void requestRematch();             // sends Rematch; the host deals when both asked
 void sendPingWhenDue();            // one ping a second while connected
-std::string outcomeText();         // "You win", "You lose", "Draw", "Opponent left" or ""
+// The connection ends during a game (byOpponent: the opponent closed it, with reason): a side
+// that leaves or is thrown out loses, a lost connection leaves no result.
+void settleOnClose(CloseReason reason, bool byOpponent);
+std::string outcomeText(); // "You win", "You lose", "Draw", "No result", a broken game, or ""
+std::string resultName(OnlineResult result);     // "host", "guest", "draw", "no-result", ...
+std::string matchScoreText();                    // "You 2 – 1 Opponent"
+const char* foulText(Foul foul);                 // "a piece that was not dealt", ...
 const char* closeReasonText(CloseReason reason); // what the screen shows for it
 void restoreOwnPieces();                         // the player's own selection back
 

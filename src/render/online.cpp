@@ -54,25 +54,37 @@ void drawOnlineGame() {
   drawLineClearParticles();
   drawDamageBars(p1IncomingDamage, 540);
   drawDamageBars(p2IncomingDamage, 1290);
-  drawCentred(fontMedium, "You: " + formatInt(static_cast<int32_t>(localLines)) + " lines",
-              whiteText, localBoardX, 110);
-  drawCentred(fontMedium, "Opponent: " + formatInt(static_cast<int32_t>(remoteLines)) + " lines",
-              whiteText, remoteBoardX, 110);
+  drawCentred(fontMedium, "You: " + formatInt(p1Lines) + " lines", whiteText, localBoardX, 110);
+  drawCentred(fontMedium, "Opponent: " + formatInt(p2Lines) + " lines", whiteText, remoteBoardX,
+              110);
+  drawCentred(fontSmall, matchScoreText(), greyText, windowWidth / 2, 40);
   std::string latency =
       onlineLatency < 0.0 ? "-- ms" : formatInt(static_cast<int32_t>(onlineLatency)) + " ms";
   drawText(fontSmall, latency, greyText, [](int w, int) {
     return SDL_Point{windowWidth - w - 20, 15};
   });
+  // Every lock of the opponent is checked on its copy; a board that differed is said plainly.
+  std::string checks = formatInt(static_cast<int32_t>(remoteLocks)) + " locks checked";
+  if (checksumMismatches > 0)
+    checks += ", " + formatInt(static_cast<int32_t>(checksumMismatches)) + " checksum mismatches";
+  drawText(fontSmall, checks, checksumMismatches > 0 ? yellowText : greyText, [](int w, int) {
+    return SDL_Point{windowWidth - w - 20, 45};
+  });
+  if (connectionLost) drawCentred(fontMedium, onlineStatus, yellowText, windowWidth / 2, 880);
   if (!matchOver) {
     if (localEnded) drawCentred(fontMedium, "Waiting for the opponent…", yellowText, 725, 930);
     return;
   }
   drawVeil();
-  // The result over this player's own field; what comes next below the two.
+  // The result over this player's own field; why, and what comes next, below the two.
   drawCentred(fontLarge, outcomeText(), yellowText, localBoardX, 480);
+  if (!onlineReason.empty()) {
+    std::string why = onlineReason;
+    if (foulFound != Foul::none) why += ": " + std::string(foulText(foulFound));
+    drawCentred(fontSmall, why, whiteText, localBoardX, 540);
+  }
   if (onlinePhase == OnlinePhase::finished && !localRematch) drawButton(rematchButton);
   drawCentred(fontSmall, rematchText(), whiteText, windowWidth / 2, 960);
-  if (onlinePhase == OnlinePhase::closed && !onlineStatus.empty() &&
-      onlineOutcome != Outcome::opponentLeft)
+  if (onlinePhase == OnlinePhase::closed && !onlineStatus.empty() && onlineStatus != onlineReason)
     drawCentred(fontSmall, onlineStatus, whiteText, windowWidth / 2, 960);
 }

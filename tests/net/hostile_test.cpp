@@ -125,7 +125,7 @@ TEST(HostilePeers, StrayAndBrokenClientsLeaveTheHostListening) {
   // A malformed message ends that connection with a reason; the host waits for the next.
   Peer broken = connectPeer();
   ASSERT_TRUE(broken.connected);
-  say(broken, std::string("\x01\x03\xff\xff", 4));
+  say(broken, std::string(1, static_cast<char>(protocolVersion)) + "\x03\xff\xff");
   serve(&broken, 2000, [&] { return broken.disconnected; });
   EXPECT_EQ(broken.reason, static_cast<uint32_t>(CloseReason::badMessage));
   EXPECT_EQ(onlinePhase, OnlinePhase::hosting);
@@ -181,7 +181,7 @@ TEST(HostilePeers, AnOpponentWhoLeavesMidGameGivesTheWin) {
   ASSERT_EQ(onlinePhase, OnlinePhase::playing);
   enet_peer_disconnect(opponent.peer, static_cast<uint32_t>(CloseReason::left));
   serve(&opponent, 2000, [] { return onlinePhase == OnlinePhase::closed; });
-  EXPECT_EQ(outcomeText(), "Opponent left");
+  EXPECT_EQ(outcomeText(), "You win");
   EXPECT_EQ(onlineStatus, "Opponent left");
   EXPECT_TRUE(matchOver);
   enet_host_destroy(opponent.host);
