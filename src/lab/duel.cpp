@@ -59,6 +59,7 @@ void printResult(Tally& tally) {
               h ? p2Lines : p1Lines, h ? p2GarbageSent : p1GarbageSent,
               h ? remoteLocks : localLocks,
               (h ? remoteToppedOut : localToppedOut) ? " guest-topped-out" : "", seconds);
+  if (foulFound != Foul::none) std::printf("foul %s\n", foulText(foulFound));
   std::fflush(stdout);
 }
 

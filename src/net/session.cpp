@@ -127,7 +127,9 @@ Foul playRemoteLock(const Message& lock) {
   p2Rotation = lock.field.rotation;
   p2Position = lock.field.position;
   const PieceGrid& grid = currentGrid(2);
-  if (!pieceFits(2, grid, 0, 0)) return Foul::doesNotFit;
+  // A piece that never had room (garbage rose into it, or the stack reached the top) locks
+  // where it appeared, in the top row, over what is there; anywhere else it must fit.
+  if (!pieceFits(2, grid, 0, 0) && p2Position.y != 0) return Foul::doesNotFit;
   if (pieceFits(2, grid, 0, 1)) return Foul::floats;
 
   size_t waiting = p2IncomingDamage.size();

@@ -24,7 +24,9 @@ struct Peer {
   ENetPeer* peer = nullptr;
   bool connected = false;
   bool disconnected = false;
-  uint32_t reason = 0; // the data of the disconnect
+  uint32_t reason = 0;    // the data of the disconnect
+  Foul foul = Foul::none; // what the game's foul message said, if one came
+  bool started = false;   // a start message came
 };
 
 // Polls the game's side and the peer's side for up to ms, or until done says so.
@@ -41,7 +43,16 @@ template <typename Done> void serve(Peer* peer, double ms, Done done) {
         peer->disconnected = true;
         peer->reason = event.data;
       }
-      if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+      if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+        Message m;
+        std::string problem;
+        int32_t types = static_cast<int32_t>(pieceCatalogue.size());
+        if (decodeMessage(event.packet->data, event.packet->dataLength, types, m, problem)) {
+          if (m.type == MessageType::foul) peer->foul = m.foul;
+          if (m.type == MessageType::start) peer->started = true;
+        }
+        enet_packet_destroy(event.packet);
+      }
     }
     if (!peer) usleep(1000);
   }
@@ -185,6 +196,109 @@ TEST(HostilePeers, AnOpponentWhoLeavesMidGameGivesTheWin) {
   EXPECT_EQ(onlineStatus, "Opponent left");
   EXPECT_TRUE(matchOver);
   enet_host_destroy(opponent.host);
+  restoreOwnPieces();
+}
+
+// The opponent's piece as the host's copy expects it, dropped straight down from the spawn.
+Message restingLock() {
+  Message lock;
+  lock.type = MessageType::lock;
+  lock.lockIndex = remoteLocks + 1;
+  lock.field.pieceId = p2PieceId;
+  lock.field.position = spawnPosition;
+  while (pieceFits(2, pieceGrid(p2PieceId, 0), 0, 1, &lock.field.position)) ++lock.field.position.y;
+  // What the board will be once it is there: the checksum an honest game sends.
+  Board after = p2Board;
+  const PieceGrid& grid = pieceGrid(p2PieceId, 0);
+  for (size_t c = 0; c < grid.size(); ++c)
+    for (size_t r = 0; r < grid[c].size(); ++r)
+      if (grid[c][r] == 1) after[lock.field.position.x + c][lock.field.position.y + r] = p2PieceId;
+  lock.checksum = boardChecksum(after);
+  return lock;
+}
+
+// The guest sends bad, and the host finds it out: the game ends with no win to the guest, and
+// the guest is told which rule its game broke. Each case is a rematch of the one before.
+TEST(HostilePeers, EveryClaimIsCheckedAndABrokenRuleWinsNothing) {
+  Peer guest;
+  startGameWith(guest);
+  ASSERT_EQ(onlinePhase, OnlinePhase::playing);
+  struct Case {
+    const char* what;
+    void (*spoil)(Message&);
+    Foul expected;
+  };
+  const std::vector<Case> cases = {
+      {"a piece that was not dealt", [](Message& m) { m.field.pieceId = m.field.pieceId % 7 + 1; },
+       Foul::undealtPiece},
+      {"a placement in the air", [](Message& m) { m.field.position = spawnPosition; },
+       Foul::floats},
+      {"a placement inside the floor", [](Message& m) { ++m.field.position.y; }, Foul::doesNotFit},
+      {"a lock claiming garbage", [](Message& m) { m.risen = 8; }, Foul::garbageClaimed},
+      {"a forged checksum", [](Message& m) { m.checksum ^= 1; }, Foul::boardDiffers},
+      {"a lock from a later number", [](Message& m) { m.lockIndex += 1; }, Foul::outOfOrder},
+  };
+  int32_t games = 0;
+  for (const Case& c : cases) {
+    Message lock = restingLock();
+    c.spoil(lock);
+    say(guest, encodeMessage(lock));
+    serve(&guest, 2000, [&] { return guest.foul != Foul::none; });
+    EXPECT_EQ(onlineResult, OnlineResult::brokeRulesGuest) << c.what;
+    EXPECT_EQ(foulFound, c.expected) << c.what;
+    EXPECT_EQ(guest.foul, c.expected) << c.what;
+    EXPECT_EQ(outcomeText(), "Opponent's game broke the rules") << c.what;
+    EXPECT_TRUE(p1IncomingDamage.empty()) << c.what;
+    ++games;
+    // Another game: both ask.
+    Message rematch;
+    rematch.type = MessageType::rematch;
+    guest.foul = Foul::none;
+    guest.started = false;
+    say(guest, encodeMessage(rematch));
+    serve(&guest, 300, [] { return remoteRematch; });
+    requestRematch();
+    serve(&guest, 2000, [&] { return guest.started; });
+    ASSERT_EQ(onlinePhase, OnlinePhase::playing) << c.what;
+  }
+  // Broken games are nobody's win in the match score.
+  EXPECT_EQ(matchWins + matchLosses, 0);
+  EXPECT_EQ(onlineGameNumber, games + 1);
+
+  // An honest lock is played on the copy, then an early End with no top-out: the guest stopped
+  // at its clock, the host plays on, and the first to end loses.
+  Message lock = restingLock();
+  lock.clock = 400;
+  say(guest, encodeMessage(lock));
+  Message end;
+  end.type = MessageType::end;
+  end.clock = 400;
+  end.piecesLocked = 1;
+  end.chain = chainChecksum(0, lock.checksum);
+  say(guest, encodeMessage(end));
+  serve(&guest, 2000, [] { return remoteEnded; });
+  EXPECT_EQ(remoteLocks, 1u);
+  EXPECT_EQ(onlinePhase, OnlinePhase::playing);
+  onlineClock = 5000.0;
+  endLocalGame(true);
+  EXPECT_EQ(onlineResult, OnlineResult::host);
+  EXPECT_EQ(outcomeText(), "You win");
+
+  // Random bytes in a game are malformed, not another version: the guest is thrown out, loses,
+  // and the host says why.
+  guest.started = false;
+  Message rematch;
+  rematch.type = MessageType::rematch;
+  say(guest, encodeMessage(rematch));
+  serve(&guest, 300, [] { return remoteRematch; });
+  requestRematch();
+  serve(&guest, 2000, [&] { return guest.started; });
+  say(guest, std::string("\x01\x07\x00\x00garbage", 11));
+  serve(&guest, 2000, [&] { return guest.disconnected; });
+  EXPECT_EQ(guest.reason, static_cast<uint32_t>(CloseReason::badMessage));
+  EXPECT_EQ(onlineResult, OnlineResult::host);
+  EXPECT_EQ(onlineReason, "Opponent sent malformed data");
+  enet_host_destroy(guest.host);
   restoreOwnPieces();
 }
 
