@@ -13,15 +13,25 @@ namespace {
 
 struct DuelOptions {
   DataOptions data;
-  int32_t hostPort = 0;    // listen here; 0 = join instead
+  int64_t hostPort = 0;    // listen here; 0 = join instead
   std::string joinAddress; // host[:port]
   std::string networkFile; // empty = the heuristic
   int64_t games = 1;
   int64_t maxPieces = 1000000;
-  uint32_t seed = 1;      // host: game k is dealt from seed + k - 1
-  double pieceMs = 1.0;   // pause between pieces; the other side refuses a flood
+  int64_t seed = 1;       // host: game k is dealt from seed + k - 1
+  double pieceMs = -1.0;  // pause between pieces; negative = by the opponent, as below
   double timeout = 600.0; // seconds the whole duel may take
 } options;
+
+// Unless told otherwise, the bot plays a window at a person's pace and another bot flat out
+// (the other side still refuses a flood).
+constexpr double humanPieceMs = 500.0;
+constexpr double botPieceMs = 1.0;
+
+double pieceMs() {
+  if (options.pieceMs >= 0.0) return options.pieceMs;
+  return opponentIsLab ? botPieceMs : humanPieceMs;
+}
 
 // The bot's clock: ten pieces a second of game time, or as slow as it plays when slower, so that
 // against a window both clocks run alike.
@@ -65,7 +75,7 @@ void printResult(Tally& tally) {
 
 // One piece of this side's game, as the bot plays it, and what the other side is told.
 void playOnePiece(Network* network) {
-  double msPerPiece = std::max(fastestMsPerPiece, options.pieceMs);
+  double msPerPiece = std::max(fastestMsPerPiece, pieceMs());
   frameDelta = msPerPiece / 10.0;
   for (DamageRecord& record : p1IncomingDamage) record.timer -= frameDelta;
   onlineClock += msPerPiece;
@@ -87,7 +97,9 @@ void runDuel() {
   if (hosting ? !hostOnline(static_cast<uint16_t>(options.hostPort))
               : !joinOnline(options.joinAddress))
     throw LabError{onlineStatus};
-  nextGameSeed = options.seed;
+  localIsLab = true;
+  opponentIsLab = false;
+  nextGameSeed = static_cast<uint32_t>(options.seed);
 
   auto start = std::chrono::steady_clock::now();
   Tally tally;
@@ -109,7 +121,7 @@ void runDuel() {
       printed = false;
       playOnePiece(player);
       // The pause is spent answering the other side, so a ping measures the network only.
-      double resume = netClock() + options.pieceMs;
+      double resume = netClock() + pieceMs();
       while (netClock() < resume && onlinePhase == OnlinePhase::playing) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         pollOnline();
@@ -123,7 +135,7 @@ void runDuel() {
       if (tally.games >= options.games) {
         finishedAt = netClock();
       } else {
-        nextGameSeed = options.seed + static_cast<uint32_t>(tally.games);
+        nextGameSeed = static_cast<uint32_t>(options.seed + tally.games);
         requestRematch();
       }
     }
@@ -161,19 +173,24 @@ void addDuelCommand(CLI::App& app) {
   addDataOptions(*command, options.data);
   CLI::Option* host =
       command->add_option("--host", options.hostPort, "listen on this port and deal the pieces")
-          ->check(CLI::Range(1, 65535));
+          ->check(wholeBetween(1, 65535));
   command->add_option("--join", options.joinAddress, "join the game at HOST[:PORT]")
       ->excludes(host);
   command->add_option("--network", options.networkFile, "play this network instead of the search")
       ->check(CLI::ExistingFile);
-  command->add_option("--games", options.games, "games to play")->check(CLI::PositiveNumber);
+  command->add_option("--games", options.games, "games to play")
+      ->check(wholeBetween(1, 1000000000));
   command->add_option("--max-pieces", options.maxPieces, "a side stops after this many pieces")
-      ->check(CLI::PositiveNumber);
-  command->add_option("--seed", options.seed, "host: seed of the first game; the next add one");
-  command->add_option("--piece-ms", options.pieceMs, "milliseconds between the bot's pieces")
-      ->check(CLI::Range(0.0, 10000.0));
+      ->check(wholeBetween(1, 1000000000000));
+  command->add_option("--seed", options.seed, "host: seed of the first game; the next add one")
+      ->check(wholeBetween(1, largestSeed));
+  command
+      ->add_option("--piece-ms", options.pieceMs,
+                   "milliseconds between the bot's pieces (default: 500 against a window, 1 "
+                   "against another duel)")
+      ->check(realBetween(0.0, 10000.0));
   command->add_option("--timeout", options.timeout, "seconds the whole duel may take")
-      ->check(CLI::PositiveNumber);
+      ->check(realBetween(0.0, 31536000.0, false));
   command->callback([] {
     if (options.hostPort == 0 && options.joinAddress.empty())
       throw LabError{"duel needs --host PORT or --join HOST[:PORT]"};

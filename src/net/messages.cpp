@@ -40,6 +40,7 @@ void putBody(std::string& out, const Message& m) {
   case MessageType::hello:
     put8(out, static_cast<uint32_t>(m.gameVersion.size()));
     out += m.gameVersion;
+    put8(out, m.labBot ? 1 : 0);
     break;
   case MessageType::start:
     put32(out, m.seed);
@@ -231,6 +232,9 @@ bool getHello(Reader& in, Message& m) {
     if (c < 0x20 || c > 0x7e) return in.fail("version text not printable");
     m.gameVersion.push_back(c);
   }
+  uint32_t lab = in.get8();
+  if (in.ok() && lab > 1) return in.fail("lab flag not 0 or 1");
+  m.labBot = lab == 1;
   return in.ok();
 }
 

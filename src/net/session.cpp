@@ -323,6 +323,7 @@ void greetOpponent() {
   Message hello;
   hello.type = MessageType::hello;
   hello.gameVersion = gameVersion;
+  hello.labBot = localIsLab;
   send(hello);
 }
 
@@ -407,6 +408,7 @@ bool handleMessage(const Message& message, CloseReason& reason) {
       return false;
     }
     opponentGreeted = true;
+    opponentIsLab = message.labBot;
     if (onlineIsHost) {
       greetOpponent();
       startNextGame();

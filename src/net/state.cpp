@@ -41,6 +41,8 @@ double floodWindowStart = 0.0;
 uint32_t floodWindowCount = 0;
 double greetingDeadline = 0.0;
 bool opponentGreeted = false;
+bool localIsLab = false;
+bool opponentIsLab = false;
 double lastHeard = 0.0;
 bool connectionLost = false;
 

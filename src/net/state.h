@@ -64,6 +64,7 @@ struct FieldView {
 struct Message {
   MessageType type = MessageType::hello;
   std::string gameVersion;     // hello
+  bool labBot = false;         // hello: the sender is the lab's bot, not a window
   uint32_t seed = 0;           // start: the piece sequence's seed
   uint16_t gameNumber = 0;     // start: 1 for the first game of a connection
   std::vector<bool> selection; // start: the host's choice among its loaded pieces
@@ -177,6 +178,8 @@ extern double floodWindowStart;                 // netClock the flood count star
 extern uint32_t floodWindowCount;               // messages received since then
 extern double greetingDeadline; // netClock by which a connected opponent must have said hello
 extern bool opponentGreeted;    // its hello came and agreed
+extern bool localIsLab;         // this side is the lab's bot (said in hello)
+extern bool opponentIsLab;      // the opponent's hello said it is the lab's bot
 extern double lastHeard;        // netClock of the opponent's last message (pings every second)
 extern bool connectionLost;     // the opponent has been silent past the limit; waiting for it
 
