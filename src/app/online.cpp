@@ -4,6 +4,9 @@
 #include "game/game.h"
 #include "net/net.h"
 
+#include <cctype>
+#include <ctime>
+
 namespace {
 
 enum { hostButton, joinButton, onlineBackButton, portField, addressField };
@@ -109,8 +112,70 @@ void onlineTextEvent(const SDL_Event& event) {
   }
 }
 
+namespace {
+
+// How the game ended for this player, as its history row says.
+std::string onlineResultText() {
+  std::string text;
+  switch (onlineResult) {
+  case OnlineResult::host:
+  case OnlineResult::guest:
+    text = (onlineResult == OnlineResult::host) == onlineIsHost ? "win" : "loss";
+    break;
+  case OnlineResult::draw:
+    text = "draw";
+    break;
+  case OnlineResult::noResult:
+    text = "no result";
+    break;
+  case OnlineResult::brokeRulesHost:
+  case OnlineResult::brokeRulesGuest:
+    text = (onlineResult == OnlineResult::brokeRulesHost) == onlineIsHost
+               ? "broke the rules"
+               : "opponent broke the rules";
+    break;
+  case OnlineResult::undecided:
+    break;
+  }
+  // Why, when it was not decided by play: "win, opponent left".
+  if (!onlineReason.empty() && foulFound == Foul::none) {
+    std::string why = onlineReason;
+    why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+    text += ", " + why;
+  }
+  return text;
+}
+
+uint32_t recordedGames = 0; // gamesSettled when the last online row was written
+
+// One history row for each online game given a result.
+void recordOnlineGame() {
+  if (gamesSettled == recordedGames) return;
+  recordedGames = gamesSettled;
+  GameRecord game;
+  std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  char date[32] = {};
+  if (gmtime_r(&now, &parts)) std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &parts);
+  game.date = date;
+  game.mode = "online";
+  game.score = score;
+  game.lines = p1Lines;
+  game.pieces = static_cast<int32_t>(localLocks);
+  game.seconds = (localEnded ? localEndClock : onlineClock) / 1000.0;
+  game.piecesPerSecond = game.seconds > 0.0 ? game.pieces / game.seconds : 0.0;
+  game.garbageSent = p1GarbageSent;
+  game.result = onlineResultText();
+  game.opponent = opponentAddress;
+  game.garbageReceived = localGarbageReceived;
+  appendHistory(game);
+}
+
+} // namespace
+
 void updateOnline() {
   pollOnline();
+  recordOnlineGame();
   // An online game never waits for one side: nothing may leave it paused.
   if (gameMode == onlineVersusMode) gamePaused = false;
 }
@@ -119,7 +184,7 @@ void stepOnlineGame() {
   checkHover(rematchButton);
   bool canRematch = matchOver && onlinePhase == OnlinePhase::finished && !localRematch;
   if (mouseClicked && rematchButton.hovered && canRematch) requestRematch();
-  if (onlinePhase != OnlinePhase::playing || matchOver) return;
+  if (onlinePhase != OnlinePhase::playing || matchOver || countdownShown() > 0) return;
   stepPlayer(1);
   for (DamageRecord& record : p1IncomingDamage) record.timer -= frameDelta;
   for (DamageRecord& record : p2IncomingDamage) record.timer -= frameDelta;

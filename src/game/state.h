@@ -79,6 +79,7 @@ struct LockRecord {
   bool fromHold = false; // it came out of hold (or hold dealt it) since the lock before
   int32_t cleared = 0;   // rows it cleared
   int32_t risen = 0;     // waiting garbage records that rose into the board with it
+  int32_t risenRows = 0; // the rows of those records
 };
 using LockHook = void (*)(int player); // told after every lock; the record is in pNLastLock
 

@@ -114,7 +114,7 @@ void runDuel() {
       if (onlineResult != OnlineResult::undecided && !printed) printResult(tally);
       break;
     }
-    if (onlinePhase == OnlinePhase::playing) {
+    if (onlinePhase == OnlinePhase::playing && countdownShown() == 0) {
       // The two sides' garbage holes differ, as two players' would.
       if (seededGame != onlineGameNumber) seedRandom(onlineSeed * 2 + (hosting ? 0 : 1));
       seededGame = onlineGameNumber;

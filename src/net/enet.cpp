@@ -74,6 +74,9 @@ void connected(ENetPeer* peer) {
   if (!onlineIsHost && peer != onlinePeer) return;
   onlinePeer = peer;
   enet_peer_timeout(peer, 0, enetGiveUp, enetGiveUp);
+  char ip[64] = {};
+  if (enet_address_get_host_ip(&peer->address, ip, sizeof ip) != 0) ip[0] = '\0';
+  opponentAddress = std::string(ip) + ":" + std::to_string(peer->address.port);
   resetConnectionState();
   opponentGreeted = false;
   greetingDeadline = netClock() + greetingLimit;

@@ -44,6 +44,7 @@ void settleOnClose(CloseReason reason, bool byOpponent);
 std::string outcomeText(); // "You win", "You lose", "Draw", "No result", a broken game, or ""
 std::string resultName(OnlineResult result);     // "host", "guest", "draw", "no-result", ...
 std::string matchScoreText();                    // "You 2 – 1 Opponent"
+int countdownShown(); // 3, 2 or 1 while the game's countdown runs (nothing moves), else 0
 const char* foulText(Foul foul);                 // "a piece that was not dealt", ...
 const char* closeReasonText(CloseReason reason); // what the screen shows for it
 void restoreOwnPieces();                         // the player's own selection back

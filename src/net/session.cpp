@@ -15,6 +15,7 @@ constexpr double msPerDelayUnit = 10.0; // frameDelta counts hundredths of a sec
 // Garbage rises at the first lock without a clear after its timer ran out; frames and rounding
 // may put the opponent's count of it a little behind ours.
 constexpr double riseSlackMs = 100.0;
+constexpr double countdownMs = 3000.0; // "3", "2", "1" before each game with a person in it
 // How far the opponent's game clock may run ahead of this side's: its start came a little
 // earlier, and a frame here can stall.
 constexpr double clockLeadLimit = 30000.0;
@@ -48,6 +49,7 @@ void settle(OnlineResult result, const std::string& reason) {
   if (onlineResult != OnlineResult::undecided) return;
   onlineResult = result;
   onlineReason = reason;
+  ++gamesSettled;
   if (result == sideWins(onlineIsHost)) ++matchWins;
   if (result == sideWins(!onlineIsHost)) ++matchLosses;
   matchOver = true;
@@ -230,6 +232,7 @@ void localLockHeard(int player) {
       localEnded)
     return;
   ++localLocks;
+  localGarbageReceived += p1LastLock.risenRows;
   // Garbage this lock sent waits over there only once the opponent has played this lock.
   for (size_t i = copyArrivals.size(); i < p2IncomingDamage.size(); ++i)
     pendingGarbage.push_back({localLocks, p2IncomingDamage[i]});
@@ -283,6 +286,11 @@ bool beginGame(const Message& start) {
   copyArrivals.clear();
   p2IncomingDamage.clear();
   lockHook = localLockHeard;
+  localGarbageReceived = 0;
+  // Both sides count down together: the host's start reaches the guest half a round trip later.
+  double length = localIsLab && opponentIsLab ? 0.0 : countdownMs;
+  double travel = onlineIsHost && onlineLatency > 0.0 ? onlineLatency / 2.0 : 0.0;
+  countdownEnd = netClock() + length + travel;
   lastMoveField = localField();
   onlinePhase = OnlinePhase::playing;
   onlineStatus.clear();
@@ -546,6 +554,11 @@ std::string outcomeText() {
     break;
   }
   return "";
+}
+
+int countdownShown() {
+  double left = countdownEnd - netClock();
+  return left > 0.0 ? static_cast<int>(left / 1000.0) + 1 : 0;
 }
 
 std::string matchScoreText() {

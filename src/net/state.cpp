@@ -30,6 +30,10 @@ std::vector<uint32_t> copyArrivals;
 std::vector<bool> savedSelection;
 FieldView lastMoveField;
 int32_t matchWins = 0, matchLosses = 0;
+uint32_t gamesSettled = 0;
+int32_t localGarbageReceived = 0;
+std::string opponentAddress;
+double countdownEnd = 0.0;
 
 double onlineLatency = -1.0;
 double lastPingSent = 0.0;

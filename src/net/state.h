@@ -163,6 +163,10 @@ extern std::vector<uint32_t> copyArrivals; // per p2IncomingDamage record: the o
 extern std::vector<bool> savedSelection;   // this player's own piece choice, restored after
 extern FieldView lastMoveField;            // what this side's last move said
 extern int32_t matchWins, matchLosses;     // games won and lost on this connection
+extern uint32_t gamesSettled;              // games given a result since the program started
+extern int32_t localGarbageReceived;       // garbage rows that rose into this side's board
+extern std::string opponentAddress;        // the opponent as "address:port"
+extern double countdownEnd;                // netClock when this game's play begins
 
 // ---------------------------------------------------------------------------------------------
 // Measures

@@ -71,6 +71,8 @@ void drawOnlineGame() {
     return SDL_Point{windowWidth - w - 20, 45};
   });
   if (connectionLost) drawCentred(fontMedium, onlineStatus, yellowText, windowWidth / 2, 880);
+  if (countdownShown() > 0)
+    drawCentred(fontLarge, std::to_string(countdownShown()), yellowText, windowWidth / 2, 480);
   if (!matchOver) {
     if (localEnded) drawCentred(fontMedium, "Waiting for the opponent…", yellowText, 725, 930);
     return;
