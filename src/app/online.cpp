@@ -137,11 +137,11 @@ std::string onlineResultText() {
   case OnlineResult::undecided:
     break;
   }
-  // Why, when it was not decided by play: "win, opponent left".
+  // Why, when it was not decided by play: "win (opponent left)"; no comma in a history field.
   if (!onlineReason.empty() && foulFound == Foul::none) {
     std::string why = onlineReason;
     why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
-    text += ", " + why;
+    text += " (" + why + ")";
   }
   return text;
 }

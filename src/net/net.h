@@ -42,8 +42,8 @@ void sendPingWhenDue();            // one ping a second while connected
 // that leaves or is thrown out loses, a lost connection leaves no result.
 void settleOnClose(CloseReason reason, bool byOpponent);
 std::string outcomeText(); // "You win", "You lose", "Draw", "No result", a broken game, or ""
-std::string resultName(OnlineResult result);     // "host", "guest", "draw", "no-result", ...
-std::string matchScoreText();                    // "You 2 – 1 Opponent"
+std::string resultName(OnlineResult result); // "host", "guest", "draw", "no-result", ...
+std::string matchScoreText();                // "You 2 – 1 Opponent"
 int countdownShown(); // 3, 2 or 1 while the game's countdown runs (nothing moves), else 0
 const char* foulText(Foul foul);                 // "a piece that was not dealt", ...
 const char* closeReasonText(CloseReason reason); // what the screen shows for it
