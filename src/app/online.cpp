@@ -5,11 +5,12 @@
 #include "net/net.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <ctime>
 
 namespace {
 
-enum { hostButton, joinButton, onlineBackButton, portField, addressField };
+enum { hostButton, joinButton, onlineBackButton, portField, addressField, mappingButton };
 constexpr size_t maxAddressLength = 64; // a host name, a colon and a port fit easily
 constexpr double fastestOnlineGravity = 5.0;
 
@@ -23,7 +24,13 @@ void startHosting() {
     onlineStatus = "Choose a port from 1 to 65535";
     return;
   }
-  hostOnline(static_cast<uint16_t>(onlinePortSetting));
+  if (!hostOnline(static_cast<uint16_t>(onlinePortSetting))) return;
+  // Without a router to talk to (tests), these point the asking at a stand-in on this machine.
+  const char* gateway = std::getenv("BRIKKA_NATPMP_GATEWAY");
+  const char* description = std::getenv("BRIKKA_UPNP_URL");
+  natpmpGatewayOverride = gateway ? gateway : "";
+  upnpUrlOverride = description ? description : "";
+  startPortMapping(static_cast<uint16_t>(onlinePortSetting));
 }
 
 void startJoining() {
@@ -49,6 +56,8 @@ void refreshFieldTexts() {
   std::string port = onlinePortSetting > 0 ? std::to_string(onlinePortSetting) : "";
   buttons[portField].text = "Port: " + port + (onlineFocus == 1 ? "_" : "");
   buttons[addressField].text = "Address: " + onlineJoinText + (onlineFocus == 2 ? "_" : "");
+  buttons[mappingButton].text =
+      std::string("Open the port on my router: ") + (portMappingWanted ? "On" : "Off");
   // The field being typed into stays lit.
   if (onlineFocus == 1) buttons[portField].hovered = true;
   if (onlineFocus == 2) buttons[addressField].hovered = true;
@@ -57,9 +66,12 @@ void refreshFieldTexts() {
 } // namespace
 
 std::vector<Button> onlineScreenButtons() {
-  return {makeButton(150, 220, 300, 90, "Host", 2), makeButton(150, 360, 300, 90, "Join", 2),
-          makeButton(675, 850, 150, 50, "Back", 1), makeButton(500, 220, 400, 90, "Port: ", 1),
-          makeButton(500, 360, 850, 90, "Address: ", 1)};
+  return {makeButton(150, 220, 300, 90, "Host", 2),
+          makeButton(150, 360, 300, 90, "Join", 2),
+          makeButton(675, 850, 150, 50, "Back", 1),
+          makeButton(500, 220, 400, 90, "Port: ", 1),
+          makeButton(500, 360, 850, 90, "Address: ", 1),
+          makeButton(150, 670, 600, 50, "Open the port on my router: ", 1)};
 }
 
 void runOnlineScreen() {
@@ -76,6 +88,9 @@ void runOnlineScreen() {
       restoreOwnPieces();
       onlineFocus = 0;
       currentScreen = mainMenuScreen;
+    } else if (hovered(mappingButton)) {
+      portMappingWanted = !portMappingWanted;
+      savePreference("online_port_mapping");
     } else if (hovered(portField)) {
       onlineFocus = 1;
     } else if (hovered(addressField)) {

@@ -38,6 +38,8 @@ void limitHost() {
 }
 
 void destroyHost() {
+  // Hosting is over: the router may close the port again.
+  if (onlineIsHost) endPortMapping();
   if (onlineHost) enet_host_destroy(onlineHost);
   onlineHost = nullptr;
   onlinePeer = nullptr;
@@ -288,6 +290,7 @@ bool joinOnline(const std::string& text) {
 }
 
 void pollOnline() {
+  pollPortMapping();
   finishLookup();
   if (onlinePhase == OnlinePhase::connecting && onlineHost == nullptr &&
       netClock() > connectDeadline) {

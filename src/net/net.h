@@ -61,3 +61,18 @@ void closeOnline(CloseReason reason);                    // tell the opponent wh
 std::vector<std::string> localAddresses();               // this machine's IPv4 addresses
 // "host", "host:port" or "[v6]:port" split; false when the port is not 1..65535.
 bool splitAddress(const std::string& text, std::string& host, uint16_t& port);
+
+// ---------------------------------------------------------------------------------------------
+// Port mapping: asks the home router to open the hosting port, NAT-PMP first and UPnP IGD when
+// that fails, each given two seconds; nothing here blocks the frame.
+// ---------------------------------------------------------------------------------------------
+
+void startPortMapping(uint16_t port); // in the background; mappingState says how it goes
+void pollPortMapping();               // takes the answer in, or gives up at the deadline
+void endPortMapping();                // removes a mapping made (in the background)
+// What the screen says: "Players join you at 203.0.113.7:40440" or "Your router did not open the
+// port: forward UDP 40440 by hand"; "" when nothing was asked.
+std::string mappingText();
+// The work itself, blocking; the thread runs them. The tests call them directly.
+void mapPortNow(PortMappingJob& job);
+void unmapPortNow(const PortMappingJob& job);

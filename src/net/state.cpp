@@ -50,6 +50,13 @@ bool opponentIsLab = false;
 double lastHeard = 0.0;
 bool connectionLost = false;
 
+bool portMappingWanted = true;
+std::string natpmpGatewayOverride;
+std::string upnpUrlOverride;
+MappingState mappingState = MappingState::off;
+std::shared_ptr<PortMappingJob> portMapping;
+double mappingDeadline = 0.0;
+
 struct _ENetHost* onlineHost = nullptr;
 struct _ENetPeer* onlinePeer = nullptr;
 double connectDeadline = 0.0;

@@ -195,6 +195,39 @@ struct AddressLookup {
   uint32_t host = 0;             // its IPv4 address, network order
 };
 
+// ---------------------------------------------------------------------------------------------
+// Port mapping on the home router
+// ---------------------------------------------------------------------------------------------
+
+// One request for a port on the router, worked on by a thread of its own that touches nothing
+// but this record until done.
+struct PortMappingJob {
+  uint16_t port = 0;                  // the UDP port to open, outside and in
+  std::string natpmpGateway;          // NAT-PMP's router; "" = the default route's
+  std::string upnpUrl;                // the IGD's description; "" = discover it
+  std::atomic<bool> done{false};      // the fields below are final
+  std::atomic<bool> abandoned{false}; // nobody waits any more: undo a late success
+  bool mapped = false;                // the router opened the port
+  std::string method;                 // "NAT-PMP" or "UPnP"
+  std::string external;               // the router's public address, "" when it did not say
+  std::string controlUrl;             // UPnP: where to remove the mapping
+  std::string serviceType;            // UPnP: the service that holds it
+};
+
+enum class MappingState {
+  off,    // not asked (not hosting, or the setting is off)
+  asking, // the router is being asked
+  mapped, // the router opened the port
+  failed, // it did not: forward by hand
+};
+
+extern bool portMappingWanted;            // online_port_mapping: ask the router when hosting
+extern std::string natpmpGatewayOverride; // "" = the default route's router (tests: 127.0.0.1)
+extern std::string upnpUrlOverride;       // "" = discover the IGD (tests: a URL on 127.0.0.1)
+extern MappingState mappingState;         // where the request stands
+extern std::shared_ptr<PortMappingJob> portMapping; // the request or mapping in force
+extern double mappingDeadline; // netClock past which the request counts as failed
+
 // ENet's objects, only used by enet.cpp; declared here so the state has one home.
 extern struct _ENetHost* onlineHost; // our end: listening (host) or connecting (guest)
 extern struct _ENetPeer* onlinePeer; // the opponent, null until one connects

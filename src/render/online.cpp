@@ -39,10 +39,15 @@ void drawOnlineScreen() {
   if (!onlineStatus.empty()) drawTextAt(fontMedium, onlineStatus, yellowText, 150, 500);
   if (onlinePhase == OnlinePhase::hosting) {
     drawTextAt(fontSmall, "A friend joins one of: " + addressList(), whiteText, 150, 580);
-    drawTextAt(fontSmall,
-               "Over the internet: forward UDP port " + std::to_string(onlinePort) +
-                   " on your router to this machine, and give your public address.",
-               greyText, 150, 620);
+    std::string mapping = mappingText();
+    if (mapping.empty())
+      drawTextAt(fontSmall,
+                 "Over the internet: forward UDP port " + std::to_string(onlinePort) +
+                     " on your router to this machine, and give your public address.",
+                 greyText, 150, 620);
+    else
+      drawTextAt(fontSmall, mapping, mappingState == MappingState::failed ? yellowText : whiteText,
+                 150, 620);
   }
   drawTextAt(fontSmall, "Your keys: player 1's. Type in a field after clicking it; Ctrl+V pastes.",
              greyText, 150, 760);
