@@ -162,38 +162,33 @@ std::string startIgd(Server& server, Gateway behaviour) {
   return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/desc.xml";
 }
 
-void aimAt(PortMappingJob& job, const std::string& upnpUrl) {
+// Maps port 41440 through the stand-ins, then removes it: each step is heard by server.
+void expectOpenedAndClosed(const std::string& upnpUrl, const std::string& method, Server& server,
+                           const std::string& opened, const std::string& closed) {
+  PortMappingJob job;
   job.port = 41440;
   job.natpmpGateway = "127.0.0.1";
   job.upnpUrl = upnpUrl;
+  mapPortNow(job);
+  EXPECT_TRUE(job.mapped);
+  EXPECT_EQ(job.method, method);
+  EXPECT_EQ(job.external, "203.0.113.7");
+  EXPECT_TRUE(server.saw(opened));
+  unmapPortNow(job);
+  EXPECT_TRUE(server.saw(closed));
 }
 
 TEST(PortMapping, NatPmpOpensThePortAndClosesItAgain) {
   Server gateway;
   if (!startNatpmp(gateway, Gateway::answers)) GTEST_SKIP() << "UDP 5351 is taken here";
-  PortMappingJob job;
-  aimAt(job, "");
-  mapPortNow(job);
-  EXPECT_TRUE(job.mapped);
-  EXPECT_EQ(job.method, "NAT-PMP");
-  EXPECT_EQ(job.external, "203.0.113.7");
-  EXPECT_TRUE(gateway.saw("map 41440 lifetime 7200"));
-  unmapPortNow(job);
-  EXPECT_TRUE(gateway.saw("map 41440 lifetime 0"));
+  expectOpenedAndClosed("", "NAT-PMP", gateway, "map 41440 lifetime 7200", "map 41440 lifetime 0");
 }
 
 TEST(PortMapping, UpnpOpensThePortWhenNatPmpNeverAnswers) {
   Server gateway, igd;
   if (!startNatpmp(gateway, Gateway::silent)) GTEST_SKIP() << "UDP 5351 is taken here";
-  PortMappingJob job;
-  aimAt(job, startIgd(igd, Gateway::answers));
-  mapPortNow(job);
-  EXPECT_TRUE(job.mapped);
-  EXPECT_EQ(job.method, "UPnP");
-  EXPECT_EQ(job.external, "203.0.113.7");
-  EXPECT_TRUE(igd.saw("POST AddPortMapping"));
-  unmapPortNow(job);
-  EXPECT_TRUE(igd.saw("POST DeletePortMapping"));
+  expectOpenedAndClosed(startIgd(igd, Gateway::answers), "UPnP", igd, "POST AddPortMapping",
+                        "POST DeletePortMapping");
 }
 
 // The frame never waits: the screen says "asking", then what to do by hand.
