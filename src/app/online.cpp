@@ -2,6 +2,7 @@
 // the local player on player 1's keys, and the rematch. What travels and when is net's business.
 #include "app/app.h"
 #include "game/game.h"
+#include "game/replay.h"
 #include "net/net.h"
 
 #include <cctype>
@@ -12,7 +13,6 @@ namespace {
 
 enum { hostButton, joinButton, onlineBackButton, portField, addressField, mappingButton };
 constexpr size_t maxAddressLength = 64; // a host name, a colon and a port fit easily
-constexpr double fastestOnlineGravity = 5.0;
 
 bool hovered(int button) {
   return screenButtons[onlineScreen][button].hovered;
@@ -161,7 +161,27 @@ std::string onlineResultText() {
   return text;
 }
 
-uint32_t recordedGames = 0; // gamesSettled when the last online row was written
+uint32_t recordedGames = 0;         // gamesSettled when the last online row was written
+Replay onlineRecording;             // the game being played: this side's frames
+uint32_t onlineRecordingSerial = 0; // gameSerial of the game it records
+
+// This frame into the game's replay: one that steps, or one whose click re-seeded the stream.
+void recordOnlineFrame(bool stepped) {
+  if (gameSerial != onlineRecordingSerial) {
+    onlineRecording =
+        beginReplay(static_cast<int64_t>(std::time(nullptr)), p1Sensitivity, p2Sensitivity, 0);
+    onlineRecording.onlineSeed = onlineSeed;
+    onlineRecording.onlineHost = onlineIsHost;
+    onlineRecordingSerial = gameSerial;
+  }
+  if (!stepped && !mouseClicked) return;
+  ReplayFrame frame = currentFrame();
+  frame.stepped = stepped;
+  frame.clicked = mouseClicked;
+  frame.clickSum = mousePosition.x + mousePosition.y;
+  addReplayFrame(onlineRecording, frame);
+  ++framesRecorded;
+}
 
 // One history row for each online game given a result.
 void recordOnlineGame() {
@@ -183,7 +203,15 @@ void recordOnlineGame() {
   game.result = onlineResultText();
   game.opponent = opponentAddress;
   game.garbageReceived = localGarbageReceived;
+  if (gameSerial == onlineRecordingSerial) {
+    onlineRecording.result = currentResult(framesRecorded);
+    onlineRecording.events = gameEvents;
+    game.replayFile = saveReplay(onlineRecording, game);
+    onlineRecording = Replay{};
+    onlineRecordingSerial = 0;
+  }
   appendHistory(game);
+  pruneReplays();
 }
 
 } // namespace
@@ -199,15 +227,10 @@ void stepOnlineGame() {
   checkHover(rematchButton);
   bool canRematch = matchOver && onlinePhase == OnlinePhase::finished && !localRematch;
   if (mouseClicked && rematchButton.hovered && canRematch) requestRematch();
-  if (onlinePhase != OnlinePhase::playing || matchOver || countdownShown() > 0) return;
-  stepPlayer(1);
-  for (DamageRecord& record : p1IncomingDamage) record.timer -= frameDelta;
-  for (DamageRecord& record : p2IncomingDamage) record.timer -= frameDelta;
-  onlineClock += frameDelta * 10.0;
-  // Gravity quickens as in "Player Versus".
-  gravityInterval -= gravityInterval / 10.0 * (frameDelta / 1000.0);
-  if (gravityInterval <= fastestOnlineGravity) gravityInterval = fastestOnlineGravity;
-  afterLocalStep();
+  if (onlinePhase != OnlinePhase::playing || matchOver) return;
+  bool stepping = countdownShown() == 0;
+  recordOnlineFrame(stepping);
+  if (stepping) stepLocalPlay();
 }
 
 void leaveOnlineGame() {

@@ -30,6 +30,8 @@ bool fail(std::string* error, const std::string& what) {
 
 } // namespace
 
+void (*onlineReplayStep)(bool stepped) = nullptr;
+
 Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency) {
   Replay r;
   r.counterFrequency = counterFrequency;
@@ -133,10 +135,17 @@ void playReplayFrame(const ReplayFrame& frame) {
     uint32_t extra = static_cast<uint32_t>(randomDraw() % 1000);
     seedRandom(static_cast<uint32_t>(frame.clickSum) + extra);
   }
-  if (!frame.stepped) return;
+  bool online = gameMode == onlineVersusMode && onlineReplayStep;
+  if (!frame.stepped) {
+    if (online) onlineReplayStep(false);
+    return;
+  }
   frameDelta = frame.delta;
   for (int i = 0; i < 14; ++i) *actionFlags[i] = (frame.actions >> i) & 1;
-  advancePlay();
+  if (online)
+    onlineReplayStep(true);
+  else
+    advancePlay();
   advanceEffects();
 }
 

@@ -195,7 +195,8 @@ void getFrames(Reader& in, uint32_t expected, uint64_t frequency,
   uint64_t previousTicks = 0;
   ReplayFrame previous;
   bool first = true;
-  while (in.problem.empty() && in.at < in.bytes.size()) {
+  // The frames end where the count does: an online game's other side follows them.
+  while (in.problem.empty() && in.at < in.bytes.size() && total < expected) {
     uint32_t token = in.u8();
     if (!(token & newFrame)) {
       if (first) {
@@ -247,6 +248,31 @@ void getFrames(Reader& in, uint32_t expected, uint64_t frequency,
   if (in.problem.empty() && total != expected) in.fail("cut short: fewer frames than counted");
 }
 
+// The opponent's messages of an online game, each no later than the frames allow.
+void getEvents(Reader& in, Replay& r) {
+  r.onlineSeed = in.u32();
+  uint32_t host = in.u8();
+  if (host > 1) in.fail("bad side");
+  r.onlineHost = host == 1;
+  uint32_t count = in.u32();
+  if (count > replayFrameLimit) in.fail("too many events");
+  uint32_t last = 0;
+  for (uint32_t i = 0; i < count && in.problem.empty(); ++i) {
+    ReplayEvent event;
+    uint64_t frame = in.varint();
+    uint64_t size = in.varint();
+    if (frame < last || frame > r.result.frames) in.fail("events out of order");
+    if (size == 0 || size > replayEventLimit || size > in.bytes.size() - in.at)
+      in.fail("bad event");
+    if (!in.problem.empty()) return;
+    event.frame = static_cast<uint32_t>(frame);
+    event.bytes = in.bytes.substr(in.at, size);
+    in.at += size;
+    last = event.frame;
+    r.events.push_back(std::move(event));
+  }
+}
+
 bool fail(std::string* error, const std::string& what) {
   if (error) *error = what;
   return false;
@@ -290,6 +316,16 @@ std::string replayBytes(const Replay& replay) {
   putU64(out, replay.counterFrequency);
   putResult(out, replay.result);
   putFrames(out, replay.frames, replay.counterFrequency);
+  if (replay.mode == onlineVersusMode) {
+    putU32(out, replay.onlineSeed);
+    putU8(out, replay.onlineHost ? 1 : 0);
+    putU32(out, static_cast<uint32_t>(replay.events.size()));
+    for (const ReplayEvent& event : replay.events) {
+      putVarint(out, event.frame);
+      putVarint(out, event.bytes.size());
+      out += event.bytes;
+    }
+  }
   putU64(out, replayCheckSum(out));
   return out;
 }
@@ -323,7 +359,8 @@ bool readReplayBytes(const std::string& whole, Replay& replay, std::string* erro
   in.take(r.gameVersion.data(), r.gameVersion.size());
   r.mode = static_cast<int32_t>(in.u8());
   r.variant = static_cast<int32_t>(in.u8());
-  if (in.problem.empty() && !playMode(r.mode)) in.fail("unknown game mode");
+  if (in.problem.empty() && !playMode(r.mode) && r.mode != onlineVersusMode)
+    in.fail("unknown game mode");
   if (r.variant > ultraVariant || (r.mode != 1 && r.variant != 0)) in.fail("unknown variant");
   r.date = static_cast<int64_t>(in.u64());
   uint32_t count = in.u32();
@@ -358,6 +395,8 @@ bool readReplayBytes(const std::string& whole, Replay& replay, std::string* erro
   r.counterFrequency = in.u64();
   r.result = getResult(in);
   getFrames(in, r.result.frames, r.counterFrequency, r.frames);
+  if (r.mode == onlineVersusMode) getEvents(in, r);
+  if (in.problem.empty() && in.at != in.bytes.size()) in.fail("bytes after the frames");
   if (!in.problem.empty()) return fail(error, in.problem);
   std::string trailer = whole.substr(body);
   Reader sum{trailer, 0, {}};

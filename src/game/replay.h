@@ -34,6 +34,13 @@ struct ReplayResult {
   uint64_t boardHash = 0;  // both final boards
 };
 
+// An online game's other side: a message of the opponent as it arrived, and the frame before
+// which it was played (the frames played before it).
+struct ReplayEvent {
+  uint32_t frame = 0;
+  std::string bytes;
+};
+
 struct Replay {
   std::string gameVersion;          // the build that recorded it
   int32_t mode = 1;                 // gameMode: 1, 2 or 4
@@ -53,11 +60,17 @@ struct Replay {
   uint64_t counterFrequency = 0;    // ticks a second of the frames' counter; 0 when none
   ReplayResult result;              // where the game ended
   std::vector<ReplayFrame> frames;  // every frame, runs merged
+  // Online games only, after the frames: the piece sequence's seed, the side, and what the
+  // opponent sent, in order, as received.
+  uint32_t onlineSeed = 0;
+  bool onlineHost = false;
+  std::vector<ReplayEvent> events;
 };
 
 constexpr uint32_t replayFormatVersion = 1;
 constexpr size_t replayFileLimit = 64u << 20;   // bytes: many hours of play
 constexpr uint32_t replayFrameLimit = 50000000; // about nine days of play at 62 frames a second
+constexpr size_t replayEventLimit = 65535;      // bytes of one message of the opponent
 
 // A frame's length in frameDelta units from the counter ticks it took: the game's frame clock.
 // A frame stored as its ticks takes a few bytes where its frameDelta would take eight.
@@ -100,5 +113,9 @@ uint64_t networkHash();                                        // botNetwork's n
 bool startReplay(const Replay& replay, std::string* error);
 void playReplayFrame(const ReplayFrame& frame); // one frame (not its repeats)
 void endReplay();                               // the player's pieces, weights and bot again
+// A replay of a game played against another machine (gameMode onlineVersusMode): its frame
+// goes through this hook, which online play sets, instead of the core's own step; stepped is
+// clear for a frame that only re-seeded.
+extern void (*onlineReplayStep)(bool stepped);
 // The whole game at full speed; false when it cannot start.
 bool resimulate(const Replay& replay, ReplayResult& result, std::string* error);

@@ -36,8 +36,11 @@ void startNextGame(); // host: a new seed and pieces, sent, and the game set up 
 // makes them, through lockHook, and a top-out ends this side's game there.)
 void afterLocalStep();
 void endLocalGame(bool toppedOut); // sends End; the result waits for the opponent's
-void requestRematch();             // sends Rematch; the host deals when both asked
-void sendPingWhenDue();            // one ping a second while connected
+// One frame of this side's play: the piece, garbage timers, the game clock, gravity's quickening
+// and the move sent. The window and an online replay both step through it.
+void stepLocalPlay();
+void requestRematch();  // sends Rematch; the host deals when both asked
+void sendPingWhenDue(); // one ping a second while connected
 // The connection ends during a game (byOpponent: the opponent closed it, with reason): a side
 // that leaves or is thrown out loses, a lost connection leaves no result.
 void settleOnClose(CloseReason reason, bool byOpponent);
@@ -76,3 +79,12 @@ std::string mappingText();
 // The work itself, blocking; the thread runs them. The tests call them directly.
 void mapPortNow(PortMappingJob& job);
 void unmapPortNow(const PortMappingJob& job);
+
+// ---------------------------------------------------------------------------------------------
+// Online replays: this side's frames and the opponent's messages as they came
+// ---------------------------------------------------------------------------------------------
+
+bool startOnlineReplay(const Replay& replay, std::string* error); // the game as it began
+void endOnlineReplay();                                           // the player's own set-up again
+// The whole game at full speed; false (error set) when it cannot start.
+bool resimulateOnline(const Replay& replay, ReplayResult& result, std::string* error);

@@ -15,7 +15,9 @@ constexpr double msPerDelayUnit = 10.0; // frameDelta counts hundredths of a sec
 // Garbage rises at the first lock without a clear after its timer ran out; frames and rounding
 // may put the opponent's count of it a little behind ours.
 constexpr double riseSlackMs = 100.0;
-constexpr double countdownMs = 3000.0; // "3", "2", "1" before each game with a person in it
+constexpr double countdownMs = 3000.0;
+constexpr double fastestGravity = 5.0; // gravityInterval never falls below this // "3", "2", "1"
+                                       // before each game with a person in it
 // How far the opponent's game clock may run ahead of this side's: its start came a little
 // earlier, and a frame here can stall.
 constexpr double clockLeadLimit = 30000.0;
@@ -258,6 +260,8 @@ void localLockHeard(int player) {
   if (p1GameOver) endLocalGame(true);
 }
 
+void resetGame();
+
 // Sets up a game from a start message on either side: the host's pieces, its seed for the
 // sequence, fresh boards. False when this game cannot play the host's pieces.
 bool beginGame(const Message& start) {
@@ -273,6 +277,18 @@ bool beginGame(const Message& start) {
     if (pieceCatalogue[k].grids != start.pieces[k].grids) return false;
   onlineSeed = start.seed;
   onlineGameNumber = start.gameNumber;
+  resetGame();
+  // Both sides count down together: the host's start reaches the guest half a round trip later.
+  double length = localIsLab && opponentIsLab ? 0.0 : countdownMs;
+  double travel = onlineIsHost && onlineLatency > 0.0 ? onlineLatency / 2.0 : 0.0;
+  countdownEnd = netClock() + length + travel;
+  onlinePhase = OnlinePhase::playing;
+  onlineStatus.clear();
+  return true;
+}
+
+// This side's and the copy's counts of a fresh game (boards and pieces set up already).
+void resetGame() {
   onlineClock = 0.0;
   localLocks = remoteLocks = remoteAcked = remoteClock = 0;
   localChain = remoteChain = 0;
@@ -287,14 +303,9 @@ bool beginGame(const Message& start) {
   p2IncomingDamage.clear();
   lockHook = localLockHeard;
   localGarbageReceived = 0;
-  // Both sides count down together: the host's start reaches the guest half a round trip later.
-  double length = localIsLab && opponentIsLab ? 0.0 : countdownMs;
-  double travel = onlineIsHost && onlineLatency > 0.0 ? onlineLatency / 2.0 : 0.0;
-  countdownEnd = netClock() + length + travel;
+  framesRecorded = 0;
+  gameEvents.clear();
   lastMoveField = localField();
-  onlinePhase = OnlinePhase::playing;
-  onlineStatus.clear();
-  return true;
 }
 
 // The opponent's falling piece, drawn where it said, as long as it is the copy's piece.
@@ -385,6 +396,17 @@ void endLocalGame(bool toppedOut) {
   send(end);
   onlinePhase = OnlinePhase::finished;
   decideResult();
+}
+
+void stepLocalPlay() {
+  stepPlayer(1);
+  for (DamageRecord& record : p1IncomingDamage) record.timer -= frameDelta;
+  onlineClock += frameDelta * 10.0;
+  gameClock += frameDelta;
+  // Gravity quickens as in "Player Versus".
+  gravityInterval -= gravityInterval / 10.0 * (frameDelta / 1000.0);
+  if (gravityInterval <= fastestGravity) gravityInterval = fastestGravity;
+  afterLocalStep();
 }
 
 void requestRematch() {
@@ -484,6 +506,11 @@ bool receiveBytes(const uint8_t* data, size_t size, CloseReason& reason) {
     reason = versionMismatch && !opponentGreeted ? CloseReason::version : CloseReason::badMessage;
     return false;
   }
+  // What can change this game goes into its replay as it came (moves only draw).
+  bool shapesGame = message.type == MessageType::lock || message.type == MessageType::end ||
+                    message.type == MessageType::foul;
+  if (inGame && shapesGame && onlineResult == OnlineResult::undecided)
+    gameEvents.push_back({framesRecorded, std::string(reinterpret_cast<const char*>(data), size)});
   return handleMessage(message, reason);
 }
 
@@ -623,4 +650,73 @@ void restoreOwnPieces() {
   pieceSelection = savedSelection;
   savedSelection.clear();
   rebuildCatalogue();
+}
+
+namespace {
+
+// The opponent's messages due before the replay's next frame, played as they were then.
+void playDueEvents(uint32_t frame) {
+  const std::vector<ReplayEvent>& events = onlineReplay->events;
+  for (; replayEventAt < events.size() && events[replayEventAt].frame <= frame; ++replayEventAt) {
+    const std::string& bytes = events[replayEventAt].bytes;
+    Message message;
+    std::string problem;
+    CloseReason reason;
+    if (decodeMessage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                      static_cast<int32_t>(pieceCatalogue.size()), message, problem))
+      handleMessage(message, reason);
+  }
+}
+
+void replayFrame(bool stepped) {
+  if (!onlineReplay) return;
+  playDueEvents(framesRecorded);
+  ++framesRecorded;
+  if (stepped && onlinePhase == OnlinePhase::playing && !matchOver) stepLocalPlay();
+}
+
+} // namespace
+
+bool startOnlineReplay(const Replay& replay, std::string* error) {
+  // The sequence comes from the game's own stream, as it did: set before the boards are dealt.
+  seedStream(onlinePieceStream, replay.onlineSeed);
+  pieceStream = &onlinePieceStream;
+  if (!startReplay(replay, error)) {
+    pieceStream = nullptr;
+    return false;
+  }
+  onlineIsHost = replay.onlineHost;
+  onlineSeed = replay.onlineSeed;
+  resetGame();
+  countdownEnd = 0.0;
+  onlinePhase = OnlinePhase::playing;
+  onlineReplay = &replay;
+  replayEventAt = 0;
+  onlineReplayStep = replayFrame;
+  return true;
+}
+
+void endOnlineReplay() {
+  // What came after the last frame.
+  if (onlineReplay) playDueEvents(replayFrameLimit);
+  onlineReplay = nullptr;
+  onlineReplayStep = nullptr;
+  lockHook = nullptr;
+  pieceStream = nullptr;
+  onlinePhase = OnlinePhase::idle;
+  endReplay();
+}
+
+bool resimulateOnline(const Replay& replay, ReplayResult& result, std::string* error) {
+  if (!startOnlineReplay(replay, error)) return false;
+  uint32_t frames = 0;
+  for (const ReplayFrame& frame : replay.frames)
+    for (uint32_t k = 0; k < frame.repeat; ++k) {
+      playReplayFrame(frame);
+      ++frames;
+    }
+  playDueEvents(replayFrameLimit);
+  result = currentResult(frames);
+  endOnlineReplay();
+  return true;
 }

@@ -34,6 +34,10 @@ uint32_t gamesSettled = 0;
 int32_t localGarbageReceived = 0;
 std::string opponentAddress;
 double countdownEnd = 0.0;
+uint32_t framesRecorded = 0;
+std::vector<ReplayEvent> gameEvents;
+const Replay* onlineReplay = nullptr;
+size_t replayEventAt = 0;
 
 double onlineLatency = -1.0;
 double lastPingSent = 0.0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/game.h"
+#include "game/replay.h"
 
 #include <atomic>
 #include <cstdint>
@@ -158,15 +159,19 @@ extern OnlineResult onlineResult;                  // decided when both games ar
 extern std::string onlineReason;                   // why the game ended other than by play, or ""
 extern Foul foulFound;                             // the rule the broken game broke
 extern std::vector<PendingGarbage> pendingGarbage; // sent, not yet known to the opponent
-extern std::vector<uint32_t> copyArrivals; // per p2IncomingDamage record: the opponent's clock
-                                           // at the lock that first acknowledged it
-extern std::vector<bool> savedSelection;   // this player's own piece choice, restored after
-extern FieldView lastMoveField;            // what this side's last move said
-extern int32_t matchWins, matchLosses;     // games won and lost on this connection
-extern uint32_t gamesSettled;              // games given a result since the program started
-extern int32_t localGarbageReceived;       // garbage rows that rose into this side's board
-extern std::string opponentAddress;        // the opponent as "address:port"
-extern double countdownEnd;                // netClock when this game's play begins
+extern std::vector<uint32_t> copyArrivals;  // per p2IncomingDamage record: the opponent's clock
+                                            // at the lock that first acknowledged it
+extern std::vector<bool> savedSelection;    // this player's own piece choice, restored after
+extern FieldView lastMoveField;             // what this side's last move said
+extern int32_t matchWins, matchLosses;      // games won and lost on this connection
+extern uint32_t gamesSettled;               // games given a result since the program started
+extern int32_t localGarbageReceived;        // garbage rows that rose into this side's board
+extern std::string opponentAddress;         // the opponent as "address:port"
+extern double countdownEnd;                 // netClock when this game's play begins
+extern uint32_t framesRecorded;             // frames of this game its replay holds so far
+extern std::vector<ReplayEvent> gameEvents; // the opponent's messages of this game, as received
+extern const Replay* onlineReplay;          // an online replay being played back, or null
+extern size_t replayEventAt;                // its next event
 
 // ---------------------------------------------------------------------------------------------
 // Measures

@@ -217,6 +217,59 @@ Message restingLock() {
   return lock;
 }
 
+// An online game's replay: this side's frames and the opponent's messages as they came play the
+// same game again, both boards to the last cell.
+TEST(HostilePeers, AnOnlineReplayPlaysBothBoardsAgain) {
+  Peer guest;
+  startGameWith(guest);
+  ASSERT_EQ(onlinePhase, OnlinePhase::playing);
+  countdownEnd = 0.0;
+  Replay recording = beginReplay(0, 0.0, 0.0, 0);
+  recording.onlineSeed = onlineSeed;
+  recording.onlineHost = true;
+  frameDelta = 1.6;
+  // The host drops every twentieth frame; the guest places a piece every thirtieth.
+  for (int frame = 0; frame < 2000 && !localEnded; ++frame) {
+    p1HardDrop = frame % 20 == 19;
+    addReplayFrame(recording, currentFrame());
+    ++framesRecorded;
+    stepLocalPlay();
+    if (frame % 30 == 29) {
+      Message lock = restingLock();
+      lock.acked = localLocks;
+      lock.clock = static_cast<uint32_t>(onlineClock);
+      say(guest, encodeMessage(lock));
+      serve(&guest, 500, [&] { return remoteLocks == lock.lockIndex; });
+    }
+  }
+  ASSERT_TRUE(localEnded);
+  Message end;
+  end.type = MessageType::end;
+  end.clock = remoteClock;
+  end.piecesLocked = remoteLocks;
+  end.chain = remoteChain;
+  say(guest, encodeMessage(end));
+  serve(&guest, 2000, [] { return onlineResult != OnlineResult::undecided; });
+  // The guest stopped at its last lock, before the host topped out: the first to end loses.
+  EXPECT_EQ(onlineResult, OnlineResult::host);
+  recording.result = currentResult(framesRecorded);
+  recording.events = gameEvents;
+  EXPECT_GT(remoteLocks, 3u);
+  closeOnline(CloseReason::none);
+  enet_host_destroy(guest.host);
+  restoreOwnPieces();
+
+  Replay back;
+  std::string error;
+  ASSERT_TRUE(readReplayBytes(replayBytes(recording), back, &error)) << error;
+  EXPECT_EQ(back.events.size(), recording.events.size());
+  ReplayResult again;
+  ASSERT_TRUE(resimulateOnline(back, again, &error)) << error;
+  EXPECT_EQ(again.boardHash, recording.result.boardHash);
+  EXPECT_EQ(again.pieces, recording.result.pieces);
+  EXPECT_EQ(again.frames, recording.result.frames);
+}
+
 // The guest sends bad, and the host finds it out: the game ends with no win to the guest, and
 // the guest is told which rule its game broke. Each case is a rematch of the one before.
 TEST(HostilePeers, EveryClaimIsCheckedAndABrokenRuleWinsNothing) {
