@@ -163,14 +163,19 @@ void endReplay() {
   savedSetup = SavedSetup{};
 }
 
-bool resimulate(const Replay& replay, ReplayResult& result, std::string* error) {
-  if (!startReplay(replay, error)) return false;
+uint32_t playReplayFrames(const Replay& replay) {
   uint32_t frames = 0;
   for (const ReplayFrame& frame : replay.frames)
     for (uint32_t k = 0; k < frame.repeat; ++k) {
       playReplayFrame(frame);
       ++frames;
     }
+  return frames;
+}
+
+bool resimulate(const Replay& replay, ReplayResult& result, std::string* error) {
+  if (!startReplay(replay, error)) return false;
+  uint32_t frames = playReplayFrames(replay);
   result = currentResult(frames);
   endReplay();
   return true;

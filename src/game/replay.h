@@ -112,6 +112,7 @@ uint64_t networkHash();                                        // botNetwork's n
 // replaces is kept for endReplay. False (error set) when the replay needs another network.
 bool startReplay(const Replay& replay, std::string* error);
 void playReplayFrame(const ReplayFrame& frame); // one frame (not its repeats)
+uint32_t playReplayFrames(const Replay& replay); // every frame with its repeats; how many
 void endReplay();                               // the player's pieces, weights and bot again
 // A replay of a game played against another machine (gameMode onlineVersusMode): its frame
 // goes through this hook, which online play sets, instead of the core's own step; stepped is

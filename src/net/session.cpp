@@ -709,12 +709,7 @@ void endOnlineReplay() {
 
 bool resimulateOnline(const Replay& replay, ReplayResult& result, std::string* error) {
   if (!startOnlineReplay(replay, error)) return false;
-  uint32_t frames = 0;
-  for (const ReplayFrame& frame : replay.frames)
-    for (uint32_t k = 0; k < frame.repeat; ++k) {
-      playReplayFrame(frame);
-      ++frames;
-    }
+  uint32_t frames = playReplayFrames(replay);
   playDueEvents(replayFrameLimit);
   result = currentResult(frames);
   endOnlineReplay();
