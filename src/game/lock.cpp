@@ -29,6 +29,8 @@ const ParticleLayout* particleLayout(int player) {
     if (gameMode == onlineVersusMode) return &versusP2Layout; // the local player is on the left
     return nullptr;
   }
+  // Online, the opponent's copy is drawn on the right, where player 1's well is elsewhere.
+  if (gameMode == onlineVersusMode) return &versusP1Layout;
   return versusMode() ? &versusP2Layout : nullptr;
 }
 

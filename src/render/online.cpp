@@ -62,12 +62,14 @@ void drawOnlineGame() {
   drawCentred(fontMedium, "You: " + formatInt(p1Lines) + " lines", whiteText, localBoardX, 110);
   drawCentred(fontMedium, "Opponent: " + formatInt(p2Lines) + " lines", whiteText, remoteBoardX,
               110);
-  drawCentred(fontSmall, matchScoreText(), greyText, windowWidth / 2, 40);
-  std::string latency =
-      onlineLatency < 0.0 ? "-- ms" : formatInt(static_cast<int32_t>(onlineLatency)) + " ms";
-  drawText(fontSmall, latency, greyText, [](int w, int) {
-    return SDL_Point{windowWidth - w - 20, 15};
-  });
+  if (!replayPlaying) {
+    drawCentred(fontSmall, matchScoreText(), greyText, windowWidth / 2, 40);
+    std::string latency =
+        onlineLatency < 0.0 ? "-- ms" : formatInt(static_cast<int32_t>(onlineLatency)) + " ms";
+    drawText(fontSmall, latency, greyText, [](int w, int) {
+      return SDL_Point{windowWidth - w - 20, 15};
+    });
+  }
   // Every lock of the opponent is checked on its copy; a board that differed is said plainly.
   std::string checks = formatInt(static_cast<int32_t>(remoteLocks)) + " locks checked";
   if (checksumMismatches > 0)
