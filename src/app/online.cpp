@@ -235,6 +235,7 @@ void stepOnlineGame() {
 
 void leaveOnlineGame() {
   closeOnline(CloseReason::left);
+  recordOnlineGame(); // a window closing now has no frame left to write it in
   restoreOwnPieces();
 }
 
