@@ -132,8 +132,10 @@ Foul playRemoteLock(const Message& lock) {
   p2Position = lock.field.position;
   const PieceGrid& grid = currentGrid(2);
   // A piece that never had room (garbage rose into it, or the stack reached the top) locks
-  // where it appeared, in the top row, over what is there; anywhere else it must fit.
-  if (!pieceFits(2, grid, 0, 0) && p2Position.y != 0) return Foul::doesNotFit;
+  // where it appeared, in the top row, over what is there; anywhere else, or while pieces can
+  // still appear, it must fit.
+  if (!pieceFits(2, grid, 0, 0) && (p2Position.y != 0 || pieceFits(2, grid, 0, 0, &spawnPosition)))
+    return Foul::doesNotFit;
   if (pieceFits(2, grid, 0, 1)) return Foul::floats;
 
   size_t waiting = p2IncomingDamage.size();
