@@ -2,6 +2,7 @@
 // oversized messages, a silent peer, a second player, a flood. It never stops answering, never
 // takes long over a frame's poll, and says what happened.
 #include "net/net.h"
+#include "online.h"
 
 #include <enet/enet.h>
 #include <gtest/gtest.h>
@@ -197,24 +198,6 @@ TEST(HostilePeers, AnOpponentWhoLeavesMidGameGivesTheWin) {
   EXPECT_TRUE(matchOver);
   enet_host_destroy(opponent.host);
   restoreOwnPieces();
-}
-
-// The opponent's piece as the host's copy expects it, dropped straight down from the spawn.
-Message restingLock() {
-  Message lock;
-  lock.type = MessageType::lock;
-  lock.lockIndex = remoteLocks + 1;
-  lock.field.pieceId = p2PieceId;
-  lock.field.position = spawnPosition;
-  while (pieceFits(2, pieceGrid(p2PieceId, 0), 0, 1, &lock.field.position)) ++lock.field.position.y;
-  // What the board will be once it is there: the checksum an honest game sends.
-  Board after = p2Board;
-  const PieceGrid& grid = pieceGrid(p2PieceId, 0);
-  for (size_t c = 0; c < grid.size(); ++c)
-    for (size_t r = 0; r < grid[c].size(); ++r)
-      if (grid[c][r] == 1) after[lock.field.position.x + c][lock.field.position.y + r] = p2PieceId;
-  lock.checksum = boardChecksum(after);
-  return lock;
 }
 
 // An online game's replay: this side's frames and the opponent's messages as they came play the
