@@ -182,6 +182,9 @@ TEST(HostilePeers, ASecondPlayerIsToldBusyAndAFloodEndsTheGame) {
   serve(&first, 3000, [&] { return first.disconnected; });
   EXPECT_EQ(first.reason, static_cast<uint32_t>(CloseReason::flood));
   EXPECT_EQ(onlinePhase, OnlinePhase::closed);
+  // The side thrown out loses, and this side says why.
+  EXPECT_EQ(onlineResult, OnlineResult::host);
+  EXPECT_EQ(onlineStatus, "Opponent sent too many messages");
   EXPECT_TRUE(matchOver);
   enet_host_destroy(first.host);
   restoreOwnPieces();
