@@ -1,8 +1,10 @@
 // A bad network on one machine, for testing online play: forwards UDP between players on
 // 127.0.0.1 and a game listening on 127.0.0.1, delaying every packet, jittering the delay and
 // dropping a share of the packets that carry unreliable data (reliable ones ENet would only
-// send again). It only ever talks to the loopback address.
+// send again), and for an outage every packet both ways. It only ever talks to the loopback
+// address.
 //   netrelay LISTEN_PORT TARGET_PORT [DELAY_MS] [JITTER_MS] [DROP_PERCENT] [SECONDS]
+//            [OUTAGE_AFTER_S OUTAGE_S]
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -72,7 +74,7 @@ bool unreliable(const std::string& bytes) {
 int main(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr, "usage: netrelay LISTEN_PORT TARGET_PORT [DELAY_MS] [JITTER_MS] "
-                         "[DROP_PERCENT] [SECONDS]\n");
+                         "[DROP_PERCENT] [SECONDS] [OUTAGE_AFTER_S OUTAGE_S]\n");
     return 2;
   }
   uint16_t listenPort = static_cast<uint16_t>(std::atoi(argv[1]));
@@ -81,6 +83,8 @@ int main(int argc, char** argv) {
   double jitter = argc > 4 ? std::atof(argv[4]) : 30.0;
   double drop = argc > 5 ? std::atof(argv[5]) / 100.0 : 0.05;
   double seconds = argc > 6 ? std::atof(argv[6]) : 60.0;
+  double outageStart = nowMs() + (argc > 7 ? std::atof(argv[7]) : 0.0) * 1000.0;
+  double outageEnd = outageStart + (argc > 8 ? std::atof(argv[8]) : 0.0) * 1000.0;
 
   int front = openSocket(listenPort);
   std::vector<Client> clients;
@@ -92,7 +96,8 @@ int main(int argc, char** argv) {
   double end = nowMs() + seconds * 1000.0;
 
   auto schedule = [&](int from, const sockaddr_in& to, const std::string& data) {
-    if (unreliable(data) && unit(random) < drop) {
+    bool cut = nowMs() >= outageStart && nowMs() < outageEnd;
+    if (cut || (unreliable(data) && unit(random) < drop)) {
       ++dropped;
       return;
     }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+struct Replay;
+
 // ---------------------------------------------------------------------------------------------
 // Start-up, frame loop, shutdown
 // ---------------------------------------------------------------------------------------------
@@ -208,6 +210,9 @@ bool finishedSprint(const GameRecord& game);
 const PersonalBest* personalBest(const std::string& mode);
 void readBests(); // bests.txt, else rebuilt from the history (one line when either is bad)
 bool appendHistory(const GameRecord& game);
+void pruneReplays(); // the newest replays and every best's kept, the others removed
+// Writes a finished replay for game; the file's name, or "" when it could not be written.
+std::string saveReplay(const Replay& replay, const GameRecord& game);
 std::string historyRow(const GameRecord& game);
 void recordFinishedGame(const GameRecord& game); // history, bests, results panel
 bool parseHistoryRow(const std::string& line, GameRecord& game);

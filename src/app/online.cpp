@@ -2,13 +2,17 @@
 // the local player on player 1's keys, and the rematch. What travels and when is net's business.
 #include "app/app.h"
 #include "game/game.h"
+#include "game/replay.h"
 #include "net/net.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <ctime>
 
 namespace {
 
-enum { hostButton, joinButton, onlineBackButton, portField, addressField };
+enum { hostButton, joinButton, onlineBackButton, portField, addressField, mappingButton };
 constexpr size_t maxAddressLength = 64; // a host name, a colon and a port fit easily
-constexpr double fastestOnlineGravity = 5.0;
 
 bool hovered(int button) {
   return screenButtons[onlineScreen][button].hovered;
@@ -20,7 +24,13 @@ void startHosting() {
     onlineStatus = "Choose a port from 1 to 65535";
     return;
   }
-  hostOnline(static_cast<uint16_t>(onlinePortSetting));
+  if (!hostOnline(static_cast<uint16_t>(onlinePortSetting))) return;
+  // Without a router to talk to (tests), these point the asking at a stand-in on this machine.
+  const char* gateway = std::getenv("BRIKKA_NATPMP_GATEWAY");
+  const char* description = std::getenv("BRIKKA_UPNP_URL");
+  natpmpGatewayOverride = gateway ? gateway : "";
+  upnpUrlOverride = description ? description : "";
+  startPortMapping(static_cast<uint16_t>(onlinePortSetting));
 }
 
 void startJoining() {
@@ -46,6 +56,8 @@ void refreshFieldTexts() {
   std::string port = onlinePortSetting > 0 ? std::to_string(onlinePortSetting) : "";
   buttons[portField].text = "Port: " + port + (onlineFocus == 1 ? "_" : "");
   buttons[addressField].text = "Address: " + onlineJoinText + (onlineFocus == 2 ? "_" : "");
+  buttons[mappingButton].text =
+      std::string("Open the port on my router: ") + (portMappingWanted ? "On" : "Off");
   // The field being typed into stays lit.
   if (onlineFocus == 1) buttons[portField].hovered = true;
   if (onlineFocus == 2) buttons[addressField].hovered = true;
@@ -54,9 +66,12 @@ void refreshFieldTexts() {
 } // namespace
 
 std::vector<Button> onlineScreenButtons() {
-  return {makeButton(150, 220, 300, 90, "Host", 2), makeButton(150, 360, 300, 90, "Join", 2),
-          makeButton(675, 850, 150, 50, "Back", 1), makeButton(500, 220, 400, 90, "Port: ", 1),
-          makeButton(500, 360, 850, 90, "Address: ", 1)};
+  return {makeButton(150, 220, 300, 90, "Host", 2),
+          makeButton(150, 360, 300, 90, "Join", 2),
+          makeButton(675, 850, 150, 50, "Back", 1),
+          makeButton(500, 220, 400, 90, "Port: ", 1),
+          makeButton(500, 360, 850, 90, "Address: ", 1),
+          makeButton(150, 670, 600, 50, "Open the port on my router: ", 1)};
 }
 
 void runOnlineScreen() {
@@ -73,6 +88,9 @@ void runOnlineScreen() {
       restoreOwnPieces();
       onlineFocus = 0;
       currentScreen = mainMenuScreen;
+    } else if (hovered(mappingButton)) {
+      portMappingWanted = !portMappingWanted;
+      savePreference("online_port_mapping");
     } else if (hovered(portField)) {
       onlineFocus = 1;
     } else if (hovered(addressField)) {
@@ -109,8 +127,98 @@ void onlineTextEvent(const SDL_Event& event) {
   }
 }
 
+namespace {
+
+// How the game ended for this player, as its history row says.
+std::string onlineResultText() {
+  std::string text;
+  switch (onlineResult) {
+  case OnlineResult::host:
+  case OnlineResult::guest:
+    text = (onlineResult == OnlineResult::host) == onlineIsHost ? "win" : "loss";
+    break;
+  case OnlineResult::draw:
+    text = "draw";
+    break;
+  case OnlineResult::noResult:
+    text = "no result";
+    break;
+  case OnlineResult::brokeRulesHost:
+  case OnlineResult::brokeRulesGuest:
+    text = (onlineResult == OnlineResult::brokeRulesHost) == onlineIsHost
+               ? "broke the rules"
+               : "opponent broke the rules";
+    break;
+  case OnlineResult::undecided:
+    break;
+  }
+  // Why, when it was not decided by play: "win (opponent left)"; no comma in a history field.
+  if (!onlineReason.empty() && foulFound == Foul::none) {
+    std::string why = onlineReason;
+    why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+    text += " (" + why + ")";
+  }
+  return text;
+}
+
+uint32_t recordedGames = 0;         // gamesSettled when the last online row was written
+Replay onlineRecording;             // the game being played: this side's frames
+uint32_t onlineRecordingSerial = 0; // gameSerial of the game it records
+
+// This frame into the game's replay: one that steps, or one whose click re-seeded the stream.
+void recordOnlineFrame(bool stepped) {
+  if (gameSerial != onlineRecordingSerial) {
+    onlineRecording =
+        beginReplay(static_cast<int64_t>(std::time(nullptr)), p1Sensitivity, p2Sensitivity, 0);
+    onlineRecording.onlineSeed = onlineSeed;
+    onlineRecording.onlineHost = onlineIsHost;
+    onlineRecordingSerial = gameSerial;
+  }
+  if (!stepped && !mouseClicked) return;
+  ReplayFrame frame = currentFrame();
+  frame.stepped = stepped;
+  frame.clicked = mouseClicked;
+  frame.clickSum = mousePosition.x + mousePosition.y;
+  addReplayFrame(onlineRecording, frame);
+  ++framesRecorded;
+}
+
+// One history row for each online game given a result.
+void recordOnlineGame() {
+  if (gamesSettled == recordedGames) return;
+  recordedGames = gamesSettled;
+  GameRecord game;
+  std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  char date[32] = {};
+  if (gmtime_r(&now, &parts)) std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &parts);
+  game.date = date;
+  game.mode = "online";
+  game.score = score;
+  game.lines = p1Lines;
+  game.pieces = static_cast<int32_t>(localLocks);
+  game.seconds = (localEnded ? localEndClock : onlineClock) / 1000.0;
+  game.piecesPerSecond = game.seconds > 0.0 ? game.pieces / game.seconds : 0.0;
+  game.garbageSent = p1GarbageSent;
+  game.result = onlineResultText();
+  game.opponent = opponentAddress;
+  game.garbageReceived = localGarbageReceived;
+  if (gameSerial == onlineRecordingSerial) {
+    onlineRecording.result = currentResult(framesRecorded);
+    onlineRecording.events = gameEvents;
+    game.replayFile = saveReplay(onlineRecording, game);
+    onlineRecording = Replay{};
+    onlineRecordingSerial = 0;
+  }
+  appendHistory(game);
+  pruneReplays();
+}
+
+} // namespace
+
 void updateOnline() {
   pollOnline();
+  recordOnlineGame();
   // An online game never waits for one side: nothing may leave it paused.
   if (gameMode == onlineVersusMode) gamePaused = false;
 }
@@ -120,18 +228,14 @@ void stepOnlineGame() {
   bool canRematch = matchOver && onlinePhase == OnlinePhase::finished && !localRematch;
   if (mouseClicked && rematchButton.hovered && canRematch) requestRematch();
   if (onlinePhase != OnlinePhase::playing || matchOver) return;
-  stepPlayer(1);
-  for (DamageRecord& record : p1IncomingDamage) record.timer -= frameDelta;
-  for (DamageRecord& record : p2IncomingDamage) record.timer -= frameDelta;
-  onlineClock += frameDelta * 10.0;
-  // Gravity quickens as in "Player Versus".
-  gravityInterval -= gravityInterval / 10.0 * (frameDelta / 1000.0);
-  if (gravityInterval <= fastestOnlineGravity) gravityInterval = fastestOnlineGravity;
-  afterLocalStep();
+  bool stepping = countdownShown() == 0;
+  recordOnlineFrame(stepping);
+  if (stepping) stepLocalPlay();
 }
 
 void leaveOnlineGame() {
   closeOnline(CloseReason::left);
+  recordOnlineGame(); // a window closing now has no frame left to write it in
   restoreOwnPieces();
 }
 

@@ -4,6 +4,7 @@
 // folder keep each other's changes, and names this version does not know survive.
 #include "app/app.h"
 #include "game/game.h"
+#include "net/state.h"
 
 #include <cerrno>
 #include <climits>
@@ -73,6 +74,8 @@ const std::vector<Preference>& preferenceTable() {
       textRow("pieces_selected", &piecesKept, ""),
       integerRow("online_port", &onlinePortSetting, 40440, 1, 65535),
       textRow("online_address", &onlineJoinText, ""),
+      // Online hosting from home: ask the router to open the port.
+      flagRow("online_port_mapping", &portMappingWanted, true),
   };
   return table;
 }

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "game/game.h"
 #include "game/replay.h"
+#include "net/net.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -47,6 +48,8 @@ std::string replayName(const GameRecord& game, int64_t date) {
          std::to_string(static_cast<int64_t>(game.seconds * 100.0 + 0.5)) + ".replay";
 }
 
+} // namespace
+
 // Keeps the newest replays and every personal best's; removes the others.
 void pruneReplays() {
   std::vector<std::string> names;
@@ -61,12 +64,12 @@ void pruneReplays() {
   }
 }
 
-// Writes the finished recording; the file's name, or "" when it could not be written.
-std::string saveRecording(const GameRecord& game) {
-  std::string name = replayName(game, recording.date);
+// Writes a finished replay; the file's name, or "" when it could not be written.
+std::string saveReplay(const Replay& replay, const GameRecord& game) {
+  std::string name = replayName(game, replay.date);
   std::error_code ignored;
   fs::create_directories(replaysFolder, ignored);
-  std::string bytes = replayBytes(recording);
+  std::string bytes = replayBytes(replay);
   std::string error;
   if (bytes.size() > replayFileLimit) {
     std::fprintf(stderr, "Brikka: this game's replay is too long to keep\n");
@@ -77,6 +80,12 @@ std::string saveRecording(const GameRecord& game) {
     return "";
   }
   return name;
+}
+
+namespace {
+
+std::string saveRecording(const GameRecord& game) {
+  return saveReplay(recording, game);
 }
 
 std::string describeReplay(const std::string& name) {
@@ -145,7 +154,11 @@ void refuseReplay(const std::string& why) {
 
 bool restartPlayback() {
   std::string error;
-  if (!startReplay(playback, &error)) {
+  // An online game's other side comes from the messages it sent, through online play's copy.
+  if (playback.mode == onlineVersusMode) endOnlineReplay();
+  bool started = playback.mode == onlineVersusMode ? startOnlineReplay(playback, &error)
+                                                   : startReplay(playback, &error);
+  if (!started) {
     refuseReplay(playbackPath + ": " + error);
     return false;
   }
@@ -270,7 +283,10 @@ bool openReplay(const std::string& path) {
 }
 
 void stopReplay() {
-  endReplay();
+  if (playback.mode == onlineVersusMode)
+    endOnlineReplay();
+  else
+    endReplay();
   replayPlaying = false;
   playback = Replay{};
   gameMode = 0;

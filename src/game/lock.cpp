@@ -29,6 +29,8 @@ const ParticleLayout* particleLayout(int player) {
     if (gameMode == onlineVersusMode) return &versusP2Layout; // the local player is on the left
     return nullptr;
   }
+  // Online, the opponent's copy is drawn on the right, where player 1's well is elsewhere.
+  if (gameMode == onlineVersusMode) return &versusP1Layout;
   return versusMode() ? &versusP2Layout : nullptr;
 }
 
@@ -98,6 +100,11 @@ bool versusMode() {
 
 void lockPiece(int player) {
   PlayerState s = playerState(player);
+  LockRecord& record = player == 1 ? p1LastLock : p2LastLock;
+  record.pieceId = s.pieceId;
+  record.rotation = s.rotation;
+  record.position = s.position;
+  record.fromHold = s.holdUsed;
   playGameSound(SoundEffect::placeBlock, 1);
   writePiece(player);
   takeNextPiece(player);
@@ -127,7 +134,15 @@ void lockPiece(int player) {
     }
     playGameSound(SoundEffect::clearLine, 1);
   }
+  size_t waiting = s.incomingDamage.size();
+  record.risenRows = 0;
+  if (cleared == 0)
+    for (const DamageRecord& due : s.incomingDamage)
+      if (due.timer < 0.0) record.risenRows += due.rows;
   exchangeDamage(player, cleared);
+  record.cleared = cleared;
+  record.risen = cleared == 0 ? static_cast<int32_t>(waiting - s.incomingDamage.size()) : 0;
+  if (lockHook) lockHook(player);
 }
 
 void takeNextPiece(int player) {

@@ -30,6 +30,8 @@ bool fail(std::string* error, const std::string& what) {
 
 } // namespace
 
+void (*onlineReplayStep)(bool stepped) = nullptr;
+
 Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency) {
   Replay r;
   r.counterFrequency = counterFrequency;
@@ -133,10 +135,17 @@ void playReplayFrame(const ReplayFrame& frame) {
     uint32_t extra = static_cast<uint32_t>(randomDraw() % 1000);
     seedRandom(static_cast<uint32_t>(frame.clickSum) + extra);
   }
-  if (!frame.stepped) return;
+  bool online = gameMode == onlineVersusMode && onlineReplayStep;
+  if (!frame.stepped) {
+    if (online) onlineReplayStep(false);
+    return;
+  }
   frameDelta = frame.delta;
   for (int i = 0; i < 14; ++i) *actionFlags[i] = (frame.actions >> i) & 1;
-  advancePlay();
+  if (online)
+    onlineReplayStep(true);
+  else
+    advancePlay();
   advanceEffects();
 }
 
@@ -154,8 +163,7 @@ void endReplay() {
   savedSetup = SavedSetup{};
 }
 
-bool resimulate(const Replay& replay, ReplayResult& result, std::string* error) {
-  if (!startReplay(replay, error)) return false;
+uint32_t playReplayFrames(const Replay& replay, std::string* problem) {
   uint32_t frames = 0;
   ReplayCursor cursor;
   ReplayFrame frame;
@@ -163,8 +171,16 @@ bool resimulate(const Replay& replay, ReplayResult& result, std::string* error) 
     playReplayFrame(frame);
     ++frames;
   }
+  if (problem) *problem = cursor.problem;
+  return frames;
+}
+
+bool resimulate(const Replay& replay, ReplayResult& result, std::string* error) {
+  if (!startReplay(replay, error)) return false;
+  std::string problem;
+  uint32_t frames = playReplayFrames(replay, &problem);
   result = currentResult(frames);
   endReplay();
-  if (!cursor.problem.empty()) return fail(error, cursor.problem);
+  if (!problem.empty()) return fail(error, problem);
   return true;
 }

@@ -192,9 +192,11 @@ void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_
   for (const ReplayFrame& f : frames) putFrame(out, f, frequency, context);
 }
 
-// One entry (a frame and its repeats) from in; false at the end of the frames or on a fault
-// (in.problem set).
-bool getFrame(Reader& in, uint64_t frequency, ReplayFrameContext& context, ReplayFrame& out) {
+// One entry (a frame and its repeats, at most limit frames) from in; false at the end of the
+// frames or on a fault (in.problem set). The limit keeps bytes after the frames (an online
+// game's other side) from being read as repeats.
+bool getFrame(Reader& in, uint64_t frequency, ReplayFrameContext& context, ReplayFrame& out,
+              uint64_t limit = UINT64_MAX) {
   if (!in.problem.empty() || in.at >= in.size()) return false;
   uint32_t token = in.u8();
   if (!(token & newFrame)) return in.fail("frames start with a repeat");
@@ -226,7 +228,7 @@ bool getFrame(Reader& in, uint64_t frequency, ReplayFrameContext& context, Repla
   }
   f.stepped = !(token & notStepped);
   // Its repeats: every token below newFrame that follows.
-  while (in.problem.empty() && in.at < in.size() &&
+  while (in.problem.empty() && in.at < in.size() && f.repeat < limit &&
          !(static_cast<unsigned char>(in.bytes[in.at]) & newFrame)) {
     f.repeat += in.u8() + 1;
     if (f.repeat > replayFrameLimit) in.fail("too many frames");
@@ -245,7 +247,8 @@ void checkFrames(Reader& in, uint32_t expected, uint64_t frequency) {
   ReplayFrame f;
   uint64_t total = 0;
   std::string again;
-  for (size_t start = in.at; getFrame(in, frequency, reading, f); start = in.at) {
+  for (size_t start = in.at; total < expected && getFrame(in, frequency, reading, f, expected - total);
+       start = in.at) {
     total += f.repeat;
     if (total > expected) {
       in.fail("more frames than the result counts");
@@ -259,6 +262,31 @@ void checkFrames(Reader& in, uint32_t expected, uint64_t frequency) {
     }
   }
   if (in.problem.empty() && total != expected) in.fail("cut short: fewer frames than counted");
+}
+
+// The opponent's messages of an online game, each no later than the frames allow.
+void getEvents(Reader& in, Replay& r) {
+  r.onlineSeed = in.u32();
+  uint32_t host = in.u8();
+  if (host > 1) in.fail("bad side");
+  r.onlineHost = host == 1;
+  uint32_t count = in.u32();
+  if (count > replayFrameLimit) in.fail("too many events");
+  uint32_t last = 0;
+  for (uint32_t i = 0; i < count && in.problem.empty(); ++i) {
+    ReplayEvent event;
+    uint64_t frame = in.varint();
+    uint64_t size = in.varint();
+    if (frame < last || frame > r.result.frames) in.fail("events out of order");
+    if (size == 0 || size > replayEventLimit || size > in.size() - in.at)
+      in.fail("bad event");
+    if (!in.problem.empty()) return;
+    event.frame = static_cast<uint32_t>(frame);
+    event.bytes = in.bytes.substr(in.at, size);
+    in.at += size;
+    last = event.frame;
+    r.events.push_back(std::move(event));
+  }
 }
 
 bool fail(std::string* error, const std::string& what) {
@@ -338,6 +366,16 @@ std::string replayBytes(const Replay& replay) {
     out += replay.frameBytes; // a replay read from a file keeps its frames as they came
   else
     putFrames(out, replay.frames, replay.counterFrequency);
+  if (replay.mode == onlineVersusMode) {
+    putU32(out, replay.onlineSeed);
+    putU8(out, replay.onlineHost ? 1 : 0);
+    putU32(out, static_cast<uint32_t>(replay.events.size()));
+    for (const ReplayEvent& event : replay.events) {
+      putVarint(out, event.frame);
+      putVarint(out, event.bytes.size());
+      out += event.bytes;
+    }
+  }
   putU64(out, replayCheckSum(out));
   return out;
 }
@@ -380,7 +418,8 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   }
   r.mode = static_cast<int32_t>(in.u8());
   r.variant = static_cast<int32_t>(in.u8());
-  if (in.problem.empty() && !playMode(r.mode)) in.fail("unknown game mode");
+  if (in.problem.empty() && !playMode(r.mode) && r.mode != onlineVersusMode)
+    in.fail("unknown game mode");
   if (r.variant > ultraVariant || (r.mode != 1 && r.variant != 0)) in.fail("unknown variant");
   r.date = static_cast<int64_t>(in.u64());
   uint32_t count = in.u32();
@@ -419,10 +458,14 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   if (in.problem.empty() && r.result.frames > (body - in.at) * uint64_t{longestRun})
     in.fail("more frames than a file of its size can hold");
   size_t framesStart = in.at;
-  if (checkAllFrames)
+  // An online game's other side follows its frames: they are walked to find where it starts.
+  if (checkAllFrames || r.mode == onlineVersusMode)
     checkFrames(in, r.result.frames, r.counterFrequency);
   else if (in.problem.empty())
     in.at = body; // read as they are played
+  size_t framesEnd = in.at;
+  if (r.mode == onlineVersusMode) getEvents(in, r);
+  if (in.problem.empty() && in.at != body) in.fail("bytes after the frames");
   if (!in.problem.empty()) return fail(error, in.problem);
   Reader sum{whole, body, {}};
   if (sum.u64() != hashBytes(replayHashStart, whole.data(), body))
@@ -433,7 +476,7 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   putHeader(header, r);
   if (whole.compare(0, framesStart, header) != 0 || header.size() != framesStart)
     return fail(error, "damaged: not written the way this game writes");
-  whole.resize(body);
+  whole.resize(framesEnd);
   whole.erase(0, framesStart);
   r.frameBytes = std::move(whole);
   replay = std::move(r);

@@ -34,6 +34,13 @@ struct ReplayResult {
   uint64_t boardHash = 0;  // both final boards
 };
 
+// An online game's other side: a message of the opponent as it arrived, and the frame before
+// which it was played (the frames played before it).
+struct ReplayEvent {
+  uint32_t frame = 0;
+  std::string bytes;
+};
+
 struct Replay {
   std::string gameVersion;          // the build that recorded it
   int32_t mode = 1;                 // gameMode: 1, 2 or 4
@@ -54,6 +61,11 @@ struct Replay {
   ReplayResult result;              // where the game ended
   std::vector<ReplayFrame> frames;  // every frame, runs merged (a game being recorded)
   std::string frameBytes;           // or the frames as a file holds them, decoded as played
+  // Online games only, after the frames: the piece sequence's seed, the side, and what the
+  // opponent sent, in order, as received.
+  uint32_t onlineSeed = 0;
+  bool onlineHost = false;
+  std::vector<ReplayEvent> events;
 };
 
 // What the bytes of the next frame are read against: the frame before it.
@@ -77,6 +89,7 @@ constexpr uint32_t replayFormatVersion = 1;
 // Bytes: a day and more of play; checking one stays within twice its size in memory.
 constexpr size_t replayFileLimit = 32u << 20;
 constexpr uint32_t replayFrameLimit = 50000000; // about nine days of play at 62 frames a second
+constexpr size_t replayEventLimit = 65535;      // bytes of one message of the opponent
 
 // A frame's length in frameDelta units from the counter ticks it took: the game's frame clock.
 // A frame stored as its ticks takes a few bytes where its frameDelta would take eight.
@@ -123,6 +136,12 @@ bool startReplay(const Replay& replay, std::string* error);
 void playReplayFrame(const ReplayFrame& frame); // one frame (not its repeats)
 // The next frame to play, repeats included; false at the end, or at a fault (cursor.problem).
 bool nextReplayFrame(const Replay& replay, ReplayCursor& cursor, ReplayFrame& frame);
+// Every frame with its repeats; how many. problem, when given, is set to a fault in the bytes.
+uint32_t playReplayFrames(const Replay& replay, std::string* problem = nullptr);
 void endReplay(); // the player's pieces, weights and bot again
+// A replay of a game played against another machine (gameMode onlineVersusMode): its frame
+// goes through this hook, which online play sets, instead of the core's own step; stepped is
+// clear for a frame that only re-seeded.
+extern void (*onlineReplayStep)(bool stepped);
 // The whole game at full speed; false when it cannot start.
 bool resimulate(const Replay& replay, ReplayResult& result, std::string* error);

@@ -4,6 +4,7 @@
 int32_t gameMode = 0;
 double frameDelta = 0.0;
 SoundHook soundHook = nullptr;
+LockHook lockHook = nullptr;
 RandomStream randomStream;
 RandomState gameStartRandom;
 uint32_t gameSerial = 0;
@@ -32,6 +33,7 @@ double p1LockTimer = 100.0, p2LockTimer = 100.0;
 double p1LockDelay = 100.0, p2LockDelay = 100.0;
 int32_t p1HeldPiece = 0, p2HeldPiece = 0;
 bool p1HoldUsed = false, p2HoldUsed = false;
+LockRecord p1LastLock, p2LastLock;
 std::vector<Point> p1GhostCells, p2GhostCells;
 double gravityInterval = 100.0;
 

@@ -71,6 +71,18 @@ struct RandomState {
   int32_t rear = 0;  // index of the rear pointer
 };
 
+// What a player's last lock placed: online play tells the other side from it.
+struct LockRecord {
+  int32_t pieceId = 0;   // the piece locked
+  int32_t rotation = 0;  // its rotation 0..3
+  Point position;        // where it locked
+  bool fromHold = false; // it came out of hold (or hold dealt it) since the lock before
+  int32_t cleared = 0;   // rows it cleared
+  int32_t risen = 0;     // waiting garbage records that rose into the board with it
+  int32_t risenRows = 0; // the rows of those records
+};
+using LockHook = void (*)(int player); // told after every lock; the record is in pNLastLock
+
 // Sound effects leave the core through soundHook; the app fills it in.
 enum class SoundEffect { placeBlock, clearLine, takeDamage, clickButton, gameOver };
 using SoundHook = void (*)(SoundEffect effect, int channel);
@@ -97,6 +109,7 @@ constexpr int windowHeight = 1000;
 extern int32_t gameMode;    // 0 menus, 1 solo, 2 player versus, 3 training, 4 versus bot, 8 online
 extern double frameDelta;   // last frame's length in hundredths of a second
 extern SoundHook soundHook; // plays a sound effect; null = silent (tests, tools)
+extern LockHook lockHook;   // hears of every lock; null = nobody listens (online play sets it)
 extern RandomStream randomStream;   // every randomDraw; unseeded it draws as srand(1) would
 extern RandomState gameStartRandom; // randomStream as the last setUpGame found it
 extern uint32_t gameSerial;         // counts setUpGame calls: a new value is a fresh game
@@ -147,6 +160,7 @@ extern double p1LockTimer, p2LockTimer;               // counts down while the p
 extern double p1LockDelay, p2LockDelay;               // what the lock timer restarts from
 extern int32_t p1HeldPiece, p2HeldPiece;              // hold slot, 0 = empty
 extern bool p1HoldUsed, p2HoldUsed;                   // held since the last lock
+extern LockRecord p1LastLock, p2LastLock;             // each player's last lock
 extern std::vector<Point> p1GhostCells, p2GhostCells; // where the piece would land
 extern double gravityInterval;                        // gravity period of both players
 

@@ -7,6 +7,7 @@
 #include "ai/ai.h"
 #include "game/game.h"
 #include "game/replay.h"
+#include "net/net.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -67,7 +68,9 @@ void runReplay() {
   }
   auto start = std::chrono::steady_clock::now();
   ReplayResult result;
-  if (!resimulate(replay, result, &error)) throw LabError{options.file + ": " + error};
+  bool ok = replay.mode == onlineVersusMode ? resimulateOnline(replay, result, &error)
+                                            : resimulate(replay, result, &error);
+  if (!ok) throw LabError{options.file + ": " + error};
   double seconds = secondsSince(start);
   std::printf("%s\n", resultLine(result).c_str());
   double played = result.clock / 100.0;

@@ -16,7 +16,10 @@ namespace {
 
 constexpr size_t peerSlots = 4;              // the opponent, and room to refuse others politely
 constexpr size_t channelCount = 2;           // 0 reliable and ordered, 1 unreliable
-constexpr uint32_t silenceLimit = 5000;      // ms without an answer before a peer counts as gone
+constexpr uint32_t silenceLimit = 5000;      // ms a peer still greeting may stay silent
+constexpr double lostAfter = 2500.0;         // ms of silence in a game before it counts as lost
+constexpr double lostLimit = 15000.0;        // ms a lost connection is waited for
+constexpr uint32_t enetGiveUp = 17000;       // ms ENet resends unanswered messages: past ours
 constexpr double connectLimit = 10000.0;     // ms a join waits for the host
 constexpr double greetingLimit = 10000.0;    // ms a connected opponent has to say hello
 constexpr uint32_t floodLimit = 4000;        // messages a second; a bot at full speed sends less
@@ -35,22 +38,23 @@ void limitHost() {
 }
 
 void destroyHost() {
+  // Hosting is over: the router may close the port again.
+  if (onlineIsHost) endPortMapping();
   if (onlineHost) enet_host_destroy(onlineHost);
   onlineHost = nullptr;
   onlinePeer = nullptr;
 }
 
-// The opponent is gone: a game in progress is won by the one who stayed; a host that never
-// played with this opponent goes back to waiting for another.
+// The opponent is gone: a game in progress is settled by why; a host that never played with this
+// opponent goes back to waiting for another.
 void opponentGone(CloseReason reason) {
   bool inGame = onlinePhase == OnlinePhase::playing || onlinePhase == OnlinePhase::finished;
   onlinePeer = nullptr;
   if (inGame) {
-    if (onlineOutcome == Outcome::undecided) onlineOutcome = Outcome::opponentLeft;
-    if (!localEnded) endLocalGame(false);
+    settleOnClose(reason, true);
     matchOver = true;
     onlinePhase = OnlinePhase::closed;
-    onlineStatus = "Opponent left";
+    onlineStatus = onlineReason.empty() ? closeReasonText(reason) : onlineReason;
     destroyHost();
     return;
   }
@@ -71,7 +75,10 @@ void connected(ENetPeer* peer) {
   }
   if (!onlineIsHost && peer != onlinePeer) return;
   onlinePeer = peer;
-  enet_peer_timeout(peer, 0, silenceLimit, silenceLimit);
+  enet_peer_timeout(peer, 0, enetGiveUp, enetGiveUp);
+  char ip[64] = {};
+  if (enet_address_get_host_ip(&peer->address, ip, sizeof ip) != 0) ip[0] = '\0';
+  opponentAddress = std::string(ip) + ":" + std::to_string(peer->address.port);
   resetConnectionState();
   opponentGreeted = false;
   greetingDeadline = netClock() + greetingLimit;
@@ -85,8 +92,12 @@ void connected(ENetPeer* peer) {
 // broken client must not close the door for the friend who comes next.
 void dropOpponent(CloseReason reason, const std::string& why) {
   if (!onlineIsHost || onlinePhase != OnlinePhase::greeting || onlinePeer == nullptr) {
+    // A leave is the opponent's doing; anything else here is this side throwing it out.
+    settleOnClose(reason, reason == CloseReason::left);
+    std::string settled = onlineReason;
     closeOnline(reason);
-    if (!why.empty()) onlineStatus = why;
+    onlineStatus = !settled.empty() ? settled : why;
+    if (onlineStatus.empty()) onlineStatus = closeReasonText(reason);
     return;
   }
   enet_peer_disconnect_now(onlinePeer, static_cast<uint32_t>(reason));
@@ -100,6 +111,8 @@ void received(ENetPeer* peer, ENetPacket* packet) {
   if (peer != onlinePeer) return;
   double now = netClock();
   lastHeard = now;
+  if (connectionLost) onlineStatus.clear();
+  connectionLost = false;
   if (now - floodWindowStart >= 1000.0) {
     floodWindowStart = now;
     floodWindowCount = 0;
@@ -114,7 +127,7 @@ void received(ENetPeer* peer, ENetPacket* packet) {
 
 void disconnected(ENetPeer* peer, uint32_t data) {
   if (peer != onlinePeer) return;
-  CloseReason reason = data <= static_cast<uint32_t>(CloseReason::left)
+  CloseReason reason = data <= static_cast<uint32_t>(CloseReason::lost)
                            ? static_cast<CloseReason>(data)
                            : CloseReason::none;
   if (onlinePhase == OnlinePhase::connecting) {
@@ -135,16 +148,27 @@ void checkDeadlines() {
   } else if (onlinePhase == OnlinePhase::greeting && !opponentGreeted && now > greetingDeadline) {
     // Connected and silent: not a player of this game.
     dropOpponent(CloseReason::badMessage, "The other side said nothing: connection closed");
-  } else if (onlinePeer != nullptr && onlinePhase != OnlinePhase::connecting &&
+  } else if (onlinePeer != nullptr && onlinePhase == OnlinePhase::greeting &&
              now - lastHeard > silenceLimit) {
     // Pings go both ways every second on the ordered channel: silence this long means the
     // connection is lost, or the other side's messages are stuck behind one never delivered.
-    if (onlinePhase == OnlinePhase::greeting) {
-      dropOpponent(CloseReason::badMessage, "No answer for 5 s: connection closed");
+    dropOpponent(CloseReason::badMessage, "No answer for 5 s: connection closed");
+  } else if (onlinePeer != nullptr && onlinePhase != OnlinePhase::connecting &&
+             now - lastHeard > lostAfter) {
+    // In a game, silence pauses nothing: both sides play on and wait for the other, whose
+    // messages ENet keeps resending, and give up with no result when the wait is over.
+    double left = lostLimit - (now - lastHeard);
+    if (left > 0.0) {
+      connectionLost = true;
+      onlineStatus = "Connection lost \u2014 waiting for the opponent (" +
+                     std::to_string(static_cast<int>(left / 1000.0) + 1) + " s)";
       return;
     }
-    enet_peer_disconnect_now(onlinePeer, static_cast<uint32_t>(CloseReason::none));
-    opponentGone(CloseReason::none);
+    connectionLost = false;
+    settleOnClose(CloseReason::lost, false);
+    std::string settled = onlineReason;
+    closeOnline(CloseReason::lost);
+    onlineStatus = settled.empty() ? "Connection lost" : settled;
   }
 }
 
@@ -266,6 +290,7 @@ bool joinOnline(const std::string& text) {
 }
 
 void pollOnline() {
+  pollPortMapping();
   finishLookup();
   if (onlinePhase == OnlinePhase::connecting && onlineHost == nullptr &&
       netClock() > connectDeadline) {
@@ -319,7 +344,11 @@ void closeOnline(CloseReason reason) {
     enet_host_flush(onlineHost);
     destroyHost();
   }
-  if (onlinePhase == OnlinePhase::playing || onlinePhase == OnlinePhase::finished) matchOver = true;
+  if (onlinePhase == OnlinePhase::playing || onlinePhase == OnlinePhase::finished) {
+    settleOnClose(reason, false);
+    matchOver = true;
+  }
+  connectionLost = false;
   onlinePhase = reason == CloseReason::none ? OnlinePhase::idle : OnlinePhase::closed;
   // Leaving is this side's own doing: nothing to explain.
   bool explained = reason != CloseReason::none && reason != CloseReason::left;

@@ -22,28 +22,15 @@ void put32(std::string& out, uint32_t value) {
   put16(out, value >> 16);
 }
 
-// Keeps a double timer inside what two bytes hold.
-int32_t clampedTimer(double timer) {
-  if (timer > 32767.0) return 32767;
-  if (timer < -32768.0) return -32768;
-  return static_cast<int32_t>(timer);
-}
-
-void putRecords(std::string& out, const std::vector<DamageRecord>& records, size_t limit) {
-  size_t count = records.size() < limit ? records.size() : limit;
-  put8(out, static_cast<uint32_t>(count));
-  for (size_t i = 0; i < count; ++i) {
-    put8(out, static_cast<uint32_t>(records[i].rows));
-    put8(out, static_cast<uint32_t>(records[i].hole));
-    put16(out, static_cast<uint32_t>(clampedTimer(records[i].timer)));
-  }
-}
-
-void putPiece(std::string& out, const FieldView& field) {
+void putPlacement(std::string& out, const FieldView& field) {
   put8(out, static_cast<uint32_t>(field.pieceId));
   put8(out, static_cast<uint32_t>(field.rotation));
   put8(out, static_cast<uint32_t>(field.position.x));
   put8(out, static_cast<uint32_t>(field.position.y));
+}
+
+void putPiece(std::string& out, const FieldView& field) {
+  putPlacement(out, field);
   put8(out, static_cast<uint32_t>(field.heldPiece));
   put32(out, static_cast<uint32_t>(field.pieceCount));
 }
@@ -53,6 +40,7 @@ void putBody(std::string& out, const Message& m) {
   case MessageType::hello:
     put8(out, static_cast<uint32_t>(m.gameVersion.size()));
     out += m.gameVersion;
+    put8(out, m.labBot ? 1 : 0);
     break;
   case MessageType::start:
     put32(out, m.seed);
@@ -70,13 +58,12 @@ void putBody(std::string& out, const Message& m) {
     break;
   case MessageType::lock:
     put32(out, m.lockIndex);
-    for (const auto& column : m.field.board)
-      for (int32_t cell : column) put8(out, static_cast<uint32_t>(cell));
-    putPiece(out, m.field);
-    put32(out, static_cast<uint32_t>(m.score));
-    put32(out, m.lines);
-    putRecords(out, m.sent, maxSentRecords);
-    putRecords(out, m.waiting, maxWaitingRecords);
+    putPlacement(out, m.field);
+    put8(out, m.fromHold ? 1 : 0);
+    put32(out, m.acked);
+    put8(out, m.risen);
+    put8(out, m.hole);
+    put32(out, m.clock);
     put32(out, m.checksum);
     break;
   case MessageType::move:
@@ -84,11 +71,12 @@ void putBody(std::string& out, const Message& m) {
     break;
   case MessageType::end:
     put8(out, m.toppedOut ? 1 : 0);
-    put32(out, m.milliseconds);
-    put32(out, m.lines);
+    put32(out, m.clock);
     put32(out, m.piecesLocked);
-    put32(out, m.garbageSent);
     put32(out, m.chain);
+    break;
+  case MessageType::foul:
+    put8(out, static_cast<uint32_t>(m.foul));
     break;
   case MessageType::ping:
   case MessageType::pong:
@@ -132,46 +120,33 @@ bool inRange(int64_t value, int64_t low, int64_t high) {
   return value >= low && value <= high;
 }
 
-bool validCell(int32_t cell, int32_t pieceTypes) {
-  return cell == 0 || inRange(cell, 1, pieceTypes) || inRange(cell, garbageGrey, garbageBlue);
-}
-
 constexpr int32_t offBoardMargin = 10; // a turning piece may stick out this far
 constexpr uint32_t maxPieceCount = 100000000;
 
-bool getPiece(Reader& in, FieldView& field, int32_t pieceTypes) {
+// A piece's id, rotation and place, as a lock and a move both start.
+bool getPlacement(Reader& in, FieldView& field, int32_t pieceTypes) {
   field.pieceId = static_cast<int32_t>(in.get8());
   field.rotation = static_cast<int32_t>(in.get8());
   field.position.x = in.getSigned8();
   field.position.y = in.getSigned8();
-  field.heldPiece = static_cast<int32_t>(in.get8());
-  uint32_t count = in.get32();
   if (!in.ok()) return false;
   if (!inRange(field.pieceId, 1, pieceTypes)) return in.fail("piece id out of range");
   if (!inRange(field.rotation, 0, 3)) return in.fail("rotation out of range");
   if (!inRange(field.position.x, -offBoardMargin, boardWidth + offBoardMargin) ||
       !inRange(field.position.y, -offBoardMargin, boardHeight + offBoardMargin))
     return in.fail("position off the board");
+  return true;
+}
+
+bool getPiece(Reader& in, FieldView& field, int32_t pieceTypes) {
+  if (!getPlacement(in, field, pieceTypes)) return false;
+  field.heldPiece = static_cast<int32_t>(in.get8());
+  uint32_t count = in.get32();
+  if (!in.ok()) return false;
   if (!inRange(field.heldPiece, 0, pieceTypes)) return in.fail("held piece out of range");
   if (count > maxPieceCount) return in.fail("piece count out of range");
   field.pieceCount = static_cast<int32_t>(count);
   return true;
-}
-
-bool getRecords(Reader& in, std::vector<DamageRecord>& records, size_t limit) {
-  size_t count = in.get8();
-  if (count > limit) return in.fail("too many garbage records");
-  records.clear();
-  for (size_t i = 0; i < count && in.ok(); ++i) {
-    DamageRecord record;
-    record.rows = static_cast<int32_t>(in.get8());
-    record.hole = static_cast<int32_t>(in.get8());
-    record.timer = in.getSigned16();
-    if (!inRange(record.rows, 1, boardHeight)) return in.fail("garbage rows out of range");
-    if (!inRange(record.hole, 0, boardWidth - 1)) return in.fail("garbage hole off the board");
-    records.push_back(record);
-  }
-  return in.ok();
 }
 
 bool getGrid(Reader& in, PieceGrid& grid) {
@@ -216,29 +191,35 @@ bool getStart(Reader& in, Message& m) {
 
 bool getLock(Reader& in, Message& m, int32_t pieceTypes) {
   m.lockIndex = in.get32();
-  for (auto& column : m.field.board)
-    for (int32_t& cell : column) {
-      cell = static_cast<int32_t>(in.get8());
-      if (in.ok() && !validCell(cell, pieceTypes)) return in.fail("board cell out of range");
-    }
-  if (!getPiece(in, m.field, pieceTypes)) return false;
-  m.score = static_cast<int32_t>(in.get32());
-  m.lines = in.get32();
-  if (!getRecords(in, m.sent, maxSentRecords)) return false;
-  if (!getRecords(in, m.waiting, maxWaitingRecords)) return false;
+  if (!getPlacement(in, m.field, pieceTypes)) return false;
+  uint32_t hold = in.get8();
+  m.acked = in.get32();
+  m.risen = in.get8();
+  m.hole = in.get8();
+  m.clock = in.get32();
   m.checksum = in.get32();
-  return in.ok();
+  if (!in.ok()) return false;
+  if (hold > 1) return in.fail("hold flag not 0 or 1");
+  m.fromHold = hold == 1;
+  if (m.hole >= static_cast<uint32_t>(boardWidth)) return in.fail("garbage hole off the board");
+  return true;
 }
 
 bool getEnd(Reader& in, Message& m) {
   uint32_t topped = in.get8();
   if (in.ok() && topped > 1) return in.fail("top-out flag not 0 or 1");
   m.toppedOut = topped == 1;
-  m.milliseconds = in.get32();
-  m.lines = in.get32();
+  m.clock = in.get32();
   m.piecesLocked = in.get32();
-  m.garbageSent = in.get32();
   m.chain = in.get32();
+  return in.ok();
+}
+
+bool getFoul(Reader& in, Message& m) {
+  uint32_t foul = in.get8();
+  if (in.ok() && (foul == 0 || foul > static_cast<uint32_t>(Foul::last)))
+    return in.fail("unknown foul");
+  m.foul = static_cast<Foul>(foul);
   return in.ok();
 }
 
@@ -251,6 +232,9 @@ bool getHello(Reader& in, Message& m) {
     if (c < 0x20 || c > 0x7e) return in.fail("version text not printable");
     m.gameVersion.push_back(c);
   }
+  uint32_t lab = in.get8();
+  if (in.ok() && lab > 1) return in.fail("lab flag not 0 or 1");
+  m.labBot = lab == 1;
   return in.ok();
 }
 
@@ -266,7 +250,9 @@ bool getBody(Reader& in, Message& m, int32_t pieceTypes) {
   case MessageType::move:
     return inGame ? getPiece(in, m.field, pieceTypes) : in.fail("move outside a game");
   case MessageType::end:
-    return getEnd(in, m);
+    return inGame ? getEnd(in, m) : in.fail("end outside a game");
+  case MessageType::foul:
+    return inGame ? getFoul(in, m) : in.fail("foul outside a game");
   case MessageType::ping:
   case MessageType::pong:
     m.stamp = in.get32();
@@ -306,7 +292,7 @@ bool decodeMessage(const uint8_t* data, size_t size, int32_t pieceTypes, Message
   uint32_t type = data[1];
   size_t length = data[2] | static_cast<size_t>(data[3]) << 8;
   if (type < static_cast<uint32_t>(MessageType::hello) ||
-      type > static_cast<uint32_t>(MessageType::pong)) {
+      type > static_cast<uint32_t>(MessageType::foul)) {
     problem = "unknown message type " + std::to_string(type);
     return false;
   }
@@ -327,6 +313,8 @@ uint32_t boardChecksum(const Board& board) {
   uint32_t hash = 2166136261u;
   for (const auto& column : board)
     for (int32_t cell : column) {
+      // Garbage is grey on its own board and red on the copy: one value for both.
+      if (cell >= garbageGrey) cell = garbageGrey;
       hash ^= static_cast<uint32_t>(cell) & 0xff;
       hash *= 16777619u;
     }

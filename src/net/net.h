@@ -32,13 +32,23 @@ void greetOpponent();        // sends hello; the guest does it on connecting, th
 bool handleMessage(const Message& message, CloseReason& reason);
 bool receiveBytes(const uint8_t* data, size_t size, CloseReason& reason); // decode + handle
 void startNextGame(); // host: a new seed and pieces, sent, and the game set up here
-// After the local player's step: a lock sends its board and garbage, a move at most 30 times
-// a second, a top-out ends this side's game.
+// After the local player's step: a move at most 30 times a second. (Locks go out as the core
+// makes them, through lockHook, and a top-out ends this side's game there.)
 void afterLocalStep();
 void endLocalGame(bool toppedOut); // sends End; the result waits for the opponent's
-void requestRematch();             // sends Rematch; the host deals when both asked
-void sendPingWhenDue();            // one ping a second while connected
-std::string outcomeText();         // "You win", "You lose", "Draw", "Opponent left" or ""
+// One frame of this side's play: the piece, garbage timers, the game clock, gravity's quickening
+// and the move sent. The window and an online replay both step through it.
+void stepLocalPlay();
+void requestRematch();  // sends Rematch; the host deals when both asked
+void sendPingWhenDue(); // one ping a second while connected
+// The connection ends during a game (byOpponent: the opponent closed it, with reason): a side
+// that leaves or is thrown out loses, a lost connection leaves no result.
+void settleOnClose(CloseReason reason, bool byOpponent);
+std::string outcomeText(); // "You win", "You lose", "Draw", "No result", a broken game, or ""
+std::string resultName(OnlineResult result); // "host", "guest", "draw", "no-result", ...
+std::string matchScoreText();                // "You 2 – 1 Opponent"
+int countdownShown(); // 3, 2 or 1 while the game's countdown runs (nothing moves), else 0
+const char* foulText(Foul foul);                 // "a piece that was not dealt", ...
 const char* closeReasonText(CloseReason reason); // what the screen shows for it
 void restoreOwnPieces();                         // the player's own selection back
 
@@ -54,3 +64,27 @@ void closeOnline(CloseReason reason);                    // tell the opponent wh
 std::vector<std::string> localAddresses();               // this machine's IPv4 addresses
 // "host", "host:port" or "[v6]:port" split; false when the port is not 1..65535.
 bool splitAddress(const std::string& text, std::string& host, uint16_t& port);
+
+// ---------------------------------------------------------------------------------------------
+// Port mapping: asks the home router to open the hosting port, NAT-PMP first and UPnP IGD when
+// that fails, each given two seconds; nothing here blocks the frame.
+// ---------------------------------------------------------------------------------------------
+
+void startPortMapping(uint16_t port); // in the background; mappingState says how it goes
+void pollPortMapping();               // takes the answer in, or gives up at the deadline
+void endPortMapping();                // removes a mapping made (in the background)
+// What the screen says: "Players join you at 203.0.113.7:40440" or "Your router did not open the
+// port: forward UDP 40440 by hand"; "" when nothing was asked.
+std::string mappingText();
+// The work itself, blocking; the thread runs them. The tests call them directly.
+void mapPortNow(PortMappingJob& job);
+void unmapPortNow(const PortMappingJob& job);
+
+// ---------------------------------------------------------------------------------------------
+// Online replays: this side's frames and the opponent's messages as they came
+// ---------------------------------------------------------------------------------------------
+
+bool startOnlineReplay(const Replay& replay, std::string* error); // the game as it began
+void endOnlineReplay();                                           // the player's own set-up again
+// The whole game at full speed; false (error set) when it cannot start.
+bool resimulateOnline(const Replay& replay, ReplayResult& result, std::string* error);

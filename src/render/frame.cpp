@@ -167,7 +167,10 @@ void drawFrame() {
   default:
     break;
   }
-  if (gameMode == 1 || gameMode == 2 || gameMode == 4) drawPlayFigures();
+  // An online game's replay has the playback bar too.
+  if (gameMode == 1 || gameMode == 2 || gameMode == 4 ||
+      (gameMode == onlineVersusMode && replayPlaying))
+    drawPlayFigures();
   drawPauseFrame();
   if (gameMode != 0) {
     drawButton(backButton); // on top of everything else

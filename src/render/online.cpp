@@ -39,10 +39,15 @@ void drawOnlineScreen() {
   if (!onlineStatus.empty()) drawTextAt(fontMedium, onlineStatus, yellowText, 150, 500);
   if (onlinePhase == OnlinePhase::hosting) {
     drawTextAt(fontSmall, "A friend joins one of: " + addressList(), whiteText, 150, 580);
-    drawTextAt(fontSmall,
-               "Over the internet: forward UDP port " + std::to_string(onlinePort) +
-                   " on your router to this machine, and give your public address.",
-               greyText, 150, 620);
+    std::string mapping = mappingText();
+    if (mapping.empty())
+      drawTextAt(fontSmall,
+                 "Over the internet: forward UDP port " + std::to_string(onlinePort) +
+                     " on your router to this machine, and give your public address.",
+                 greyText, 150, 620);
+    else
+      drawTextAt(fontSmall, mapping, mappingState == MappingState::failed ? yellowText : whiteText,
+                 150, 620);
   }
   drawTextAt(fontSmall, "Your keys: player 1's. Type in a field after clicking it; Ctrl+V pastes.",
              greyText, 150, 760);
@@ -54,25 +59,42 @@ void drawOnlineGame() {
   drawLineClearParticles();
   drawDamageBars(p1IncomingDamage, 540);
   drawDamageBars(p2IncomingDamage, 1290);
-  drawCentred(fontMedium, "You: " + formatInt(static_cast<int32_t>(localLines)) + " lines",
-              whiteText, localBoardX, 110);
-  drawCentred(fontMedium, "Opponent: " + formatInt(static_cast<int32_t>(remoteLines)) + " lines",
-              whiteText, remoteBoardX, 110);
-  std::string latency =
-      onlineLatency < 0.0 ? "-- ms" : formatInt(static_cast<int32_t>(onlineLatency)) + " ms";
-  drawText(fontSmall, latency, greyText, [](int w, int) {
-    return SDL_Point{windowWidth - w - 20, 15};
+  drawCentred(fontMedium, "You: " + formatInt(p1Lines) + " lines", whiteText, localBoardX, 110);
+  drawCentred(fontMedium, "Opponent: " + formatInt(p2Lines) + " lines", whiteText, remoteBoardX,
+              110);
+  if (!replayPlaying) {
+    drawCentred(fontSmall, matchScoreText(), greyText, windowWidth / 2, 40);
+    std::string latency =
+        onlineLatency < 0.0 ? "-- ms" : formatInt(static_cast<int32_t>(onlineLatency)) + " ms";
+    drawText(fontSmall, latency, greyText, [](int w, int) {
+      return SDL_Point{windowWidth - w - 20, 15};
+    });
+  }
+  // Every lock of the opponent is checked on its copy; a board that differed is said plainly.
+  std::string checks = formatInt(static_cast<int32_t>(remoteLocks)) + " locks checked";
+  if (checksumMismatches > 0)
+    checks += ", " + formatInt(static_cast<int32_t>(checksumMismatches)) + " checksum mismatches";
+  drawText(fontSmall, checks, checksumMismatches > 0 ? yellowText : greyText, [](int w, int) {
+    return SDL_Point{windowWidth - w - 20, 45};
   });
+  if (connectionLost) drawCentred(fontMedium, onlineStatus, yellowText, windowWidth / 2, 880);
+  if (countdownShown() > 0)
+    drawCentred(fontLarge, std::to_string(countdownShown()), yellowText, windowWidth / 2, 480);
   if (!matchOver) {
     if (localEnded) drawCentred(fontMedium, "Waiting for the opponent…", yellowText, 725, 930);
     return;
   }
   drawVeil();
-  // The result over this player's own field; what comes next below the two.
-  drawPanel({localBoardX - 170, 420, 340, 120}, {outcomeText()});
+  // The result over this player's own field, on a panel; why, and what comes next, below.
+  std::vector<std::string> said = {outcomeText()};
+  if (!onlineReason.empty()) {
+    std::string why = onlineReason;
+    if (foulFound != Foul::none) why += ": " + std::string(foulText(foulFound));
+    said.push_back(why);
+  }
+  drawPanel({localBoardX - 230, 420, 460, said.size() > 1 ? 170 : 120}, said);
   if (onlinePhase == OnlinePhase::finished && !localRematch) drawButton(rematchButton);
   drawCentred(fontSmall, rematchText(), whiteText, windowWidth / 2, 960);
-  if (onlinePhase == OnlinePhase::closed && !onlineStatus.empty() &&
-      onlineOutcome != Outcome::opponentLeft)
+  if (onlinePhase == OnlinePhase::closed && !onlineStatus.empty() && onlineStatus != onlineReason)
     drawCentred(fontSmall, onlineStatus, whiteText, windowWidth / 2, 960);
 }

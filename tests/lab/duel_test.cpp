@@ -49,21 +49,88 @@ void duel(int hostPort, int joinPort, const std::string& options, int games) {
   EXPECT_EQ(field(guestSummary, "locks-checked"), hostPieces);
 }
 
+pid_t startRelay(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv = {const_cast<char*>(BRIKKA_RELAY_PROGRAM)};
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  pid_t relay = 0;
+  if (posix_spawn(&relay, BRIKKA_RELAY_PROGRAM, nullptr, nullptr, argv.data(), environ) != 0)
+    return 0;
+  return relay;
+}
+
+void stopRelay(pid_t relay) {
+  kill(relay, SIGTERM);
+  waitpid(relay, nullptr, 0);
+}
+
+// The word after "result" in a game line.
+std::string resultOf(const std::string& line) {
+  size_t at = line.find(" result ");
+  return at == std::string::npos ? "" : line.substr(at + 8, line.find(' ', at + 8) - at - 8);
+}
+
+// Both sides of one game through a relay that cuts every packet for a while.
+void outage(int hostPort, int relayPort, int seconds, std::vector<std::string> results[2]) {
+  pid_t relay = startRelay({std::to_string(relayPort), std::to_string(hostPort), "5", "0", "0",
+                            "60", "1", std::to_string(seconds)});
+  ASSERT_NE(relay, 0);
+  std::string common = data + " --games 1 --timeout 60 --max-pieces 300 --piece-ms 30 --seed 3";
+  FILE* host = start(lab + " duel --host " + std::to_string(hostPort) + common);
+  FILE* guest = start(lab + " duel --join 127.0.0.1:" + std::to_string(relayPort) + common);
+  int hostStatus = 0, guestStatus = 0;
+  std::string guestOut = finishCommand(guest, guestStatus);
+  std::string hostOut = finishCommand(host, hostStatus);
+  stopRelay(relay);
+  for (const std::string& line : linesStarting(hostOut, "game ")) results[0].push_back(line);
+  for (const std::string& line : linesStarting(guestOut, "game ")) results[1].push_back(line);
+  EXPECT_EQ(results[0].size(), 1u) << hostOut;
+  EXPECT_EQ(results[1].size(), 1u) << guestOut;
+}
+
+// A connection that goes silent for 5 s comes back with nothing lost: the game ends as both
+// sides agree. One silent for 20 s ends with no result on both sides, never two winners.
+TEST(Duel, AnOutageIsWaitedOutOrEndsWithNoResult) {
+  const int base = 31000 + static_cast<int>(getpid() % 5000) * 2;
+  std::vector<std::string> shortOutage[2], longOutage[2];
+  outage(base, base + 1, 5, shortOutage);
+  if (!shortOutage[0].empty() && !shortOutage[1].empty()) {
+    EXPECT_EQ(shortOutage[0], shortOutage[1]);
+    EXPECT_NE(resultOf(shortOutage[0][0]), "no-result");
+  }
+  outage(base, base + 1, 20, longOutage);
+  if (!longOutage[0].empty() && !longOutage[1].empty()) {
+    EXPECT_EQ(resultOf(longOutage[0][0]), "no-result");
+    EXPECT_EQ(resultOf(longOutage[1][0]), "no-result");
+  }
+}
+
 TEST(Duel, BothSidesAgreeDirectlyAndThroughABadNetwork) {
   const int base = 30000 + static_cast<int>(getpid() % 5000) * 2;
   duel(base, base, "--max-pieces 120 --piece-ms 0.5 --seed 5", 3);
 
   // 100 ms each way, +-30 ms of jitter, 5 % of the unreliable packets lost.
-  std::string listen = std::to_string(base + 1), target = std::to_string(base);
-  const char* relayArguments[] = {
-      BRIKKA_RELAY_PROGRAM, listen.c_str(), target.c_str(), "100", "30", "5", "60", nullptr};
-  pid_t relay = 0;
-  ASSERT_EQ(posix_spawn(&relay, BRIKKA_RELAY_PROGRAM, nullptr, nullptr,
-                        const_cast<char* const*>(relayArguments), environ),
-            0);
+  pid_t relay =
+      startRelay({std::to_string(base + 1), std::to_string(base), "100", "30", "5", "60"});
+  ASSERT_NE(relay, 0);
   duel(base, base + 1, "--max-pieces 80 --piece-ms 5 --seed 9", 2);
-  kill(relay, SIGTERM);
-  waitpid(relay, nullptr, 0);
+  stopRelay(relay);
+}
+
+} // namespace
+
+namespace {
+
+// Numbers out of range are one readable line, never a saturated or 300-digit bound.
+TEST(Duel, OptionsOutOfRangeAreOneReadableLine) {
+  for (const char* games : {"99999999999999999999", "0"}) {
+    int status = 0;
+    std::string out = finishCommand(
+        start(lab + " duel --join 127.0.0.1:1 --games " + std::string(games)), status);
+    EXPECT_NE(status, 0) << out;
+    EXPECT_EQ(out, "brikka-lab: --games: " + std::string(games) +
+                       " must be between 1 and 1,000,000,000 (see --help)\n");
+  }
 }
 
 } // namespace

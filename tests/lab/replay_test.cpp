@@ -31,3 +31,12 @@ TEST(LabReplay, ChecksAStoredGameAndFailsAChangedOne) {
   EXPECT_EQ(run.err.find("  pieces:"), std::string::npos);
   std::remove(changed.c_str());
 }
+
+// An online game recorded in a window against a duel: this side's frames and the opponent's
+// placements as they came play both boards to the stored end.
+TEST(LabReplay, ChecksAnOnlineGameWithBothBoards) {
+  CommandRun run = runCommand(replayCommand + "--check " BRIKKA_SOURCE_DIR
+                                              "/tests/fuzz/seeds/replay/online.replay");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "score 0 lines 0 pieces 3 frames 1690 board 02668c7f93f496e5\n");
+}

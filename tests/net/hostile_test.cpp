@@ -2,6 +2,7 @@
 // oversized messages, a silent peer, a second player, a flood. It never stops answering, never
 // takes long over a frame's poll, and says what happened.
 #include "net/net.h"
+#include "online.h"
 
 #include <enet/enet.h>
 #include <gtest/gtest.h>
@@ -24,7 +25,9 @@ struct Peer {
   ENetPeer* peer = nullptr;
   bool connected = false;
   bool disconnected = false;
-  uint32_t reason = 0; // the data of the disconnect
+  uint32_t reason = 0;    // the data of the disconnect
+  Foul foul = Foul::none; // what the game's foul message said, if one came
+  bool started = false;   // a start message came
 };
 
 // Polls the game's side and the peer's side for up to ms, or until done says so.
@@ -41,7 +44,16 @@ template <typename Done> void serve(Peer* peer, double ms, Done done) {
         peer->disconnected = true;
         peer->reason = event.data;
       }
-      if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+      if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+        Message m;
+        std::string problem;
+        int32_t types = static_cast<int32_t>(pieceCatalogue.size());
+        if (decodeMessage(event.packet->data, event.packet->dataLength, types, m, problem)) {
+          if (m.type == MessageType::foul) peer->foul = m.foul;
+          if (m.type == MessageType::start) peer->started = true;
+        }
+        enet_packet_destroy(event.packet);
+      }
     }
     if (!peer) usleep(1000);
   }
@@ -125,7 +137,7 @@ TEST(HostilePeers, StrayAndBrokenClientsLeaveTheHostListening) {
   // A malformed message ends that connection with a reason; the host waits for the next.
   Peer broken = connectPeer();
   ASSERT_TRUE(broken.connected);
-  say(broken, std::string("\x01\x03\xff\xff", 4));
+  say(broken, std::string(1, static_cast<char>(protocolVersion)) + "\x03\xff\xff");
   serve(&broken, 2000, [&] { return broken.disconnected; });
   EXPECT_EQ(broken.reason, static_cast<uint32_t>(CloseReason::badMessage));
   EXPECT_EQ(onlinePhase, OnlinePhase::hosting);
@@ -170,6 +182,9 @@ TEST(HostilePeers, ASecondPlayerIsToldBusyAndAFloodEndsTheGame) {
   serve(&first, 3000, [&] { return first.disconnected; });
   EXPECT_EQ(first.reason, static_cast<uint32_t>(CloseReason::flood));
   EXPECT_EQ(onlinePhase, OnlinePhase::closed);
+  // The side thrown out loses, and this side says why.
+  EXPECT_EQ(onlineResult, OnlineResult::host);
+  EXPECT_EQ(onlineStatus, "Opponent sent too many messages");
   EXPECT_TRUE(matchOver);
   enet_host_destroy(first.host);
   restoreOwnPieces();
@@ -181,10 +196,150 @@ TEST(HostilePeers, AnOpponentWhoLeavesMidGameGivesTheWin) {
   ASSERT_EQ(onlinePhase, OnlinePhase::playing);
   enet_peer_disconnect(opponent.peer, static_cast<uint32_t>(CloseReason::left));
   serve(&opponent, 2000, [] { return onlinePhase == OnlinePhase::closed; });
-  EXPECT_EQ(outcomeText(), "Opponent left");
+  EXPECT_EQ(outcomeText(), "You win");
   EXPECT_EQ(onlineStatus, "Opponent left");
   EXPECT_TRUE(matchOver);
   enet_host_destroy(opponent.host);
+  restoreOwnPieces();
+}
+
+// An online game's replay: this side's frames and the opponent's messages as they came play the
+// same game again, both boards to the last cell.
+TEST(HostilePeers, AnOnlineReplayPlaysBothBoardsAgain) {
+  Peer guest;
+  nextGameSeed = 12345; // the same pieces every run
+  startGameWith(guest);
+  nextGameSeed = 0;
+  ASSERT_EQ(onlinePhase, OnlinePhase::playing);
+  countdownEnd = 0.0;
+  Replay recording = beginReplay(0, 0.0, 0.0, 0);
+  recording.onlineSeed = onlineSeed;
+  recording.onlineHost = true;
+  frameDelta = 1.6;
+  // The host drops every twentieth frame; the guest places a piece every thirtieth.
+  for (int frame = 0; frame < 2000 && !localEnded; ++frame) {
+    p1HardDrop = frame % 20 == 19;
+    addReplayFrame(recording, currentFrame());
+    ++framesRecorded;
+    stepLocalPlay();
+    if (frame % 30 == 29) {
+      Message lock = restingLock();
+      lock.acked = localLocks;
+      lock.clock = static_cast<uint32_t>(onlineClock);
+      say(guest, encodeMessage(lock));
+      serve(&guest, 500, [&] { return remoteLocks == lock.lockIndex; });
+    }
+  }
+  ASSERT_TRUE(localEnded);
+  Message end;
+  end.type = MessageType::end;
+  end.clock = remoteClock;
+  end.piecesLocked = remoteLocks;
+  end.chain = remoteChain;
+  say(guest, encodeMessage(end));
+  serve(&guest, 2000, [] { return onlineResult != OnlineResult::undecided; });
+  // The guest stopped at its last lock, before the host topped out: the first to end loses.
+  EXPECT_EQ(onlineResult, OnlineResult::host);
+  recording.result = currentResult(framesRecorded);
+  recording.events = gameEvents;
+  EXPECT_GT(remoteLocks, 3u);
+  closeOnline(CloseReason::none);
+  enet_host_destroy(guest.host);
+  restoreOwnPieces();
+
+  Replay back;
+  std::string error;
+  ASSERT_TRUE(readReplayBytes(replayBytes(recording), back, &error)) << error;
+  EXPECT_EQ(back.events.size(), recording.events.size());
+  ReplayResult again;
+  ASSERT_TRUE(resimulateOnline(back, again, &error)) << error;
+  EXPECT_EQ(again.boardHash, recording.result.boardHash);
+  EXPECT_EQ(again.pieces, recording.result.pieces);
+  EXPECT_EQ(again.frames, recording.result.frames);
+}
+
+// The guest sends bad, and the host finds it out: the game ends with no win to the guest, and
+// the guest is told which rule its game broke. Each case is a rematch of the one before.
+TEST(HostilePeers, EveryClaimIsCheckedAndABrokenRuleWinsNothing) {
+  Peer guest;
+  startGameWith(guest);
+  ASSERT_EQ(onlinePhase, OnlinePhase::playing);
+  struct Case {
+    const char* what;
+    void (*spoil)(Message&);
+    Foul expected;
+  };
+  const std::vector<Case> cases = {
+      {"a piece that was not dealt", [](Message& m) { m.field.pieceId = m.field.pieceId % 7 + 1; },
+       Foul::undealtPiece},
+      {"a placement in the air", [](Message& m) { m.field.position = spawnPosition; },
+       Foul::floats},
+      {"a placement inside the floor", [](Message& m) { ++m.field.position.y; }, Foul::doesNotFit},
+      {"a lock claiming garbage", [](Message& m) { m.risen = 8; }, Foul::garbageClaimed},
+      {"a forged checksum", [](Message& m) { m.checksum ^= 1; }, Foul::boardDiffers},
+      {"a lock from a later number", [](Message& m) { m.lockIndex += 1; }, Foul::outOfOrder},
+  };
+  int32_t games = 0;
+  for (const Case& c : cases) {
+    Message lock = restingLock();
+    c.spoil(lock);
+    say(guest, encodeMessage(lock));
+    serve(&guest, 2000, [&] { return guest.foul != Foul::none; });
+    EXPECT_EQ(onlineResult, OnlineResult::brokeRulesGuest) << c.what;
+    EXPECT_EQ(foulFound, c.expected) << c.what;
+    EXPECT_EQ(guest.foul, c.expected) << c.what;
+    EXPECT_EQ(outcomeText(), "Opponent's game broke the rules") << c.what;
+    EXPECT_TRUE(p1IncomingDamage.empty()) << c.what;
+    ++games;
+    // Another game: both ask.
+    Message rematch;
+    rematch.type = MessageType::rematch;
+    guest.foul = Foul::none;
+    guest.started = false;
+    say(guest, encodeMessage(rematch));
+    serve(&guest, 300, [] { return remoteRematch; });
+    requestRematch();
+    serve(&guest, 2000, [&] { return guest.started; });
+    ASSERT_EQ(onlinePhase, OnlinePhase::playing) << c.what;
+  }
+  // Broken games are nobody's win in the match score.
+  EXPECT_EQ(matchWins + matchLosses, 0);
+  EXPECT_EQ(onlineGameNumber, games + 1);
+
+  // An honest lock is played on the copy, then an early End with no top-out: the guest stopped
+  // at its clock, the host plays on, and the first to end loses.
+  Message lock = restingLock();
+  lock.clock = 400;
+  say(guest, encodeMessage(lock));
+  Message end;
+  end.type = MessageType::end;
+  end.clock = 400;
+  end.piecesLocked = 1;
+  end.chain = chainChecksum(0, lock.checksum);
+  say(guest, encodeMessage(end));
+  serve(&guest, 2000, [] { return remoteEnded; });
+  EXPECT_EQ(remoteLocks, 1u);
+  EXPECT_EQ(onlinePhase, OnlinePhase::playing);
+  onlineClock = 5000.0;
+  endLocalGame(true);
+  EXPECT_EQ(onlineResult, OnlineResult::host);
+  EXPECT_EQ(outcomeText(), "You win");
+
+  // Random bytes in a game are malformed, not another version: the guest is thrown out, loses,
+  // and the host says why.
+  guest.started = false;
+  Message rematch;
+  rematch.type = MessageType::rematch;
+  say(guest, encodeMessage(rematch));
+  serve(&guest, 300, [] { return remoteRematch; });
+  requestRematch();
+  serve(&guest, 2000, [&] { return guest.started; });
+  say(guest, std::string("\x01\x07\x00\x00garbage", 11));
+  serve(&guest, 2000, [&] { return guest.disconnected; });
+  EXPECT_EQ(guest.reason, static_cast<uint32_t>(CloseReason::badMessage));
+  EXPECT_EQ(onlineResult, OnlineResult::host);
+  EXPECT_EQ(onlineReason, "Opponent sent malformed data");
+  enet_host_destroy(guest.host);
   restoreOwnPieces();
 }
 

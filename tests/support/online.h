@@ -1,0 +1,35 @@
+// Messages an honest opponent would send, for the online tests.
+#pragma once
+
+#include "net/net.h"
+
+// Starts the game this side's catalogue makes, dealt from seed.
+inline Message startOfGame(uint32_t seed) {
+  Message start;
+  start.type = MessageType::start;
+  start.seed = seed;
+  start.gameNumber = 1;
+  start.selection = pieceSelection;
+  start.pieces = pieceCatalogue;
+  return start;
+}
+
+// The opponent's next lock as this side's copy expects it: the piece dealt, dropped straight
+// down from where pieces appear, with the checksum of the board it leaves.
+inline Message restingLock() {
+  Message lock;
+  lock.type = MessageType::lock;
+  lock.lockIndex = remoteLocks + 1;
+  lock.acked = remoteAcked;
+  lock.clock = remoteClock;
+  lock.field.pieceId = p2PieceId;
+  lock.field.position = spawnPosition;
+  const PieceGrid& grid = pieceGrid(p2PieceId, 0);
+  while (pieceFits(2, grid, 0, 1, &lock.field.position)) ++lock.field.position.y;
+  Board after = p2Board;
+  for (size_t c = 0; c < grid.size(); ++c)
+    for (size_t r = 0; r < grid[c].size(); ++r)
+      if (grid[c][r] == 1) after[lock.field.position.x + c][lock.field.position.y + r] = p2PieceId;
+  lock.checksum = boardChecksum(after);
+  return lock;
+}
