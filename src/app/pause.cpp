@@ -36,6 +36,7 @@ void restartGame() {
 
 void releaseHeldKeys() {
   SDL_ResetKeyboard();
+  eventKeys.fill(0);
   static const uint8_t noKeys[SDL_NUM_SCANCODES] = {};
   computeActionFlags(noKeys);
 }

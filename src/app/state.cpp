@@ -33,6 +33,9 @@ double p1RightRepeat, p1LeftRepeat, p2RightRepeat, p2LeftRepeat;
 bool p1RotateCwDown, p1RotateCcwDown, p1HardDropDown;
 bool p2RotateCwDown, p2RotateCcwDown, p2HardDropDown;
 bool escapeCancelledWait = false;
+std::array<uint8_t, SDL_NUM_SCANCODES> eventKeys{};
+Handling p1Handling, p2Handling;
+ShiftMemory p1Shift, p2Shift;
 
 SDL_GameController* playerPads[2] = {nullptr, nullptr};
 int32_t p1PadButtons[padActionCount];
@@ -69,6 +72,7 @@ int32_t musicVolume = 100;
 int32_t effectsVolume = 100;
 bool soundMuted = false;
 bool fullscreenOn = false;
+bool vsyncOn = false;
 SDL_Rect windowPlace = {0, 0, 0, 0};
 std::string piecesKept;
 

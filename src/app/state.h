@@ -105,6 +105,34 @@ extern double p1RightRepeat, p1LeftRepeat, p2RightRepeat, p2LeftRepeat;
 extern bool p1RotateCwDown, p1RotateCcwDown, p1HardDropDown;
 extern bool p2RotateCwDown, p2RotateCcwDown, p2HardDropDown;
 extern bool escapeCancelledWait; // Escape cancelled a rebinding: it quits nothing until released
+// Keys held as the event queue tells it, beside SDL's own state array: a key event put on the
+// queue by a test or a benchmark then plays exactly as a typed one.
+extern std::array<uint8_t, SDL_NUM_SCANCODES> eventKeys;
+
+// ---------------------------------------------------------------------------------------------
+// Handling: how a player's held keys (or pad) become moves
+// ---------------------------------------------------------------------------------------------
+
+enum HandlingKind : int32_t { classicHandling, customHandling };
+// One player's choice, kept in the preferences file.
+struct Handling {
+  int32_t kind = classicHandling; // classic: the sensitivity's frame-counted repeat
+  int32_t dasMs = 167;            // custom: first move to first repeat, 0..500 ms
+  int32_t arrMs = 33;             // custom: between repeats, 0..200 ms; 0 = to the wall
+  int32_t softDropFactor = 20;    // custom: times gravity's speed 1..40; 0 = instant
+  int32_t dasCutMs = 0;           // custom: a rotation or hold holds the repeat back 0..100 ms
+};
+// A custom handling's memory of one player's sideways keys between frames.
+struct ShiftMemory {
+  bool rightDown = false, leftDown = false; // as last frame
+  bool holdDown = false;                    // hold was down last frame (a hold starts a cut)
+  int32_t direction = 0;                    // +1 right, -1 left, 0 none: the newest held wins
+  double chargeMs = 0.0;                    // held that long since its first move (cuts aside)
+  int32_t repeatsDone = 0;                  // repeats already made of this charge
+  double cutMs = 0.0;                       // the repeat waits this long yet
+};
+extern Handling p1Handling, p2Handling; // each player's handling
+extern ShiftMemory p1Shift, p2Shift;    // their custom repeat's memory
 
 // ---------------------------------------------------------------------------------------------
 // Gamepads (SDL game controllers)
@@ -189,10 +217,11 @@ extern int32_t pauseKey;   // scancode that pauses and resumes (the Pause key al
 extern int32_t restartKey; // scancode that starts the same mode afresh
 
 // Sound and window, kept in the preferences file.
-extern int32_t musicVolume;    // 0..100 %
-extern int32_t effectsVolume;  // 0..100 %
-extern bool soundMuted;        // M silences music and effects without losing the volumes
-extern bool fullscreenOn;      // full screen at the desktop's resolution
+extern int32_t musicVolume;   // 0..100 %
+extern int32_t effectsVolume; // 0..100 %
+extern bool soundMuted;       // M silences music and effects without losing the volumes
+extern bool fullscreenOn;     // full screen at the desktop's resolution
+extern bool vsyncOn; // frames wait for the display's refresh; off as the renderer always was
 extern SDL_Rect windowPlace;   // the window's last position and size; w 0 = never remembered
 extern std::string piecesKept; // the remembered piece selection: "blocks:ordinal" words
 // ---------------------------------------------------------------------------------------------

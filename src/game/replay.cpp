@@ -25,7 +25,8 @@ constexpr uint8_t actionsFollow = 0x01;
 constexpr uint8_t deltaFollows = 0x02;
 constexpr uint8_t clickFollows = 0x04;
 constexpr uint8_t notStepped = 0x08;
-constexpr uint8_t ticksFollow = 0x10; // the frame's length as counter ticks, from the last ones
+constexpr uint8_t ticksFollow = 0x10;     // the frame's length as counter ticks, from the last ones
+constexpr uint8_t handlingFollows = 0x20; // format 2: cells moved and soft-drop factors changed
 constexpr uint32_t longestRun = 128;
 
 // --- writing ---
@@ -157,7 +158,8 @@ ReplayResult getResult(Reader& in) {
   return r;
 }
 
-void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_t frequency) {
+void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_t frequency,
+               uint32_t format) {
   ReplayFrame previous;
   uint64_t previousTicks = 0;
   bool first = true;
@@ -170,6 +172,7 @@ void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_
     }
     if (f.clicked) token |= clickFollows;
     if (!f.stepped) token |= notStepped;
+    if (format >= 2 && !sameHandling(f, previous)) token |= handlingFollows;
     putU8(out, token);
     if (token & actionsFollow) putU8(out, f.actions & 0xFF), putU8(out, f.actions >> 8);
     if (token & deltaFollows) putDouble(out, f.delta);
@@ -178,6 +181,8 @@ void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_
       previousTicks = f.ticks;
     }
     if (token & clickFollows) putVarint(out, zigzag(f.clickSum));
+    if (token & handlingFollows)
+      for (int i = 0; i < 2; ++i) putU8(out, f.moveCells[i]), putU8(out, f.softDropFactor[i] + 1);
     for (uint32_t left = f.repeat - 1; left > 0;) {
       uint32_t run = std::min(left, longestRun);
       putU8(out, run - 1);
@@ -188,7 +193,7 @@ void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_
   }
 }
 
-void getFrames(Reader& in, uint32_t expected, uint64_t frequency,
+void getFrames(Reader& in, uint32_t expected, uint64_t frequency, uint32_t format,
                std::vector<ReplayFrame>& frames) {
   frames.clear();
   uint64_t total = 0;
@@ -205,7 +210,8 @@ void getFrames(Reader& in, uint32_t expected, uint64_t frequency,
       frames.back().repeat += token + 1;
       total += token + 1;
     } else {
-      if (token & 0x60 || ((token & ticksFollow) && (token & deltaFollows || frequency == 0))) {
+      uint32_t unknown = format >= 2 ? 0x40 : 0x60;
+      if (token & unknown || ((token & ticksFollow) && (token & deltaFollows || frequency == 0))) {
         in.fail("unknown frame token");
         return;
       }
@@ -236,6 +242,13 @@ void getFrames(Reader& in, uint32_t expected, uint64_t frequency,
         f.clickSum = static_cast<int32_t>(sum);
       }
       f.stepped = !(token & notStepped);
+      if (token & handlingFollows)
+        for (int i = 0; i < 2; ++i) {
+          f.moveCells[i] = static_cast<int32_t>(in.u8());
+          f.softDropFactor[i] = static_cast<int32_t>(in.u8()) - 1;
+          if (f.moveCells[i] < 1 || f.moveCells[i] > boardWidth || f.softDropFactor[i] > 40)
+            in.fail("bad handling");
+        }
       frames.push_back(f);
       previous = f;
       previous.clicked = false;
@@ -263,7 +276,7 @@ uint64_t hashBytes(uint64_t hash, const void* data, size_t size) {
 std::string replayBytes(const Replay& replay) {
   std::string out;
   putBytes(out, replayMagic, sizeof replayMagic);
-  putU32(out, replayFormatVersion);
+  putU32(out, replay.format);
   std::string version = replay.gameVersion.substr(0, maxVersionLength);
   putU8(out, static_cast<uint32_t>(version.size()));
   out += version;
@@ -289,7 +302,7 @@ std::string replayBytes(const Replay& replay) {
   putU8(out, static_cast<uint32_t>(replay.random.rear));
   putU64(out, replay.counterFrequency);
   putResult(out, replay.result);
-  putFrames(out, replay.frames, replay.counterFrequency);
+  putFrames(out, replay.frames, replay.counterFrequency, replay.format);
   putU64(out, replayCheckSum(out));
   return out;
 }
@@ -316,9 +329,10 @@ bool readReplayBytes(const std::string& whole, Replay& replay, std::string* erro
   if (!in.problem.empty() || std::memcmp(magic, replayMagic, sizeof magic) != 0)
     return fail(error, "not a Brikka replay");
   uint32_t format = in.u32();
-  if (format != replayFormatVersion)
+  if (format < 1 || format > replayFormatVersion)
     return fail(error, "replay format " + std::to_string(format) + " is not one this build reads");
   Replay r;
+  r.format = format;
   r.gameVersion.resize(in.u8());
   in.take(r.gameVersion.data(), r.gameVersion.size());
   r.mode = static_cast<int32_t>(in.u8());
@@ -357,7 +371,7 @@ bool readReplayBytes(const std::string& whole, Replay& replay, std::string* erro
   if (in.problem.empty() && !restoreRandomState(check, r.random)) in.fail("bad random state");
   r.counterFrequency = in.u64();
   r.result = getResult(in);
-  getFrames(in, r.result.frames, r.counterFrequency, r.frames);
+  getFrames(in, r.result.frames, r.counterFrequency, r.format, r.frames);
   if (!in.problem.empty()) return fail(error, in.problem);
   std::string trailer = whole.substr(body);
   Reader sum{trailer, 0, {}};

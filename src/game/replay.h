@@ -12,6 +12,9 @@
 // Records
 // ---------------------------------------------------------------------------------------------
 
+// 2 added each frame's handling (cells moved, soft-drop factor); 1 is still read and written.
+constexpr uint32_t replayFormatVersion = 2;
+
 // What one frame of play consumed; a run of equal frames is one entry.
 struct ReplayFrame {
   double delta = 0.0;   // frameDelta
@@ -21,6 +24,9 @@ struct ReplayFrame {
   bool clicked = false; // a click re-seeded the random stream before the frame
   int32_t clickSum = 0; // that click's x + y
   uint32_t repeat = 1;  // this frame, so many times in a row
+  // What each player's handling made of the flags (player 1, player 2); format 2 on.
+  int32_t moveCells[2] = {1, 1};                                  // p1MoveCells, p2MoveCells
+  int32_t softDropFactor[2] = {classicSoftDrop, classicSoftDrop}; // p1/p2SoftDropFactor
 };
 
 // Where a game ended, as the file stores it and a re-simulation finds it.
@@ -35,27 +41,27 @@ struct ReplayResult {
 };
 
 struct Replay {
-  std::string gameVersion;          // the build that recorded it
-  int32_t mode = 1;                 // gameMode: 1, 2 or 4
-  int32_t variant = 0;              // soloVariant
-  int64_t date = 0;                 // start, seconds since 1970 (UTC)
-  std::vector<int32_t> pieceSource; // loaded index of each catalogue piece
-  std::vector<Piece> pieces;        // the catalogue
-  std::vector<double> weights;      // the evaluation weights the bot searched with
-  double botStepInterval = 0.0;     // the bot's settings and timer at the start
-  double botMoveTimer = 0.0;        //
-  bool botStepwise = false;         //
-  bool botUsesNetwork = false;      //
-  uint64_t networkHash = 0;         // botNetwork's, when the bot played with it
-  double p1Sensitivity = 0.0;       // both auto-repeat sensitivities (the flags include them)
-  double p2Sensitivity = 0.0;       //
-  RandomState random;               // the stream as the game's set-up found it
-  uint64_t counterFrequency = 0;    // ticks a second of the frames' counter; 0 when none
-  ReplayResult result;              // where the game ended
-  std::vector<ReplayFrame> frames;  // every frame, runs merged
+  uint32_t format = replayFormatVersion; // as written; an older file keeps its own
+  std::string gameVersion;               // the build that recorded it
+  int32_t mode = 1;                      // gameMode: 1, 2 or 4
+  int32_t variant = 0;                   // soloVariant
+  int64_t date = 0;                      // start, seconds since 1970 (UTC)
+  std::vector<int32_t> pieceSource;      // loaded index of each catalogue piece
+  std::vector<Piece> pieces;             // the catalogue
+  std::vector<double> weights;           // the evaluation weights the bot searched with
+  double botStepInterval = 0.0;          // the bot's settings and timer at the start
+  double botMoveTimer = 0.0;             //
+  bool botStepwise = false;              //
+  bool botUsesNetwork = false;           //
+  uint64_t networkHash = 0;              // botNetwork's, when the bot played with it
+  double p1Sensitivity = 0.0;            // both auto-repeat sensitivities (the flags include them)
+  double p2Sensitivity = 0.0;            //
+  RandomState random;                    // the stream as the game's set-up found it
+  uint64_t counterFrequency = 0;         // ticks a second of the frames' counter; 0 when none
+  ReplayResult result;                   // where the game ended
+  std::vector<ReplayFrame> frames;       // every frame, runs merged
 };
 
-constexpr uint32_t replayFormatVersion = 1;
 constexpr size_t replayFileLimit = 64u << 20;   // bytes: many hours of play
 constexpr uint32_t replayFrameLimit = 50000000; // about nine days of play at 62 frames a second
 
@@ -86,6 +92,7 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string* error)
 // A replay of the game setUpGame just started, in gameMode with the state in force now.
 Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency);
 void addReplayFrame(Replay& replay, const ReplayFrame& frame); // merges a repeat
+bool sameHandling(const ReplayFrame& a, const ReplayFrame& b); // both players' handling fields
 ReplayFrame currentFrame();                                    // frameDelta and the flags now
 ReplayResult currentResult(uint32_t frames);                   // from the state now
 uint64_t boardHash();                                          // both boards

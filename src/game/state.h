@@ -123,6 +123,13 @@ extern int32_t p1GarbageSent, p2GarbageSent; // garbage rows sent to the other t
 extern bool p1MoveRight, p1MoveLeft, p1RotateCw, p1RotateCcw, p1SoftDrop, p1HardDrop, p1Hold;
 extern bool p2MoveRight, p2MoveLeft, p2RotateCw, p2RotateCcw, p2SoftDrop, p2HardDrop, p2Hold;
 
+// What the player's handling makes of a set move or soft-drop flag this frame. Input writes
+// them with the flags; a replay records them, so it plays back whatever the viewer's handling.
+constexpr int32_t classicSoftDrop = -1;  // the original rule: a row per fiftieth of the interval
+constexpr int32_t instantSoftDrop = 0;   // straight to the floor, without locking
+extern int32_t p1MoveCells, p2MoveCells; // columns a set move flag moves: 1, up to boardWidth
+extern int32_t p1SoftDropFactor, p2SoftDropFactor; // classicSoftDrop, instantSoftDrop or 1..40
+
 // ---------------------------------------------------------------------------------------------
 // Pieces and colours
 // ---------------------------------------------------------------------------------------------
@@ -195,6 +202,7 @@ struct PlayerState {
   std::vector<DamageRecord>& opponentIncomingDamage;
   double& damageFlash;
   bool &moveRight, &moveLeft, &rotateCw, &rotateCcw, &softDrop, &hardDrop, &hold;
+  int32_t &moveCells, &softDropFactor;
 };
 
 PlayerState playerState(int player); // player 1, or 2 for any other value
