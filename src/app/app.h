@@ -49,7 +49,12 @@ std::string keyDisplayName(int32_t scancode); // text shown on a control button
 // Any entry of controls: its key's name, or "Press a key" while it waits for one; and whether
 // another entry holds the same key.
 std::string bindingLabel(int32_t index);
+// Every binding (both players' keys, pause, restart, mute, both pads' buttons) against all the
+// others: entry index of controls (or pauseKeyIndex, restartKeyIndex), a pad's action, and the
+// first clash as one line ("P2 Hold and Restart share R"; "" when none).
 bool bindingClashes(int32_t index);
+bool padButtonClashes(int player, int action);
+std::string firstBindingClash();
 // Auto-repeat shared by the keys, the pads and the menus: true on the first held frame, then
 // each time the held frames add up to one whole step.
 bool autoRepeat(bool down, bool& wasDown, double& accumulator, double sensitivity);
@@ -68,7 +73,6 @@ std::string padButtonName(int32_t button);   // "A", "D-pad Up", "LB"
 std::string padPreferenceName(int player, int action); // "pad_p1_rotate_cw"
 void resetPadButtons();                                // the default buttons, both players
 int32_t* padButtons(int player);                       // p1PadButtons or p2PadButtons
-bool padButtonClashes(int player, int action); // another action of that player has its button
 
 // ---------------------------------------------------------------------------------------------
 // Menu focus
@@ -83,7 +87,8 @@ struct FocusItem {
 int32_t focusItemCount();           // the current screen's buttons and sliders
 FocusItem focusItem(int32_t index); // one of them
 int32_t currentFocusContext();      // the mode and screen now shown
-bool inPlay(); // "Solo Play", "Player Versus" or "Versus Bot" unpaused: the keys and pads play
+// A game (online too) runs unpaused and not yet over: the keys and pads play, the focus stays away.
+bool inPlay();
 void menuCommand(MenuCommand command); // a menu key or pad button went down
 Button* focusedButton();               // null unless the focus shows on a button
 Slider* focusedSlider();               // null unless the focus shows on a slider
@@ -145,8 +150,14 @@ std::vector<Button> gamepadButtons(); // screen 5's buttons
 // Pause, restart and the keys of every mode
 // ---------------------------------------------------------------------------------------------
 
-bool updatePause();     // pause and restart requests, the paused frame's buttons; true = frozen
-void restartGame();     // a fresh game of the mode in play, nothing kept from the last one
+bool updatePause(); // pause and restart requests, the paused frame's buttons; true = frozen
+void restartGame(); // a fresh game of the mode in play, nothing kept from the last one
+// The restart key and leaving by key (Backspace, a pad's Back): at once in solo games and after
+// a game is over; in a running versus game only at a second press within confirmMilliseconds.
+// Online games cannot be restarted by one side.
+void restartByKey();
+void leaveByKey(const char* keyName);
+void tickPlayNotice();  // the prompt's and the pending key's milliseconds run down
 void leavePlay();       // back to the main menu from any play mode
 void releaseHeldKeys(); // every key up, as after the window lost the keyboard
 void handleShellKey(const SDL_KeyboardEvent& key);    // pause, restart, mute, full screen

@@ -36,6 +36,8 @@ void labelButtons() {
   buttons[soundButton].valueText = soundMuted ? "Muted" : "On";
   buttons[pauseKeyButton].valueText = keyDisplayName(pauseKey);
   buttons[restartKeyButton].valueText = keyDisplayName(restartKey);
+  buttons[pauseKeyButton].warning = bindingClashes(pauseKeyIndex);
+  buttons[restartKeyButton].warning = bindingClashes(restartKeyIndex);
 }
 
 // A piece is known by its size and its place among the loaded pieces of that size ("4:2" is the

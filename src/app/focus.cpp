@@ -2,6 +2,7 @@
 // between the widgets of whatever screen is shown, by where they are drawn. Pressing it is a click
 // on the focused button; while it shows, it stands in for the pointer's hover.
 #include "app/app.h"
+#include "net/state.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -106,7 +107,9 @@ Button* backOfScreen() {
 } // namespace
 
 bool inPlay() {
-  return (gameMode == 1 || gameMode == 2 || gameMode == 4) && !gamePaused;
+  bool playing = gameMode == 1 || gameMode == 2 || gameMode == 4 ||
+                 (gameMode == onlineVersusMode && onlinePhase == OnlinePhase::playing);
+  return playing && !gamePaused && !matchOver;
 }
 
 // A paused game is a small menu of its own: "Resume", "Quit to menu" and "Back".

@@ -132,7 +132,7 @@ void menuKey(const SDL_KeyboardEvent& key) {
     if (!key.repeat) menuCommand(MenuCommand::press);
     return;
   case SDL_SCANCODE_BACKSPACE:
-    if (!key.repeat) menuCommand(MenuCommand::back);
+    if (!key.repeat) leaveByKey("Backspace");
     return;
   default:
     return;
@@ -165,11 +165,6 @@ std::string bindingLabel(int32_t index) {
   if (awaitingKeyBinding && index == bindingIndex) return "Press a key";
   if (index < 0 || index >= static_cast<int32_t>(controls.size())) return "";
   return keyDisplayName(controls[index]);
-}
-
-bool bindingClashes(int32_t index) {
-  if (index < 0 || index >= static_cast<int32_t>(controls.size())) return false;
-  return std::count(controls.begin(), controls.end(), controls[index]) > 1;
 }
 
 std::string keyDisplayName(int32_t scancode) {

@@ -38,6 +38,8 @@ Handling p1Handling, p2Handling;
 ShiftMemory p1Shift, p2Shift;
 
 SDL_GameController* playerPads[2] = {nullptr, nullptr};
+SDL_JoystickGUID playerPadGuids[2] = {};
+bool playerPadKnown[2] = {false, false};
 int32_t p1PadButtons[padActionCount];
 int32_t p2PadButtons[padActionCount];
 bool awaitingPadBinding = false;
@@ -73,6 +75,11 @@ int32_t effectsVolume = 100;
 bool soundMuted = false;
 bool fullscreenOn = false;
 bool vsyncOn = false;
+PendingKey pendingKey = PendingKey::none;
+double pendingKeyMs = 0.0;
+std::string playNotice;
+double playNoticeMs = 0.0;
+int32_t padLostPlayer = 0;
 SDL_Rect windowPlace = {0, 0, 0, 0};
 std::string piecesKept;
 

@@ -141,6 +141,8 @@ extern ShiftMemory p1Shift, p2Shift;    // their custom repeat's memory
 constexpr int padActionCount = 7; // right, left, rotate cw, rotate ccw, soft drop, hard drop, hold
 constexpr const char* padMappingsPath = "gamecontrollerdb.txt"; // extra mappings, when present
 extern SDL_GameController* playerPads[2];    // player 1's pad, then player 2's; null: none
+extern SDL_JoystickGUID playerPadGuids[2];   // the kind of pad each player last had: it comes
+extern bool playerPadKnown[2];               // back to them when plugged in again (this run)
 extern int32_t p1PadButtons[padActionCount]; // SDL controller button per action, key order
 extern int32_t p2PadButtons[padActionCount]; // the same for player 2
 extern bool awaitingPadBinding;              // a Gamepad screen control waits for a button
@@ -205,6 +207,17 @@ extern bool gamePaused;       // play is frozen: no timer runs, no piece moves
 extern bool pauseRequested;   // a pause key or a pad's Start went down this frame
 extern bool restartRequested; // the restart key went down this frame
 extern bool pauseOnFocusLoss; // losing the window's focus pauses a game
+
+// Keys that must be pressed twice within confirmMilliseconds in a versus game, and the one line
+// shown over play (a binding clash when a game starts, or the prompt for the second press).
+enum class PendingKey : int32_t { none, restart, leave };
+constexpr double confirmMilliseconds = 2000.0;
+constexpr double clashNoticeMilliseconds = 5000.0;
+extern PendingKey pendingKey;  // the key whose second press is awaited
+extern double pendingKeyMs;    // milliseconds left for it
+extern std::string playNotice; // "Press R again to restart", "P2 Hold and Restart share R"
+extern double playNoticeMs;    // milliseconds it stays up
+extern int32_t padLostPlayer;  // the player whose pad left and paused the game; 0 none
 
 extern Button resumeButton;     // "Resume" on the paused frame
 extern Button quitToMenuButton; // "Quit to menu" on the paused frame

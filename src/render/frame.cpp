@@ -154,6 +154,7 @@ void drawFrame() {
   }
   if (gameMode == 1 || gameMode == 2 || gameMode == 4) drawPlayFigures();
   drawPauseFrame();
+  drawPlayNotice();
   if (gameMode != 0) {
     drawButton(backButton); // on top of everything else
     drawFocusOutline();

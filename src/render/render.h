@@ -74,6 +74,7 @@ std::vector<std::string> gameOverTexts(); // the game-over banner's lines; none 
 void drawGameOverBanner();                // over the topped-out well
 void drawPlayerLabels();  // "Player 1" / "Player 2" or "You" / "Bot" above the wells
 void drawPauseFrame();    // "Paused" with "Resume" and "Quit to menu", over a paused game
+void drawPlayNotice();    // the one line over play: a binding clash, or a key to press again
 void drawScreenHeading(); // the pieces and "Audio & Display" screens' titles
 void drawSlider(const Slider& slider);
 void drawFrame();         // clear, draw the current mode, present

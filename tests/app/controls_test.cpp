@@ -1,0 +1,75 @@
+// Controls that never betray the player: in a game its keys play and nothing else, a clash
+// between two bindings is shown, and a stray key cannot end a two-sided match.
+#include "net/state.h"
+#include "scenario.h"
+
+namespace {
+
+using Controls = Scenario;
+
+void key(SDL_Scancode scancode) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.scancode = scancode;
+  SDL_PushEvent(&event);
+  event.type = SDL_KEYUP;
+  SDL_PushEvent(&event);
+  handleEvents();
+}
+
+TEST_F(Controls, KeysInAGameNeverMoveTheFocusAndReturnOnlineDoesNothing) {
+  gameMode = onlineVersusMode;
+  onlinePhase = OnlinePhase::playing;
+  for (SDL_Scancode scancode : {SDL_SCANCODE_TAB, SDL_SCANCODE_RIGHT, SDL_SCANCODE_RETURN,
+                                SDL_SCANCODE_RETURN, SDL_SCANCODE_KP_ENTER}) {
+    key(scancode);
+    EXPECT_FALSE(focusVisible) << scancode;
+    EXPECT_FALSE(mouseClicked) << scancode;
+  }
+  // Once the game is over the keys work the buttons again.
+  matchOver = true;
+  key(SDL_SCANCODE_TAB);
+  EXPECT_TRUE(focusVisible);
+  onlinePhase = OnlinePhase::idle;
+  gameMode = 0;
+  matchOver = false;
+}
+
+TEST_F(Controls, AClashIsMarkedAndNamedAndAVersusMatchAsksForItsKeysTwice) {
+  controls[6] = SDL_SCANCODE_R; // P2 Hold on the restart key
+  EXPECT_TRUE(bindingClashes(6));
+  EXPECT_TRUE(bindingClashes(restartKeyIndex));
+  EXPECT_FALSE(bindingClashes(pauseKeyIndex));
+  currentScreen = audioDisplayScreen;
+  frame(0, 0);
+  int32_t marked = 0;
+  for (const Button& button : screenButtons[audioDisplayScreen]) marked += button.warning;
+  EXPECT_EQ(marked, 1);
+  startGameOfMode(2);
+  EXPECT_EQ(playNotice, "P2 Hold and Restart share R");
+
+  // R once: the match goes on and says how to restart; again within two seconds: it restarts.
+  controls[6] = SDL_SCANCODE_Q;
+  lockPiece(1);
+  ASSERT_EQ(p1PieceCount, 1);
+  pressKey(SDL_SCANCODE_R);
+  EXPECT_EQ(p1PieceCount, 1);
+  EXPECT_EQ(playNotice, "Press R again to restart");
+  for (int i = 0; i < 130; ++i) frame(0, 0); // 2.08 s: the first press has lapsed
+  pressKey(SDL_SCANCODE_R);
+  EXPECT_EQ(p1PieceCount, 1);
+  pressKey(SDL_SCANCODE_R);
+  EXPECT_EQ(p1PieceCount, 0);
+  pressKey(SDL_SCANCODE_BACKSPACE);
+  EXPECT_EQ(gameMode, 2);
+  EXPECT_EQ(playNotice, "Press Backspace again to leave");
+  pressKey(SDL_SCANCODE_BACKSPACE);
+  EXPECT_EQ(gameMode, 0);
+  // Solo games restart at once, as they always did.
+  startGameOfMode(1);
+  lockPiece(1);
+  pressKey(SDL_SCANCODE_R);
+  EXPECT_EQ(p1PieceCount, 0);
+}
+
+} // namespace
