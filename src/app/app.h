@@ -128,9 +128,11 @@ Button makeButton(int32_t x, int32_t y, int32_t width, int32_t height, const std
                   int32_t textSize);
 Slider makeSlider(SliderPoint position, int32_t trackWidth, double minValue, double maxValue,
                   const std::string& label, double value, bool isInteger);
-void checkHover(Button& button);            // hover test; click sound when clicked on it
-void update(Slider& slider);                // hover, drag and value of one slider
-void buildMenus();                          // every screen's buttons and sliders
+void checkHover(Button& button);                    // hover test; click sound when clicked on it
+void update(Slider& slider);                        // hover, drag and value of one slider
+void setSliderValue(Slider& slider, double value);  // value, clamped, and the knob to match
+void openDoor(const char* caption, int32_t screen); // a click on that settings button opens it
+void buildMenus();                                  // every screen's buttons and sliders
 std::vector<Button> playerControlButtons(); // seven per player: player 2's column, player 1's
 
 // ---------------------------------------------------------------------------------------------
@@ -180,6 +182,7 @@ void saveWindowPlace();                         // windowPlace into the preferen
 void applyVolumes();              // musicVolume, effectsVolume and soundMuted to the mixer
 void setFullscreen(bool on);      // full screen at the desktop's resolution, or the window
 void toggleFullscreen();          // and remember it
+void applyVsync();                // vsyncOn to the renderer
 void buildAudioDisplayScreen();   // its widgets, and its button on the settings screen
 void runSettingsExtras();         // the settings screen's way to "Audio & Display"
 void runAudioDisplayScreen();     // screen 6
@@ -237,3 +240,9 @@ void runNetworksScreen();  // screen 10: a click chooses, "Back" returns
 // Copies the named network (an archived one or "Shipped") over Storage/BestNeuralNet.txt,
 // atomically, and gives it to the level; false with error when it could not.
 bool chooseNetwork(const std::string& name, std::string* error);
+
+// The "Handling" screen (handling.cpp): each player's handling, its sliders and presets.
+void buildHandlingScreen(); // its widgets, and its door on the settings screen
+void openHandlingScreen();  // the settings screen's door
+void runHandlingScreen();   // the screen's frame: choices, presets, sliders, saving
+std::string handlingValueText(int slider, int32_t value); // "167 ms", "20×", "instant"

@@ -85,13 +85,7 @@ void stepSlider(Slider& slider, int direction) {
   for (double factor : {5.0, 2.0, 1.0})
     if (factor * power >= target) step = factor * power;
   if (slider.isInteger && step < 1.0) step = 1.0;
-  double value = slider.value + direction * step;
-  value = value < slider.minValue ? slider.minValue
-                                  : (value > slider.maxValue ? slider.maxValue : value);
-  if (slider.isInteger) value = std::trunc(value);
-  slider.value = value;
-  double trackLeft = slider.position.x - slider.trackWidth * 0.5;
-  slider.knob.x = (value - slider.minValue) / range * slider.trackWidth + trackLeft;
+  setSliderValue(slider, slider.value + direction * step);
   // One step is a whole drag: screens that store a slider on release store it now.
   mouseReleased = true;
 }

@@ -82,6 +82,7 @@ bool openWindow() {
   // The first driver may be unusable (no OpenGL); any working renderer beats no game.
   if (!renderer) renderer = SDL_CreateRenderer(window, -1, 0);
   if (!renderer) return false;
+  applyVsync();
   // Everything is drawn and hit-tested at 1500 x 1000; SDL scales that to the window, keeping
   // the aspect with black bars.
   SDL_RenderSetLogicalSize(renderer, windowWidth, windowHeight);

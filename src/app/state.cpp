@@ -36,6 +36,7 @@ bool escapeCancelledWait = false;
 std::array<uint8_t, SDL_NUM_SCANCODES> eventKeys{};
 Handling p1Handling, p2Handling;
 ShiftMemory p1Shift, p2Shift;
+Handling savedHandlings[2];
 
 SDL_GameController* playerPads[2] = {nullptr, nullptr};
 SDL_JoystickGUID playerPadGuids[2] = {};

@@ -45,6 +45,7 @@ struct Slider {
   bool isInteger = false;   // values truncated to whole numbers
   bool dragging = false;    // the knob follows the pointer
   bool hovered = false;     // the pointer is on the knob
+  std::string shownValue;   // the value as its screen words it ("167 ms"); "" = the number
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -133,6 +134,7 @@ struct ShiftMemory {
 };
 extern Handling p1Handling, p2Handling; // each player's handling
 extern ShiftMemory p1Shift, p2Shift;    // their custom repeat's memory
+extern Handling savedHandlings[2];      // player 2's and player 1's as last saved or read
 
 // ---------------------------------------------------------------------------------------------
 // Gamepads (SDL game controllers)
@@ -175,6 +177,7 @@ enum Screen : int32_t {
   replaysScreen,      // the kept replays
   onlineScreen,       // host or join an online game
   networksScreen,     // which network the "Neural Network" level plays
+  handlingScreen,     // each player's handling: classic or custom milliseconds
   screenCount
 };
 

@@ -88,6 +88,8 @@ void drawScreenHeading() {
     drawCentred(fontMedium, "Pieces in Play", whiteText, windowWidth / 2, 25);
   if (currentScreen == audioDisplayScreen)
     drawCentred(fontLarge, "Audio & Display", whiteText, windowWidth / 2, 90);
+  if (currentScreen == handlingScreen)
+    drawCentred(fontLarge, "Handling", whiteText, windowWidth / 2, 70);
 }
 
 void drawPlayNotice() {

@@ -72,4 +72,24 @@ TEST_F(Controls, AClashIsMarkedAndNamedAndAVersusMatchAsksForItsKeysTwice) {
   EXPECT_EQ(p1PieceCount, 0);
 }
 
+TEST_F(Controls, TheHandlingScreenShowsUnitsAndItsPresetsAreKept) {
+  currentScreen = settingsScreen;
+  for (const Button& button : screenButtons[settingsScreen])
+    if (button.text == "Handling") clickOn(button);
+  ASSERT_EQ(currentScreen, handlingScreen);
+  const std::vector<Slider>& sliders = screenSliders[handlingScreen];
+  EXPECT_EQ(sliders[0].shownValue, "167 ms");
+  EXPECT_EQ(sliders[1].shownValue, "33 ms");
+  EXPECT_EQ(sliders[2].shownValue, "20\u00d7");
+  clickOn(screenButtons[handlingScreen][7]); // player 1's "Fast"
+  EXPECT_EQ(p1Handling.kind, customHandling);
+  EXPECT_EQ(p1Handling.arrMs, 0);
+  EXPECT_EQ(sliders[4].shownValue, "100 ms");
+  EXPECT_EQ(p2Handling.kind, classicHandling);
+  std::string text = readFile(preferencesPath);
+  EXPECT_NE(text.find("p1_handling = custom\np1_das_ms = 100\np1_arr_ms = 0\n"), std::string::npos)
+      << text;
+  EXPECT_EQ(handlingValueText(2, 0), "instant");
+}
+
 } // namespace
