@@ -246,3 +246,9 @@ void buildHandlingScreen(); // its widgets, and its door on the settings screen
 void openHandlingScreen();  // the settings screen's door
 void runHandlingScreen();   // the screen's frame: choices, presets, sliders, saving
 std::string handlingValueText(int slider, int32_t value); // "167 ms", "20×", "instant"
+
+// Finesse (finesse.cpp): each player's inputs per piece against the fewest that would do.
+void countPresses(int player, const bool* down); // the seven actions' keys this frame
+void startFinesse();                             // fresh counts for the game just set up
+void trackFinesse();                             // after a frame of play: placements and faults
+double keysPerPiece(const FinesseCount& count);  // key presses per locked piece, 0 before any

@@ -87,6 +87,9 @@ void computePlayerFlags(int player, const uint8_t* keys, int first) {
     int32_t scancode = controls[first + offset];
     return scancode >= 0 && scancode < scancodeLimit && keys[scancode] != 0;
   };
+  bool downs[padActionCount];
+  for (int action = 0; action < padActionCount; ++action) downs[action] = down(action);
+  countPresses(player, downs);
   bool custom = handling.kind == customHandling;
   if (custom) {
     // Real milliseconds of the game clock: the same feel at any frame rate.
@@ -232,6 +235,7 @@ void handleEvents() {
   mousePosition = logicalPoint(windowX, windowY);
   // A click lasts one frame, even when its press and release both fall in the last frame.
   mouseClicked = false;
+  for (uint8_t& key : eventKeys) key &= keyHeld;
   mouseReleased = false;
 
   SDL_Event event;
@@ -260,10 +264,12 @@ void handleEvents() {
       mouseReleased = true;
       break;
     case SDL_KEYUP:
-      if (event.key.keysym.scancode < SDL_NUM_SCANCODES) eventKeys[event.key.keysym.scancode] = 0;
+      if (event.key.keysym.scancode < SDL_NUM_SCANCODES)
+        eventKeys[event.key.keysym.scancode] &= ~keyHeld;
       break;
     case SDL_KEYDOWN:
-      if (event.key.keysym.scancode < SDL_NUM_SCANCODES) eventKeys[event.key.keysym.scancode] = 1;
+      if (event.key.keysym.scancode < SDL_NUM_SCANCODES)
+        eventKeys[event.key.keysym.scancode] = keyHeld | keyWentDown;
       // A held key's repeats are no new key: the Return that started the wait is not its key.
       if (awaitingKeyBinding) {
         if (!event.key.repeat) captureKey(keys);
@@ -296,6 +302,7 @@ void handleEvents() {
   else if (!escapeCancelledWait)
     running = false;
   pollPadMenu();
+  // A key tapped within this frame counts as down for it: no press is lost to a slow frame.
   static uint8_t held[SDL_NUM_SCANCODES];
   for (int i = 0; i < SDL_NUM_SCANCODES; ++i) held[i] = keys[i] | eventKeys[i];
   computeActionFlags(held);

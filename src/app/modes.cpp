@@ -21,6 +21,7 @@ void startGameOfMode(int32_t mode, int32_t variant) {
   playNotice = firstBindingClash();
   playNoticeMs = playNotice.empty() ? 0.0 : clashNoticeMilliseconds;
   setUpGame();
+  startFinesse();
 }
 
 bool startNamedMode(const std::string& name) {

@@ -37,6 +37,7 @@ std::array<uint8_t, SDL_NUM_SCANCODES> eventKeys{};
 Handling p1Handling, p2Handling;
 ShiftMemory p1Shift, p2Shift;
 Handling savedHandlings[2];
+FinesseCount finesseCounts[2];
 
 SDL_GameController* playerPads[2] = {nullptr, nullptr};
 SDL_JoystickGUID playerPadGuids[2] = {};

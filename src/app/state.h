@@ -106,8 +106,11 @@ extern double p1RightRepeat, p1LeftRepeat, p2RightRepeat, p2LeftRepeat;
 extern bool p1RotateCwDown, p1RotateCcwDown, p1HardDropDown;
 extern bool p2RotateCwDown, p2RotateCcwDown, p2HardDropDown;
 extern bool escapeCancelledWait; // Escape cancelled a rebinding: it quits nothing until released
-// Keys held as the event queue tells it, beside SDL's own state array: a key event put on the
-// queue by a test or a benchmark then plays exactly as a typed one.
+// Keys as the event queue tells it, beside SDL's own state array: a key event put on the queue
+// by a test or a benchmark then plays exactly as a typed one, and a key pressed and let go
+// within one frame still counts as down in that frame.
+constexpr uint8_t keyHeld = 1;     // down since its last key-down event
+constexpr uint8_t keyWentDown = 2; // went down during this frame's events
 extern std::array<uint8_t, SDL_NUM_SCANCODES> eventKeys;
 
 // ---------------------------------------------------------------------------------------------
@@ -136,11 +139,25 @@ extern Handling p1Handling, p2Handling; // each player's handling
 extern ShiftMemory p1Shift, p2Shift;    // their custom repeat's memory
 extern Handling savedHandlings[2];      // player 2's and player 1's as last saved or read
 
+constexpr int padActionCount = 7; // right, left, rotate cw, rotate ccw, soft drop, hard drop, hold
+// Finesse and keys per piece of the game being played, for one player.
+struct FinesseCount {
+  bool keyDown[padActionCount] = {}; // each action's key or button, last frame
+  int32_t placementInputs = 0;       // moves and turns pressed for the falling piece
+  int32_t keyPresses = 0;            // every action pressed this game
+  int32_t faults = 0;                // placements that took more inputs than the fewest
+  int32_t placements = 0;            // pieces locked this game
+  int32_t spawnRotation = 0;         // the falling piece's rotation when it appeared
+  uint32_t lockSerial = 0;           // the last lock already counted
+  bool holdUsed = false;             // the hold flag as last seen
+  uint32_t gameSerial = 0;           // the game these counts belong to
+};
+extern FinesseCount finesseCounts[2]; // player 1's, then player 2's
+
 // ---------------------------------------------------------------------------------------------
 // Gamepads (SDL game controllers)
 // ---------------------------------------------------------------------------------------------
 
-constexpr int padActionCount = 7; // right, left, rotate cw, rotate ccw, soft drop, hard drop, hold
 constexpr const char* padMappingsPath = "gamecontrollerdb.txt"; // extra mappings, when present
 extern SDL_GameController* playerPads[2];    // player 1's pad, then player 2's; null: none
 extern SDL_JoystickGUID playerPadGuids[2];   // the kind of pad each player last had: it comes

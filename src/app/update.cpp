@@ -131,6 +131,7 @@ void updateFrame() {
   if (playMode(gameMode)) {
     recordReplayFrame(true);
     advancePlay();
+    trackFinesse();
     saveNewHighscore();
     finishPlayedGame();
   }

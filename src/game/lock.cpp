@@ -98,6 +98,7 @@ bool versusMode() {
 
 void lockPiece(int player) {
   PlayerState s = playerState(player);
+  s.lastLock = {s.pieceId, s.rotation, s.position, s.lastLock.serial + 1};
   playGameSound(SoundEffect::placeBlock, 1);
   writePiece(player);
   takeNextPiece(player);

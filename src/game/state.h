@@ -130,6 +130,15 @@ constexpr int32_t instantSoftDrop = 0;   // straight to the floor, without locki
 extern int32_t p1MoveCells, p2MoveCells; // columns a set move flag moves: 1, up to boardWidth
 extern int32_t p1SoftDropFactor, p2SoftDropFactor; // classicSoftDrop, instantSoftDrop or 1..40
 
+// Where a player's last piece locked, for the finesse count.
+struct Placement {
+  int32_t pieceId = 0;  // the piece
+  int32_t rotation = 0; // its rotation index
+  Point position;       // grid cell (0, 0) on the board
+  uint32_t serial = 0;  // counts the player's locks: a new value is a new placement
+};
+extern Placement p1LastLock, p2LastLock;
+
 // ---------------------------------------------------------------------------------------------
 // Pieces and colours
 // ---------------------------------------------------------------------------------------------
@@ -203,6 +212,7 @@ struct PlayerState {
   double& damageFlash;
   bool &moveRight, &moveLeft, &rotateCw, &rotateCcw, &softDrop, &hardDrop, &hold;
   int32_t &moveCells, &softDropFactor;
+  Placement& lastLock;
 };
 
 PlayerState playerState(int player); // player 1, or 2 for any other value

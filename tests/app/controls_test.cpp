@@ -72,6 +72,38 @@ TEST_F(Controls, AClashIsMarkedAndNamedAndAVersusMatchAsksForItsKeysTwice) {
   EXPECT_EQ(p1PieceCount, 0);
 }
 
+// One frame of play with these key events before it.
+void playFrame(std::initializer_list<std::pair<SDL_Scancode, bool>> events) {
+  for (const auto& [scancode, down] : events) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.keysym.scancode = scancode;
+    SDL_PushEvent(&event);
+  }
+  handleEvents();
+  frameDelta = 1.6;
+  updateFrame();
+}
+
+TEST_F(Controls, AWallReachedByAHeldKeyIsOneInputAndAWalkIsAFault) {
+  startGameOfMode(1);
+  playFrame({{SDL_SCANCODE_RIGHT, true}});
+  for (int i = 0; i < 60; ++i) playFrame({});
+  playFrame({{SDL_SCANCODE_RIGHT, false}, {SDL_SCANCODE_RSHIFT, true}});
+  playFrame({{SDL_SCANCODE_RSHIFT, false}});
+  EXPECT_EQ(p1Board[9][19], 1);
+  EXPECT_EQ(finesseCounts[0].faults, 0);
+  for (int i = 0; i < 6; ++i) {
+    playFrame({{SDL_SCANCODE_RIGHT, true}, {SDL_SCANCODE_RIGHT, false}});
+    playFrame({});
+  }
+  playFrame({{SDL_SCANCODE_RSHIFT, true}, {SDL_SCANCODE_RSHIFT, false}});
+  EXPECT_EQ(p1Board[9][18], 1);
+  EXPECT_EQ(finesseCounts[0].faults, 1);
+  EXPECT_EQ(finesseCounts[0].placements, 2);
+  EXPECT_DOUBLE_EQ(keysPerPiece(finesseCounts[0]), 4.5); // (1 + 1 + 6 + 1) / 2
+}
+
 TEST_F(Controls, TheHandlingScreenShowsUnitsAndItsPresetsAreKept) {
   currentScreen = settingsScreen;
   for (const Button& button : screenButtons[settingsScreen])
