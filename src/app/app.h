@@ -10,7 +10,11 @@
 // Start-up, frame loop, shutdown
 // ---------------------------------------------------------------------------------------------
 
-int runGame();                                         // the whole program; returns the exit status
+int runGame();    // the whole program; returns the exit status
+int startUp();    // everything before the first frame; 0, or the exit status of a failure
+void runFrames(); // frames while running
+void runFrame();  // one frame: clock, keys, update, drawing, then the wait to 16 ms
+void shutDown();  // releases what start-up made
 void printError(const char* format, ...);              // printf-style, to standard output
 void playSoundEffect(SoundEffect effect, int channel); // the core's sound hook
 // Frame timing: a frame's length in hundredths of a second from two performance counter

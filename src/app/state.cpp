@@ -17,6 +17,7 @@ uint32_t frameStartTicks = 0;
 uint64_t previousPerfCounter = 0;
 // Read before main runs, so the first frame's delta covers start-up.
 uint64_t currentPerfCounter = SDL_GetPerformanceCounter();
+uint64_t presentedPerfCounter = 0;
 
 Point mousePosition = {0, 0};
 bool mouseClicked = false;

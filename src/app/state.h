@@ -77,10 +77,11 @@ extern Mix_Chunk *placeBlockSound, *clearLineSound, *takeDamageSound, *clickButt
 // Frame timing
 // ---------------------------------------------------------------------------------------------
 
-extern bool running;                 // the frame loop runs while set
-extern uint32_t frameStartTicks;     // SDL ticks at the start of this frame
-extern uint64_t previousPerfCounter; // performance counter of the previous frame
-extern uint64_t currentPerfCounter;  // performance counter of this frame
+extern bool running;                  // the frame loop runs while set
+extern uint32_t frameStartTicks;      // SDL ticks at the start of this frame
+extern uint64_t previousPerfCounter;  // performance counter of the previous frame
+extern uint64_t currentPerfCounter;   // performance counter of this frame
+extern uint64_t presentedPerfCounter; // performance counter when this frame's present returned
 
 // ---------------------------------------------------------------------------------------------
 // Mouse and keys
