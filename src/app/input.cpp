@@ -93,21 +93,22 @@ void computePlayerFlags(int player, const uint8_t* keys, int first) {
   bool custom = handling.kind == customHandling;
   if (custom) {
     // Real milliseconds of the game clock: the same feel at any frame rate.
-    int32_t cells = customShift(down(0), down(1), handling, shift, frameDelta * 10.0);
+    int32_t cells = customShift(downs[0], downs[1], handling, shift, frameDelta * 10.0);
     flags.moveRight = cells > 0 && shift.direction > 0;
     flags.moveLeft = cells > 0 && shift.direction < 0;
     flags.moveCells = std::max(cells, 1);
   } else {
-    flags.moveRight = autoRepeat(down(0), memory.rightDown, memory.rightRepeat, memory.sensitivity);
-    flags.moveLeft = autoRepeat(down(1), memory.leftDown, memory.leftRepeat, memory.sensitivity);
+    flags.moveRight =
+        autoRepeat(downs[0], memory.rightDown, memory.rightRepeat, memory.sensitivity);
+    flags.moveLeft = autoRepeat(downs[1], memory.leftDown, memory.leftRepeat, memory.sensitivity);
     flags.moveCells = 1;
   }
-  flags.rotateCw = press(down(2), memory.rotateCwDown);
-  flags.rotateCcw = press(down(3), memory.rotateCcwDown);
-  flags.softDrop = down(4);
+  flags.rotateCw = press(downs[2], memory.rotateCwDown);
+  flags.rotateCcw = press(downs[3], memory.rotateCcwDown);
+  flags.softDrop = downs[4];
   flags.softDropFactor = custom ? handling.softDropFactor : classicSoftDrop;
-  flags.hardDrop = press(down(5), memory.hardDropDown);
-  flags.hold = down(6);
+  flags.hardDrop = press(downs[5], memory.hardDropDown);
+  flags.hold = downs[6];
   bool holdPressed = flags.hold && !shift.holdDown;
   shift.holdDown = flags.hold;
   if (custom && (flags.rotateCw || flags.rotateCcw || holdPressed)) shift.cutMs = handling.dasCutMs;
