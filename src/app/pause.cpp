@@ -13,9 +13,11 @@ bool pausableMode() {
   return gameMode == 1 || gameMode == 2 || gameMode == 4;
 }
 
-// A running game that two sides play: a stray key must not end it for both.
+// A running game that two sides play: a stray key must not end it for both. A replay of one
+// is only watched.
 bool needsConfirmation() {
-  return (gameMode == 2 || gameMode == 4 || gameMode == onlineVersusMode) && !matchOver;
+  bool twoSided = gameMode == 2 || gameMode == 4 || gameMode == onlineVersusMode;
+  return twoSided && !matchOver && !replayPlaying;
 }
 
 // True at the second press within the time; the first only shows the prompt.

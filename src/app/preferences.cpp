@@ -96,6 +96,7 @@ const std::vector<Preference>& preferenceTable() {
       integerRow("p2_arr_ms", &p2Handling.arrMs, 33, 0, 200),
       integerRow("p2_soft_drop_factor", &p2Handling.softDropFactor, 20, 0, 40),
       integerRow("p2_das_cut_ms", &p2Handling.dasCutMs, 0, 0, 100),
+      // Display: frames wait for the screen's refresh (off: as the renderer always was).
       flagRow("vsync", &vsyncOn, false),
   };
   return table;
