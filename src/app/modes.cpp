@@ -17,9 +17,6 @@ void startGameOfMode(int32_t mode, int32_t variant) {
   newHighscore = false;
   lastGameShown = false;
   pendingKey = PendingKey::none;
-  // Two things on one key would both fire in this game: say which, once, as it starts.
-  playNotice = firstBindingClash();
-  playNoticeMs = playNotice.empty() ? 0.0 : clashNoticeMilliseconds;
   setUpGame();
   startFinesse();
 }

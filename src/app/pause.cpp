@@ -51,6 +51,16 @@ void leaveByKey(const char* keyName) {
 }
 
 void tickPlayNotice() {
+  // Two things on one key would both fire in this game: say which, once, as it starts (online
+  // games too, which the connection starts).
+  bool playing = playMode(gameMode) || gameMode == onlineVersusMode;
+  if (playing && gameSerial != clashCheckedGame) {
+    clashCheckedGame = gameSerial;
+    std::string clash = firstBindingClash();
+    // A prompt for a second press matters more just now.
+    if (!clash.empty() && pendingKey == PendingKey::none)
+      playNotice = clash, playNoticeMs = clashNoticeMilliseconds;
+  }
   double elapsed = frameDelta * 10.0;
   pendingKeyMs = std::max(0.0, pendingKeyMs - elapsed);
   playNoticeMs = std::max(0.0, playNoticeMs - elapsed);

@@ -83,6 +83,7 @@ double pendingKeyMs = 0.0;
 std::string playNotice;
 double playNoticeMs = 0.0;
 int32_t padLostPlayer = 0;
+uint32_t clashCheckedGame = 0;
 SDL_Rect windowPlace = {0, 0, 0, 0};
 std::string piecesKept;
 

@@ -234,11 +234,12 @@ extern bool pauseOnFocusLoss; // losing the window's focus pauses a game
 enum class PendingKey : int32_t { none, restart, leave };
 constexpr double confirmMilliseconds = 2000.0;
 constexpr double clashNoticeMilliseconds = 5000.0;
-extern PendingKey pendingKey;  // the key whose second press is awaited
-extern double pendingKeyMs;    // milliseconds left for it
-extern std::string playNotice; // "Press R again to restart", "P2 Hold and Restart share R"
-extern double playNoticeMs;    // milliseconds it stays up
-extern int32_t padLostPlayer;  // the player whose pad left and paused the game; 0 none
+extern PendingKey pendingKey;     // the key whose second press is awaited
+extern double pendingKeyMs;       // milliseconds left for it
+extern std::string playNotice;    // "Press R again to restart", "P2 Hold and Restart share R"
+extern double playNoticeMs;       // milliseconds it stays up
+extern int32_t padLostPlayer;     // the player whose pad left and paused the game; 0 none
+extern uint32_t clashCheckedGame; // gameSerial of the last game checked for clashes at its start
 
 extern Button resumeButton;     // "Resume" on the paused frame
 extern Button quitToMenuButton; // "Quit to menu" on the paused frame

@@ -36,6 +36,7 @@ TEST_F(Controls, KeysInAGameNeverMoveTheFocusAndReturnOnlineDoesNothing) {
 }
 
 TEST_F(Controls, AClashIsMarkedAndNamedAndAVersusMatchAsksForItsKeysTwice) {
+  readPreferences();            // the default pad buttons, which clash with nothing
   controls[6] = SDL_SCANCODE_R; // P2 Hold on the restart key
   EXPECT_TRUE(bindingClashes(6));
   EXPECT_TRUE(bindingClashes(restartKeyIndex));
@@ -46,6 +47,7 @@ TEST_F(Controls, AClashIsMarkedAndNamedAndAVersusMatchAsksForItsKeysTwice) {
   for (const Button& button : screenButtons[audioDisplayScreen]) marked += button.warning;
   EXPECT_EQ(marked, 1);
   startGameOfMode(2);
+  frame(0, 0);
   EXPECT_EQ(playNotice, "P2 Hold and Restart share R");
 
   // R once: the match goes on and says how to restart; again within two seconds: it restarts.
