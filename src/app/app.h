@@ -12,7 +12,11 @@ struct Replay;
 // Start-up, frame loop, shutdown
 // ---------------------------------------------------------------------------------------------
 
-int runGame();                                         // the whole program; returns the exit status
+int runGame();    // the whole program; returns the exit status
+int startUp();    // everything before the first frame; 0, or the exit status of a failure
+void runFrames(); // frames while running
+void runFrame();  // one frame: clock, keys, update, drawing, then the wait to 16 ms
+void shutDown();  // releases what start-up made
 void printError(const char* format, ...);              // printf-style, to standard output
 void playSoundEffect(SoundEffect effect, int channel); // the core's sound hook
 // Frame timing: a frame's length in hundredths of a second from two performance counter
@@ -51,7 +55,12 @@ std::string keyDisplayName(int32_t scancode); // text shown on a control button
 // Any entry of controls: its key's name, or "Press a key" while it waits for one; and whether
 // another entry holds the same key.
 std::string bindingLabel(int32_t index);
+// Every binding (both players' keys, pause, restart, mute, both pads' buttons) against all the
+// others: entry index of controls (or pauseKeyIndex, restartKeyIndex), a pad's action, and the
+// first clash as one line ("P2 Hold and Restart share R"; "" when none).
 bool bindingClashes(int32_t index);
+bool padButtonClashes(int player, int action);
+std::string firstBindingClash();
 // Auto-repeat shared by the keys, the pads and the menus: true on the first held frame, then
 // each time the held frames add up to one whole step.
 bool autoRepeat(bool down, bool& wasDown, double& accumulator, double sensitivity);
@@ -70,7 +79,6 @@ std::string padButtonName(int32_t button);   // "A", "D-pad Up", "LB"
 std::string padPreferenceName(int player, int action); // "pad_p1_rotate_cw"
 void resetPadButtons();                                // the default buttons, both players
 int32_t* padButtons(int player);                       // p1PadButtons or p2PadButtons
-bool padButtonClashes(int player, int action); // another action of that player has its button
 
 // ---------------------------------------------------------------------------------------------
 // Menu focus
@@ -85,7 +93,8 @@ struct FocusItem {
 int32_t focusItemCount();           // the current screen's buttons and sliders
 FocusItem focusItem(int32_t index); // one of them
 int32_t currentFocusContext();      // the mode and screen now shown
-bool inPlay();     // "Solo Play", "Player Versus" or "Versus Bot" unpaused: the keys and pads play
+// A game (online too) runs unpaused and not yet over: the keys and pads play, the focus stays away.
+bool inPlay();
 bool pausedGame(); // a paused game: "Resume", "Quit to menu" and "Back" are its menu
 void menuCommand(MenuCommand command); // a menu key or pad button went down
 Button* focusedButton();               // null unless the focus shows on a button
@@ -126,9 +135,11 @@ Button makeButton(int32_t x, int32_t y, int32_t width, int32_t height, const std
                   int32_t textSize);
 Slider makeSlider(SliderPoint position, int32_t trackWidth, double minValue, double maxValue,
                   const std::string& label, double value, bool isInteger);
-void checkHover(Button& button);            // hover test; click sound when clicked on it
-void update(Slider& slider);                // hover, drag and value of one slider
-void buildMenus();                          // every screen's buttons and sliders
+void checkHover(Button& button);                    // hover test; click sound when clicked on it
+void update(Slider& slider);                        // hover, drag and value of one slider
+void setSliderValue(Slider& slider, double value);  // value, clamped, and the knob to match
+void openDoor(const char* caption, int32_t screen); // a click on that settings button opens it
+void buildMenus();                                  // every screen's buttons and sliders
 std::vector<Button> playerControlButtons(); // seven per player: player 2's column, player 1's
 
 // ---------------------------------------------------------------------------------------------
@@ -148,8 +159,14 @@ std::vector<Button> gamepadButtons(); // screen 5's buttons
 // Pause, restart and the keys of every mode
 // ---------------------------------------------------------------------------------------------
 
-bool updatePause();     // pause and restart requests, the paused frame's buttons; true = frozen
-void restartGame();     // a fresh game of the mode in play, nothing kept from the last one
+bool updatePause(); // pause and restart requests, the paused frame's buttons; true = frozen
+void restartGame(); // a fresh game of the mode in play, nothing kept from the last one
+// The restart key and leaving by key (Backspace, a pad's Back): at once in solo games and after
+// a game is over; in a running versus game only at a second press within confirmMilliseconds.
+// Online games cannot be restarted by one side.
+void restartByKey();
+void leaveByKey(const char* keyName);
+void tickPlayNotice();  // the prompt's and the pending key's milliseconds run down
 void leavePlay();       // back to the main menu from any play mode
 void releaseHeldKeys(); // every key up, as after the window lost the keyboard
 void handleShellKey(const SDL_KeyboardEvent& key);    // pause, restart, mute, full screen
@@ -172,6 +189,7 @@ void saveWindowPlace();                         // windowPlace into the preferen
 void applyVolumes();              // musicVolume, effectsVolume and soundMuted to the mixer
 void setFullscreen(bool on);      // full screen at the desktop's resolution, or the window
 void toggleFullscreen();          // and remember it
+void applyVsync();                // vsyncOn to the renderer
 void buildAudioDisplayScreen();   // its widgets, and its button on the settings screen
 void runSettingsExtras();         // the settings screen's way to "Audio & Display"
 void runAudioDisplayScreen();     // screen 6
@@ -245,3 +263,15 @@ void runNetworksScreen();       // screen 10: a click chooses, "Back" returns
 // Copies the named network (an archived one or "Shipped") over Storage/BestNeuralNet.txt,
 // atomically, and gives it to the level; false with error when it could not.
 bool chooseNetwork(const std::string& name, std::string* error);
+
+// The "Handling" screen (handling.cpp): each player's handling, its sliders and presets.
+void buildHandlingScreen(); // its widgets, and its door on the settings screen
+void openHandlingScreen();  // the settings screen's door
+void runHandlingScreen();   // the screen's frame: choices, presets, sliders, saving
+std::string handlingValueText(int slider, int32_t value); // "167 ms", "20×", "instant"
+
+// Finesse (finesse.cpp): each player's inputs per piece against the fewest that would do.
+void countPresses(int player, const bool* down); // the seven actions' keys this frame
+void startFinesse();                             // fresh counts for the game just set up
+void trackFinesse();                             // after a frame of play: placements and faults
+double keysPerPiece(const FinesseCount& count);  // key presses per locked piece, 0 before any

@@ -16,7 +16,8 @@ enum {
   soundButton,
   pauseKeyButton,
   restartKeyButton,
-  backButtonIndex
+  backButtonIndex,
+  vsyncButton // added after the others, in the free row above "Back"
 };
 enum { musicSlider, effectsSlider };
 const char* const openingCaption = "Audio & Display"; // the settings screen's button
@@ -34,8 +35,11 @@ void labelButtons() {
   buttons[fullscreenButton].valueText = onOff(fullscreenOn);
   buttons[autoPauseButton].valueText = onOff(pauseOnFocusLoss);
   buttons[soundButton].valueText = soundMuted ? "Muted" : "On";
+  if (buttons.size() > vsyncButton) buttons[vsyncButton].valueText = onOff(vsyncOn);
   buttons[pauseKeyButton].valueText = keyDisplayName(pauseKey);
   buttons[restartKeyButton].valueText = keyDisplayName(restartKey);
+  buttons[pauseKeyButton].warning = bindingClashes(pauseKeyIndex);
+  buttons[restartKeyButton].warning = bindingClashes(restartKeyIndex);
 }
 
 // A piece is known by its size and its place among the loaded pieces of that size ("4:2" is the
@@ -130,6 +134,10 @@ void saveWindowPlace() {
     savePreference(name);
 }
 
+void applyVsync() {
+  if (renderer) SDL_RenderSetVSync(renderer, vsyncOn ? 1 : 0);
+}
+
 void buildAudioDisplayScreen() {
   screenButtons[settingsScreen].push_back(makeButton(625, 640, 250, 50, openingCaption, 1));
   screenButtons[audioDisplayScreen] = {makeButton(150, 550, 380, 75, "Full Screen: ", 1),
@@ -137,7 +145,8 @@ void buildAudioDisplayScreen() {
                                        makeButton(970, 550, 380, 75, "Sound: ", 1),
                                        makeButton(300, 675, 400, 75, "Pause key:   ", 1),
                                        makeButton(800, 675, 400, 75, "Restart key:   ", 1),
-                                       makeButton(675, 850, 150, 50, "Back", 1)};
+                                       makeButton(675, 850, 150, 50, "Back", 1),
+                                       makeButton(560, 765, 380, 65, "Vsync: ", 1)};
   screenSliders[audioDisplayScreen] = {
       makeSlider({750, 250}, 700, 0, 100, "Music Volume", musicVolume, true),
       makeSlider({750, 420}, 700, 0, 100, "Effects Volume", effectsVolume, true)};
@@ -145,12 +154,7 @@ void buildAudioDisplayScreen() {
 }
 
 void runSettingsExtras() {
-  if (!mouseClicked) return;
-  for (const Button& button : screenButtons[settingsScreen])
-    if (button.hovered && button.text == openingCaption) {
-      awaitingKeyBinding = false;
-      currentScreen = audioDisplayScreen;
-    }
+  openDoor(openingCaption, audioDisplayScreen);
 }
 
 void runAudioDisplayScreen() {
@@ -172,6 +176,11 @@ void runAudioDisplayScreen() {
     if (hoveredHere(fullscreenButton)) toggleFullscreen();
     if (hoveredHere(autoPauseButton)) toggleAutoPause();
     if (hoveredHere(soundButton)) toggleMute();
+    if (hoveredHere(vsyncButton)) {
+      vsyncOn = !vsyncOn;
+      applyVsync();
+      savePreference("vsync");
+    }
     if (hoveredHere(pauseKeyButton) || hoveredHere(restartKeyButton)) {
       awaitingKeyBinding = true;
       bindingIndex = hoveredHere(pauseKeyButton) ? pauseKeyIndex : restartKeyIndex;

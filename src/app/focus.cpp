@@ -2,6 +2,7 @@
 // between the widgets of whatever screen is shown, by where they are drawn. Pressing it is a click
 // on the focused button; while it shows, it stands in for the pointer's hover.
 #include "app/app.h"
+#include "net/state.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -100,13 +101,7 @@ void stepSlider(Slider& slider, int direction) {
   for (double factor : {5.0, 2.0, 1.0})
     if (factor * power >= target) step = factor * power;
   if (slider.isInteger && step < 1.0) step = 1.0;
-  double value = slider.value + direction * step;
-  value = value < slider.minValue ? slider.minValue
-                                  : (value > slider.maxValue ? slider.maxValue : value);
-  if (slider.isInteger) value = std::trunc(value);
-  slider.value = value;
-  double trackLeft = slider.position.x - slider.trackWidth * 0.5;
-  slider.knob.x = (value - slider.minValue) / range * slider.trackWidth + trackLeft;
+  setSliderValue(slider, slider.value + direction * step);
   // One step is a whole drag: screens that store a slider on release store it now.
   mouseReleased = true;
 }
@@ -122,7 +117,9 @@ Button* backOfScreen() {
 } // namespace
 
 bool inPlay() {
-  return (gameMode == 1 || gameMode == 2 || gameMode == 4) && !gamePaused;
+  bool playing = gameMode == 1 || gameMode == 2 || gameMode == 4 ||
+                 (gameMode == onlineVersusMode && onlinePhase == OnlinePhase::playing);
+  return playing && !gamePaused && !matchOver;
 }
 
 // A paused game is a small menu of its own: "Resume", "Quit to menu" and "Back".

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -26,15 +27,34 @@ int playerOfPad(SDL_JoystickID id) {
   return 0;
 }
 
-// The first pad plays as player 1, the next as player 2; a third waits unopened.
+bool sameGuid(const SDL_JoystickGUID& a, const SDL_JoystickGUID& b) {
+  return std::equal(std::begin(a.data), std::end(a.data), std::begin(b.data));
+}
+
+// A free slot for a pad of this kind: the player who had one like it, else one who never had a
+// pad, else any free one.
+int freeSlotFor(const SDL_JoystickGUID& guid) {
+  for (int slot = 0; slot < 2; ++slot)
+    if (!playerPads[slot] && playerPadKnown[slot] && sameGuid(playerPadGuids[slot], guid))
+      return slot;
+  for (int slot = 0; slot < 2; ++slot)
+    if (!playerPads[slot] && !playerPadKnown[slot]) return slot;
+  for (int slot = 0; slot < 2; ++slot)
+    if (!playerPads[slot]) return slot;
+  return -1;
+}
+
+// The first pad plays as player 1, the next as player 2, and a pad plugged back in goes to the
+// player it belonged to; a third waits unopened.
 void openPad(int deviceIndex) {
   if (!SDL_IsGameController(deviceIndex)) return;
   if (playerOfPad(SDL_JoystickGetDeviceInstanceID(deviceIndex)) != 0) return; // already ours
-  for (SDL_GameController*& slot : playerPads) {
-    if (slot) continue;
-    slot = SDL_GameControllerOpen(deviceIndex);
-    return;
-  }
+  SDL_JoystickGUID guid = SDL_JoystickGetDeviceGUID(deviceIndex);
+  int slot = freeSlotFor(guid);
+  if (slot < 0) return;
+  playerPads[slot] = SDL_GameControllerOpen(deviceIndex);
+  playerPadGuids[slot] = guid;
+  playerPadKnown[slot] = playerPads[slot] != nullptr;
 }
 
 void closePad(SDL_JoystickID id) {
@@ -43,7 +63,10 @@ void closePad(SDL_JoystickID id) {
   SDL_GameControllerClose(playerPads[player - 1]);
   playerPads[player - 1] = nullptr;
   // The player lost control in the middle of a game: hold it still until the pad is back.
-  if (inPlay() && (player == 1 || gameMode == 2)) gamePaused = true;
+  if (inPlay() && gameMode != onlineVersusMode && (player == 1 || gameMode == 2)) {
+    gamePaused = true;
+    padLostPlayer = player;
+  }
 }
 
 bool buttonDown(SDL_GameController* pad, int32_t button) {
@@ -95,7 +118,7 @@ void padButtonDown(const SDL_ControllerButtonEvent& event) {
     pauseRequested = true;
     break;
   case SDL_CONTROLLER_BUTTON_BACK:
-    menuCommand(MenuCommand::back);
+    leaveByKey("Back");
     break;
   case SDL_CONTROLLER_BUTTON_A: // in a game A and B are actions
     if (!playing) menuCommand(MenuCommand::press);
@@ -140,11 +163,6 @@ std::string padButtonName(int32_t button) {
   return names[button];
 }
 
-bool padButtonClashes(int player, int action) {
-  const int32_t* buttons = padButtons(player);
-  return std::count(buttons, buttons + padActionCount, buttons[action]) > 1;
-}
-
 void startGamepads() {
   // Community mappings for pads SDL does not know; loaded before any pad is opened.
   if (std::ifstream(padMappingsPath).good() &&
@@ -160,8 +178,11 @@ void closePads() {
   }
 }
 
+// Held until the game closes: the kinds swap too, so a replugged pad keeps the swapped player.
 void swapPads() {
   std::swap(playerPads[0], playerPads[1]);
+  std::swap(playerPadGuids[0], playerPadGuids[1]);
+  std::swap(playerPadKnown[0], playerPadKnown[1]);
 }
 
 void handlePadEvent(const SDL_Event& event) {

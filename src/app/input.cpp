@@ -30,10 +30,56 @@ KeyMemory keyMemory(int player) {
           p2RotateCwDown, p2RotateCcwDown, p2HardDropDown, p2Sensitivity};
 }
 
+void startShift(ShiftMemory& memory, int32_t direction) {
+  memory.direction = direction;
+  memory.chargeMs = 0.0;
+  memory.repeatsDone = 0;
+}
+
+// The custom handling's sideways step for one frame of frameMs: the columns to move (0 none, up
+// to boardWidth) in memory.direction. The newest of two held directions wins; pressed in the
+// same frame they cancel, as the flags always did.
+int32_t customShift(bool right, bool left, const Handling& handling, ShiftMemory& memory,
+                    double frameMs) {
+  bool pressedRight = right && !memory.rightDown, pressedLeft = left && !memory.leftDown;
+  memory.rightDown = right;
+  memory.leftDown = left;
+  if (pressedRight && pressedLeft) {
+    startShift(memory, 0);
+    return 0;
+  }
+  if (pressedRight || pressedLeft) {
+    startShift(memory, pressedRight ? 1 : -1);
+    return 1;
+  }
+  bool held = memory.direction > 0 ? right : (memory.direction < 0 ? left : false);
+  if (!held) {
+    // Released (or never chosen): the one still held takes over as if pressed now.
+    startShift(memory, right != left ? (right ? 1 : -1) : 0);
+    return memory.direction != 0 ? 1 : 0;
+  }
+  double time = frameMs;
+  if (memory.cutMs > 0.0) {
+    double waited = std::min(time, memory.cutMs);
+    memory.cutMs -= waited;
+    time -= waited;
+    if (time <= 0.0) return 0; // the whole frame went to the cut
+  }
+  memory.chargeMs += time;
+  if (memory.chargeMs < handling.dasMs) return 0;
+  if (handling.arrMs <= 0) return boardWidth; // charged at zero repeat: always against the wall
+  auto due = static_cast<int32_t>((memory.chargeMs - handling.dasMs) / handling.arrMs) + 1;
+  int32_t cells = due - memory.repeatsDone;
+  memory.repeatsDone = due;
+  return std::min(cells, boardWidth);
+}
+
 // One player's seven flags from the seven bindings starting at first.
 void computePlayerFlags(int player, const uint8_t* keys, int first) {
   PlayerState flags = playerState(player);
   KeyMemory memory = keyMemory(player);
+  const Handling& handling = player == 1 ? p1Handling : p2Handling;
+  ShiftMemory& shift = player == 1 ? p1Shift : p2Shift;
   // The player's pad feeds the same memory as the keys: every rule holds for both alike.
   auto down = [&](int offset) {
     if (padActionDown(player, offset)) return true;
@@ -41,13 +87,31 @@ void computePlayerFlags(int player, const uint8_t* keys, int first) {
     int32_t scancode = controls[first + offset];
     return scancode >= 0 && scancode < scancodeLimit && keys[scancode] != 0;
   };
-  flags.moveRight = autoRepeat(down(0), memory.rightDown, memory.rightRepeat, memory.sensitivity);
-  flags.moveLeft = autoRepeat(down(1), memory.leftDown, memory.leftRepeat, memory.sensitivity);
-  flags.rotateCw = press(down(2), memory.rotateCwDown);
-  flags.rotateCcw = press(down(3), memory.rotateCcwDown);
-  flags.softDrop = down(4);
-  flags.hardDrop = press(down(5), memory.hardDropDown);
-  flags.hold = down(6);
+  bool downs[padActionCount];
+  for (int action = 0; action < padActionCount; ++action) downs[action] = down(action);
+  countPresses(player, downs);
+  bool custom = handling.kind == customHandling;
+  if (custom) {
+    // Real milliseconds of the game clock: the same feel at any frame rate.
+    int32_t cells = customShift(downs[0], downs[1], handling, shift, frameDelta * 10.0);
+    flags.moveRight = cells > 0 && shift.direction > 0;
+    flags.moveLeft = cells > 0 && shift.direction < 0;
+    flags.moveCells = std::max(cells, 1);
+  } else {
+    flags.moveRight =
+        autoRepeat(downs[0], memory.rightDown, memory.rightRepeat, memory.sensitivity);
+    flags.moveLeft = autoRepeat(downs[1], memory.leftDown, memory.leftRepeat, memory.sensitivity);
+    flags.moveCells = 1;
+  }
+  flags.rotateCw = press(downs[2], memory.rotateCwDown);
+  flags.rotateCcw = press(downs[3], memory.rotateCcwDown);
+  flags.softDrop = downs[4];
+  flags.softDropFactor = custom ? handling.softDropFactor : classicSoftDrop;
+  flags.hardDrop = press(downs[5], memory.hardDropDown);
+  flags.hold = downs[6];
+  bool holdPressed = flags.hold && !shift.holdDown;
+  shift.holdDown = flags.hold;
+  if (custom && (flags.rotateCw || flags.rotateCcw || holdPressed)) shift.cutMs = handling.dasCutMs;
 }
 
 // The keys that work the menus. Repeats of a held arrow keep moving; a held Return presses once.
@@ -72,7 +136,7 @@ void menuKey(const SDL_KeyboardEvent& key) {
     if (!key.repeat) menuCommand(MenuCommand::press);
     return;
   case SDL_SCANCODE_BACKSPACE:
-    if (!key.repeat) menuCommand(MenuCommand::back);
+    if (!key.repeat) leaveByKey("Backspace");
     return;
   default:
     return;
@@ -105,11 +169,6 @@ std::string bindingLabel(int32_t index) {
   if (awaitingKeyBinding && index == bindingIndex) return "Press a key";
   if (index < 0 || index >= static_cast<int32_t>(controls.size())) return "";
   return keyDisplayName(controls[index]);
-}
-
-bool bindingClashes(int32_t index) {
-  if (index < 0 || index >= static_cast<int32_t>(controls.size())) return false;
-  return std::count(controls.begin(), controls.end(), controls[index]) > 1;
 }
 
 std::string keyDisplayName(int32_t scancode) {
@@ -177,6 +236,7 @@ void handleEvents() {
   mousePosition = logicalPoint(windowX, windowY);
   // A click lasts one frame, even when its press and release both fall in the last frame.
   mouseClicked = false;
+  for (uint8_t& key : eventKeys) key &= keyHeld;
   mouseReleased = false;
 
   SDL_Event event;
@@ -204,7 +264,13 @@ void handleEvents() {
       mouseHeld = mouseDownLatch = false;
       mouseReleased = true;
       break;
+    case SDL_KEYUP:
+      if (event.key.keysym.scancode < SDL_NUM_SCANCODES)
+        eventKeys[event.key.keysym.scancode] &= ~keyHeld;
+      break;
     case SDL_KEYDOWN:
+      if (event.key.keysym.scancode < SDL_NUM_SCANCODES)
+        eventKeys[event.key.keysym.scancode] = keyHeld | keyWentDown;
       // A held key's repeats are no new key: the Return that started the wait is not its key.
       if (awaitingKeyBinding) {
         if (!event.key.repeat) captureKey(keys);
@@ -237,5 +303,8 @@ void handleEvents() {
   else if (!escapeCancelledWait)
     running = false;
   pollPadMenu();
-  computeActionFlags(keys);
+  // A key tapped within this frame counts as down for it: no press is lost to a slow frame.
+  static uint8_t held[SDL_NUM_SCANCODES];
+  for (int i = 0; i < SDL_NUM_SCANCODES; ++i) held[i] = keys[i] | eventKeys[i];
+  computeActionFlags(held);
 }

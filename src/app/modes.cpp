@@ -22,7 +22,9 @@ void startGameOfMode(int32_t mode, int32_t variant) {
   // Races start on "Go", not while the window is still opening or the hands still on the mouse.
   countdownLeft = soloVariant == marathonVariant ? 0.0 : countdownLength;
   sprintSplits.clear();
+  pendingKey = PendingKey::none;
   setUpGame();
+  startFinesse();
 }
 
 bool holdForCountdown() {

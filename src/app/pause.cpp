@@ -4,6 +4,8 @@
 #include "app/app.h"
 #include "game/game.h"
 
+#include <algorithm>
+
 namespace {
 
 // The modes a player can pause or start afresh.
@@ -11,7 +13,59 @@ bool pausableMode() {
   return gameMode == 1 || gameMode == 2 || gameMode == 4;
 }
 
+// A running game that two sides play: a stray key must not end it for both. A replay of one
+// is only watched.
+bool needsConfirmation() {
+  bool twoSided = gameMode == 2 || gameMode == 4 || gameMode == onlineVersusMode;
+  return twoSided && !matchOver && !replayPlaying;
+}
+
+// True at the second press within the time; the first only shows the prompt.
+bool confirmed(PendingKey key, const std::string& prompt) {
+  if (pendingKey == key && pendingKeyMs > 0.0) {
+    pendingKey = PendingKey::none;
+    playNoticeMs = 0.0;
+    return true;
+  }
+  pendingKey = key;
+  pendingKeyMs = playNoticeMs = confirmMilliseconds;
+  playNotice = prompt;
+  return false;
+}
+
 } // namespace
+
+void restartByKey() {
+  if (!pausableMode()) return; // online among others: one side cannot restart it
+  std::string prompt = "Press " + keyDisplayName(restartKey) + " again to restart";
+  if (needsConfirmation() && !confirmed(PendingKey::restart, prompt)) return;
+  restartGame();
+}
+
+void leaveByKey(const char* keyName) {
+  bool playing = playMode(gameMode) || gameMode == onlineVersusMode;
+  if (playing && needsConfirmation() &&
+      !confirmed(PendingKey::leave, std::string("Press ") + keyName + " again to leave"))
+    return;
+  menuCommand(MenuCommand::back);
+}
+
+void tickPlayNotice() {
+  // Two things on one key would both fire in this game: say which, once, as it starts (online
+  // games too, which the connection starts).
+  bool playing = playMode(gameMode) || gameMode == onlineVersusMode;
+  if (playing && gameSerial != clashCheckedGame) {
+    clashCheckedGame = gameSerial;
+    std::string clash = firstBindingClash();
+    // A prompt for a second press matters more just now.
+    if (!clash.empty() && pendingKey == PendingKey::none)
+      playNotice = clash, playNoticeMs = clashNoticeMilliseconds;
+  }
+  double elapsed = frameDelta * 10.0;
+  pendingKeyMs = std::max(0.0, pendingKeyMs - elapsed);
+  playNoticeMs = std::max(0.0, playNoticeMs - elapsed);
+  if (pendingKeyMs <= 0.0) pendingKey = PendingKey::none;
+}
 
 // Leaving any play mode lands on the menu it was started from (the main menu, or the Modes
 // screen for Sprint and Ultra) with fresh demo games.
@@ -42,16 +96,19 @@ void restartGame() {
 
 void releaseHeldKeys() {
   SDL_ResetKeyboard();
+  eventKeys.fill(0);
   static const uint8_t noKeys[SDL_NUM_SCANCODES] = {};
   computeActionFlags(noKeys);
 }
 
 bool updatePause() {
   if (gameMode == 0) gamePaused = false; // a game left by any way starts unpaused next time
-  if (restartRequested) restartGame();
+  tickPlayNotice();
+  if (restartRequested) restartByKey();
   // A finished game has nothing to pause.
   if (pauseRequested && pausableMode() && !matchOver) gamePaused = !gamePaused;
   pauseRequested = restartRequested = false;
+  if (!gamePaused) padLostPlayer = 0;
   if (!gamePaused || gameMode == 0) return false;
   checkHover(resumeButton);
   checkHover(quitToMenuButton);

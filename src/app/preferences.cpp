@@ -14,18 +14,18 @@
 
 namespace {
 
-enum class Kind { integer, flag, text };
+enum class Kind { integer, flag, text, choice };
 
 struct Preference {
   const char* name;        // as written in the file
   Kind kind;               // how the value is written and checked
-  int32_t* integer;        // Kind::integer
+  int32_t* integer;        // Kind::integer and Kind::choice (the chosen word's index)
   bool* flag;              // Kind::flag
   std::string* text;       // Kind::text
   int32_t minimum;         // Kind::integer: smallest value accepted
   int32_t maximum;         // Kind::integer: largest value accepted
   int32_t defaultInteger;  // Kind::integer and Kind::flag (0 or 1)
-  const char* defaultText; // Kind::text
+  const char* defaultText; // Kind::text; Kind::choice: its words, "first|second"
 };
 
 Preference integerRow(const char* name, int32_t* variable, int32_t fallback, int32_t minimum,
@@ -40,6 +40,18 @@ Preference padRow(const char* name, int32_t* variable, int32_t fallback) {
 }
 Preference textRow(const char* name, std::string* variable, const char* fallback) {
   return {name, Kind::text, nullptr, nullptr, variable, 0, 0, 0, fallback};
+}
+Preference choiceRow(const char* name, int32_t* variable, const char* words, int32_t fallback) {
+  return {name, Kind::choice, variable, nullptr, nullptr, 0, 0, fallback, words};
+}
+
+// Word index of a choice row ("classic|custom": 0 classic, 1 custom).
+std::string choiceWord(const Preference& row, int32_t index) {
+  std::istringstream words(row.defaultText);
+  std::string word;
+  for (int32_t i = 0; std::getline(words, word, '|'); ++i)
+    if (i == index) return word;
+  return "";
 }
 
 // Every preference: name, variable, default and range. A new setting is one new row.
@@ -76,6 +88,19 @@ const std::vector<Preference>& preferenceTable() {
       textRow("online_address", &onlineJoinText, ""),
       // Online hosting from home: ask the router to open the port.
       flagRow("online_port_mapping", &portMappingWanted, true),
+      // Handling: each player's auto-repeat in milliseconds, beside the classic sensitivity.
+      choiceRow("p1_handling", &p1Handling.kind, "classic|custom", classicHandling),
+      integerRow("p1_das_ms", &p1Handling.dasMs, 167, 0, 500),
+      integerRow("p1_arr_ms", &p1Handling.arrMs, 33, 0, 200),
+      integerRow("p1_soft_drop_factor", &p1Handling.softDropFactor, 20, 0, 40),
+      integerRow("p1_das_cut_ms", &p1Handling.dasCutMs, 0, 0, 100),
+      choiceRow("p2_handling", &p2Handling.kind, "classic|custom", classicHandling),
+      integerRow("p2_das_ms", &p2Handling.dasMs, 167, 0, 500),
+      integerRow("p2_arr_ms", &p2Handling.arrMs, 33, 0, 200),
+      integerRow("p2_soft_drop_factor", &p2Handling.softDropFactor, 20, 0, 40),
+      integerRow("p2_das_cut_ms", &p2Handling.dasCutMs, 0, 0, 100),
+      // Display: frames wait for the screen's refresh (off: as the renderer always was).
+      flagRow("vsync", &vsyncOn, false),
   };
   return table;
 }
@@ -104,13 +129,14 @@ bool splitLine(const std::string& line, std::string& name, std::string& value) {
 }
 
 void setDefault(const Preference& row) {
-  if (row.kind == Kind::integer) *row.integer = row.defaultInteger;
+  if (row.kind == Kind::integer || row.kind == Kind::choice) *row.integer = row.defaultInteger;
   if (row.kind == Kind::flag) *row.flag = row.defaultInteger != 0;
   if (row.kind == Kind::text) *row.text = row.defaultText;
 }
 
 std::string defaultText(const Preference& row) {
   if (row.kind == Kind::integer) return std::to_string(row.defaultInteger);
+  if (row.kind == Kind::choice) return choiceWord(row, row.defaultInteger);
   if (row.kind == Kind::flag) return row.defaultInteger ? "true" : "false";
   return row.defaultText;
 }
@@ -120,6 +146,11 @@ bool parseValue(const Preference& row, const std::string& value) {
   if (row.kind == Kind::text) {
     *row.text = value;
     return true;
+  }
+  if (row.kind == Kind::choice) {
+    for (int32_t i = 0; !choiceWord(row, i).empty(); ++i)
+      if (value == choiceWord(row, i)) return *row.integer = i, true;
+    return false;
   }
   if (row.kind == Kind::flag) {
     if (value != "true" && value != "false") return false;
@@ -137,6 +168,7 @@ bool parseValue(const Preference& row, const std::string& value) {
 
 std::string valueText(const Preference& row) {
   if (row.kind == Kind::integer) return std::to_string(*row.integer);
+  if (row.kind == Kind::choice) return choiceWord(row, *row.integer);
   if (row.kind == Kind::flag) return *row.flag ? "true" : "false";
   return *row.text;
 }
@@ -145,6 +177,7 @@ std::string rangeText(const Preference& row) {
   if (row.kind == Kind::integer)
     return "a whole number from " + std::to_string(row.minimum) + " to " +
            std::to_string(row.maximum);
+  if (row.kind == Kind::choice) return choiceWord(row, 0) + " or " + choiceWord(row, 1);
   return "true or false";
 }
 

@@ -213,6 +213,8 @@ void finishPlayedGame() {
   game.score = recording.result.score;
   game.lines = recording.result.lines;
   game.pieces = recording.result.pieces;
+  game.finesseFaults = finesseCounts[0].faults;
+  game.keysPerPiece = keysPerPiece(finesseCounts[0]);
   game.seconds = gameClock / 100.0;
   game.piecesPerSecond = game.seconds > 0.0 ? game.pieces / game.seconds : 0.0;
   game.garbageSent = recording.result.garbageSent;

@@ -25,6 +25,8 @@ void initialiseSdl() {
   for (uint32_t subsystem : subsystems) SDL_InitSubSystem(subsystem);
 }
 
+} // namespace
+
 // Releases everything start-up made, in the reverse of its dependencies.
 void shutDown() {
   releaseRenderCaches();
@@ -44,6 +46,8 @@ void shutDown() {
   mainMusic = nullptr;
   placeBlockSound = clearLineSound = takeDamageSound = clickButtonSound = gameOverSound = nullptr;
 }
+
+namespace {
 
 // One clear line on standard error, then a clean exit with a failure status.
 int fail(const std::string& message) {
@@ -93,6 +97,7 @@ bool openWindow() {
   else
     fullscreenOn = false;
   noteWindowPlace();
+  applyVsync();
   // Everything is drawn and hit-tested at 1500 x 1000; SDL scales that to the window, keeping
   // the aspect with black bars.
   SDL_RenderSetLogicalSize(renderer, windowWidth, windowHeight);
@@ -126,22 +131,23 @@ void openAudio() {
   soundHook = playSoundEffect;
 }
 
-void runFrames() {
-  while (running) {
-    frameStartTicks = SDL_GetTicks();
-    previousPerfCounter = currentPerfCounter;
-    currentPerfCounter = SDL_GetPerformanceCounter();
-    frameDelta =
-        frameDeltaBetween(previousPerfCounter, currentPerfCounter, SDL_GetPerformanceFrequency());
-    handleEvents();
-    updateFrame();
-    drawFrame();
-    uint32_t sleep = frameSleepMilliseconds(frameStartTicks, SDL_GetTicks(), gameMode);
-    if (sleep > 0) SDL_Delay(sleep);
-  }
-}
-
 } // namespace
+
+void runFrame() {
+  frameStartTicks = SDL_GetTicks();
+  previousPerfCounter = currentPerfCounter;
+  currentPerfCounter = SDL_GetPerformanceCounter();
+  frameDelta =
+      frameDeltaBetween(previousPerfCounter, currentPerfCounter, SDL_GetPerformanceFrequency());
+  // The keys are read right after the last frame's wait and right before the update: nothing
+  // stands between a key and the frame that answers it but the wait itself.
+  handleEvents();
+  updateFrame();
+  drawFrame();
+  presentedPerfCounter = SDL_GetPerformanceCounter();
+  uint32_t sleep = frameSleepMilliseconds(frameStartTicks, SDL_GetTicks(), gameMode);
+  if (sleep > 0) SDL_Delay(sleep);
+}
 
 void printError(const char* format, ...) {
   va_list arguments;
@@ -160,6 +166,21 @@ void playSoundEffect(SoundEffect effect, int channel) {
 }
 
 int runGame() {
+  int status = startUp();
+  if (status != 0) return status;
+  runFrames();
+  leaveOnlineGame();  // the opponent learns at once rather than after 5 s of silence
+  savePendingElite(); // quitting in the middle of a training run
+  saveWindowPlace();  // a window is moved in many small steps: its place is kept once, here
+  shutDown();
+  return 0;
+}
+
+void runFrames() {
+  while (running) runFrame();
+}
+
+int startUp() {
   if (!enterRuntimeFolder()) return 1;
   readPreferences(); // the window's place and full screen are among them
   initialiseSdl();
@@ -189,11 +210,5 @@ int runGame() {
   startGamepads();
   applyLaunchOptions();
   startOnlineFromCommandLine();
-
-  runFrames();
-  leaveOnlineGame();  // the opponent learns at once rather than after 5 s of silence
-  savePendingElite(); // quitting in the middle of a training run
-  saveWindowPlace();  // a window is moved in many small steps: its place is kept once, here
-  shutDown();
   return 0;
 }

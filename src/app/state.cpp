@@ -17,6 +17,7 @@ uint32_t frameStartTicks = 0;
 uint64_t previousPerfCounter = 0;
 // Read before main runs, so the first frame's delta covers start-up.
 uint64_t currentPerfCounter = SDL_GetPerformanceCounter();
+uint64_t presentedPerfCounter = 0;
 
 Point mousePosition = {0, 0};
 bool mouseClicked = false;
@@ -33,8 +34,15 @@ double p1RightRepeat, p1LeftRepeat, p2RightRepeat, p2LeftRepeat;
 bool p1RotateCwDown, p1RotateCcwDown, p1HardDropDown;
 bool p2RotateCwDown, p2RotateCcwDown, p2HardDropDown;
 bool escapeCancelledWait = false;
+std::array<uint8_t, SDL_NUM_SCANCODES> eventKeys{};
+Handling p1Handling, p2Handling;
+ShiftMemory p1Shift, p2Shift;
+Handling savedHandlings[2];
+FinesseCount finesseCounts[2];
 
 SDL_GameController* playerPads[2] = {nullptr, nullptr};
+SDL_JoystickGUID playerPadGuids[2] = {};
+bool playerPadKnown[2] = {false, false};
 int32_t p1PadButtons[padActionCount];
 int32_t p2PadButtons[padActionCount];
 bool awaitingPadBinding = false;
@@ -75,6 +83,13 @@ int32_t musicVolume = 100;
 int32_t effectsVolume = 100;
 bool soundMuted = false;
 bool fullscreenOn = false;
+bool vsyncOn = false;
+PendingKey pendingKey = PendingKey::none;
+double pendingKeyMs = 0.0;
+std::string playNotice;
+double playNoticeMs = 0.0;
+int32_t padLostPlayer = 0;
+uint32_t clashCheckedGame = 0;
 SDL_Rect windowPlace = {0, 0, 0, 0};
 std::string piecesKept;
 

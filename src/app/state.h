@@ -45,6 +45,7 @@ struct Slider {
   bool isInteger = false;   // values truncated to whole numbers
   bool dragging = false;    // the knob follows the pointer
   bool hovered = false;     // the pointer is on the knob
+  std::string shownValue;   // the value as its screen words it ("167 ms"); "" = the number
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -76,10 +77,11 @@ extern Mix_Chunk *placeBlockSound, *clearLineSound, *takeDamageSound, *clickButt
 // Frame timing
 // ---------------------------------------------------------------------------------------------
 
-extern bool running;                 // the frame loop runs while set
-extern uint32_t frameStartTicks;     // SDL ticks at the start of this frame
-extern uint64_t previousPerfCounter; // performance counter of the previous frame
-extern uint64_t currentPerfCounter;  // performance counter of this frame
+extern bool running;                  // the frame loop runs while set
+extern uint32_t frameStartTicks;      // SDL ticks at the start of this frame
+extern uint64_t previousPerfCounter;  // performance counter of the previous frame
+extern uint64_t currentPerfCounter;   // performance counter of this frame
+extern uint64_t presentedPerfCounter; // performance counter when this frame's present returned
 
 // ---------------------------------------------------------------------------------------------
 // Mouse and keys
@@ -105,14 +107,62 @@ extern double p1RightRepeat, p1LeftRepeat, p2RightRepeat, p2LeftRepeat;
 extern bool p1RotateCwDown, p1RotateCcwDown, p1HardDropDown;
 extern bool p2RotateCwDown, p2RotateCcwDown, p2HardDropDown;
 extern bool escapeCancelledWait; // Escape cancelled a rebinding: it quits nothing until released
+// Keys as the event queue tells it, beside SDL's own state array: a key event put on the queue
+// by a test or a benchmark then plays exactly as a typed one, and a key pressed and let go
+// within one frame still counts as down in that frame.
+constexpr uint8_t keyHeld = 1;     // down since its last key-down event
+constexpr uint8_t keyWentDown = 2; // went down during this frame's events
+extern std::array<uint8_t, SDL_NUM_SCANCODES> eventKeys;
+
+// ---------------------------------------------------------------------------------------------
+// Handling: how a player's held keys (or pad) become moves
+// ---------------------------------------------------------------------------------------------
+
+enum HandlingKind : int32_t { classicHandling, customHandling };
+// One player's choice, kept in the preferences file.
+struct Handling {
+  int32_t kind = classicHandling; // classic: the sensitivity's frame-counted repeat
+  int32_t dasMs = 167;            // custom: first move to first repeat, 0..500 ms
+  int32_t arrMs = 33;             // custom: between repeats, 0..200 ms; 0 = to the wall
+  int32_t softDropFactor = 20;    // custom: times gravity's speed 1..40; 0 = instant
+  int32_t dasCutMs = 0;           // custom: a rotation or hold holds the repeat back 0..100 ms
+};
+// A custom handling's memory of one player's sideways keys between frames.
+struct ShiftMemory {
+  bool rightDown = false, leftDown = false; // as last frame
+  bool holdDown = false;                    // hold was down last frame (a hold starts a cut)
+  int32_t direction = 0;                    // +1 right, -1 left, 0 none: the newest held wins
+  double chargeMs = 0.0;                    // held that long since its first move (cuts aside)
+  int32_t repeatsDone = 0;                  // repeats already made of this charge
+  double cutMs = 0.0;                       // the repeat waits this long yet
+};
+extern Handling p1Handling, p2Handling; // each player's handling
+extern ShiftMemory p1Shift, p2Shift;    // their custom repeat's memory
+extern Handling savedHandlings[2];      // player 2's and player 1's as last saved or read
+
+constexpr int padActionCount = 7; // right, left, rotate cw, rotate ccw, soft drop, hard drop, hold
+// Finesse and keys per piece of the game being played, for one player.
+struct FinesseCount {
+  bool keyDown[padActionCount] = {}; // each action's key or button, last frame
+  int32_t placementInputs = 0;       // moves and turns pressed for the falling piece
+  int32_t keyPresses = 0;            // every action pressed this game
+  int32_t faults = 0;                // placements that took more inputs than the fewest
+  int32_t placements = 0;            // pieces locked this game
+  int32_t spawnRotation = 0;         // the falling piece's rotation when it appeared
+  uint32_t lockSerial = 0;           // the last lock already counted
+  bool holdUsed = false;             // the hold flag as last seen
+  uint32_t gameSerial = 0;           // the game these counts belong to
+};
+extern FinesseCount finesseCounts[2]; // player 1's, then player 2's
 
 // ---------------------------------------------------------------------------------------------
 // Gamepads (SDL game controllers)
 // ---------------------------------------------------------------------------------------------
 
-constexpr int padActionCount = 7; // right, left, rotate cw, rotate ccw, soft drop, hard drop, hold
 constexpr const char* padMappingsPath = "gamecontrollerdb.txt"; // extra mappings, when present
 extern SDL_GameController* playerPads[2];    // player 1's pad, then player 2's; null: none
+extern SDL_JoystickGUID playerPadGuids[2];   // the kind of pad each player last had: it comes
+extern bool playerPadKnown[2];               // back to them when plugged in again (this run)
 extern int32_t p1PadButtons[padActionCount]; // SDL controller button per action, key order
 extern int32_t p2PadButtons[padActionCount]; // the same for player 2
 extern bool awaitingPadBinding;              // a Gamepad screen control waits for a button
@@ -145,6 +195,7 @@ enum Screen : int32_t {
   replaysScreen,      // the kept replays
   onlineScreen,       // host or join an online game
   networksScreen,     // which network the "Neural Network" level plays
+  handlingScreen,     // each player's handling: classic or custom milliseconds
   screenCount
 };
 
@@ -182,6 +233,18 @@ extern bool restartRequested;   // the restart key went down this frame
 extern bool pauseOnFocusLoss;   // losing the window's focus pauses a game
 extern bool preferencesRefused; // the preferences file was refused: never written over this run
 
+// Keys that must be pressed twice within confirmMilliseconds in a versus game, and the one line
+// shown over play (a binding clash when a game starts, or the prompt for the second press).
+enum class PendingKey : int32_t { none, restart, leave };
+constexpr double confirmMilliseconds = 2000.0;
+constexpr double clashNoticeMilliseconds = 5000.0;
+extern PendingKey pendingKey;     // the key whose second press is awaited
+extern double pendingKeyMs;       // milliseconds left for it
+extern std::string playNotice;    // "Press R again to restart", "P2 Hold and Restart share R"
+extern double playNoticeMs;       // milliseconds it stays up
+extern int32_t padLostPlayer;     // the player whose pad left and paused the game; 0 none
+extern uint32_t clashCheckedGame; // gameSerial of the last game checked for clashes at its start
+
 extern Button resumeButton;     // "Resume" on the paused frame
 extern Button quitToMenuButton; // "Quit to menu" on the paused frame
 extern bool newHighscore;       // the solo game just over beat the high score
@@ -193,10 +256,11 @@ extern int32_t pauseKey;   // scancode that pauses and resumes (the Pause key al
 extern int32_t restartKey; // scancode that starts the same mode afresh
 
 // Sound and window, kept in the preferences file.
-extern int32_t musicVolume;    // 0..100 %
-extern int32_t effectsVolume;  // 0..100 %
-extern bool soundMuted;        // M silences music and effects without losing the volumes
-extern bool fullscreenOn;      // full screen at the desktop's resolution
+extern int32_t musicVolume;   // 0..100 %
+extern int32_t effectsVolume; // 0..100 %
+extern bool soundMuted;       // M silences music and effects without losing the volumes
+extern bool fullscreenOn;     // full screen at the desktop's resolution
+extern bool vsyncOn; // frames wait for the display's refresh; off as the renderer always was
 extern SDL_Rect windowPlace;   // the window's last position and size; w 0 = never remembered
 extern std::string piecesKept; // the remembered piece selection: "blocks:ordinal" words
 // ---------------------------------------------------------------------------------------------

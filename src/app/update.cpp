@@ -40,6 +40,7 @@ void runCurrentScreen() {
   case 3:
     runSettingsScreen();
     runSettingsExtras();
+    openHandlingScreen();
     break;
   case 4:
     runPieceSelectionScreen();
@@ -62,6 +63,9 @@ void runCurrentScreen() {
     break;
   case networksScreen:
     runNetworksScreen();
+    break;
+  case handlingScreen:
+    runHandlingScreen();
     break;
   default:
     break;
@@ -134,6 +138,7 @@ void updateFrame() {
     recordReplayFrame(true);
     advancePlay();
     noteSprintSplits();
+    trackFinesse();
     saveNewHighscore();
     finishPlayedGame();
   }

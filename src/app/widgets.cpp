@@ -2,6 +2,8 @@
 #include "app/app.h"
 #include "game/game.h"
 
+#include <cmath>
+
 Button makeButton(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& text,
                   int32_t textSize) {
   Button button;
@@ -166,5 +168,26 @@ void buildMenus() {
   buildAudioDisplayScreen();
   screenButtons[modesScreen] = modesButtons();
   screenButtons[onlineScreen] = onlineScreenButtons();
+  buildHandlingScreen();
   rematchButton = makeButton(600, 850, 300, 80, "Rematch", 2);
+}
+
+void setSliderValue(Slider& slider, double value) {
+  double range = slider.maxValue - slider.minValue;
+  if (!(range > 0.0)) return;
+  value = value < slider.minValue ? slider.minValue
+                                  : (value > slider.maxValue ? slider.maxValue : value);
+  if (slider.isInteger) value = std::trunc(value);
+  slider.value = value;
+  double trackLeft = slider.position.x - slider.trackWidth * 0.5;
+  slider.knob.x = (value - slider.minValue) / range * slider.trackWidth + trackLeft;
+}
+
+void openDoor(const char* caption, int32_t screen) {
+  if (!mouseClicked) return;
+  for (const Button& button : screenButtons[settingsScreen])
+    if (button.hovered && button.text == caption) {
+      awaitingKeyBinding = false; // a control waiting for its key waits no more
+      currentScreen = screen;
+    }
 }

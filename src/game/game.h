@@ -116,6 +116,16 @@ void playGameSound(SoundEffect effect, int channel); // playSound, silent in men
 bool versusMode();
 
 // ---------------------------------------------------------------------------------------------
+// Finesse
+// ---------------------------------------------------------------------------------------------
+
+// The fewest inputs (tap, held to the wall, turn either way) from where a piece appeared to
+// where it locked, on an open well; placements covering the same cells count as one. -1 when
+// no such inputs reach it (a piece tucked under an overhang).
+int32_t fewestInputs(int32_t pieceId, int32_t fromRotation, int32_t fromX, int32_t toRotation,
+                     int32_t toX);
+
+// ---------------------------------------------------------------------------------------------
 // Set-up
 // ---------------------------------------------------------------------------------------------
 

@@ -105,6 +105,7 @@ void lockPiece(int player) {
   record.rotation = s.rotation;
   record.position = s.position;
   record.fromHold = s.holdUsed;
+  ++record.serial;
   playGameSound(SoundEffect::placeBlock, 1);
   writePiece(player);
   takeNextPiece(player);

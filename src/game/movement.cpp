@@ -37,6 +37,24 @@ void holdPiece(int player, int32_t idAtStart, int32_t heldAtStart) {
   s.heldPiece = idAtStart;
 }
 
+// A custom soft drop: gravity runs the given number of times as fast while the key is down,
+// several rows in one frame if they are due; instant goes straight to the floor. Neither locks.
+void softDropByFactor(int player, const PieceGrid& grid) {
+  PlayerState s = playerState(player);
+  if (s.softDropFactor == instantSoftDrop) {
+    s.position = landingPosition(player, grid, s.position);
+    s.gravityTimer = gravityInterval;
+    s.lockTimer = s.lockDelay;
+    return;
+  }
+  s.gravityTimer -= frameDelta * (s.softDropFactor - 1); // the step's own delta is already off
+  while (s.gravityTimer < 0.0 && pieceFits(player, grid, 0, 1)) {
+    ++s.position.y;
+    s.gravityTimer += gravityInterval;
+    s.lockTimer = s.lockDelay;
+  }
+}
+
 } // namespace
 
 bool pieceFits(int player, const PieceGrid& grid, int32_t dx, int32_t dy, const Point* position) {
@@ -71,6 +89,8 @@ void stepPlayer(int player) {
       lockPiece(player);
       return; // the locked piece takes no further part in this frame
     }
+  } else if (s.softDrop && s.softDropFactor >= instantSoftDrop) {
+    softDropByFactor(player, gridAtStart);
   } else if (s.gravityTimer < 0.0 || (s.softDrop && s.gravityTimer < gravityInterval * 49 / 50)) {
     ++s.position.y;
     s.gravityTimer = gravityInterval;
@@ -83,8 +103,12 @@ void stepPlayer(int player) {
     return;
   }
 
+  // A handling may ask for several columns in one frame (up to the wall): each must fit.
   int32_t dx = (s.moveRight ? 1 : 0) - (s.moveLeft ? 1 : 0);
-  if (dx != 0 && pieceFits(player, gridAtStart, dx, 0)) s.position.x += dx;
+  for (int32_t cell = 0; dx != 0 && cell < s.moveCells; ++cell) {
+    if (!pieceFits(player, gridAtStart, dx, 0)) break;
+    s.position.x += dx;
+  }
 
   if (s.rotateCcw || s.rotateCw) {
     int32_t turned = (s.rotation + (s.rotateCcw ? 1 : 3)) & 3; // 3 steps forward = 1 back

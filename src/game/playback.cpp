@@ -32,6 +32,13 @@ bool fail(std::string* error, const std::string& what) {
 
 void (*onlineReplayStep)(bool stepped) = nullptr;
 
+bool sameHandling(const ReplayFrame& a, const ReplayFrame& b) {
+  for (int i = 0; i < 2; ++i)
+    if (a.moveCells[i] != b.moveCells[i] || a.softDropFactor[i] != b.softDropFactor[i])
+      return false;
+  return true;
+}
+
 Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency) {
   Replay r;
   r.counterFrequency = counterFrequency;
@@ -57,7 +64,7 @@ void addReplayFrame(Replay& replay, const ReplayFrame& frame) {
   if (!replay.frames.empty() && !frame.clicked) {
     ReplayFrame& last = replay.frames.back();
     if (last.delta == frame.delta && last.actions == frame.actions &&
-        last.stepped == frame.stepped && !last.clicked) {
+        last.stepped == frame.stepped && !last.clicked && sameHandling(last, frame)) {
       ++last.repeat;
       return;
     }
@@ -71,6 +78,10 @@ ReplayFrame currentFrame() {
   f.delta = frameDelta;
   for (int i = 0; i < 14; ++i)
     if (*actionFlags[i]) f.actions |= static_cast<uint16_t>(1u << i);
+  f.moveCells[0] = p1MoveCells;
+  f.moveCells[1] = p2MoveCells;
+  f.softDropFactor[0] = p1SoftDropFactor;
+  f.softDropFactor[1] = p2SoftDropFactor;
   return f;
 }
 
@@ -142,6 +153,10 @@ void playReplayFrame(const ReplayFrame& frame) {
   }
   frameDelta = frame.delta;
   for (int i = 0; i < 14; ++i) *actionFlags[i] = (frame.actions >> i) & 1;
+  p1MoveCells = frame.moveCells[0];
+  p2MoveCells = frame.moveCells[1];
+  p1SoftDropFactor = frame.softDropFactor[0];
+  p2SoftDropFactor = frame.softDropFactor[1];
   if (online)
     onlineReplayStep(true);
   else

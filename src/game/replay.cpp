@@ -26,7 +26,8 @@ constexpr uint8_t actionsFollow = 0x01;
 constexpr uint8_t deltaFollows = 0x02;
 constexpr uint8_t clickFollows = 0x04;
 constexpr uint8_t notStepped = 0x08;
-constexpr uint8_t ticksFollow = 0x10; // the frame's length as counter ticks, from the last ones
+constexpr uint8_t ticksFollow = 0x10;     // the frame's length as counter ticks, from the last ones
+constexpr uint8_t handlingFollows = 0x20; // format 2: cells moved and soft-drop factors changed
 constexpr uint32_t longestRun = 128;
 
 // --- writing ---
@@ -170,6 +171,7 @@ void putFrame(std::string& out, const ReplayFrame& f, uint64_t frequency,
   }
   if (f.clicked) token |= clickFollows;
   if (!f.stepped) token |= notStepped;
+  if (context.format >= 2 && !sameHandling(f, context.previous)) token |= handlingFollows;
   putU8(out, token);
   if (token & actionsFollow) putU8(out, f.actions & 0xFF), putU8(out, f.actions >> 8);
   if (token & deltaFollows) putDouble(out, f.delta);
@@ -178,6 +180,8 @@ void putFrame(std::string& out, const ReplayFrame& f, uint64_t frequency,
     context.previousTicks = f.ticks;
   }
   if (token & clickFollows) putVarint(out, zigzag(f.clickSum));
+  if (token & handlingFollows)
+    for (int i = 0; i < 2; ++i) putU8(out, f.moveCells[i]), putU8(out, f.softDropFactor[i] + 1);
   for (uint32_t left = f.repeat - 1; left > 0;) {
     uint32_t run = std::min(left, longestRun);
     putU8(out, run - 1);
@@ -187,8 +191,10 @@ void putFrame(std::string& out, const ReplayFrame& f, uint64_t frequency,
   context.first = false;
 }
 
-void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_t frequency) {
+void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_t frequency,
+               uint32_t format) {
   ReplayFrameContext context;
+  context.format = format;
   for (const ReplayFrame& f : frames) putFrame(out, f, frequency, context);
 }
 
@@ -200,7 +206,8 @@ bool getFrame(Reader& in, uint64_t frequency, ReplayFrameContext& context, Repla
   if (!in.problem.empty() || in.at >= in.size()) return false;
   uint32_t token = in.u8();
   if (!(token & newFrame)) return in.fail("frames start with a repeat");
-  if (token & 0x60 || ((token & ticksFollow) && (token & deltaFollows || frequency == 0)))
+  uint32_t unknown = context.format >= 2 ? 0x40 : 0x60;
+  if (token & unknown || ((token & ticksFollow) && (token & deltaFollows || frequency == 0)))
     return in.fail("unknown frame token");
   ReplayFrame f = context.previous;
   f.repeat = 1;
@@ -227,6 +234,13 @@ bool getFrame(Reader& in, uint64_t frequency, ReplayFrameContext& context, Repla
     f.clickSum = static_cast<int32_t>(sum);
   }
   f.stepped = !(token & notStepped);
+  if (token & handlingFollows)
+    for (int i = 0; i < 2; ++i) {
+      f.moveCells[i] = static_cast<int32_t>(in.u8());
+      f.softDropFactor[i] = static_cast<int32_t>(in.u8()) - 1;
+      if (f.moveCells[i] < 1 || f.moveCells[i] > boardWidth || f.softDropFactor[i] > 40)
+        in.fail("bad handling");
+    }
   // Its repeats: every token below newFrame that follows.
   while (in.problem.empty() && in.at < in.size() && f.repeat < limit &&
          !(static_cast<unsigned char>(in.bytes[in.at]) & newFrame)) {
@@ -242,13 +256,14 @@ bool getFrame(Reader& in, uint64_t frequency, ReplayFrameContext& context, Repla
 
 // Walks every frame once: counted as the result says, and each written the way this game
 // writes it, so that a replay read writes back the same.
-void checkFrames(Reader& in, uint32_t expected, uint64_t frequency) {
+void checkFrames(Reader& in, uint32_t expected, uint64_t frequency, uint32_t format) {
   ReplayFrameContext reading, writing;
+  reading.format = writing.format = format;
   ReplayFrame f;
   uint64_t total = 0;
   std::string again;
-  for (size_t start = in.at; total < expected && getFrame(in, frequency, reading, f, expected - total);
-       start = in.at) {
+  for (size_t start = in.at;
+       total < expected && getFrame(in, frequency, reading, f, expected - total); start = in.at) {
     total += f.repeat;
     if (total > expected) {
       in.fail("more frames than the result counts");
@@ -329,7 +344,7 @@ namespace {
 // Everything before the frames.
 void putHeader(std::string& out, const Replay& replay) {
   putBytes(out, replayMagic, sizeof replayMagic);
-  putU32(out, replayFormatVersion);
+  putU32(out, replay.format);
   std::string version = replay.gameVersion.substr(0, maxVersionLength);
   putU8(out, static_cast<uint32_t>(version.size()));
   out += version;
@@ -365,7 +380,7 @@ std::string replayBytes(const Replay& replay) {
   if (replay.frames.empty())
     out += replay.frameBytes; // a replay read from a file keeps its frames as they came
   else
-    putFrames(out, replay.frames, replay.counterFrequency);
+    putFrames(out, replay.frames, replay.counterFrequency, replay.format);
   if (replay.mode == onlineVersusMode) {
     putU32(out, replay.onlineSeed);
     putU8(out, replay.onlineHost ? 1 : 0);
@@ -404,9 +419,10 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   if (!in.problem.empty() || std::memcmp(magic, replayMagic, sizeof magic) != 0)
     return fail(error, "not a Brikka replay");
   uint32_t format = in.u32();
-  if (format != replayFormatVersion)
+  if (format < 1 || format > replayFormatVersion)
     return fail(error, "replay format " + std::to_string(format) + " is not one this build reads");
   Replay r;
+  r.format = format;
   r.gameVersion.resize(in.u8());
   in.take(r.gameVersion.data(), r.gameVersion.size());
   // A later game may play by other rules: its replays would play back wrong here, not fail.
@@ -460,7 +476,7 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   size_t framesStart = in.at;
   // An online game's other side follows its frames: they are walked to find where it starts.
   if (checkAllFrames || r.mode == onlineVersusMode)
-    checkFrames(in, r.result.frames, r.counterFrequency);
+    checkFrames(in, r.result.frames, r.counterFrequency, r.format);
   else if (in.problem.empty())
     in.at = body; // read as they are played
   size_t framesEnd = in.at;
@@ -496,6 +512,7 @@ bool nextReplayFrame(const Replay& replay, ReplayCursor& cursor, ReplayFrame& fr
       cursor.entry = replay.frames[cursor.at++];
     } else {
       Reader in{replay.frameBytes, cursor.at, {}};
+      cursor.context.format = replay.format;
       if (!getFrame(in, replay.counterFrequency, cursor.context, cursor.entry)) {
         cursor.problem = in.problem;
         return false;

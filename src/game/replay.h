@@ -12,6 +12,9 @@
 // Records
 // ---------------------------------------------------------------------------------------------
 
+// 2 added each frame's handling (cells moved, soft-drop factor); 1 is still read and written.
+constexpr uint32_t replayFormatVersion = 2;
+
 // What one frame of play consumed; a run of equal frames is one entry.
 struct ReplayFrame {
   double delta = 0.0;   // frameDelta
@@ -21,6 +24,9 @@ struct ReplayFrame {
   bool clicked = false; // a click re-seeded the random stream before the frame
   int32_t clickSum = 0; // that click's x + y
   uint32_t repeat = 1;  // this frame, so many times in a row
+  // What each player's handling made of the flags (player 1, player 2); format 2 on.
+  int32_t moveCells[2] = {1, 1};                                  // p1MoveCells, p2MoveCells
+  int32_t softDropFactor[2] = {classicSoftDrop, classicSoftDrop}; // p1/p2SoftDropFactor
 };
 
 // Where a game ended, as the file stores it and a re-simulation finds it.
@@ -42,6 +48,7 @@ struct ReplayEvent {
 };
 
 struct Replay {
+  uint32_t format = replayFormatVersion; // as written; an older file keeps its own
   std::string gameVersion;          // the build that recorded it
   int32_t mode = 1;                 // gameMode: 1, 2 or 4
   int32_t variant = 0;              // soloVariant
@@ -70,6 +77,7 @@ struct Replay {
 
 // What the bytes of the next frame are read against: the frame before it.
 struct ReplayFrameContext {
+  uint32_t format = replayFormatVersion; // the file's: what a frame's bytes may hold
   ReplayFrame previous;
   uint64_t previousTicks = 0;
   bool first = true;
@@ -85,7 +93,6 @@ struct ReplayCursor {
   std::string problem;        // a fault in the bytes that ended playback early
 };
 
-constexpr uint32_t replayFormatVersion = 1;
 // Bytes: a day and more of play; checking one stays within twice its size in memory.
 constexpr size_t replayFileLimit = 32u << 20;
 constexpr uint32_t replayFrameLimit = 50000000; // about nine days of play at 62 frames a second
@@ -121,6 +128,7 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string* error,
 // A replay of the game setUpGame just started, in gameMode with the state in force now.
 Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency);
 void addReplayFrame(Replay& replay, const ReplayFrame& frame); // merges a repeat
+bool sameHandling(const ReplayFrame& a, const ReplayFrame& b); // both players' handling fields
 ReplayFrame currentFrame();                                    // frameDelta and the flags now
 ReplayResult currentResult(uint32_t frames);                   // from the state now
 uint64_t boardHash();                                          // both boards

@@ -16,6 +16,8 @@ int32_t p1GarbageSent = 0, p2GarbageSent = 0;
 
 bool p1MoveRight, p1MoveLeft, p1RotateCw, p1RotateCcw, p1SoftDrop, p1HardDrop, p1Hold;
 bool p2MoveRight, p2MoveLeft, p2RotateCw, p2RotateCcw, p2SoftDrop, p2HardDrop, p2Hold;
+int32_t p1MoveCells = 1, p2MoveCells = 1;
+int32_t p1SoftDropFactor = classicSoftDrop, p2SoftDropFactor = classicSoftDrop;
 
 std::vector<Piece> loadedPieces;
 std::vector<bool> pieceSelection;
@@ -58,10 +60,12 @@ PlayerState playerState(int player) {
             p1LockTimer,   p1LockDelay,  p1HeldPiece, p1HoldUsed,       p1GhostCells,
             p1PieceCount,  p2PieceCount, p1GameOver,  p1IncomingDamage, p2IncomingDamage,
             p1DamageFlash, p1MoveRight,  p1MoveLeft,  p1RotateCw,       p1RotateCcw,
-            p1SoftDrop,    p1HardDrop,   p1Hold};
+            p1SoftDrop,    p1HardDrop,   p1Hold,      p1MoveCells,      p1SoftDropFactor,
+            p1LastLock};
   return {p2Board,       p2PieceId,    p2Rotation,  p2Position,       p2GravityTimer,
           p2LockTimer,   p2LockDelay,  p2HeldPiece, p2HoldUsed,       p2GhostCells,
           p2PieceCount,  p1PieceCount, p2GameOver,  p2IncomingDamage, p1IncomingDamage,
           p2DamageFlash, p2MoveRight,  p2MoveLeft,  p2RotateCw,       p2RotateCcw,
-          p2SoftDrop,    p2HardDrop,   p2Hold};
+          p2SoftDrop,    p2HardDrop,   p2Hold,      p2MoveCells,      p2SoftDropFactor,
+          p2LastLock};
 }

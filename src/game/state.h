@@ -71,7 +71,8 @@ struct RandomState {
   int32_t rear = 0;  // index of the rear pointer
 };
 
-// What a player's last lock placed: online play tells the other side from it.
+// What a player's last lock placed: online play tells the other side from it, and the finesse
+// count measures it.
 struct LockRecord {
   int32_t pieceId = 0;   // the piece locked
   int32_t rotation = 0;  // its rotation 0..3
@@ -80,6 +81,7 @@ struct LockRecord {
   int32_t cleared = 0;   // rows it cleared
   int32_t risen = 0;     // waiting garbage records that rose into the board with it
   int32_t risenRows = 0; // the rows of those records
+  uint32_t serial = 0;   // counts the player's locks: a new value is a new placement
 };
 using LockHook = void (*)(int player); // told after every lock; the record is in pNLastLock
 
@@ -135,6 +137,14 @@ extern int32_t p1GarbageSent, p2GarbageSent; // garbage rows sent to the other t
 
 extern bool p1MoveRight, p1MoveLeft, p1RotateCw, p1RotateCcw, p1SoftDrop, p1HardDrop, p1Hold;
 extern bool p2MoveRight, p2MoveLeft, p2RotateCw, p2RotateCcw, p2SoftDrop, p2HardDrop, p2Hold;
+
+// What the player's handling makes of a set move or soft-drop flag this frame. Input writes
+// them with the flags; a replay records them, so it plays back whatever the viewer's handling.
+constexpr int32_t classicSoftDrop = -1;  // the original rule: a row per fiftieth of the interval
+constexpr int32_t instantSoftDrop = 0;   // straight to the floor, without locking
+extern int32_t p1MoveCells, p2MoveCells; // columns a set move flag moves: 1, up to boardWidth
+extern int32_t p1SoftDropFactor, p2SoftDropFactor; // classicSoftDrop, instantSoftDrop or 1..40
+
 
 // ---------------------------------------------------------------------------------------------
 // Pieces and colours
@@ -209,6 +219,8 @@ struct PlayerState {
   std::vector<DamageRecord>& opponentIncomingDamage;
   double& damageFlash;
   bool &moveRight, &moveLeft, &rotateCw, &rotateCcw, &softDrop, &hardDrop, &hold;
+  int32_t &moveCells, &softDropFactor;
+  LockRecord& lastLock;
 };
 
 PlayerState playerState(int player); // player 1, or 2 for any other value

@@ -172,6 +172,7 @@ void drawFrame() {
       (gameMode == onlineVersusMode && replayPlaying))
     drawPlayFigures();
   drawPauseFrame();
+  drawPlayNotice();
   if (gameMode != 0) {
     drawButton(backButton); // on top of everything else
     drawFocusOutline();

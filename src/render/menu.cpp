@@ -138,6 +138,7 @@ void drawFocusOutline() {
 }
 
 std::string sliderValueText(const Slider& slider) {
+  if (!slider.shownValue.empty()) return slider.shownValue;
   if (slider.isInteger) return formatInt(truncPixel(slider.value));
   // The sign is written once in front, so -0.5 reads "-0.50" rather than "0.-50".
   double magnitude = std::fabs(slider.value);

@@ -13,7 +13,7 @@ const SDL_Color goldText = {255, 215, 0, 255};
 // Where the figures and the results go: beside the boards, never over them.
 constexpr SDL_Rect soloFiguresBox = {150, 680, 300, 200}; // under the score box
 constexpr SDL_Rect resultsPanel = {1215, 100, 270, 470};  // right of the next box
-constexpr SDL_Rect versusFiguresBox = {530, 8, 380, 152}; // between the point rows, above all
+constexpr SDL_Rect versusFiguresBox = {530, 8, 380, 208}; // between the point rows, above all
 constexpr int lineHeight = 28;
 
 std::string decimals(double value, int places) {
@@ -39,6 +39,11 @@ void boxFrame(const SDL_Rect& box) {
   outlineRect(box);
 }
 
+// Finesse faults and keys per piece on one line.
+std::string finesseText(const FinesseCount& count) {
+  return "Faults " + formatInt(count.faults) + "  Keys/piece " + decimals(keysPerPiece(count), 2);
+}
+
 double perSecond(int32_t count, double seconds) {
   return seconds > 0.0 ? count / seconds : 0.0;
 }
@@ -55,7 +60,8 @@ void drawSoloFigures() {
   std::vector<std::string> lines = {
       "Time " + clockText(seconds), "Pieces " + formatInt(p1PieceCount),
       "Pieces/s " + decimals(perSecond(p1PieceCount, seconds), 2),
-      "Lines " + formatInt(p1Lines) + (soloVariant == sprintVariant ? " / 40" : "")};
+      "Lines " + formatInt(p1Lines) + (soloVariant == sprintVariant ? " / 40" : ""),
+      finesseText(finesseCounts[0])};
   if (soloVariant == ultraVariant)
     lines[0] = "Time left " + clockText((ultraDuration - gameClock) / 100.0);
   for (size_t i = 0; i < lines.size(); ++i)
@@ -75,7 +81,11 @@ void drawVersusFigures() {
       {"Pieces/s", decimals(perSecond(p2PieceCount, seconds), 2),
        decimals(perSecond(p1PieceCount, seconds), 2)},
       {"Lines", formatInt(p2Lines), formatInt(p1Lines)},
-      {"Garbage/min", decimals(rate(p2GarbageSent), 1), decimals(rate(p1GarbageSent), 1)}};
+      {"Garbage/min", decimals(rate(p2GarbageSent), 1), decimals(rate(p1GarbageSent), 1)},
+      {"Faults", gameMode == 2 ? formatInt(finesseCounts[1].faults) : "",
+       formatInt(finesseCounts[0].faults)},
+      {"Keys/piece", gameMode == 2 ? decimals(keysPerPiece(finesseCounts[1]), 2) : "",
+       decimals(keysPerPiece(finesseCounts[0]), 2)}};
   centredText("Time " + clockText(seconds), whiteText, box.x + box.w / 2, box.y + 4, box.w - 10);
   for (size_t i = 0; i < rows.size(); ++i) {
     int top = box.y + 4 + lineHeight * static_cast<int>(i + 1);
@@ -97,7 +107,9 @@ void drawResultsPanel() {
       {"Score " + formatInt(g.score), whiteText},
       {"Lines " + formatInt(g.lines), whiteText},
       {"Pieces " + formatInt(g.pieces), whiteText},
-      {"Pieces/s " + decimals(g.piecesPerSecond, 2), whiteText}};
+      {"Pieces/s " + decimals(g.piecesPerSecond, 2), whiteText},
+      {"Faults " + formatInt(g.finesseFaults), whiteText},
+      {"Keys/piece " + decimals(g.keysPerPiece, 2), whiteText}};
   if (lastGameHadBest) lines.push_back({"Best " + bestText(g.mode, lastGameOldBest), whiteText});
   if (lastGameNewBest) lines.push_back({"New best", goldText});
   // A sprint's splits: how long each ten lines took to reach.

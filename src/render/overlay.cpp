@@ -109,6 +109,11 @@ void drawPauseFrame() {
   if (!gamePaused || gameMode == 0) return;
   drawVeil();
   drawCentred(fontLarge, "Paused", whiteText, windowWidth / 2, 380);
+  if (padLostPlayer != 0)
+    drawCentred(fontMedium,
+                "Player " + formatInt(padLostPlayer) +
+                    "'s pad disconnected \u2014 plug it in and press Start",
+                whiteText, windowWidth / 2, 300, windowWidth - 40);
   drawButton(resumeButton);
   drawButton(quitToMenuButton);
 }
@@ -118,4 +123,13 @@ void drawScreenHeading() {
     drawCentred(fontMedium, "Pieces in Play", whiteText, windowWidth / 2, 25);
   if (currentScreen == audioDisplayScreen)
     drawCentred(fontLarge, "Audio & Display", whiteText, windowWidth / 2, 90);
+  if (currentScreen == handlingScreen)
+    drawCentred(fontLarge, "Handling", whiteText, windowWidth / 2, 70);
+}
+
+void drawPlayNotice() {
+  if (gameMode == 0 || playNoticeMs <= 0.0 || playNotice.empty()) return;
+  // Below the wells, left of "Back": the one strip of a play screen nothing else uses.
+  const SDL_Color amber = {warningColour[0], warningColour[1], warningColour[2], 255};
+  drawCentred(fontMedium, playNotice, amber, 640, 925, 1220);
 }

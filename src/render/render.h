@@ -77,6 +77,7 @@ void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines);
 void drawCountdown();     // Sprint and Ultra's "3", "2", "1", "Go" over the well
 void drawPlayerLabels();  // "Player 1" / "Player 2" or "You" / "Bot" above the wells
 void drawPauseFrame();    // "Paused" with "Resume" and "Quit to menu", over a paused game
+void drawPlayNotice();    // the one line over play: a binding clash, or a key to press again
 void drawScreenHeading(); // the pieces and "Audio & Display" screens' titles
 void drawSlider(const Slider& slider);
 void drawFrame();         // clear, draw the current mode, present

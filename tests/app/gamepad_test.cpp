@@ -14,13 +14,16 @@ protected:
   }
   void TearDown() override {
     closePads();
+    playerPadKnown[0] = playerPadKnown[1] = false;
     focusVisible = gamePaused = awaitingPadBinding = false;
     Scenario::TearDown();
   }
   // A pad as SDL's virtual driver makes one, plugged in now; returns its joystick.
-  SDL_Joystick* plug() {
+  SDL_Joystick* plug(uint16_t vendor = 0) {
     SDL_VirtualJoystickDesc pad{};
     pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    pad.vendor_id = vendor; // another vendor: another kind of pad
+    pad.product_id = 1;
     pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
     pad.naxes = SDL_CONTROLLER_AXIS_MAX;
     pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
@@ -88,6 +91,28 @@ TEST_F(Pads, PadsJoinAsPluggedMoveRotateDropAndHoldAndPauseWhenPulled) {
   EXPECT_FALSE(gamePaused);
   tap(first, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
   EXPECT_EQ(p1Position.x, x + 1);
+}
+
+TEST_F(Pads, APadPluggedBackGoesToItsPlayerEvenAfterASwap) {
+  clickOn(screenButtons[mainMenuScreen][1]); // "Player Versus"
+  SDL_Joystick* first = plug(0x1111);
+  SDL_Joystick* second = plug(0x2222);
+  swapPads(); // the first pad now plays player 2
+  unplug(first);
+  EXPECT_TRUE(gamePaused);
+  EXPECT_EQ(padLostPlayer, 2);
+  unplug(second);
+  first = plug(0x1111); // back first, yet still player 2's
+  EXPECT_EQ(playerPads[0], nullptr);
+  EXPECT_NE(playerPads[1], nullptr);
+  tap(first, SDL_CONTROLLER_BUTTON_START);
+  EXPECT_FALSE(gamePaused);
+  EXPECT_EQ(padLostPlayer, 0);
+  int32_t x2 = p2Position.x;
+  tap(first, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+  EXPECT_EQ(p2Position.x, x2 - 1);
+  second = plug(0x2222);
+  EXPECT_NE(playerPads[0], nullptr);
 }
 
 TEST_F(Pads, MenusByPadAndKeysAndAButtonRebound) {

@@ -55,6 +55,20 @@ TEST_F(Remembered, ARefusedPreferencesFileIsSaidOnceAndNeverWrittenOver) {
   EXPECT_TRUE(savePreference("volume_music")); // a mended file is written again
 }
 
+TEST_F(Remembered, HandlingRowsFallBackOneByOneAndKeepTheirWords) {
+  writeFile(preferencesPath, "p1_handling = custom\np1_das_ms = 90\np1_arr_ms = fast\n"
+                             "p2_handling = quick\np2_soft_drop_factor = 0\n");
+  std::string said = errorsOf(readPreferences);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
+  EXPECT_EQ(p1Handling.kind, customHandling);
+  EXPECT_EQ(p1Handling.dasMs, 90);
+  EXPECT_EQ(p1Handling.arrMs, 33);
+  EXPECT_EQ(p2Handling.kind, classicHandling);
+  EXPECT_EQ(p2Handling.softDropFactor, instantSoftDrop);
+  ASSERT_TRUE(savePreference("p1_handling"));
+  EXPECT_NE(readFile(preferencesPath).find("p1_handling = custom\n"), std::string::npos);
+}
+
 TEST_F(Remembered, ThePieceSelectionSurvivesAndAPieceNoLongerInTheFilesIsLeftOut) {
   Piece one = pieceFromPicture({"#"}), two = pieceFromPicture({"##"});
   start({one, two, two, pieceFromPicture({"###"})});

@@ -34,15 +34,18 @@ inline void push(std::initializer_list<uint32_t> types) {
 
 // Every key up: no action flag stays set from earlier frames or tests.
 inline void releaseKeys() {
+  eventKeys.fill(0);
   static const uint8_t noKeys[SDL_NUM_SCANCODES] = {};
   computeActionFlags(noKeys);
 }
 
-// A key pressed, as the events and the frame after them see it.
+// A key pressed and let go, as the events and the frame after them see it.
 inline void pressKey(SDL_Scancode scancode) {
   SDL_Event event{};
   event.type = SDL_KEYDOWN;
   event.key.keysym.scancode = scancode;
+  ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+  event.type = SDL_KEYUP;
   ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
   handleEvents();
   frameDelta = 1.6;
@@ -67,6 +70,8 @@ protected:
     useCatalogue(pieces);
     controls.assign(defaultControls, defaultControls + controlCount);
     p1Sensitivity = p2Sensitivity = 0.1;
+    p1Handling = p2Handling = Handling{};
+    p1Shift = p2Shift = ShiftMemory{};
     buildMenus();
     resetBoards(0);
     setUpGame();

@@ -86,3 +86,31 @@ TEST(Movement, HoldOncePerPieceKeepingTheRotation) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Movement, HandlingMovesSeveralColumnsUntilBlockedAndSoftDropsByItsFactor) {
+  startGame({oPiece});
+  p1Board[1][6] = 9;
+  placePiece(1, 1, 0, {6, 5});
+  p1MoveLeft = true;
+  p1MoveCells = boardWidth; // to the wall, which here is a block in column 1
+  stepPlayer(1);
+  EXPECT_EQ(p1Position.x, 2);
+  p1MoveLeft = false;
+  // Instant: the floor in one frame, and the piece still waits for its lock delay.
+  p1SoftDrop = true;
+  p1SoftDropFactor = instantSoftDrop;
+  stepPlayer(1);
+  EXPECT_EQ(p1Position.y, 18);
+  EXPECT_EQ(p1Board[2][19], 0);
+  // Twenty times gravity: a row each 5 units of the 100-unit interval, two in an 11-unit frame.
+  placePiece(1, 1, 0, {6, 0});
+  p1GravityTimer = gravityInterval;
+  p1SoftDropFactor = 20;
+  frameDelta = 11.0;
+  stepPlayer(1);
+  EXPECT_EQ(p1Position.y, 2);
+}
+
+} // namespace

@@ -22,6 +22,8 @@ inline void startGame(const std::vector<Piece>& pieces, int32_t mode = 1) {
   seedRandom(7);
   p1MoveRight = p1MoveLeft = p1RotateCw = p1RotateCcw = p1SoftDrop = p1HardDrop = p1Hold = false;
   p2MoveRight = p2MoveLeft = p2RotateCw = p2RotateCcw = p2SoftDrop = p2HardDrop = p2Hold = false;
+  p1MoveCells = p2MoveCells = 1;
+  p1SoftDropFactor = p2SoftDropFactor = classicSoftDrop;
   resetBoards(0);
   setUpGame();
 }

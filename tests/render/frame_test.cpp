@@ -58,3 +58,23 @@ TEST_F(Canvas, TrainingScreenBoardReadOutAndFitnessGraph) {
   expectAt(blue, {600, 750, 1300, 150, 950, 450});
   expectAt(whitePixel, {950, 300, 950, 600});
 }
+
+TEST_F(Canvas, APadLeavingSaysWhoseAndTheOneLineNoticeIsAmberUnderTheWells) {
+  gameMode = 2;
+  gamePaused = true;
+  padLostPlayer = 2;
+  drawFrame();
+  EXPECT_GT(count({20, 280, 1460, 40}, whitePixel), 300); // the line above "Paused"
+  padLostPlayer = 0;
+  clear();
+  drawFrame();
+  EXPECT_EQ(count({20, 280, 1460, 40}, whitePixel), 0);
+  gamePaused = false;
+  playNotice = "Press R again to restart";
+  playNoticeMs = 1000.0;
+  clear();
+  drawFrame();
+  EXPECT_GT(count({30, 900, 1220, 50}, Rgb{255, 150, 0}), 300);
+  playNoticeMs = 0.0;
+  gameMode = 0;
+}
