@@ -52,10 +52,10 @@ PlacementChoice searchBestPlacement(int32_t player) {
                                int32_t y) { return evaluateShape(board, shape, x, y, weights); });
 }
 
-PlacementChoice searchBestPlacement(ShapeScore score) {
+PlacementChoice searchBestPlacement(ShapeScore score, int32_t player) {
   PlacementChoice lowest;
   lowest.score = -HUGE_VAL;
-  return searchWith(1, lowest, score);
+  return searchWith(player, lowest, score);
 }
 
 std::vector<int32_t> findBestPlacement(int32_t player, bool wantScore) {
