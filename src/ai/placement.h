@@ -52,6 +52,9 @@ EvaluationWeights evaluationWeights(); // set 0 of fitnessParams, or the shipped
 double evaluateShape(const BoardColumns& board, const GridShape& shape, int32_t x, int32_t y,
                      const EvaluationWeights& weights);
 
+// First drop height at which the piece in column x collides, or 0 when some cell is already
+// below the floor: it rests one row higher.
+int32_t collisionHeight(const BoardColumns& board, const GridShape& shape, int32_t x);
 // A ShapeScore's scores (ai/state.h) may go far below -1000.0; the searches it drives start
 // from minus infinity.
 // The best straight-drop placement of the player's piece under score.
