@@ -278,8 +278,9 @@ struct Entrant {
   Network network;           // the network's player (swapped into botNetwork on its turn)
 };
 
-// "2", "Mid", "network:FILE" or "expert" as an entrant; throws LabError naming what is wrong.
-Entrant parseEntrant(const std::string& text);
+// "2", "Mid", "network:FILE" or "expert" as an entrant; throws LabError naming the option and
+// what is wrong.
+Entrant parseEntrant(const std::string& text, const std::string& option = "--entrants");
 
 constexpr double ladderFrameDelta = 1.6;    // one frame every 16 ms, as in the game
 constexpr double ladderMatchCap = 360000.0; // an hour of game time: past it, a draw

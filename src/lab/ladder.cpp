@@ -134,8 +134,8 @@ void runLadder() {
   joinRanks();
   loadLabData(options.data);
   std::vector<Entrant> entrants;
-  auto add = [&entrants](const std::string& text) {
-    Entrant entrant = parseEntrant(text);
+  auto add = [&entrants](const std::string& text, const char* option) {
+    Entrant entrant = parseEntrant(text, option);
     for (size_t i = 0; i < entrants.size(); ++i)
       if (entrants[i].name == entrant.name) return i;
     if (entrant.usesNetwork && entrant.network.layers.empty()) entrant.network = gameNetwork();
@@ -145,8 +145,9 @@ void runLadder() {
   std::string list = options.entrants + ",";
   for (size_t start = 0, comma; (comma = list.find(',', start)) != std::string::npos;
        start = comma + 1)
-    add(list.substr(start, comma - start));
-  size_t reference = options.reference.empty() ? entrants.size() : add(options.reference);
+    add(list.substr(start, comma - start), "--entrants");
+  size_t reference =
+      options.reference.empty() ? entrants.size() : add(options.reference, "--reference");
   if (entrants.size() < 2) throw LabError{"--entrants: a ladder needs two entrants at least"};
   if (!options.plotFile.empty()) preparePlot(options.data.dataFolder);
   agreeAcrossRanks();
@@ -226,7 +227,7 @@ void runLadder() {
 
 } // namespace
 
-Entrant parseEntrant(const std::string& text) {
+Entrant parseEntrant(const std::string& text, const std::string& option) {
   Entrant entrant;
   if (text == "expert") {
     entrant.name = text;
@@ -244,7 +245,7 @@ Entrant parseEntrant(const std::string& text) {
       return Entrant{
           levels[i].label, levels[i].stepInterval, levels[i].stepwise, levels[i].usesNetwork, false,
           Network{}};
-  throw LabError{"--entrants: \"" + text +
+  throw LabError{option + ": \"" + text +
                  "\" is not a level (0 to 7 or its label), network:FILE or expert"};
 }
 
