@@ -1,5 +1,6 @@
 // The computer's turn: one frame of play for one player.
 #include "ai/ai.h"
+#include "ai/placement.h"
 #include "game/game.h"
 
 #include <cstdlib>
@@ -16,7 +17,8 @@ static int32_t chooseAction(int32_t player, const PlayerState& state) {
     int32_t action = predict(botNetwork, botInput);
     if (action < actionCount) return action;
   }
-  PlacementChoice best = searchBestPlacement(player);
+  PlacementChoice best =
+      botShapeScore ? searchBestPlacement(botShapeScore, player) : searchBestPlacement(player);
   return (best.x + 1) + 11 * best.rotation;
 }
 

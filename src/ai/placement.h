@@ -52,12 +52,12 @@ EvaluationWeights evaluationWeights(); // set 0 of fitnessParams, or the shipped
 double evaluateShape(const BoardColumns& board, const GridShape& shape, int32_t x, int32_t y,
                      const EvaluationWeights& weights);
 
-// Another evaluation of a piece resting at (x, y): the laboratory's expert plugs in here, so
-// the same search and action scoring serve it. Its scores may go far below -1000.0; the
-// searches it drives start from minus infinity.
-using ShapeScore = double (*)(const BoardColumns& board, const GridShape& shape, int32_t x,
-                              int32_t y);
-// The best straight-drop placement of player 1's piece under score.
-PlacementChoice searchBestPlacement(ShapeScore score);
+// First drop height at which the piece in column x collides, or 0 when some cell is already
+// below the floor: it rests one row higher.
+int32_t collisionHeight(const BoardColumns& board, const GridShape& shape, int32_t x);
+// A ShapeScore's scores (ai/state.h) may go far below -1000.0; the searches it drives start
+// from minus infinity.
+// The best straight-drop placement of the player's piece under score.
+PlacementChoice searchBestPlacement(ShapeScore score, int32_t player = 1);
 // scoreEveryAction under score.
 void scoreEveryAction(double scores[actionCount], ShapeScore score);

@@ -5,10 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-// First drop height at which the piece collides, or 0 when some cell is already below the
-// floor. The floor stops every block, so a piece always comes to rest, even one whose lowest
+// The floor stops every block, so a piece always comes to rest, even one whose lowest
 // block is in its grid's row 0 (it rests on row 19).
-static int32_t collisionHeight(const BoardColumns& board, const GridShape& shape, int32_t x) {
+int32_t collisionHeight(const BoardColumns& board, const GridShape& shape, int32_t x) {
   if (shape.solidTooDeep) return 0;
   int32_t height = boardHeight;
   for (int32_t i = shape.firstSolid; i <= shape.lastSolid; ++i) {
@@ -52,10 +51,10 @@ PlacementChoice searchBestPlacement(int32_t player) {
                                int32_t y) { return evaluateShape(board, shape, x, y, weights); });
 }
 
-PlacementChoice searchBestPlacement(ShapeScore score) {
+PlacementChoice searchBestPlacement(ShapeScore score, int32_t player) {
   PlacementChoice lowest;
   lowest.score = -HUGE_VAL;
-  return searchWith(1, lowest, score);
+  return searchWith(player, lowest, score);
 }
 
 std::vector<int32_t> findBestPlacement(int32_t player, bool wantScore) {

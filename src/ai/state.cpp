@@ -9,6 +9,7 @@ double botMoveTimer = 10.0;
 double botStepInterval = 10.0;
 bool botStepwise = true;
 bool botUsesNetwork = false;
+ShapeScore botShapeScore = nullptr;
 
 int32_t populationSize = 20;
 double learningRate = 0.01;

@@ -44,16 +44,24 @@ struct Network {
 
 constexpr int actionCount = 44; // placements: (x + 1) + 11 * rotation
 
+struct BoardColumns; // ai/placement.h
+struct GridShape;    // ai/placement.h
+// Another evaluation of a piece resting at (x, y): the laboratory's expert plugs in here, so
+// the same search and action scoring serve it (see ai/placement.h).
+using ShapeScore = double (*)(const BoardColumns& board, const GridShape& shape, int32_t x,
+                              int32_t y);
+
 // ---------------------------------------------------------------------------------------------
 // Evaluation and the bot
 // ---------------------------------------------------------------------------------------------
 
 extern std::vector<std::vector<double>> fitnessParams; // set 0: hole, cliff, bumpiness, buried
-extern Network botNetwork;     // the "Neural Network" level's player, from its file
-extern double botMoveTimer;    // countdown to the bot's next action (shared by both players)
-extern double botStepInterval; // pause after each bot action
-extern bool botStepwise;       // one small step per action, with a random extra pause
-extern bool botUsesNetwork;    // placements come from botNetwork instead of the search
+extern Network botNetwork;       // the "Neural Network" level's player, from its file
+extern double botMoveTimer;      // countdown to the bot's next action (shared by both players)
+extern double botStepInterval;   // pause after each bot action
+extern bool botStepwise;         // one small step per action, with a random extra pause
+extern bool botUsesNetwork;      // placements come from botNetwork instead of the search
+extern ShapeScore botShapeScore; // null: the search scores with the weights; else with this
 
 // ---------------------------------------------------------------------------------------------
 // Training settings (copied from the training set-up sliders)

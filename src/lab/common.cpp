@@ -61,7 +61,12 @@ void loadLabData(const DataOptions& options) {
   if (!problem.empty()) throw LabError{weightsFile + ": " + problem};
   fitnessParams = {weights};
 
-  expertEvaluation = options.evaluation == "expert";
+  expertEvaluation = options.evaluation != "heuristic";
+  expertLookahead = options.evaluation == "lookahead";
+  catalogueShapes.clear();
+  for (const Piece& piece : pieceCatalogue)
+    catalogueShapes.push_back({gridShape(piece.grids[0]), gridShape(piece.grids[1]),
+                               gridShape(piece.grids[2]), gridShape(piece.grids[3])});
   std::string expertFile = options.expertWeightsFile;
   if (expertFile.empty()) expertFile = folder + "/Storage/ExpertWeights.txt";
   loadExpertWeights(expertFile);
@@ -70,8 +75,9 @@ void loadLabData(const DataOptions& options) {
 void addEvaluationOption(CLI::App& command, DataOptions& options, const std::string& name) {
   command
       .add_option(name, options.evaluation,
-                  "heuristic (the game's four weights) or expert (Storage/ExpertWeights.txt)")
-      ->check(CLI::IsMember({"heuristic", "expert"}));
+                  "heuristic (the game's four weights), expert (Storage/ExpertWeights.txt) or "
+                  "lookahead (the expert, with the next piece)")
+      ->check(CLI::IsMember({"heuristic", "expert", "lookahead"}));
 }
 
 Network loadLabNetwork(const std::string& path) {
@@ -90,7 +96,7 @@ Network loadLabNetwork(const std::string& path) {
 
 void placeHeuristic() {
   PlacementChoice best =
-      expertEvaluation ? searchBestPlacement(expertShapeScore) : searchBestPlacement(1);
+      expertEvaluation ? searchBestPlacement(labShapeScore()) : searchBestPlacement(1);
   p1Rotation = best.rotation;
   p1Position = {best.x, 0};
   while (p1Position.y < boardHeight && pieceFits(1, currentGrid(1), 0, 1)) p1Position.y += 1;
@@ -108,7 +114,7 @@ void placeNetwork(Network& network) {
 
 double scoreActions(std::array<double, actionCount>& scores) {
   if (expertEvaluation)
-    scoreEveryAction(scores.data(), expertShapeScore);
+    scoreEveryAction(scores.data(), labShapeScore());
   else
     scoreEveryAction(scores.data());
   double best = scores[0];

@@ -6,6 +6,7 @@
 #include "ai/ai.h"
 #include "game/game.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -19,12 +20,10 @@ static uint64_t rowsAbove(int32_t r) {
   return (uint64_t{1} << r) - 1;
 }
 
-ExpertFeatures expertFeatures(const BoardColumns& board, const GridShape& shape, int32_t x,
-                              int32_t y, bool* onBoard) {
-  ExpertFeatures f{};
-  *onBoard = false;
-  if (shape.blockNeverOnBoard || shape.blockCount == 0) return f;
-  uint64_t columns[boardWidth];
+bool settlePiece(const BoardColumns& board, const GridShape& shape, int32_t x, int32_t y,
+                 SettledPiece& settled) {
+  if (shape.blockNeverOnBoard || shape.blockCount == 0) return false;
+  uint64_t* columns = settled.columns;
   for (int c = 0; c < boardWidth; ++c) columns[c] = board.filled[c];
   uint64_t pieceRows = 0; // rows holding a block of the piece
   uint64_t pieceCells[boardWidth] = {};
@@ -32,30 +31,41 @@ ExpertFeatures expertFeatures(const BoardColumns& board, const GridShape& shape,
     uint64_t blocks = shape.blocks[i];
     if (blocks == 0) continue;
     int32_t column = x + i;
-    if (static_cast<uint32_t>(column) >= static_cast<uint32_t>(boardWidth)) return f;
+    if (static_cast<uint32_t>(column) >= static_cast<uint32_t>(boardWidth)) return false;
     if (y + __builtin_ctzll(blocks) < 0 || y + 63 - __builtin_clzll(blocks) >= boardHeight)
-      return f;
+      return false;
     uint64_t placed = y >= 0 ? blocks << y : blocks >> -y;
     columns[column] |= placed;
     pieceCells[column] |= placed;
     pieceRows |= placed;
   }
-  *onBoard = true;
   // Heights count from the floor: row 19 is height 1. The middle of the piece's rows.
   int32_t topRow = __builtin_ctzll(pieceRows), bottomRow = 63 - __builtin_clzll(pieceRows);
-  f.landingHeight = boardHeight - (topRow + bottomRow) / 2.0;
+  settled.landingHeight = boardHeight - (topRow + bottomRow) / 2.0;
 
   uint64_t full = boardRows;
   for (int c = 0; c < boardWidth; ++c) full &= columns[c];
   int32_t pieceCellsCleared = 0;
   for (int c = 0; c < boardWidth; ++c) pieceCellsCleared += bits(pieceCells[c] & full);
-  f.erodedCells = bits(full) * pieceCellsCleared;
+  settled.erodedCells = bits(full) * pieceCellsCleared;
   // Remove the full rows top-down: everything above a cleared row falls one row.
   for (uint64_t rest = full; rest != 0; rest &= rest - 1) {
     int32_t r = __builtin_ctzll(rest);
     for (int c = 0; c < boardWidth; ++c)
       columns[c] = ((columns[c] & rowsAbove(r)) << 1) | (columns[c] & ~rowsAbove(r + 1));
   }
+  return true;
+}
+
+ExpertFeatures expertFeatures(const BoardColumns& board, const GridShape& shape, int32_t x,
+                              int32_t y, bool* onBoard) {
+  ExpertFeatures f{};
+  SettledPiece settled;
+  *onBoard = settlePiece(board, shape, x, y, settled);
+  if (!*onBoard) return f;
+  const uint64_t* columns = settled.columns;
+  f.landingHeight = settled.landingHeight;
+  f.erodedCells = settled.erodedCells;
 
   uint64_t rowsHoled = 0;
   for (int c = 0; c <= boardWidth; ++c) {
@@ -96,6 +106,42 @@ double expertShapeScore(const BoardColumns& board, const GridShape& shape, int32
   return w[0] * f.landingHeight + w[1] * f.erodedCells + w[2] * f.rowTransitions +
          w[3] * f.columnTransitions + w[4] * f.holes + w[5] * f.wellDepth + w[6] * f.rowsWithHoles +
          w[7] * f.holeDepth;
+}
+
+// Player 1's piece after the falling one, or 0 when the sequence does not hold it yet.
+static int32_t upcomingPiece() {
+  size_t index = static_cast<size_t>(p1PieceCount + 1 - queueBase);
+  return index < pieceQueue.size() ? pieceQueue[index] : 0;
+}
+
+double lookaheadShapeScore(const BoardColumns& board, const GridShape& shape, int32_t x,
+                           int32_t y) {
+  SettledPiece settled;
+  if (!settlePiece(board, shape, x, y, settled)) return -HUGE_VAL;
+  int32_t next = upcomingPiece();
+  if (next < 1 || next > static_cast<int32_t>(catalogueShapes.size()))
+    return expertShapeScore(board, shape, x, y);
+  const std::vector<double>& w = expertWeights;
+  double own = w[0] * settled.landingHeight + w[1] * settled.erodedCells;
+  BoardColumns after;
+  for (int c = 0; c < boardWidth; ++c) after.filled[c] = settled.columns[c];
+  // The search's own candidates for the next piece: every rotation and column, dropped.
+  double best = -HUGE_VAL;
+  for (const GridShape& nextShape : catalogueShapes[next - 1]) {
+    if (nextShape.firstSolid < 0) continue;
+    for (int32_t nx = -1; nx < boardWidth; ++nx) {
+      if (nx + nextShape.firstSolid < 0 || nx + nextShape.lastSolid >= boardWidth) continue;
+      int32_t ny = collisionHeight(after, nextShape, nx) - 1;
+      best = std::max(best, expertShapeScore(after, nextShape, nx, ny));
+    }
+  }
+  // A placement after which the next piece cannot rest ends the game: last of all choices.
+  constexpr double noPlaceLeft = -1e12;
+  return own + (best == -HUGE_VAL ? noPlaceLeft : best);
+}
+
+ShapeScore labShapeScore() {
+  return expertLookahead ? lookaheadShapeScore : expertShapeScore;
 }
 
 std::string expertWeightsText(const std::vector<double>& weights) {

@@ -264,6 +264,58 @@ void appendTrainingLog(const std::string& path, const TrainingRow& row);
 void preparePlot(const std::string& dataFolder); // opens the labels' font; throws LabError
 // The game's fitness graph of averageHistory, the size of its panel, as PNG; throws LabError.
 void writePlot(const std::string& path);
+// A picture of width by height drawn by draw on renderer (black at first), as PNG.
+void writePicture(const std::string& path, int width, int height,
+                  const std::function<void()>& draw);
+
+// ---------------------------------------------------------------------------------------------
+// The ladder: versus matches between bots, and ratings from their results
+// ---------------------------------------------------------------------------------------------
+
+// One side of a match: a "Versus Bot" level, a network at the network level's pace, or the
+// expert at "Impossible"'s pace.
+struct Entrant {
+  std::string name;          // a level's label, "network:FILE" or "expert"
+  double stepInterval = 0.0; // the pause after each action, in frameDelta units
+  bool stepwise = false;     // one small step per action, with a random extra pause
+  bool usesNetwork = false;  // placements come from network
+  bool expert = false;       // the search scores with the expert evaluation
+  Network network;           // the network's player (swapped into botNetwork on its turn)
+};
+
+// "2", "Mid", "network:FILE" or "expert" as an entrant; throws LabError naming the option and
+// what is wrong.
+Entrant parseEntrant(const std::string& text, const std::string& option = "--entrants");
+
+constexpr double ladderFrameDelta = 1.6;    // one frame every 16 ms, as in the game
+constexpr double ladderMatchCap = 360000.0; // an hour of game time: past it, a draw
+
+struct MatchResult {
+  int winner = 0;            // 0 a draw, 1 the first entrant, 2 the second
+  int32_t firstTopOuts = 0;  // times each side topped out
+  int32_t secondTopOuts = 0; //
+  double gameTime = 0.0;     // frameDelta units played
+};
+
+// One match of "Versus Bot"'s rules, both sides played by botTurn, from seed; the first entrant
+// plays player 1 unless swapped. Ends when a side has topped out three times, or at the cap.
+MatchResult playMatch(Entrant& first, Entrant& second, uint32_t seed, bool swapped,
+                      double cap = ladderMatchCap);
+
+// A pairing's results, as counts of matches.
+struct PairTally {
+  int a = 0, b = 0; // entrant indices
+  double winsA = 0.0, winsB = 0.0, draws = 0.0;
+};
+struct Rating {
+  double elo = 0.0, low = 0.0, high = 0.0; // estimate and 95 % interval
+  int64_t matches = 0;
+};
+// Elo by maximum likelihood over every result, the anchor entrant fixed at anchorElo; each
+// pairing counts one drawn match more, so a clean sweep still gives a finite rating. The
+// interval is the estimate plus or minus 1.96 standard errors (the anchor's is its value).
+std::vector<Rating> ladderRatings(size_t entrants, const std::vector<PairTally>& tallies,
+                                  size_t anchor, double anchorElo = 1000.0);
 
 // ---------------------------------------------------------------------------------------------
 // Subcommands
@@ -276,3 +328,4 @@ void addTrainCommand(CLI::App& app);  // the genetic run, across ranks
 void addTuneCommand(CLI::App& app);   // cross-entropy search of the evaluation weights
 void addReplayCommand(CLI::App& app); // re-simulates a game's replay
 void addDuelCommand(CLI::App& app);   // online games as the bot, over ENet
+void addLadderCommand(CLI::App& app); // versus matches between bots, rated

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   addTuneCommand(app);
   addReplayCommand(app);
   addDuelCommand(app);
+  addLadderCommand(app);
   for (const char* name : {"train", "distill", "tune"}) addMemoryOption(*app.get_subcommand(name));
   app.parse_complete_callback([&app] { checkCommand(*app.get_subcommands().front()); });
   try {

@@ -25,10 +25,11 @@ void preparePlot(const std::string& dataFolder) {
   if (!fontSmall) throw LabError{fontFile + ": " + TTF_GetError()};
 }
 
-void writePlot(const std::string& path) {
-  const SDL_Rect panel = fitnessGraphPanel;
+// What draw puts on a canvas of the given size, cut to panel, as PNG.
+static void savePicture(const std::string& path, SDL_Rect panel, int canvasWidth, int canvasHeight,
+                        const std::function<void()>& draw) {
   SDL_Surface* canvas =
-      SDL_CreateRGBSurfaceWithFormat(0, windowWidth, windowHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+      SDL_CreateRGBSurfaceWithFormat(0, canvasWidth, canvasHeight, 32, SDL_PIXELFORMAT_ARGB8888);
   SDL_Surface* picture =
       SDL_CreateRGBSurfaceWithFormat(0, panel.w, panel.h, 24, SDL_PIXELFORMAT_RGB24);
   renderer = canvas ? SDL_CreateSoftwareRenderer(canvas) : nullptr;
@@ -36,7 +37,7 @@ void writePlot(const std::string& path) {
   if (drawn) {
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
-    drawFitnessGraph();
+    draw();
     SDL_RenderFlush(renderer);
     SDL_Rect source = panel;
     drawn = SDL_BlitSurface(canvas, &source, picture, nullptr) == 0;
@@ -54,4 +55,13 @@ void writePlot(const std::string& path) {
   SDL_FreeSurface(picture);
   SDL_FreeSurface(canvas);
   if (!problem.empty()) throw LabError{path + ": " + problem};
+}
+
+void writePlot(const std::string& path) {
+  savePicture(path, fitnessGraphPanel, windowWidth, windowHeight, drawFitnessGraph);
+}
+
+void writePicture(const std::string& path, int width, int height,
+                  const std::function<void()>& draw) {
+  savePicture(path, SDL_Rect{0, 0, width, height}, width, height, draw);
 }

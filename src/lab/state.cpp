@@ -6,3 +6,5 @@ const std::vector<double> shippedExpertWeights = {-1.0, 1.0, -1.0, -1.0, -4.0, -
 
 std::vector<double> expertWeights = shippedExpertWeights;
 bool expertEvaluation = false;
+bool expertLookahead = false;
+std::vector<std::array<GridShape, 4>> catalogueShapes;

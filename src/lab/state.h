@@ -3,6 +3,7 @@
 
 #include "ai/placement.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,13 +31,30 @@ struct ExpertFeatures {
 extern std::vector<double> expertWeights;              // one a feature, in file order
 extern const std::vector<double> shippedExpertWeights; // when the file cannot be read
 extern bool expertEvaluation; // the lab's players and teacher use the expert, not the heuristic
+extern bool expertLookahead;  // and the expert scores each placement by the next piece's best
+extern std::vector<std::array<GridShape, 4>> catalogueShapes; // each piece's rotations, in order
 
 // The features of the piece resting at (x, y) after its rows clear; *onBoard false (and no
 // features) when a block lies off the board.
 ExpertFeatures expertFeatures(const BoardColumns& board, const GridShape& shape, int32_t x,
                               int32_t y, bool* onBoard);
+// A piece come to rest: the board's columns after its full rows are removed, and what the
+// placement itself scores.
+struct SettledPiece {
+  uint64_t columns[boardWidth]; // bit y: cell (x, y) filled
+  double landingHeight;         // as ExpertFeatures counts it
+  int32_t erodedCells;          //
+};
+// The piece at (x, y) stamped and its rows cleared; false (settled unfinished) off the board.
+bool settlePiece(const BoardColumns& board, const GridShape& shape, int32_t x, int32_t y,
+                 SettledPiece& settled);
 // The weighted sum of those features; minus infinity off the board.
 double expertShapeScore(const BoardColumns& board, const GridShape& shape, int32_t x, int32_t y);
+// Looking one piece ahead: the placement's own landing and eroded cells, plus the expert's best
+// score for player 1's next piece on the board it leaves (far below any such score when the
+// next piece has no place).
+double lookaheadShapeScore(const BoardColumns& board, const GridShape& shape, int32_t x, int32_t y);
+ShapeScore labShapeScore(); // the expert, or with expertLookahead the expert looking ahead
 std::string expertWeightsText(const std::vector<double>& weights); // the file's contents
 // An empty string and the file's weights, or what is wrong with the file (weights untouched).
 std::string readExpertWeights(const std::string& path, std::vector<double>& weights);

@@ -24,6 +24,7 @@ struct TuneOptions {
   uint32_t seed = 1;
   int64_t maxPieces = 10000;
   std::string outFile;
+  bool decreasingNoise = false; // the kept spread shrinks to nothing by the last round
 } options;
 
 constexpr double eliteShare = 0.25; // the best quarter of the candidates sets the next mean
@@ -122,7 +123,11 @@ void runTune() {
         double away = candidates[order[e] * weightCount + j] - mean[j];
         squares += away * away;
       }
-      spread[j] = std::sqrt(squares / eliteCount) + keptSpread * std::max(std::abs(mean[j]), 1.0);
+      // Early rounds keep searching wide; with decreasing noise the last ones settle.
+      double kept = options.decreasingNoise
+                        ? keptSpread * (options.iterations - iteration) / options.iterations
+                        : keptSpread;
+      spread[j] = std::sqrt(squares / eliteCount) + kept * std::max(std::abs(mean[j]), 1.0);
     }
 
     if (rankIndex() != 0) continue;
@@ -160,5 +165,7 @@ void addTuneCommand(CLI::App& app) {
   command->add_option("--out", options.outFile,
                       "the mean weights, after every round, as Storage/BestFitnessParams.txt (or "
                       "ExpertWeights.txt)");
+  command->add_flag("--decreasing-noise", options.decreasingNoise,
+                    "the noise added to the spread falls to nothing over the rounds");
   command->callback(runTune);
 }

@@ -77,4 +77,21 @@ TEST(Expert, OutlastsTheHeuristic) {
   EXPECT_GT(expert.lines, heuristic.lines);
 }
 
+TEST(Expert, WithEveryPieceTheLookaheadClearsMoreThanTheHeuristic) {
+  DataOptions data;
+  data.dataFolder = BRIKKA_SOURCE_DIR;
+  data.pieces = "all";
+  auto linesOf = [&](const std::string& evaluation) {
+    data.evaluation = evaluation;
+    loadLabData(data);
+    int64_t lines = 0;
+    for (uint32_t seed = 1; seed <= 4; ++seed) lines += playGame(seed, nullptr, 200).lines;
+    return lines;
+  };
+  int64_t heuristic = linesOf("heuristic");
+  int64_t lookahead = linesOf("lookahead");
+  expertEvaluation = expertLookahead = false;
+  EXPECT_GT(lookahead, heuristic);
+}
+
 } // namespace
