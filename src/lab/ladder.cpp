@@ -1,6 +1,8 @@
 // brikka-lab ladder: "Versus Bot" matches between the levels, networks and the expert, played
 // headless at each one's own pace, and Elo ratings from all the results.
 #include "lab/lab.h"
+
+#include <CLI/CLI.hpp>
 #include "lab/state.h"
 
 #include "ai/ai.h"
