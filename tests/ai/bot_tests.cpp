@@ -46,7 +46,7 @@ TEST(BotTurn, StepwiseMovesOneStepPerActionAndDropsWhenBlocked) {
 
 TEST(BotTurn, ImmediateSearchFillsTheWellAndUnusableNetworksFallBackToIt) {
   Network tooManyOutputs = createNetwork(407, 50, 0.0, 0, 0);
-  tooManyOutputs.layers[1][47].bias = 1000.0; // would ask for rotation 4
+  tooManyOutputs.layers[1][44].bias = 1000.0; // the first beyond: would ask for rotation 4
   feedForward(tooManyOutputs);
   const Network networks[] = {Network{}, Network{}, tooManyOutputs};
   for (int level = 0; level < 3; ++level) { // the search level, then the network level
@@ -61,9 +61,10 @@ TEST(BotTurn, ImmediateSearchFillsTheWellAndUnusableNetworksFallBackToIt) {
 
 TEST(BotTurn, WaitsForItsTimerAndTinyIntervalsAddNoPause) {
   startVersus(tee, Board{}, true, steeringNetwork(407, 3 + 1)); // already there: drop at once
-  botMoveTimer = 1.5;
+  botMoveTimer = 1.0;
   botStepInterval = 0.005;
-  for (int32_t pieces : {0, 1, 2}) { // first 0.5 left on the timer, then a piece a frame
+  for (int32_t pieces :
+       {0, 1, 2}) { // a timer run down to exactly 0 still waits, then a piece a frame
     botTurn(2);
     EXPECT_EQ(p2PieceCount, pieces);
   }
@@ -71,4 +72,8 @@ TEST(BotTurn, WaitsForItsTimerAndTinyIntervalsAddNoPause) {
   botStepInterval = 30.0; // adds a random pause below one more interval
   botTurn(2);
   EXPECT_TRUE(botMoveTimer >= 30.0 && botMoveTimer < 60.0) << botMoveTimer;
+  botStepwise = false; // only the stepwise bot pauses at random
+  botMoveTimer = 0.0;
+  botTurn(2);
+  EXPECT_EQ(botMoveTimer, 30.0);
 }

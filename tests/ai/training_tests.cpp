@@ -48,9 +48,34 @@ TEST_F(Training, EmptyRunsRouletteWeightsAndTheGenerationAverage) {
     trainingStep();
   }
   EXPECT_EQ(averageHistory, (std::vector<double>{-60.0})); // -121 / 2, toward zero
+  EXPECT_EQ(highestAverage, -60);
+  EXPECT_EQ(lowestAverage, -60);
   EXPECT_EQ(generation, 2);
   EXPECT_EQ(currentSubject, 0);
   EXPECT_TRUE(selectionWeights.empty() && generationFitness.empty());
+}
+
+TEST_F(Training, FitnessComparesTruncatedScoresAndTheFirstBestIsTheElite) {
+  startSquareRun(3, 1);
+  // Column 4 scores 569.5 against the search's 571.75 at column 0; column -1 ends at 0 too.
+  const int32_t columns[] = {4, 0, -1};
+  for (int32_t k = 0; k < 3; ++k) {
+    population[k] = steeringNetwork(401, columns[k] + 1);
+    population[k].learningRate = 0.5;
+  }
+  trainingStep();
+  EXPECT_EQ(generationFitness, (std::vector<int32_t>{5 * (569 - 571 + 100)}));
+  EXPECT_EQ(subjectNumber, 1);
+  trainingStep();
+  trainingStep(); // subjects 1 and 2 tie at 500
+  EXPECT_EQ(population[0].layers[1][0 + 1].bias, 1.0);
+  EXPECT_EQ(allWeights(population[0]), allWeights(steeringNetwork(401, 0 + 1)));
+  for (int32_t k : {1, 2}) EXPECT_NE(allWeights(population[k]), allWeights(population[0])) << k;
+  // Roulette: r below the total; the parent is the first subject after which r is 0 or less.
+  selectionWeights = {1, 1};
+  selectionWeightTotal = 2;
+  std::mt19937 generator(3);
+  for (int draw = 0; draw < 20; ++draw) EXPECT_EQ(rouletteParent(generator), 0);
 }
 
 TEST_F(Training, LostGameContinuesOnClearedBoards) {
