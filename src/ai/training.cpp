@@ -12,7 +12,6 @@
 
 namespace {
 
-const char* const bestNetworkPath = "Storage/BestNeuralNet.txt";
 const char* const previousNetworkPath = "Storage/BestNeuralNet.previous.txt";
 constexpr double secondsBetweenSaves = 1.0;
 
@@ -67,7 +66,7 @@ void startTrainingRun() {
   population.clear();
   // Without subjects or moves there is nothing to run; an empty population reads as idle.
   if (populationSize < 1 || movesPerSubject < 1) return;
-  int32_t inputCount = static_cast<int32_t>(pieceCatalogue.size()) + 2 * boardWidth * boardHeight;
+  int32_t inputCount = static_cast<int32_t>(networkInputCount(pieceCatalogue.size()));
   for (int32_t k = 0; k < populationSize; ++k)
     population.push_back(
         createNetwork(inputCount, actionCount, learningRate, hiddenLayerCount, hiddenLayerNeurons));
@@ -174,9 +173,9 @@ static void finishSubject() {
 }
 
 void moveToAction(int32_t action) {
-  p1Rotation = action / 11;
+  p1Rotation = actionRotation(action);
   p1Position.y = 0;
-  int32_t distance = action % 11 - 1 - p1Position.x;
+  int32_t distance = actionColumn(action) - p1Position.x;
   int32_t direction = distance >= 0 ? 1 : -1;
   for (int32_t attempt = 0; attempt < std::abs(distance); ++attempt)
     if (pieceFits(1, currentGrid(1), direction, 0)) p1Position.x += direction;

@@ -4,6 +4,7 @@
 // folder keep each other's changes, and names this version does not know survive.
 #include "app/app.h"
 #include "game/game.h"
+#include "net/state.h"
 
 #include <cerrno>
 #include <climits>
@@ -71,7 +72,7 @@ const std::vector<Preference>& preferenceTable() {
       integerRow("window_width", &windowPlace.w, 0, 0, 100000),
       integerRow("window_height", &windowPlace.h, 0, 0, 100000),
       textRow("pieces_selected", &piecesKept, ""),
-      integerRow("online_port", &onlinePortSetting, 40440, 1, 65535),
+      integerRow("online_port", &onlinePortSetting, defaultOnlinePort, 1, 65535),
       textRow("online_address", &onlineJoinText, ""),
   };
   return table;

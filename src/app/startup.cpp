@@ -172,7 +172,7 @@ int runGame() {
     return fail(std::string("Brikka: could not open the font ") + fontPath + ": " + TTF_GetError());
   openAudio();
 
-  loadNetwork("Storage/BestNeuralNet.txt");
+  loadNetwork(bestNetworkPath);
   describeBotNetwork();
   std::string error;
   if (!loadPieceFiles(&error)) return fail(error);

@@ -1,4 +1,5 @@
 // Definitions of the shell's state, with the values in force before start-up.
+#include "net/state.h"
 #include "app/app.h"
 
 #include <cmath>
@@ -96,7 +97,7 @@ std::vector<std::string> replayList;
 int32_t replayPage = 0;
 std::vector<Button> replayControls;
 
-int32_t onlinePortSetting = 40440;
+int32_t onlinePortSetting = defaultOnlinePort;
 std::string onlineJoinText;
 int32_t onlineFocus = 0;
 Button rematchButton;

@@ -25,8 +25,8 @@ static std::vector<std::string> bottomRows() {
 }
 
 TEST(BotTurn, StepwiseMovesOneStepPerActionAndDropsWhenBlocked) {
-  startVersus(tee, Board{}, true, steeringNetwork(407, (6 + 1) + 11 * 2)); // rotation 2, x 6
-  const std::pair<int32_t, int32_t> steps[] = {{3, 4}, {2, 5}, {2, 6}};    // rotation, x
+  startVersus(tee, Board{}, true, steeringNetwork(407, actionOf(6, 2))); // rotation 2, x 6
+  const std::pair<int32_t, int32_t> steps[] = {{3, 4}, {2, 5}, {2, 6}};  // rotation, x
   for (auto [rotation, x] : steps) {
     botTurn(2);
     EXPECT_EQ(std::make_pair(p2Rotation, p2Position.x), std::make_pair(rotation, x));
@@ -38,7 +38,7 @@ TEST(BotTurn, StepwiseMovesOneStepPerActionAndDropsWhenBlocked) {
   // Asked for column 0 beyond a wall, either way of playing drops where the piece is.
   for (bool stepwise : {true, false}) {
     startVersus(tee, boardFromPicture(std::vector<std::string>(20, "..g...g...")), stepwise,
-                steeringNetwork(407, 0 + 1));
+                steeringNetwork(407, actionOf(0, 0)));
     botTurn(2);
     EXPECT_EQ(bottomRows(), (std::vector<std::string>{"..g.3.g...", "..g333g..."})) << stepwise;
   }
@@ -60,7 +60,8 @@ TEST(BotTurn, ImmediateSearchFillsTheWellAndUnusableNetworksFallBackToIt) {
 }
 
 TEST(BotTurn, WaitsForItsTimerAndTinyIntervalsAddNoPause) {
-  startVersus(tee, Board{}, true, steeringNetwork(407, 3 + 1)); // already there: drop at once
+  startVersus(tee, Board{}, true,
+              steeringNetwork(407, actionOf(3, 0))); // already there: drop at once
   botMoveTimer = 1.0;
   botStepInterval = 0.005;
   for (int32_t pieces :

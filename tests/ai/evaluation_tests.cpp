@@ -91,11 +91,11 @@ TEST(Actions, EachActionIsScoredWherePieceSlidesAndDrops) {
       // The walls stop the square at columns 0 and 8; column 5's stack holds it up at 4 and 5.
       int32_t x = std::clamp(column, 0, boardWidth - 2);
       Point rest = {x, x == 4 || x == 5 ? 14 : 18};
-      EXPECT_EQ(scores[(column + 1) + 11 * rotation], evaluatePlacement(1, square, rotation, rest))
+      EXPECT_EQ(scores[actionOf(column, rotation)], evaluatePlacement(1, square, rotation, rest))
           << column << " " << rotation;
     }
   EXPECT_EQ(p1Position.x, 4); // scoring moves nothing
-  moveToAction((7 + 1) + 11 * 2);
+  moveToAction(actionOf(7, 2));
   EXPECT_EQ(p1Rotation, 2);
   EXPECT_EQ(p1Position.x, 7);
   EXPECT_EQ(p1Position.y, 18);

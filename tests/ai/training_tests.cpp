@@ -17,7 +17,7 @@ protected:
     populationSize = subjects;
     movesPerSubject = moves;
     startTrainingRun();
-    for (Network& subject : population) subject = steeringNetwork(401, 0 + 1);
+    for (Network& subject : population) subject = steeringNetwork(401, actionOf(0, 0));
   }
 };
 
@@ -60,7 +60,7 @@ TEST_F(Training, FitnessComparesTruncatedScoresAndTheFirstBestIsTheElite) {
   // Column 4 scores 569.5 against the search's 571.75 at column 0; column -1 ends at 0 too.
   const int32_t columns[] = {4, 0, -1};
   for (int32_t k = 0; k < 3; ++k) {
-    population[k] = steeringNetwork(401, columns[k] + 1);
+    population[k] = steeringNetwork(401, actionOf(columns[k], 0));
     population[k].learningRate = 0.5;
   }
   trainingStep();
@@ -68,8 +68,8 @@ TEST_F(Training, FitnessComparesTruncatedScoresAndTheFirstBestIsTheElite) {
   EXPECT_EQ(subjectNumber, 1);
   trainingStep();
   trainingStep(); // subjects 1 and 2 tie at 500
-  EXPECT_EQ(population[0].layers[1][0 + 1].bias, 1.0);
-  EXPECT_EQ(allWeights(population[0]), allWeights(steeringNetwork(401, 0 + 1)));
+  EXPECT_EQ(population[0].layers[1][actionOf(0, 0)].bias, 1.0);
+  EXPECT_EQ(allWeights(population[0]), allWeights(steeringNetwork(401, actionOf(0, 0))));
   for (int32_t k : {1, 2}) EXPECT_NE(allWeights(population[k]), allWeights(population[0])) << k;
   // Roulette: r below the total; the parent is the first subject after which r is 0 or less.
   selectionWeights = {1, 1};
