@@ -5,10 +5,6 @@
 #include <cmath>
 
 SDL_Window* window = nullptr;
-SDL_Renderer* renderer = nullptr;
-TTF_Font* fontSmall = nullptr;
-TTF_Font* fontMedium = nullptr;
-TTF_Font* fontLarge = nullptr;
 Mix_Music* mainMusic = nullptr;
 Mix_Chunk *placeBlockSound = nullptr, *clearLineSound = nullptr, *takeDamageSound = nullptr,
           *clickButtonSound = nullptr, *gameOverSound = nullptr;

@@ -1,6 +1,7 @@
 // A 1500 x 1000 software canvas that the drawing code paints into, and a clean game state.
 #pragma once
 
+#include "app/state.h" // the screens the tests draw read the shell's state
 #include "pictures.h"
 #include "render/render.h"
 
