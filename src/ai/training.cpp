@@ -13,6 +13,8 @@
 namespace {
 
 const char* const previousNetworkPath = "Storage/BestNeuralNet.previous.txt";
+constexpr double trainingTopOutPenalty = 2000.0;
+constexpr double trainingRowReward = 20000.0;
 constexpr double secondsBetweenSaves = 1.0;
 
 // A run's first save would replace the network the player may have trained for hours: the
@@ -195,7 +197,14 @@ void playTrainingMove(Network& subject) {
   double best = searchBestPlacement(1).score;
   // In floating point: whole numbers, so exact, and no overflow however large the weights.
   trainingFitness += 5.0 * (std::trunc(netScore) - std::trunc(best) + 100.0);
-  lockPiece(1);
+  LockOutcome lock = lockPiece(1);
+  // Lost games cost and cleared rows pay, in the training run alone (the lab's runs set it too).
+  if (gameMode != 3) return;
+  if (lock.toppedOut) trainingFitness -= trainingTopOutPenalty;
+  if (lock.rowsCleared > 0) {
+    trainingLinesCleared += lock.rowsCleared;
+    trainingFitness += trainingRowReward * lock.rowsCleared;
+  }
 }
 
 void trainingStep() {

@@ -105,9 +105,14 @@ void stepPlayer(int player); // gravity, lock timer, drops, moves, rotation, gho
 // Locking, line clears, the shared piece sequence, garbage
 // ---------------------------------------------------------------------------------------------
 
-void lockPiece(int player);     // write the piece, next piece, top-out, clear, score, garbage
-void takeNextPiece(int player); // the player's next piece of the shared sequence
-int32_t nextPieceId();          // a fresh id for the end of the sequence
+// What a lock did, for those who score it otherwise (the training run).
+struct LockOutcome {
+  int32_t rowsCleared = 0; // full rows removed
+  bool toppedOut = false;  // the next piece does not fit at the spawn
+};
+LockOutcome lockPiece(int player); // write the piece, next piece, top-out, clear, score, garbage
+void takeNextPiece(int player);    // the player's next piece of the shared sequence
+int32_t nextPieceId();             // a fresh id for the end of the sequence
 void addGarbageRows(int player, int32_t rows, int32_t hole); // raise the board by rows
 void exchangeDamage(int player, int32_t cleared);    // inside lockPiece: send, cancel or rise
 void playGameSound(SoundEffect effect, int channel); // playSound, silent in menus and training

@@ -78,6 +78,20 @@ TEST_F(Training, FitnessComparesTruncatedScoresAndTheFirstBestIsTheElite) {
   for (int draw = 0; draw < 20; ++draw) EXPECT_EQ(rouletteParent(generator), 0);
 }
 
+TEST_F(Training, ClearedRowsPayAndCount) {
+  startSquareRun(2, 3);
+  population[0] = steeringNetwork(401, actionOf(8, 0)); // the search's choice too
+  p1Board = boardFromPicture({"gggggggg..", "gggggggg.."});
+  trainingStep();
+  EXPECT_EQ(trainingLinesCleared, 2);
+  EXPECT_EQ(trainingFitness, 500.0 + 2 * 20000.0);
+  gameMode = 1; // outside training a lock scores nothing for it
+  p1Board = boardFromPicture({"gggggggg..", "gggggggg.."});
+  trainingStep();
+  EXPECT_EQ(trainingLinesCleared, 2);
+  EXPECT_EQ(trainingFitness, 2 * 500.0 + 2 * 20000.0);
+}
+
 TEST_F(Training, LostGameContinuesOnClearedBoards) {
   startSquareRun(2, 3);
   // Two squares fill the spawn corner: the second lock tops out.
