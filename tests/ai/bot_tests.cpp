@@ -72,7 +72,8 @@ TEST(BotTurn, WaitsForItsTimerAndTinyIntervalsAddNoPause) {
   EXPECT_EQ(botMoveTimer, 0.005);
   botStepInterval = 30.0; // adds a random pause below one more interval
   botTurn(2);
-  EXPECT_TRUE(botMoveTimer >= 30.0 && botMoveTimer < 60.0) << botMoveTimer;
+  EXPECT_GE(botMoveTimer, 30.0);
+  EXPECT_LT(botMoveTimer, 60.0);
   botStepwise = false; // only the stepwise bot pauses at random
   botMoveTimer = 0.0;
   botTurn(2);

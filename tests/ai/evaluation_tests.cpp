@@ -108,7 +108,10 @@ TEST(FitnessParams, FileReplacesSetZeroAndBadFilesFallBack) {
   loadFitnessParams(path);
   ASSERT_EQ(fitnessParams.size(), 10u); // nine random sets of 0.00 to 2.99 follow set 0
   EXPECT_EQ(fitnessParams[0], (std::vector<double>{1.5, 2.25, 0.75, 0.3, 9}));
-  for (double w : fitnessParams[9]) EXPECT_TRUE(w >= 0.0 && w <= 2.99) << w;
+  for (double w : fitnessParams[9]) {
+    EXPECT_GE(w, 0.0);
+    EXPECT_LE(w, 2.99);
+  }
   // A bad file falls back to the built-in weights, which are the shipped file's.
   loadFitnessParams(BRIKKA_SOURCE_DIR "/Storage/BestFitnessParams.txt");
   const std::vector<double> shipped = fitnessParams[0];

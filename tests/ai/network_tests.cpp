@@ -11,8 +11,10 @@ TEST(Network, CreateMutateSaveAndLoadBack) {
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 4 + 4 + 44);
   EXPECT_EQ(text.substr(0, 10), "5,4,4,44,\n");
   std::vector<double> before = allWeights(created);
-  for (double w : before)
-    EXPECT_TRUE(std::abs(w) <= 2.0 && std::abs(w * 100 - std::round(w * 100)) < 1e-9) << w;
+  for (double w : before) {
+    EXPECT_LE(std::abs(w), 2.0);
+    EXPECT_NEAR(w * 100, std::round(w * 100), 1e-9);
+  }
   // A copy mutates by its own learning rate, in whole steps of at most four; the source stays.
   network.learningRate = 0.5;
   copyNetworkFrom(network, created);
@@ -22,7 +24,8 @@ TEST(Network, CreateMutateSaveAndLoadBack) {
   double largest = 0.0;
   for (size_t k = 0; k < before.size(); ++k) {
     double steps = (after.at(k) - before[k]) / 0.5;
-    EXPECT_TRUE(std::abs(steps - std::round(steps)) < 1e-9 && std::abs(steps) < 4.5) << steps;
+    EXPECT_NEAR(steps, std::round(steps), 1e-9);
+    EXPECT_LT(std::abs(steps), 4.5);
     changed += steps != 0.0;
     largest = std::max(largest, std::abs(std::round(steps)));
   }

@@ -25,7 +25,8 @@ TEST_F(Training, EmptyRunsRouletteWeightsAndTheGenerationAverage) {
   for (auto [subjects, moves] : {std::pair{0, 10}, std::pair{5, 0}}) {
     startSquareRun(subjects, moves); // no run at all: nothing is placed
     trainingStep();
-    EXPECT_TRUE(population.empty() && p1PieceCount == 0);
+    EXPECT_TRUE(population.empty());
+    EXPECT_EQ(p1PieceCount, 0);
   }
   using Run = std::tuple<std::vector<double>, std::vector<int32_t>, std::vector<int64_t>>;
   // Fitness far past 32 bits is held at the ends of the range; roulette weights are capped.
@@ -52,7 +53,8 @@ TEST_F(Training, EmptyRunsRouletteWeightsAndTheGenerationAverage) {
   EXPECT_EQ(lowestAverage, -60);
   EXPECT_EQ(generation, 2);
   EXPECT_EQ(currentSubject, 0);
-  EXPECT_TRUE(selectionWeights.empty() && generationFitness.empty());
+  EXPECT_TRUE(selectionWeights.empty());
+  EXPECT_TRUE(generationFitness.empty());
 }
 
 TEST_F(Training, FitnessComparesTruncatedScoresAndTheFirstBestIsTheElite) {

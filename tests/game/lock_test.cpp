@@ -86,8 +86,8 @@ TEST(PieceQueue, OneSequencePerSeedForBothPlayersAndTheQueueKeepsOnlyWhatIsNeede
     if (solo.size() < 25) solo.push_back(p1PieceId);
   }
   EXPECT_EQ(solo, dealt[0]);
-  EXPECT_TRUE(pieceQueue.size() == 8 && queueBase == 20000)
-      << pieceQueue.size() << " " << queueBase;
+  EXPECT_EQ(pieceQueue.size(), 8u);
+  EXPECT_EQ(queueBase, 20000);
 }
 
 TEST(PieceQueue, RecentPiecesAreDrawnAgainWithAShrinkingWindow) {
@@ -119,7 +119,9 @@ TEST(SetUp, BothPlayersStartWithTheSameTurnedPieceAndResetsTouchOnlyTheBoardName
   p1IncomingDamage.push_back({2, 3, 10.0});
   takeNextPiece(1);
   setUpGame();
-  EXPECT_TRUE(p1Board == Board{} && p2Board == Board{} && p1IncomingDamage.empty());
+  EXPECT_TRUE(p1Board == Board{});
+  EXPECT_TRUE(p2Board == Board{});
+  EXPECT_TRUE(p1IncomingDamage.empty());
   EXPECT_EQ(std::vector<int32_t>({p1PieceId, p2PieceId, p1Rotation, p2Rotation, p1Position.x, score,
                                   p2Losses, p1HeldPiece, p1GameOver + matchOver + p2HoldUsed,
                                   int32_t(pieceQueue.size()), int32_t(menuPieces.size())}),

@@ -20,7 +20,9 @@ protected:
     fontSmall = TTF_OpenFont(BRIKKA_FONT_FILE, 24);
     fontMedium = TTF_OpenFont(BRIKKA_FONT_FILE, 36);
     fontLarge = TTF_OpenFont(BRIKKA_FONT_FILE, 48);
-    ASSERT_TRUE(fontSmall && fontMedium && fontLarge);
+    ASSERT_NE(fontSmall, nullptr);
+    ASSERT_NE(fontMedium, nullptr);
+    ASSERT_NE(fontLarge, nullptr);
   }
   void SetUp() override {
     surface = SDL_CreateRGBSurfaceWithFormat(0, 1500, 1000, 32, SDL_PIXELFORMAT_ARGB8888);
