@@ -126,6 +126,9 @@ bool versusMode();
 
 void resetBoards(int32_t which); // 1 or 2 empties that board, anything else both
 void setUpGame();                // a fresh game for both players, and the menu backdrop
+// Every variable of a game (mode, keys, boards, pieces, timers, damage, effects) back to its
+// value at program start: no game. The pieces loaded, the random stream and the sound hook stay.
+void resetGameState();
 
 // ---------------------------------------------------------------------------------------------
 // One frame of play (the window's frame update and a replay's re-simulation)

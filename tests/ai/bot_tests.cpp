@@ -5,6 +5,7 @@ constexpr int32_t bar = 1, tee = 3;
 // Player 2 in a versus game, its piece at the spawn in rotation 0, a bot that acts every frame
 // and plays the given network's action (or searches when it is empty).
 static void startVersus(int32_t pieceId, const Board& board, bool stepwise, Network network) {
+  resetGameState();
   useCatalogue(sevenPieces());
   fitnessParams = {{2.5, 1.25, 0.25, 0.5}};
   setUpGame();

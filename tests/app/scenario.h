@@ -68,7 +68,7 @@ protected:
     controls.assign(defaultControls, defaultControls + controlCount);
     p1Sensitivity = p2Sensitivity = 0.1;
     buildMenus();
-    resetBoards(0);
+    resetGameState();
     setUpGame();
     gameMode = currentScreen = highscore = lastHoveredChoice = 0;
     awaitingKeyBinding = mouseClicked = mouseHeld = mouseDownLatch = mouseReleased = false;

@@ -31,17 +31,10 @@ protected:
     // Piece 1: a 3-wide T, piece 2: a 2 x 2 square, piece 3: a 5-long bar.
     useCatalogue({pieceFromPicture({".#.", "###", "..."}), pieceFromPicture({"##", "##"}),
                   pieceFromPicture({".....", ".....", "#####", ".....", "....."})});
-    p1Board = p2Board = Board{};
-    p1PieceId = p2PieceId = p1Rotation = p2Rotation = p1HeldPiece = p2HeldPiece = 0;
-    p1Position = p2Position = spawnPosition;
-    p1GhostCells.clear(), p2GhostCells.clear(), pieceQueue.clear();
-    queueBase = p1PieceCount = p2PieceCount = p1Losses = p2Losses = 0;
-    p1DamageFlash = p2DamageFlash = 0.0;
-    p1IncomingDamage.clear(), p2IncomingDamage.clear(), lineClearParticles.clear();
-    menuPieces.clear(), population.clear(), averageHistory.clear();
-    matchOver = false;
+    resetGameState();
+    population.clear(), averageHistory.clear();
     showFitnessGraph = true;
-    gameMode = currentScreen = lastHoveredChoice = score = highscore = 0;
+    currentScreen = lastHoveredChoice = highscore = 0;
     generation = 1;
     screenButtons.assign(5, {});
     screenSliders.assign(5, {});
