@@ -122,7 +122,7 @@ static int run(int argc, char** argv) {
     return 1;
   }
   loadFitnessParams();
-  loadNetwork("Storage/BestNeuralNet.txt"); // the "Neural Network" level needs it, if present
+  loadNetwork(bestNetworkPath); // the "Neural Network" level needs it, if present
   resetBoards(0);
   setUpGame();
   buildMenus();

@@ -29,7 +29,7 @@ static void scoreActionsWith(double scores[actionCount], Score score, bool longW
   for (int32_t r = 0; r < 4; ++r) {
     GridShape shape{};
     if (known) shape = gridShape(pieceCatalogue[p1PieceId - 1].grids[r]);
-    for (int32_t action = 11 * r; action < 11 * r + 11; ++action) {
+    for (int32_t action = actionOf(-1, r); action <= actionOf(boardWidth - 1, r); ++action) {
       // Grids the bit form cannot hold take the long way.
       if (!known || shape.blockNeverOnBoard) {
         if (!longWay) {
@@ -43,7 +43,7 @@ static void scoreActionsWith(double scores[actionCount], Score score, bool longW
         continue;
       }
       int32_t x = position.x;
-      int32_t distance = action % 11 - 1 - x;
+      int32_t distance = actionColumn(action) - x;
       int32_t direction = distance >= 0 ? 1 : -1;
       for (int32_t attempt = 0; attempt < std::abs(distance); ++attempt)
         if (blocksFit(board, shape, x + direction, 0)) x += direction;

@@ -10,6 +10,27 @@
 
 struct RandomStream; // game/game.h
 
+// An action names a placement: the column of the piece grid's column 0 (-1..9) and a rotation
+// (0..3), as the network's outputs count them.
+constexpr int32_t actionColumns = 11;
+constexpr int32_t actionOf(int32_t column, int32_t rotation) {
+  return (column + 1) + actionColumns * rotation;
+}
+constexpr int32_t actionColumn(int32_t action) {
+  return action % actionColumns - 1;
+}
+constexpr int32_t actionRotation(int32_t action) {
+  return action / actionColumns;
+}
+
+// The network reads the board's surface and holes, a flag for each cell, then one flag per piece.
+constexpr size_t networkInputCount(size_t pieceCount) {
+  return 2 * boardWidth * boardHeight + pieceCount;
+}
+
+// The "Neural Network" level's player, which every generation's elite replaces.
+constexpr const char* bestNetworkPath = "Storage/BestNeuralNet.txt";
+
 // ---------------------------------------------------------------------------------------------
 // Placement evaluation
 // ---------------------------------------------------------------------------------------------

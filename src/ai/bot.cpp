@@ -19,7 +19,7 @@ static int32_t chooseAction(int32_t player, const PlayerState& state) {
   }
   PlacementChoice best =
       botShapeScore ? searchBestPlacement(botShapeScore, player) : searchBestPlacement(player);
-  return (best.x + 1) + 11 * best.rotation;
+  return actionOf(best.x, best.rotation);
 }
 
 void botTurn(int32_t player) {
@@ -36,8 +36,8 @@ void botTurn(int32_t player) {
   if (botStepwise && pauseRange > 0) botMoveTimer += (randomDraw() % pauseRange) / 100.0;
 
   int32_t action = chooseAction(player, state);
-  int32_t targetRotation = action / 11;
-  int32_t targetColumn = action % 11 - 1;
+  int32_t targetRotation = actionRotation(action);
+  int32_t targetColumn = actionColumn(action);
 
   bool rotationPending = false;
   if (botStepwise && state.rotation != targetRotation) {

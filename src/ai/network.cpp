@@ -227,7 +227,7 @@ void copyNetworkFrom(Network& destination, const Network& source) {
 void fillNetworkInput(const Board& board, int32_t pieceId, std::vector<int32_t>& input) {
   const int32_t cells = boardWidth * boardHeight;
   const int32_t pieceCount = static_cast<int32_t>(pieceCatalogue.size());
-  input.assign(static_cast<size_t>(2 * cells + pieceCount), 0);
+  input.assign(networkInputCount(pieceCatalogue.size()), 0);
   for (int32_t x = 0; x < boardWidth; ++x) {
     int32_t y = 0;
     while (y < boardHeight && board[x][y] == 0) ++y;

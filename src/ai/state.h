@@ -42,7 +42,7 @@ struct Network {
   std::vector<PackedLayer> packed;
 };
 
-constexpr int actionCount = 44; // placements: (x + 1) + 11 * rotation
+constexpr int actionCount = 44; // placements: actionOf(x, rotation) in ai.h
 
 struct BoardColumns; // ai/placement.h
 struct GridShape;    // ai/placement.h

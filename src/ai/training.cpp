@@ -12,8 +12,9 @@
 
 namespace {
 
-const char* const bestNetworkPath = "Storage/BestNeuralNet.txt";
 const char* const previousNetworkPath = "Storage/BestNeuralNet.previous.txt";
+constexpr double trainingTopOutPenalty = 2000.0;
+constexpr double trainingRowReward = 20000.0;
 constexpr double secondsBetweenSaves = 1.0;
 
 // A run's first save would replace the network the player may have trained for hours: the
@@ -67,7 +68,7 @@ void startTrainingRun() {
   population.clear();
   // Without subjects or moves there is nothing to run; an empty population reads as idle.
   if (populationSize < 1 || movesPerSubject < 1) return;
-  int32_t inputCount = static_cast<int32_t>(pieceCatalogue.size()) + 2 * boardWidth * boardHeight;
+  int32_t inputCount = static_cast<int32_t>(networkInputCount(pieceCatalogue.size()));
   for (int32_t k = 0; k < populationSize; ++k)
     population.push_back(
         createNetwork(inputCount, actionCount, learningRate, hiddenLayerCount, hiddenLayerNeurons));
@@ -174,9 +175,9 @@ static void finishSubject() {
 }
 
 void moveToAction(int32_t action) {
-  p1Rotation = action / 11;
+  p1Rotation = actionRotation(action);
   p1Position.y = 0;
-  int32_t distance = action % 11 - 1 - p1Position.x;
+  int32_t distance = actionColumn(action) - p1Position.x;
   int32_t direction = distance >= 0 ? 1 : -1;
   for (int32_t attempt = 0; attempt < std::abs(distance); ++attempt)
     if (pieceFits(1, currentGrid(1), direction, 0)) p1Position.x += direction;
@@ -196,7 +197,14 @@ void playTrainingMove(Network& subject) {
   double best = searchBestPlacement(1).score;
   // In floating point: whole numbers, so exact, and no overflow however large the weights.
   trainingFitness += 5.0 * (std::trunc(netScore) - std::trunc(best) + 100.0);
-  lockPiece(1);
+  LockOutcome lock = lockPiece(1);
+  // Lost games cost and cleared rows pay, in the training run alone (the lab's runs set it too).
+  if (gameMode != 3) return;
+  if (lock.toppedOut) trainingFitness -= trainingTopOutPenalty;
+  if (lock.rowsCleared > 0) {
+    trainingLinesCleared += lock.rowsCleared;
+    trainingFitness += trainingRowReward * lock.rowsCleared;
+  }
 }
 
 void trainingStep() {

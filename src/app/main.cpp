@@ -1,6 +1,7 @@
 // The program: the command line, then everything happens in runGame.
 #include "app/app.h"
 #include "game/game.h"
+#include "net/state.h"
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -17,17 +18,20 @@ int main(int argc, char* argv[]) {
             ->check(CLI::IsMember({"sprint", "ultra", "solo"}));
     options.add_option("--replay", launchOptions.replay, "play back a replay file")->excludes(play);
     std::string hostPort;
-    CLI::Option* host =
-        options.add_option("--host", hostPort, "host an online game on PORT (default 40440)")
-            ->expected(0, 1)
-            ->check(CLI::Range(1, 65535));
+    CLI::Option* host = options
+                            .add_option("--host", hostPort,
+                                        "host an online game on PORT (default " +
+                                            std::to_string(defaultOnlinePort) + ")")
+                            ->expected(0, 1)
+                            ->check(CLI::Range(1, 65535));
     options.add_option("--join", launchOptions.joinAddress, "join the online game at HOST[:PORT]")
         ->excludes(host);
     CLI11_PARSE(options, argc, argv);
     // The game works inside its runtime folder: a path given from here must not depend on it.
     if (!launchOptions.replay.empty())
       launchOptions.replay = std::filesystem::absolute(launchOptions.replay).string();
-    if (host->count() > 0) launchOptions.hostPort = hostPort.empty() ? 40440 : std::stoi(hostPort);
+    if (host->count() > 0)
+      launchOptions.hostPort = hostPort.empty() ? defaultOnlinePort : std::stoi(hostPort);
     if (fullscreen) launchOptions.fullscreen = 1;
     if (windowed) launchOptions.fullscreen = 0;
     return runGame();

@@ -10,8 +10,6 @@
 
 namespace {
 
-const char* const levelNetworkPath = "Storage/BestNeuralNet.txt";
-
 bool readText(const std::string& path, std::string& text) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
@@ -38,7 +36,7 @@ std::string networkLabel(const std::string& text) {
 void describeBotNetwork() {
   std::string text;
   nextNetworkLabel.clear();
-  if (!readText(levelNetworkPath, text)) {
+  if (!readText(bestNetworkPath, text)) {
     botNetworkLabel = "none";
     botNetworkText.clear();
     return;
@@ -51,7 +49,7 @@ void noteNetworkForNextStart() {
   std::string text;
   // The level goes on playing the network it was given; the file now holds the one it plays
   // from the next start.
-  if (readText(levelNetworkPath, text) && text != botNetworkText)
+  if (readText(bestNetworkPath, text) && text != botNetworkText)
     nextNetworkLabel = networkLabel(text);
   else
     nextNetworkLabel.clear();
@@ -65,10 +63,10 @@ bool chooseNetwork(const std::string& name, std::string* error) {
     return false;
   }
   // The network being replaced is kept too, unless the archive already has it.
-  if (!archiveNetworkFile(levelNetworkPath, networkArchiveFolder, error) ||
-      !writeFileAtomically(levelNetworkPath, text, error))
+  if (!archiveNetworkFile(bestNetworkPath, networkArchiveFolder, error) ||
+      !writeFileAtomically(bestNetworkPath, text, error))
     return false;
-  loadNetwork(levelNetworkPath);
+  loadNetwork(bestNetworkPath);
   describeBotNetwork();
   return true;
 }

@@ -84,7 +84,7 @@ const std::vector<Preference>& preferenceTable() {
       integerRow("window_width", &windowPlace.w, 0, 0, 100000),
       integerRow("window_height", &windowPlace.h, 0, 0, 100000),
       textRow("pieces_selected", &piecesKept, ""),
-      integerRow("online_port", &onlinePortSetting, 40440, 1, 65535),
+      integerRow("online_port", &onlinePortSetting, defaultOnlinePort, 1, 65535),
       textRow("online_address", &onlineJoinText, ""),
       // Online hosting from home: ask the router to open the port.
       flagRow("online_port_mapping", &portMappingWanted, true),

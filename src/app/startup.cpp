@@ -193,7 +193,7 @@ int startUp() {
     return fail(std::string("Brikka: could not open the font ") + fontPath + ": " + TTF_GetError());
   openAudio();
 
-  loadNetwork("Storage/BestNeuralNet.txt");
+  loadNetwork(bestNetworkPath);
   describeBotNetwork();
   std::string error;
   if (!loadPieceFiles(&error)) return fail(error);

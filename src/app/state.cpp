@@ -1,13 +1,10 @@
 // Definitions of the shell's state, with the values in force before start-up.
+#include "net/state.h"
 #include "app/app.h"
 
 #include <cmath>
 
 SDL_Window* window = nullptr;
-SDL_Renderer* renderer = nullptr;
-TTF_Font* fontSmall = nullptr;
-TTF_Font* fontMedium = nullptr;
-TTF_Font* fontLarge = nullptr;
 Mix_Music* mainMusic = nullptr;
 Mix_Chunk *placeBlockSound = nullptr, *clearLineSound = nullptr, *takeDamageSound = nullptr,
           *clickButtonSound = nullptr, *gameOverSound = nullptr;
@@ -111,7 +108,7 @@ std::vector<std::string> replayList;
 int32_t replayPage = 0;
 std::vector<Button> replayControls;
 
-int32_t onlinePortSetting = 40440;
+int32_t onlinePortSetting = defaultOnlinePort;
 std::string onlineJoinText;
 int32_t onlineFocus = 0;
 Button rematchButton;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/state.h"
+#include "render/state.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -12,41 +13,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// ---------------------------------------------------------------------------------------------
-// Records: menu widgets
-// ---------------------------------------------------------------------------------------------
-
-struct Button {
-  Point position;        // top-left corner
-  Point size;            // width, height
-  std::string text;      // caption
-  std::string valueText; // shown right after text (a bound key's name)
-  bool hovered = false;  // pointer inside when last tested, or forced on
-  int32_t textSize = 1;  // 2 medium font, 3 large, anything else small
-  bool warning = false;  // bound to the same key or button as another action
-};
-
-struct SliderPoint {
-  double x = 0.0;
-  double y = 0.0;
-};
-
-struct Slider {
-  SliderPoint position;     // centre of the track
-  SliderPoint knob;         // centre of the knob; y never changes
-  double minValue = 0.0;    // value at the left end
-  double maxValue = 1.0;    // value at the right end
-  double value = 0.0;       // current value
-  std::string label;        // caption
-  int32_t trackWidth = 500; // track length in pixels
-  int32_t trackHeight = 50; // track height in pixels
-  int32_t knobSize = 54;    // side of the square knob
-  bool isInteger = false;   // values truncated to whole numbers
-  bool dragging = false;    // the knob follows the pointer
-  bool hovered = false;     // the pointer is on the knob
-  std::string shownValue;   // the value as its screen words it ("167 ms"); "" = the number
-};
 
 // ---------------------------------------------------------------------------------------------
 // Files and fixed numbers
@@ -64,12 +30,9 @@ constexpr const char* preferencesPath = "Storage/preferences.txt"; // every newe
 // SDL objects (created at start-up, released at shutdown)
 // ---------------------------------------------------------------------------------------------
 
-extern SDL_Window* window;     // the only window
-extern SDL_Renderer* renderer; // the only renderer
-extern TTF_Font* fontSmall;    // 24 points
-extern TTF_Font* fontMedium;   // 36 points
-extern TTF_Font* fontLarge;    // 48 points
-extern Mix_Music* mainMusic;   // looping background music
+extern SDL_Window* window; // the only window
+// The renderer and the fonts belong to drawing: render/state.h.
+extern Mix_Music* mainMusic; // looping background music
 extern Mix_Chunk *placeBlockSound, *clearLineSound, *takeDamageSound, *clickButtonSound,
     *gameOverSound; // the five effects
 

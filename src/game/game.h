@@ -105,9 +105,14 @@ void stepPlayer(int player); // gravity, lock timer, drops, moves, rotation, gho
 // Locking, line clears, the shared piece sequence, garbage
 // ---------------------------------------------------------------------------------------------
 
-void lockPiece(int player);     // write the piece, next piece, top-out, clear, score, garbage
-void takeNextPiece(int player); // the player's next piece of the shared sequence
-int32_t nextPieceId();          // a fresh id for the end of the sequence
+// What a lock did, for those who score it otherwise (the training run).
+struct LockOutcome {
+  int32_t rowsCleared = 0; // full rows removed
+  bool toppedOut = false;  // the next piece does not fit at the spawn
+};
+LockOutcome lockPiece(int player); // write the piece, next piece, top-out, clear, score, garbage
+void takeNextPiece(int player);    // the player's next piece of the shared sequence
+int32_t nextPieceId();             // a fresh id for the end of the sequence
 void addGarbageRows(int player, int32_t rows, int32_t hole); // raise the board by rows
 void exchangeDamage(int player, int32_t cleared);    // inside lockPiece: send, cancel or rise
 void playGameSound(SoundEffect effect, int channel); // playSound, silent in menus and training
@@ -131,6 +136,9 @@ int32_t fewestInputs(int32_t pieceId, int32_t fromRotation, int32_t fromX, int32
 
 void resetBoards(int32_t which); // 1 or 2 empties that board, anything else both
 void setUpGame();                // a fresh game for both players, and the menu backdrop
+// Every variable of a game (mode, keys, boards, pieces, timers, damage, effects) back to its
+// value at program start: no game. The pieces loaded, the random stream and the sound hook stay.
+void resetGameState();
 
 // ---------------------------------------------------------------------------------------------
 // One frame of play (the window's frame update and a replay's re-simulation)

@@ -1,13 +1,10 @@
 // Locking a piece: writing it into the board, the next piece of the shared sequence, the
 // top-out test, line clears with their particles, scoring and sounds.
-#include "ai/state.h"
 #include "game/game.h"
 
 namespace {
 
 constexpr int32_t pointsPerRow = 100;
-constexpr double trainingTopOutPenalty = 2000.0;
-constexpr double trainingRowReward = 20000.0;
 
 // Where the squares of a cleared row start and fly to, by player and mode.
 struct ParticleLayout {
@@ -98,7 +95,7 @@ bool versusMode() {
   return gameMode == 2 || gameMode == 4 || gameMode == onlineVersusMode;
 }
 
-void lockPiece(int player) {
+LockOutcome lockPiece(int player) {
   PlayerState s = playerState(player);
   LockRecord& record = player == 1 ? p1LastLock : p2LastLock;
   record.pieceId = s.pieceId;
@@ -113,10 +110,10 @@ void lockPiece(int player) {
   s.rotation = 0;
 
   // Rows this lock completes still block the spawn: the top-out test comes before the clear.
-  if (!pieceFits(player, currentGrid(player), 0, 0, &spawnPosition)) {
+  bool toppedOut = !pieceFits(player, currentGrid(player), 0, 0, &spawnPosition);
+  if (toppedOut) {
     playGameSound(SoundEffect::gameOver, 0);
     s.gameOver = true;
-    if (player == 1 && gameMode == 3) trainingFitness -= trainingTopOutPenalty;
   }
 
   s.gravityTimer = gravityInterval;
@@ -126,13 +123,7 @@ void lockPiece(int player) {
   int32_t cleared = clearFullRows(player);
   (player == 1 ? p1Lines : p2Lines) += cleared;
   if (cleared > 0) {
-    if (player == 1) {
-      score += pointsPerRow * cleared;
-      if (gameMode == 3) {
-        trainingLinesCleared += cleared;
-        trainingFitness += trainingRowReward * cleared;
-      }
-    }
+    if (player == 1) score += pointsPerRow * cleared;
     playGameSound(SoundEffect::clearLine, 1);
   }
   size_t waiting = s.incomingDamage.size();
@@ -144,6 +135,7 @@ void lockPiece(int player) {
   record.cleared = cleared;
   record.risen = cleared == 0 ? static_cast<int32_t>(waiting - s.incomingDamage.size()) : 0;
   if (lockHook) lockHook(player);
+  return {cleared, toppedOut};
 }
 
 void takeNextPiece(int player) {

@@ -69,3 +69,37 @@ PlayerState playerState(int player) {
           p2SoftDrop,    p2HardDrop,   p2Hold,      p2MoveCells,      p2SoftDropFactor,
           p2LastLock};
 }
+
+void resetGameState() {
+  gameMode = 0;
+  frameDelta = 0.0;
+  soloVariant = marathonVariant;
+  gameClock = 0.0;
+  p1Lines = p2Lines = 0;
+  p1GarbageSent = p2GarbageSent = 0;
+  for (int player : {1, 2}) {
+    PlayerState s = playerState(player);
+    s.moveRight = s.moveLeft = s.rotateCw = s.rotateCcw = false;
+    s.softDrop = s.hardDrop = s.hold = false;
+    s.moveCells = 1;
+    s.softDropFactor = classicSoftDrop;
+    s.board = Board{};
+    s.pieceId = s.rotation = s.heldPiece = s.pieceCount = 0;
+    s.position = spawnPosition;
+    s.gravityTimer = s.lockTimer = s.lockDelay = 100.0;
+    s.holdUsed = s.gameOver = false;
+    s.ghostCells.clear();
+    s.incomingDamage.clear();
+    s.damageFlash = 0.0;
+  }
+  gravityInterval = 100.0;
+  pieceQueue.clear();
+  pieceStream = nullptr;
+  queueBase = 0;
+  score = 0;
+  p1Losses = p2Losses = 0;
+  matchOver = false;
+  lineClearParticles.clear();
+  menuPieces.clear();
+  damageDelay = 500.0;
+}

@@ -98,7 +98,7 @@ double networkWeights(const std::vector<size_t>& shape) {
 // piece files that ship, a bound for the real ones.
 std::vector<size_t> optionShape(const CLI::App& command) {
   size_t pieces = optionValue<std::string>(command, "--pieces", "default") == "all" ? 64 : 7;
-  std::vector<size_t> shape = {pieces + 2 * boardWidth * boardHeight};
+  std::vector<size_t> shape = {networkInputCount(pieces)};
   auto hidden = optionValue<int64_t>(command, "--hidden-layers", 0);
   auto neurons = optionValue<int64_t>(command, "--neurons", 0);
   for (int64_t h = 0; h < hidden; ++h) shape.push_back(static_cast<size_t>(neurons) + 1);

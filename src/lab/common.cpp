@@ -84,7 +84,7 @@ Network loadLabNetwork(const std::string& path) {
   Network network;
   std::string problem = readNetworkFile(path, network);
   if (!problem.empty()) throw LabError{path + ": " + problem};
-  size_t inputs = pieceCatalogue.size() + 2 * boardWidth * boardHeight;
+  size_t inputs = networkInputCount(pieceCatalogue.size());
   if (network.layers.front().size() != inputs)
     throw LabError{path + ": the network reads " + std::to_string(network.layers.front().size()) +
                    " inputs, but these pieces give " + std::to_string(inputs)};

@@ -37,7 +37,7 @@ void distill(const DistillOptions& options,
              const std::function<void(const DistillRound&, Network&)>& onRound) {
   const uint32_t offset = options.seed * seedsPerRun;
   std::mt19937_64 random(options.seed);
-  std::vector<int> sizes = {static_cast<int>(pieceCatalogue.size()) + 2 * boardWidth * boardHeight};
+  std::vector<int> sizes = {static_cast<int>(networkInputCount(pieceCatalogue.size()))};
   for (int32_t h = 0; h < options.hiddenLayers; ++h) sizes.push_back(options.neurons + 1);
   sizes.push_back(actionCount);
   Trainer trainer = makeTrainer(sizes, random);

@@ -12,17 +12,17 @@
 // A font is a few MB at most; the text stays while the font is open, which reads from it.
 constexpr size_t fontFileLimit = size_t{16} << 20;
 static std::string fontBytes;
+static TTF_Font* plotFont = nullptr; // the graph's labels, at the size the game's small font has
 
 void preparePlot(const std::string& dataFolder) {
-  if (fontSmall) return;
+  if (plotFont) return;
   std::string fontFile = findDataFolder(dataFolder) + "/Fonts/nasaFont.ttf", error;
   if (!readFileLimited(fontFile, fontFileLimit, &fontBytes, &error)) throw LabError{error};
   if (TTF_WasInit() == 0 && TTF_Init() != 0)
     throw LabError{std::string("fonts: ") + TTF_GetError()};
-  // The graph's labels use the small font, at the size the game opens it.
-  fontSmall = TTF_OpenFontRW(
+  plotFont = TTF_OpenFontRW(
       SDL_RWFromConstMem(fontBytes.data(), static_cast<int>(fontBytes.size())), 1, 24);
-  if (!fontSmall) throw LabError{fontFile + ": " + TTF_GetError()};
+  if (!plotFont) throw LabError{fontFile + ": " + TTF_GetError()};
 }
 
 // What draw puts on a canvas of the given size, cut to panel, as PNG.
@@ -32,13 +32,13 @@ static void savePicture(const std::string& path, SDL_Rect panel, int canvasWidth
       SDL_CreateRGBSurfaceWithFormat(0, canvasWidth, canvasHeight, 32, SDL_PIXELFORMAT_ARGB8888);
   SDL_Surface* picture =
       SDL_CreateRGBSurfaceWithFormat(0, panel.w, panel.h, 24, SDL_PIXELFORMAT_RGB24);
-  renderer = canvas ? SDL_CreateSoftwareRenderer(canvas) : nullptr;
-  bool drawn = renderer && picture;
+  SDL_Renderer* painter = canvas ? SDL_CreateSoftwareRenderer(canvas) : nullptr;
+  bool drawn = painter && picture;
   if (drawn) {
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    draw();
-    SDL_RenderFlush(renderer);
+    SDL_SetRenderDrawColor(painter, 0, 0, 0, 255);
+    SDL_RenderClear(painter);
+    drawWith(painter, plotFont, draw);
+    SDL_RenderFlush(painter);
     SDL_Rect source = panel;
     drawn = SDL_BlitSurface(canvas, &source, picture, nullptr) == 0;
   }
@@ -50,8 +50,7 @@ static void savePicture(const std::string& path, SDL_Rect panel, int canvasWidth
   if (drawn && problem.empty() && std::rename(partial.c_str(), path.c_str()) != 0)
     problem = "cannot be renamed into place";
   if (!problem.empty()) std::remove(partial.c_str());
-  if (renderer) SDL_DestroyRenderer(renderer);
-  renderer = nullptr;
+  if (painter) SDL_DestroyRenderer(painter);
   SDL_FreeSurface(picture);
   SDL_FreeSurface(canvas);
   if (!problem.empty()) throw LabError{path + ": " + problem};

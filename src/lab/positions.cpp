@@ -33,7 +33,7 @@ void addPosition(PositionSet& set, const std::vector<int32_t>& input, uint64_t b
 }
 
 void positionInput(const PositionSet& set, size_t k, std::vector<int32_t>& input) {
-  input.assign(pieceCatalogue.size() + 2 * boardWidth * boardHeight, 0);
+  input.assign(networkInputCount(pieceCatalogue.size()), 0);
   for (uint32_t i = set.start[k]; i < set.start[k + 1]; ++i) input[set.active[i]] = 1;
 }
 

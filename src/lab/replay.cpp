@@ -62,7 +62,7 @@ void runReplay() {
   std::string error;
   if (!readReplayFile(options.file, replay, &error)) throw LabError{error};
   if (replay.botUsesNetwork && replay.mode == 4) {
-    std::string path = findDataFolder(options.dataFolder) + "/Storage/BestNeuralNet.txt";
+    std::string path = findDataFolder(options.dataFolder) + "/" + bestNetworkPath;
     std::string problem = readNetworkFile(path, botNetwork);
     if (!problem.empty()) throw LabError{path + ": " + problem};
   }

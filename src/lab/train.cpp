@@ -134,7 +134,7 @@ void startPopulation() {
     from = loadFromNetwork();
     run.shape = layerSizes(from);
   } else {
-    run.shape = {pieceCatalogue.size() + 2 * boardWidth * boardHeight};
+    run.shape = {networkInputCount(pieceCatalogue.size())};
     for (int32_t h = 0; h < options.hiddenLayers; ++h) run.shape.push_back(options.neurons + 1);
     run.shape.push_back(actionCount);
   }
@@ -364,7 +364,7 @@ bool resumeTraining() {
   if (checkpoint.settings != run.settings)
     throw LabError{path + ": the run had other settings: " + checkpoint.settings};
   const size_t length = packedLength(checkpoint.shape);
-  if (checkpoint.shape.front() != pieceCatalogue.size() + 2 * boardWidth * boardHeight ||
+  if (checkpoint.shape.front() != networkInputCount(pieceCatalogue.size()) ||
       checkpoint.shape.back() != actionCount ||
       checkpoint.networks.size() != length * options.population)
     throw LabError{path + ": its networks do not fit this run"};

@@ -1,5 +1,5 @@
 // The whole frame of each mode, with the heads-up texts: score box, result banner, training
-// read-out and fitness graph.
+// read-out.
 #include "app/app.h"
 #include "render/render.h"
 
@@ -8,8 +8,6 @@
 namespace {
 
 const SDL_Color whiteText = {255, 255, 255, 255};
-const SDL_Color blueText = {0, 0, 255, 255};
-constexpr size_t graphWidth = 700; // pixels from the first generation's point to the last
 
 void drawVersus(std::array<int32_t, 3> leftPoints, std::array<int32_t, 3> rightPoints) {
   drawBoard(1, 1100, versusCellPitch, true); // player 1 on the right
@@ -93,17 +91,6 @@ void drawTraining() {
              whiteText, 50, 925);
 }
 
-// Point k of the graph: spread over x 600..1300, lowest average at y 750, highest at 150.
-SDL_Point graphPoint(size_t k, size_t count, const SDL_Rect& panel) {
-  int32_t x = truncPixel(static_cast<double>(k) / (count - 1) * graphWidth + (panel.x + 100));
-  int64_t range = static_cast<int64_t>(highestAverage) - lowestAverage;
-  double bottom = panel.y + panel.h - 100;
-  // Equal bounds have no scale: the line lies flat along the bottom.
-  if (range == 0) return {x, truncPixel(bottom)};
-  double rise = (averageHistory[k] - lowestAverage) / static_cast<double>(range) * 600.0;
-  return {x, truncPixel(bottom - rise)};
-}
-
 } // namespace
 
 void drawResultBanner() {
@@ -115,28 +102,6 @@ void drawResultBanner() {
   };
   drawText(fontLarge, "LOSE", {100, 100, 255, 255}, centredAt(loseX));
   drawText(fontLarge, "WIN", {255, 255, 0, 255}, centredAt(winX));
-}
-
-void drawFitnessGraph() {
-  SDL_Rect panel = fitnessGraphPanel;
-  SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
-  fillRect(panel);
-  SDL_SetRenderDrawColor(renderer, 0, 0, 255, 255);
-  size_t n = averageHistory.size();
-  // At most one point per pixel column: a long run's graph costs what a short one's does.
-  size_t steps = n >= 2 ? std::min<size_t>(n - 1, graphWidth) : 0;
-  for (size_t i = 0; i < steps; ++i) {
-    SDL_Point a = graphPoint(i * (n - 1) / steps, n, panel);
-    SDL_Point b = graphPoint((i + 1) * (n - 1) / steps, n, panel);
-    // Four copies, right and down by a pixel: a line 2 pixels thick.
-    for (int dx = 0; dx < 2; ++dx)
-      for (int dy = 0; dy < 2; ++dy) drawLine(a.x + dx, a.y + dy, b.x + dx, b.y + dy);
-  }
-  if (generation > 2) {
-    drawTextAt(fontSmall, formatInt(highestAverage), blueText, panel.x + 50, panel.y + 125);
-    drawTextAt(fontSmall, formatInt(lowestAverage), blueText, panel.x + 50,
-               panel.y + panel.h - 125);
-  }
 }
 
 void drawFrame() {

@@ -75,15 +75,8 @@ void drawNetwork(const Network& network) {
 
 namespace {
 
-// The network is drawn by a software renderer of its own into networkCanvas, ten times a second
-// at most, and shown from networkPicture, a texture of the screen's renderer (which it dies
-// with, hence its owner). Software drawing of its thousands of lines takes milliseconds where a
-// software OpenGL takes a quarter of a second, and gives the pixels the tests check.
-SDL_Surface* networkCanvas = nullptr;
-SDL_Renderer* networkCanvasRenderer = nullptr;
-SDL_Texture* networkPicture = nullptr;
-SDL_Renderer* networkPictureOwner = nullptr;
-uint32_t networkPictureTicks = 0; // when the last redraw ended
+// Software drawing of the network's thousands of lines (render/state.h) takes milliseconds where
+// a software OpenGL takes a quarter of a second, and gives the pixels the tests check.
 constexpr uint32_t networkRedrawMilliseconds = 100;
 // Where any network of up to seven layers draws: right of the training board (which ends at
 // x 451), above the read-out and the visualisation button (y 875). The area lies on the black

@@ -1,5 +1,6 @@
 // The online screen's texts and the online game: this player's field on the left, the
 // opponent's on the right as its last report showed it, the latency in a corner, the result.
+#include "app/state.h"
 #include "render/render.h"
 
 #include "net/net.h"

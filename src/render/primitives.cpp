@@ -16,10 +16,6 @@ std::array<uint8_t, 3> asBytes(std::array<int32_t, 3> colour) {
           static_cast<uint8_t>(colour[2])};
 }
 
-// The drawn areas of this frame, while recorded (drawVeil and the piece tiles use them).
-bool recordingAreas = false;
-std::vector<SDL_Rect> drawnAreas;
-
 // Black never turns a black pixel into another colour, in any blend mode: it needs no record.
 void recordDrawing(const SDL_Rect& area) {
   if (!recordingAreas || area.w <= 0 || area.h <= 0) return;

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "ai/state.h"
-#include "app/state.h"
 #include "game/game.h"
 #include "game/state.h"
+#include "render/state.h"
 
 #include <array>
 #include <functional>
@@ -60,7 +60,9 @@ void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x); // wai
 void drawRoundPoints(std::array<int32_t, 3> left, std::array<int32_t, 3> right);
 void drawLineClearParticles();
 void drawResultBanner();
-void drawFitnessGraph();                                    // on fitnessGraphPanel
+void drawFitnessGraph(); // on fitnessGraphPanel
+// Whatever draw draws, by another renderer with another small font (the laboratory's pictures).
+void drawWith(SDL_Renderer* target, TTF_Font* small, const std::function<void()>& draw);
 constexpr SDL_Rect fitnessGraphPanel = {500, 50, 900, 800}; // the training screen's graph
 void drawNetwork(const Network& network);
 // drawNetwork through a cached picture, redrawn at most ten times a second: thousands of lines

@@ -11,20 +11,34 @@ TEST(Network, CreateMutateSaveAndLoadBack) {
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 4 + 4 + 44);
   EXPECT_EQ(text.substr(0, 10), "5,4,4,44,\n");
   std::vector<double> before = allWeights(created);
-  for (double w : before)
-    EXPECT_TRUE(std::abs(w) <= 2.0 && std::abs(w * 100 - std::round(w * 100)) < 1e-9) << w;
+  for (double w : before) {
+    EXPECT_LE(std::abs(w), 2.0);
+    EXPECT_NEAR(w * 100, std::round(w * 100), 1e-9);
+  }
   // A copy mutates by its own learning rate, in whole steps of at most four; the source stays.
   network.learningRate = 0.5;
   copyNetworkFrom(network, created);
   mutate(network);
   std::vector<double> after = allWeights(network);
   int changed = 0;
+  double largest = 0.0;
   for (size_t k = 0; k < before.size(); ++k) {
     double steps = (after.at(k) - before[k]) / 0.5;
-    EXPECT_TRUE(std::abs(steps - std::round(steps)) < 1e-9 && std::abs(steps) < 4.5) << steps;
+    EXPECT_NEAR(steps, std::round(steps), 1e-9);
+    EXPECT_LT(std::abs(steps), 4.5);
     changed += steps != 0.0;
+    largest = std::max(largest, std::abs(std::round(steps)));
   }
   EXPECT_GT(changed, 50);
+  EXPECT_EQ(largest, 4.0);
+  // Biases move by one step or stay.
+  int biasesMoved = 0;
+  for (size_t l = 1; l < network.layers.size(); ++l)
+    for (const Neuron& neuron : network.layers[l]) {
+      EXPECT_EQ(std::abs(neuron.bias) * (std::abs(neuron.bias) - 0.5), 0.0) << neuron.bias;
+      biasesMoved += neuron.bias != 0.0;
+    }
+  EXPECT_GT(biasesMoved, 10);
   EXPECT_EQ(allWeights(created), before);
   // A private stream mutates and leaves rand() be (it draws as rand() does: the replay tests).
   Network streamed = network;
@@ -59,7 +73,7 @@ TEST(Network, MalformedFilesLeaveTheBotNetworkEmpty) {
   for (const std::string& text : std::vector<std::string>{
            "", "abc,\n", "3,0,2,\n", "3,\n1,2,3,\n", "2,1,\n0.5,x,\n", "2,1,\n0.5,0.25,0.125,\n",
            "2,1,\n0.5,nan,\n", "100000,100000,", "9,9,9,9,9,9,9,9,9,9,9,9,99999,\n",
-           "2,1,\n0.5,0.25", "2,1,\n0.5,0.25,", whole.substr(0, 3000),
+           "2,1,\n0.5,0.25", "2,1,\n0.5,0.25,", "2,0,\n", whole.substr(0, 3000),
            whole.substr(0, whole.size() - 1)}) {
     botNetwork = createNetwork(2, 1, 0.0, 0, 0);
     std::ofstream(path) << text;
@@ -101,6 +115,7 @@ TEST(NetworkInput, BoardSurfaceHolesAndPieceFlags) {
     if (input[k]) ones.push_back(k);
   // Tops of columns 0 and 2, the hole under column 0's top, piece 3.
   EXPECT_EQ(ones, (std::vector<size_t>{17, 59, 218, 403}));
+  EXPECT_EQ(buildNetworkInput(board, 6)[406], 1);
   input = buildNetworkInput(board, 7); // the last piece sets no flag
   EXPECT_EQ(std::count(input.begin() + 400, input.end(), 1), 0);
 }

@@ -17,7 +17,7 @@ protected:
     populationSize = subjects;
     movesPerSubject = moves;
     startTrainingRun();
-    for (Network& subject : population) subject = steeringNetwork(401, 0 + 1);
+    for (Network& subject : population) subject = steeringNetwork(401, actionOf(0, 0));
   }
 };
 
@@ -25,7 +25,8 @@ TEST_F(Training, EmptyRunsRouletteWeightsAndTheGenerationAverage) {
   for (auto [subjects, moves] : {std::pair{0, 10}, std::pair{5, 0}}) {
     startSquareRun(subjects, moves); // no run at all: nothing is placed
     trainingStep();
-    EXPECT_TRUE(population.empty() && p1PieceCount == 0);
+    EXPECT_TRUE(population.empty());
+    EXPECT_EQ(p1PieceCount, 0);
   }
   using Run = std::tuple<std::vector<double>, std::vector<int32_t>, std::vector<int64_t>>;
   // Fitness far past 32 bits is held at the ends of the range; roulette weights are capped.
@@ -48,9 +49,49 @@ TEST_F(Training, EmptyRunsRouletteWeightsAndTheGenerationAverage) {
     trainingStep();
   }
   EXPECT_EQ(averageHistory, (std::vector<double>{-60.0})); // -121 / 2, toward zero
+  EXPECT_EQ(highestAverage, -60);
+  EXPECT_EQ(lowestAverage, -60);
   EXPECT_EQ(generation, 2);
   EXPECT_EQ(currentSubject, 0);
-  EXPECT_TRUE(selectionWeights.empty() && generationFitness.empty());
+  EXPECT_TRUE(selectionWeights.empty());
+  EXPECT_TRUE(generationFitness.empty());
+}
+
+TEST_F(Training, FitnessComparesTruncatedScoresAndTheFirstBestIsTheElite) {
+  startSquareRun(3, 1);
+  // Column 4 scores 569.5 against the search's 571.75 at column 0; column -1 ends at 0 too.
+  const int32_t columns[] = {4, 0, -1};
+  for (int32_t k = 0; k < 3; ++k) {
+    population[k] = steeringNetwork(401, actionOf(columns[k], 0));
+    population[k].learningRate = 0.5;
+  }
+  trainingStep();
+  EXPECT_EQ(generationFitness, (std::vector<int32_t>{5 * (569 - 571 + 100)}));
+  EXPECT_EQ(subjectNumber, 1);
+  trainingStep();
+  trainingStep(); // subjects 1 and 2 tie at 500
+  EXPECT_EQ(population[0].layers[1][actionOf(0, 0)].bias, 1.0);
+  EXPECT_EQ(allWeights(population[0]), allWeights(steeringNetwork(401, actionOf(0, 0))));
+  for (int32_t k : {1, 2}) EXPECT_NE(allWeights(population[k]), allWeights(population[0])) << k;
+  // Roulette: r below the total; the parent is the first subject after which r is 0 or less.
+  selectionWeights = {1, 1};
+  selectionWeightTotal = 2;
+  std::mt19937 generator(3);
+  for (int draw = 0; draw < 20; ++draw) EXPECT_EQ(rouletteParent(generator), 0);
+}
+
+TEST_F(Training, ClearedRowsPayAndCount) {
+  startSquareRun(2, 3);
+  population[0] = steeringNetwork(401, actionOf(8, 0)); // the search's choice too
+  p1Board = boardFromPicture({"gggggggg..", "gggggggg.."});
+  trainingStep();
+  EXPECT_EQ(trainingLinesCleared, 2);
+  EXPECT_EQ(trainingFitness, 500.0 + 2 * 20000.0);
+  gameMode = 1; // outside training a lock scores nothing for it
+  p1Board = boardFromPicture({"gggggggg..", "gggggggg.."});
+  trainingStep();
+  EXPECT_EQ(trainingLinesCleared, 2);
+  EXPECT_EQ(trainingFitness, 2 * 500.0 + 2 * 20000.0);
 }
 
 TEST_F(Training, LostGameContinuesOnClearedBoards) {

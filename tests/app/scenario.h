@@ -73,7 +73,7 @@ protected:
     p1Handling = p2Handling = Handling{};
     p1Shift = p2Shift = ShiftMemory{};
     buildMenus();
-    resetBoards(0);
+    resetGameState();
     setUpGame();
     gameMode = currentScreen = highscore = lastHoveredChoice = 0;
     awaitingKeyBinding = mouseClicked = mouseHeld = mouseDownLatch = mouseReleased = false;

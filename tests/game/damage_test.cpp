@@ -20,7 +20,9 @@ TEST(Garbage, ClearsAreSentInFullAndCancelWaitingRowsOnlyBetweenVersusPlayers) {
   lockBar(1, {"ggggggggg.", "ggggggggg."});
   ASSERT_EQ(waiting(), Waiting({{1}, {2}}));
   const DamageRecord sent = p2IncomingDamage[0];
-  EXPECT_TRUE(sent.hole >= 0 && sent.hole < 10 && sent.timer == 500.0);
+  EXPECT_GE(sent.hole, 0);
+  EXPECT_LT(sent.hole, 10);
+  EXPECT_EQ(sent.timer, 500.0);
   // Four rows against one and three waiting: both go, and four are sent.
   p1IncomingDamage = {{1, 0, 50.0}, {3, 0, -5.0}};
   lockBar(1, std::vector<std::string>(4, "ggggggggg."));

@@ -101,7 +101,8 @@ TEST(PieceSelection, ToggleKeepsOnePieceAndResetRestoresTheDefaults) {
   EXPECT_EQ(pieceSelection, defaultPieceSelection);
   pieceSelection = {true, false, true}; // the next set-up plays exactly these, in load order
   setUpGame();
-  EXPECT_TRUE(pieceCatalogue.size() == 2 && pieceCatalogue[1].grids == iPiece.grids);
+  ASSERT_EQ(pieceCatalogue.size(), 2u);
+  EXPECT_EQ(pieceCatalogue[1].grids, iPiece.grids);
   for (int32_t id : pieceQueue) EXPECT_TRUE(id == 1 || id == 2);
 }
 
@@ -127,9 +128,11 @@ TEST(ShippedPieces, BlockCountsQuarterTurnsSpawnAndAColourEach) {
     }
   ASSERT_TRUE(loadPieceColours(&error, storage + "colorPieces.txt"));
   ASSERT_EQ(pieceColours.size(), 29u);
-  for (const std::vector<int32_t>& row : pieceColours)
-    EXPECT_TRUE(row.size() == 3 && *std::min_element(row.begin(), row.end()) >= 0 &&
-                *std::max_element(row.begin(), row.end()) <= 255);
+  for (const std::vector<int32_t>& row : pieceColours) {
+    ASSERT_EQ(row.size(), 3u);
+    EXPECT_GE(*std::min_element(row.begin(), row.end()), 0);
+    EXPECT_LE(*std::max_element(row.begin(), row.end()), 255);
+  }
   EXPECT_EQ(std::set<std::vector<int32_t>>(pieceColours.begin(), pieceColours.end()).size(), 29u);
   // Only the four-block pieces are chosen.
   EXPECT_EQ(pieceSelection, std::vector<bool>({0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0,

@@ -14,17 +14,13 @@ inline Sounds soundsPlayed; // every effect the rules asked for, with its channe
 
 // A new game in the given mode on the given pieces: fixed seed, 1/100 s frames, no key down.
 inline void startGame(const std::vector<Piece>& pieces, int32_t mode = 1) {
+  resetGameState();
   useCatalogue(pieces);
   gameMode = mode;
   frameDelta = 1.0;
   soundsPlayed.clear();
   soundHook = [](SoundEffect effect, int channel) { soundsPlayed.push_back({effect, channel}); };
   seedRandom(7);
-  p1MoveRight = p1MoveLeft = p1RotateCw = p1RotateCcw = p1SoftDrop = p1HardDrop = p1Hold = false;
-  p2MoveRight = p2MoveLeft = p2RotateCw = p2RotateCcw = p2SoftDrop = p2HardDrop = p2Hold = false;
-  p1MoveCells = p2MoveCells = 1;
-  p1SoftDropFactor = p2SoftDropFactor = classicSoftDrop;
-  resetBoards(0);
   setUpGame();
 }
 

@@ -87,7 +87,7 @@ TEST(Positions, EqualBestActionsAreAllRightAnswers) {
   p1Board = boardFromPicture({"##.####.##"});
   uint64_t expected = 0;
   for (int32_t rotation = 0; rotation < 4; ++rotation)
-    for (int32_t column : {2, 7}) expected |= uint64_t{1} << ((column + 1) + 11 * rotation);
+    for (int32_t column : {2, 7}) expected |= uint64_t{1} << actionOf(column, rotation);
   EXPECT_EQ(labelPosition(), expected);
   // The piece is left where it was.
   EXPECT_EQ(p1Position.x, 3);

@@ -1,6 +1,7 @@
 // A 1500 x 1000 software canvas that the drawing code paints into, and a clean game state.
 #pragma once
 
+#include "app/state.h" // the screens the tests draw read the shell's state
 #include "pictures.h"
 #include "render/render.h"
 
@@ -19,7 +20,9 @@ protected:
     fontSmall = TTF_OpenFont(BRIKKA_FONT_FILE, 24);
     fontMedium = TTF_OpenFont(BRIKKA_FONT_FILE, 36);
     fontLarge = TTF_OpenFont(BRIKKA_FONT_FILE, 48);
-    ASSERT_TRUE(fontSmall && fontMedium && fontLarge);
+    ASSERT_NE(fontSmall, nullptr);
+    ASSERT_NE(fontMedium, nullptr);
+    ASSERT_NE(fontLarge, nullptr);
   }
   void SetUp() override {
     surface = SDL_CreateRGBSurfaceWithFormat(0, 1500, 1000, 32, SDL_PIXELFORMAT_ARGB8888);
@@ -28,17 +31,10 @@ protected:
     // Piece 1: a 3-wide T, piece 2: a 2 x 2 square, piece 3: a 5-long bar.
     useCatalogue({pieceFromPicture({".#.", "###", "..."}), pieceFromPicture({"##", "##"}),
                   pieceFromPicture({".....", ".....", "#####", ".....", "....."})});
-    p1Board = p2Board = Board{};
-    p1PieceId = p2PieceId = p1Rotation = p2Rotation = p1HeldPiece = p2HeldPiece = 0;
-    p1Position = p2Position = spawnPosition;
-    p1GhostCells.clear(), p2GhostCells.clear(), pieceQueue.clear();
-    queueBase = p1PieceCount = p2PieceCount = p1Losses = p2Losses = 0;
-    p1DamageFlash = p2DamageFlash = 0.0;
-    p1IncomingDamage.clear(), p2IncomingDamage.clear(), lineClearParticles.clear();
-    menuPieces.clear(), population.clear(), averageHistory.clear();
-    matchOver = false;
+    resetGameState();
+    population.clear(), averageHistory.clear();
     showFitnessGraph = true;
-    gameMode = currentScreen = lastHoveredChoice = score = highscore = 0;
+    currentScreen = lastHoveredChoice = highscore = 0;
     generation = 1;
     screenButtons.assign(5, {});
     screenSliders.assign(5, {});

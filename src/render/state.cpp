@@ -1,0 +1,15 @@
+// Drawing's state, declared in state.h.
+#include "render/state.h"
+
+SDL_Renderer* renderer = nullptr;
+TTF_Font* fontSmall = nullptr;
+TTF_Font* fontMedium = nullptr;
+TTF_Font* fontLarge = nullptr;
+
+bool recordingAreas = false;
+std::vector<SDL_Rect> drawnAreas;
+SDL_Surface* networkCanvas = nullptr;
+SDL_Renderer* networkCanvasRenderer = nullptr;
+SDL_Texture* networkPicture = nullptr;
+SDL_Renderer* networkPictureOwner = nullptr;
+uint32_t networkPictureTicks = 0;

@@ -1,0 +1,72 @@
+// Drawing's state: the widgets' records, the renderer and fonts everything is drawn with, and
+// what drawing keeps between frames. Defined once in state.cpp. Knows nothing of the shell.
+#pragma once
+
+#include "game/state.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// ---------------------------------------------------------------------------------------------
+// Records: menu widgets
+// ---------------------------------------------------------------------------------------------
+
+struct Button {
+  Point position;        // top-left corner
+  Point size;            // width, height
+  std::string text;      // caption
+  std::string valueText; // shown right after text (a bound key's name)
+  bool hovered = false;  // pointer inside when last tested, or forced on
+  int32_t textSize = 1;  // 2 medium font, 3 large, anything else small
+  bool warning = false;  // bound to the same key or button as another action
+};
+
+struct SliderPoint {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+struct Slider {
+  SliderPoint position;     // centre of the track
+  SliderPoint knob;         // centre of the knob; y never changes
+  double minValue = 0.0;    // value at the left end
+  double maxValue = 1.0;    // value at the right end
+  double value = 0.0;       // current value
+  std::string label;        // caption
+  int32_t trackWidth = 500; // track length in pixels
+  int32_t trackHeight = 50; // track height in pixels
+  int32_t knobSize = 54;    // side of the square knob
+  bool isInteger = false;   // values truncated to whole numbers
+  bool dragging = false;    // the knob follows the pointer
+  bool hovered = false;     // the pointer is on the knob
+  std::string shownValue;   // the value as its screen words it ("167 ms"); "" = the number
+};
+
+// ---------------------------------------------------------------------------------------------
+// What everything is drawn with (created at start-up, released at shutdown)
+// ---------------------------------------------------------------------------------------------
+
+extern SDL_Renderer* renderer; // the only renderer
+extern TTF_Font* fontSmall;    // 24 points
+extern TTF_Font* fontMedium;   // 36 points
+extern TTF_Font* fontLarge;    // 48 points
+
+// ---------------------------------------------------------------------------------------------
+// Kept between frames
+// ---------------------------------------------------------------------------------------------
+
+// The drawn areas of this frame, while recorded (drawVeil and the piece tiles use them).
+extern bool recordingAreas;              // drawing calls note where they draw
+extern std::vector<SDL_Rect> drawnAreas; // what they noted since recording began
+// The network is drawn by a software renderer of its own into networkCanvas, ten times a second
+// at most, and shown from networkPicture, a texture of the screen's renderer (which it dies
+// with, hence its owner).
+extern SDL_Surface* networkCanvas;          // the network's own drawing surface
+extern SDL_Renderer* networkCanvasRenderer; // the software renderer drawing on it
+extern SDL_Texture* networkPicture;         // the last drawing, as a texture of networkPictureOwner
+extern SDL_Renderer* networkPictureOwner;   // the renderer networkPicture belongs to
+extern uint32_t networkPictureTicks;        // when the last redraw ended
