@@ -132,7 +132,7 @@ void updateFrame() {
   if (gameMode == onlineVersusMode) stepOnlineGame();
   if (playMode(gameMode)) {
     recordReplayFrame(true);
-    advancePlay();
+    advanceBotPlay();
     noteSprintSplits();
     saveNewHighscore();
     finishPlayedGame();
