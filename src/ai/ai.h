@@ -109,6 +109,9 @@ void fillNetworkInput(const Board& board, int32_t pieceId, std::vector<int32_t>&
 // Bot turn and training
 // ---------------------------------------------------------------------------------------------
 
+// One frame of play as the window and a replay run it: the rules' own step, and in a versus-bot
+// game player 1's step, the computer's turn for player 2, then the frame's end.
+void advanceBotPlay();
 void botTurn(int32_t player); // one frame of the computer's play for that player
 void startTrainingRun();      // a fresh population and run state
 void trainingStep();          // one placement of the current subject

@@ -22,6 +22,17 @@ static int32_t chooseAction(int32_t player, const PlayerState& state) {
   return actionOf(best.x, best.rotation);
 }
 
+void advanceBotPlay() {
+  if (gameMode != 4) {
+    advancePlay();
+    return;
+  }
+  if (matchOver) return;
+  stepPlayer(1);
+  botTurn(2);
+  finishVersusBotFrame();
+}
+
 void botTurn(int32_t player) {
   PlayerState state = playerState(player);
   state.moveLeft = state.moveRight = state.rotateCw = false;

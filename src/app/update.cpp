@@ -136,7 +136,7 @@ void updateFrame() {
   if (gameMode == onlineVersusMode) stepOnlineGame();
   if (playMode(gameMode)) {
     recordReplayFrame(true);
-    advancePlay();
+    advanceBotPlay();
     noteSprintSplits();
     trackFinesse();
     saveNewHighscore();

@@ -1,7 +1,6 @@
 // One frame of a game in play, as the window and a replay's re-simulation both run it: the
 // players, top-outs, gravity's speed-up, the game clock and the end of a sprint or ultra game;
 // then the effects that move in every mode.
-#include "ai/ai.h"
 #include "game/game.h"
 
 #include <cmath>
@@ -60,15 +59,6 @@ void stepPlayerVersus() {
   gameClock += frameDelta;
 }
 
-void stepVersusBot() {
-  if (matchOver) return;
-  stepPlayer(1);
-  botTurn(2);
-  countTopOuts();
-  tickDamageTimers();
-  gameClock += frameDelta;
-}
-
 void moveParticles() {
   for (size_t i = 0; i < lineClearParticles.size();) {
     LineClearParticle& p = lineClearParticles[i];
@@ -111,12 +101,15 @@ void advancePlay() {
   case 2:
     stepPlayerVersus();
     break;
-  case 4:
-    stepVersusBot();
-    break;
   default:
     break;
   }
+}
+
+void finishVersusBotFrame() {
+  countTopOuts();
+  tickDamageTimers();
+  gameClock += frameDelta;
 }
 
 void advanceEffects() {

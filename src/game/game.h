@@ -144,8 +144,11 @@ void resetGameState();
 // One frame of play (the window's frame update and a replay's re-simulation)
 // ---------------------------------------------------------------------------------------------
 
-// The mode's step in "Solo Play" (and its sprint and ultra variants), "Player Versus" and
-// "Versus Bot": players, top-outs, gravity, the game clock, the end of the game.
+// The mode's step in "Solo Play" (and its sprint and ultra variants) and "Player Versus":
+// players, top-outs, gravity, the game clock, the end of the game. "Versus Bot" is stepped by
+// the artificial players' advanceBotPlay, which ends its frame with finishVersusBotFrame.
 void advancePlay();
+// The end of a versus-bot frame, once both players have moved: top-outs, waiting garbage, clock.
+void finishVersusBotFrame();
 void advanceEffects();       // every mode: line-clear particles, and the versus flashes' fade
 bool playMode(int32_t mode); // 1, 2 or 4: a game a person plays

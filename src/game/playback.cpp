@@ -2,7 +2,7 @@
 // frame step: the pieces, weights, bot and random stream of the recorded game put in place.
 #include "game/replay.h"
 
-#include "ai/state.h"
+#include "ai/ai.h" // a replayed versus-bot game plays its bot again
 #include "game/game.h"
 
 namespace {
@@ -160,7 +160,7 @@ void playReplayFrame(const ReplayFrame& frame) {
   if (online)
     onlineReplayStep(true);
   else
-    advancePlay();
+    advanceBotPlay();
   advanceEffects();
 }
 

@@ -80,3 +80,14 @@ TEST(BotTurn, WaitsForItsTimerAndTinyIntervalsAddNoPause) {
   botTurn(2);
   EXPECT_EQ(botMoveTimer, 30.0);
 }
+
+TEST(BotTurn, VersusBotFramesPlayTheBotUntilTheMatchIsOver) {
+  startVersus(tee, Board{}, false, steeringNetwork(407, actionOf(3, 0)));
+  advanceBotPlay(); // the bot drops its piece at once; the clock runs
+  EXPECT_EQ(p2PieceCount, 1);
+  EXPECT_EQ(gameClock, 1.0);
+  matchOver = true; // a finished match stands still
+  advanceBotPlay();
+  EXPECT_EQ(p2PieceCount, 1);
+  EXPECT_EQ(gameClock, 1.0);
+}
