@@ -61,7 +61,7 @@ void holdAPiece(int player) {
 }
 
 void setUpSolo(bool finished) {
-  gameMode = 1;
+  gameMode = soloPlayMode;
   setUpGame();
   highscore = 4200;
   holdAPiece(1);
@@ -82,7 +82,7 @@ void setUpSolo(bool finished) {
 // A sprint the heuristic player finished, a little over half a second a piece, measured
 // against a best of 1:10.00.
 void setUpFinishedSprint() {
-  startGameOfMode(1, sprintVariant);
+  startGameOfMode(soloPlayMode, sprintVariant);
   countdownLeft = 0.0;
   personalBests = {{"sprint", 70.0, ""}};
   for (int k = 0; k < 1000 && p1Lines < sprintLines; ++k) {
@@ -104,7 +104,7 @@ void setUpFinishedSprint() {
 }
 
 void setUpVersus(bool finished) {
-  gameMode = 2;
+  gameMode = playerVersusMode;
   setUpGame();
   p1Losses = 1;
   p2Losses = finished ? 3 : 2;
@@ -124,7 +124,7 @@ void setUpVersus(bool finished) {
 }
 
 void setUpTraining(bool showNetwork) {
-  gameMode = 3;
+  gameMode = trainingMode;
   populationSize = 6;
   movesPerSubject = 40;
   hiddenLayerCount = 2;
@@ -141,7 +141,7 @@ void setUpTraining(bool showNetwork) {
 bool setUpState(const std::string& state) {
   if (state == "main-menu" || state == "settings" || state == "pieces") {
     for (int k = 0; k < 35; ++k) playPiece(1);
-    gameMode = 0;
+    gameMode = menuMode;
     currentScreen = state == "main-menu" ? 0 : (state == "settings" ? 3 : 4);
     if (currentScreen == 0) screenButtons[0][0].hovered = true;
     return true;

@@ -61,12 +61,12 @@ void startMode(const Mode& mode) {
   mousePosition = {1490, 995}; // over no button of any screen
   mouseClicked = mouseHeld = mouseReleased = false;
   setUpGame();
-  if (mode.gameMode == 4) {
+  if (mode.gameMode == versusBotMode) {
     botStepInterval = 25; // "Kinda Hard"
     botStepwise = true;
     botUsesNetwork = false;
   }
-  if (mode.gameMode == 3) {
+  if (mode.gameMode == trainingMode) {
     populationSize = 20; // the training screen's starting values
     learningRate = 0.01;
     movesPerSubject = 100;

@@ -23,7 +23,7 @@ static int32_t chooseAction(int32_t player, const PlayerState& state) {
 }
 
 void advanceBotPlay() {
-  if (gameMode != 4) {
+  if (gameMode != versusBotMode) {
     advancePlay();
     return;
   }

@@ -199,7 +199,7 @@ void playTrainingMove(Network& subject) {
   trainingFitness += 5.0 * (std::trunc(netScore) - std::trunc(best) + 100.0);
   LockOutcome lock = lockPiece(1);
   // Lost games cost and cleared rows pay, in the training run alone (the lab's runs set it too).
-  if (gameMode != 3) return;
+  if (gameMode != trainingMode) return;
   if (lock.toppedOut) trainingFitness -= trainingTopOutPenalty;
   if (lock.rowsCleared > 0) {
     trainingLinesCleared += lock.rowsCleared;

@@ -107,7 +107,7 @@ void stepSlider(Slider& slider, int direction) {
 }
 
 Button* backOfScreen() {
-  if (gameMode != 0) return &backButton;
+  if (gameMode != menuMode) return &backButton;
   if (!validScreen()) return nullptr;
   for (Button& button : screenButtons[currentScreen])
     if (button.text == "Back") return &button;
@@ -117,24 +117,24 @@ Button* backOfScreen() {
 } // namespace
 
 bool inPlay() {
-  bool playing = gameMode == 1 || gameMode == 2 || gameMode == 4 ||
+  bool playing = gameMode == soloPlayMode || gameMode == playerVersusMode || gameMode == versusBotMode ||
                  (gameMode == onlineVersusMode && onlinePhase == OnlinePhase::playing);
   return playing && !gamePaused && !matchOver;
 }
 
 // A paused game is a small menu of its own: "Resume", "Quit to menu" and "Back".
 bool pausedGame() {
-  return gamePaused && gameMode != 0;
+  return gamePaused && gameMode != menuMode;
 }
 
 int32_t currentFocusContext() {
-  return gameMode == 0 ? currentScreen : (pausedGame() ? 200 : 100) + gameMode;
+  return gameMode == menuMode ? currentScreen : (pausedGame() ? 200 : 100) + gameMode;
 }
 
 int32_t focusItemCount() {
   if (pausedGame()) return 3;
-  if (gameMode == 3) return 2;
-  if (gameMode != 0) return 1;
+  if (gameMode == trainingMode) return 2;
+  if (gameMode != menuMode) return 1;
   if (!validScreen()) return 0;
   return static_cast<int32_t>(screenButtons[currentScreen].size() +
                               screenSliders[currentScreen].size());
@@ -145,8 +145,8 @@ FocusItem focusItem(int32_t index) {
     Button* button = index == 0 ? &resumeButton : (index == 1 ? &quitToMenuButton : &backButton);
     return {buttonArea(*button), button, nullptr};
   }
-  if (gameMode != 0) {
-    Button* button = gameMode == 3 && index == 0 ? &visualizationButton : &backButton;
+  if (gameMode != menuMode) {
+    Button* button = gameMode == trainingMode && index == 0 ? &visualizationButton : &backButton;
     return {buttonArea(*button), button, nullptr};
   }
   if (!validScreen() || index < 0 || index >= focusItemCount())

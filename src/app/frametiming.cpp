@@ -8,7 +8,6 @@
 
 namespace {
 constexpr int32_t minimumFrameMilliseconds = 16;
-constexpr int32_t trainingMode = 3;
 } // namespace
 
 double frameDeltaBetween(uint64_t previous, uint64_t current, uint64_t frequency) {

@@ -63,7 +63,7 @@ void closePad(SDL_JoystickID id) {
   SDL_GameControllerClose(playerPads[player - 1]);
   playerPads[player - 1] = nullptr;
   // The player lost control in the middle of a game: hold it still until the pad is back.
-  if (inPlay() && gameMode != onlineVersusMode && (player == 1 || gameMode == 2)) {
+  if (inPlay() && gameMode != onlineVersusMode && (player == 1 || gameMode == playerVersusMode)) {
     gamePaused = true;
     padLostPlayer = player;
   }

@@ -241,7 +241,7 @@ void handleEvents() {
 
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
-    if (gameMode == 0 && currentScreen == onlineScreen) onlineTextEvent(event);
+    if (gameMode == menuMode && currentScreen == onlineScreen) onlineTextEvent(event);
     switch (event.type) {
     case SDL_QUIT:
       running = false;
@@ -280,7 +280,7 @@ void handleEvents() {
           awaitingPadBinding = false;
           escapeCancelledWait = true;
         }
-      } else if (gameMode == 0 && currentScreen == onlineScreen && onlineFocus != 0) {
+      } else if (gameMode == menuMode && currentScreen == onlineScreen && onlineFocus != 0) {
         // A field being typed into has the keys: "m" is a letter there, not mute.
       } else {
         handleShellKey(event.key);

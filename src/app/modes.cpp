@@ -15,7 +15,7 @@ enum { sprintButton, ultraButton, replaysButton, modesBackButton };
 void startGameOfMode(int32_t mode, int32_t variant) {
   gameMode = mode;
   // Only solo play has variants; versus and bot games are always whole matches.
-  soloVariant = mode == 1 ? variant : marathonVariant;
+  soloVariant = mode == soloPlayMode ? variant : marathonVariant;
   gamePaused = false;
   newHighscore = false;
   lastGameShown = false;
@@ -28,13 +28,13 @@ void startGameOfMode(int32_t mode, int32_t variant) {
 }
 
 bool holdForCountdown() {
-  if (countdownLeft <= 0.0 || !playMode(gameMode)) return false;
+  if (countdownLeft <= 0.0 || !isPlayMode(gameMode)) return false;
   countdownLeft = std::max(0.0, countdownLeft - frameDelta);
   return true;
 }
 
 void noteSprintSplits() {
-  if (gameMode != 1 || soloVariant != sprintVariant) return;
+  if (gameMode != soloPlayMode || soloVariant != sprintVariant) return;
   while (sprintSplits.size() < sprintLines / splitLines &&
          p1Lines >= splitLines * static_cast<int32_t>(sprintSplits.size() + 1))
     sprintSplits.push_back(gameClock / 100.0);
@@ -43,17 +43,17 @@ void noteSprintSplits() {
 std::string countdownText() {
   if (countdownLeft > 0.0)
     return std::to_string(static_cast<int>(std::ceil(countdownLeft / 100.0)));
-  bool race = gameMode == 1 && soloVariant != marathonVariant;
+  bool race = gameMode == soloPlayMode && soloVariant != marathonVariant;
   return race && !matchOver && !replayPlaying && gameClock < goShown ? "Go" : "";
 }
 
 bool startNamedMode(const std::string& name) {
   if (name == "solo")
-    startGameOfMode(1, marathonVariant);
+    startGameOfMode(soloPlayMode, marathonVariant);
   else if (name == "sprint")
-    startGameOfMode(1, sprintVariant);
+    startGameOfMode(soloPlayMode, sprintVariant);
   else if (name == "ultra")
-    startGameOfMode(1, ultraVariant);
+    startGameOfMode(soloPlayMode, ultraVariant);
   else
     return false;
   return true;
@@ -69,9 +69,9 @@ void runModesScreen() {
   const std::vector<Button>& buttons = screenButtons[modesScreen];
   if (buttons.size() <= modesBackButton) return;
   if (buttons[sprintButton].hovered) {
-    startGameOfMode(1, sprintVariant);
+    startGameOfMode(soloPlayMode, sprintVariant);
   } else if (buttons[ultraButton].hovered) {
-    startGameOfMode(1, ultraVariant);
+    startGameOfMode(soloPlayMode, ultraVariant);
   } else if (buttons[replaysButton].hovered) {
     replayPage = 0;
     listReplays();

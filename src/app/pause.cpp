@@ -10,13 +10,13 @@ namespace {
 
 // The modes a player can pause or start afresh.
 bool pausableMode() {
-  return gameMode == 1 || gameMode == 2 || gameMode == 4;
+  return gameMode == soloPlayMode || gameMode == playerVersusMode || gameMode == versusBotMode;
 }
 
 // A running game that two sides play: a stray key must not end it for both. A replay of one
 // is only watched.
 bool needsConfirmation() {
-  bool twoSided = gameMode == 2 || gameMode == 4 || gameMode == onlineVersusMode;
+  bool twoSided = gameMode == playerVersusMode || gameMode == versusBotMode || gameMode == onlineVersusMode;
   return twoSided && !matchOver && !replayPlaying;
 }
 
@@ -43,7 +43,7 @@ void restartByKey() {
 }
 
 void leaveByKey(const char* keyName) {
-  bool playing = playMode(gameMode) || gameMode == onlineVersusMode;
+  bool playing = isPlayMode(gameMode) || gameMode == onlineVersusMode;
   if (playing && needsConfirmation() &&
       !confirmed(PendingKey::leave, std::string("Press ") + keyName + " again to leave"))
     return;
@@ -53,7 +53,7 @@ void leaveByKey(const char* keyName) {
 void tickPlayNotice() {
   // Two things on one key would both fire in this game: say which, once, as it starts (online
   // games too, which the connection starts).
-  bool playing = playMode(gameMode) || gameMode == onlineVersusMode;
+  bool playing = isPlayMode(gameMode) || gameMode == onlineVersusMode;
   if (playing && gameSerial != clashCheckedGame) {
     clashCheckedGame = gameSerial;
     std::string clash = firstBindingClash();
@@ -70,15 +70,15 @@ void tickPlayNotice() {
 // Leaving any play mode lands on the menu it was started from (the main menu, or the Modes
 // screen for Sprint and Ultra) with fresh demo games.
 void leavePlay() {
-  if (gameMode == 3) {
+  if (gameMode == trainingMode) {
     savePendingElite();
     noteNetworkForNextStart();
   }
   if (gameMode == onlineVersusMode) leaveOnlineGame();
-  bool race = gameMode == 1 && soloVariant != marathonVariant;
+  bool race = gameMode == soloPlayMode && soloVariant != marathonVariant;
   currentScreen = race ? modesScreen : mainMenuScreen;
   countdownLeft = 0.0;
-  gameMode = 0;
+  gameMode = menuMode;
   gamePaused = false;
   setUpGame();
 }
@@ -102,14 +102,14 @@ void releaseHeldKeys() {
 }
 
 bool updatePause() {
-  if (gameMode == 0) gamePaused = false; // a game left by any way starts unpaused next time
+  if (gameMode == menuMode) gamePaused = false; // a game left by any way starts unpaused next time
   tickPlayNotice();
   if (restartRequested) restartByKey();
   // A finished game has nothing to pause.
   if (pauseRequested && pausableMode() && !matchOver) gamePaused = !gamePaused;
   pauseRequested = restartRequested = false;
   if (!gamePaused) padLostPlayer = 0;
-  if (!gamePaused || gameMode == 0) return false;
+  if (!gamePaused || gameMode == menuMode) return false;
   checkHover(resumeButton);
   checkHover(quitToMenuButton);
   if (mouseClicked && resumeButton.hovered) gamePaused = false;

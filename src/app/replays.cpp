@@ -219,7 +219,7 @@ void finishPlayedGame() {
   game.piecesPerSecond = game.seconds > 0.0 ? game.pieces / game.seconds : 0.0;
   game.garbageSent = recording.result.garbageSent;
   game.result = playedResult();
-  if (gameMode == 4) game.level = botLevelName;
+  if (gameMode == versusBotMode) game.level = botLevelName;
   game.replayFile = saveRecording(game);
   recordFinishedGame(game);
   pruneReplays();
@@ -291,7 +291,7 @@ void stopReplay() {
     endReplay();
   replayPlaying = false;
   playback = Replay{};
-  gameMode = 0;
+  gameMode = menuMode;
   currentScreen = replaysScreen;
   listReplays();
   setUpGame();

@@ -106,9 +106,9 @@ void runMainMenuScreen() {
     return;
   }
   if (hovered(mainMenuScreen, soloButton))
-    startMode(1);
+    startMode(soloPlayMode);
   else if (hovered(mainMenuScreen, versusButton))
-    startMode(2);
+    startMode(playerVersusMode);
   else if (hovered(mainMenuScreen, botButton))
     currentScreen = difficultyScreen;
   else if (hovered(mainMenuScreen, trainingButton))
@@ -131,7 +131,7 @@ void runTrainingSetupScreen() {
   if (!mouseClicked) return;
   if (hovered(trainingScreen, runSimButton)) {
     startTrainingRun();
-    gameMode = 3;
+    gameMode = trainingMode;
   } else if (hovered(trainingScreen, trainingBackButton)) {
     currentScreen = mainMenuScreen;
   }
@@ -145,14 +145,14 @@ void runDifficultyScreen() {
         botStepwise = levels[i].stepwise;
         botUsesNetwork = false;
         botLevelName = screenButtons[difficultyScreen][i].text;
-        startMode(4);
+        startMode(versusBotMode);
       }
     if (hovered(difficultyScreen, networkLevelButton)) {
       botUsesNetwork = true;
       botStepwise = true;
       botStepInterval = 30;
       botLevelName = screenButtons[difficultyScreen][networkLevelButton].text;
-      startMode(4);
+      startMode(versusBotMode);
     } else if (hovered(difficultyScreen, difficultyBackButton)) {
       currentScreen = mainMenuScreen;
     } else if (hovered(difficultyScreen, networkListButton)) {

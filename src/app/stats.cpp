@@ -147,7 +147,7 @@ std::string bestDifferenceText(const std::string& mode, double value, double bes
 }
 
 std::string playedResult() {
-  if (gameMode == 1)
+  if (gameMode == soloPlayMode)
     return p1GameOver || soloVariant == marathonVariant ? "topped out" : "finished";
   // A player's points are the other's top-outs.
   std::string points = std::to_string(p2Losses) + "-" + std::to_string(p1Losses);
@@ -156,8 +156,8 @@ std::string playedResult() {
 }
 
 std::string modeName(int32_t mode, int32_t variant) {
-  if (mode == 2) return "versus";
-  if (mode == 4) return "bot";
+  if (mode == playerVersusMode) return "versus";
+  if (mode == versusBotMode) return "bot";
   if (variant == sprintVariant) return "sprint";
   if (variant == ultraVariant) return "ultra";
   return "solo";

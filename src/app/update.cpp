@@ -28,21 +28,21 @@ void driftBackdrop() {
 
 void runCurrentScreen() {
   switch (currentScreen) {
-  case 0:
+  case mainMenuScreen:
     runMainMenuScreen();
     break;
-  case 1:
+  case trainingScreen:
     runTrainingSetupScreen();
     break;
-  case 2:
+  case difficultyScreen:
     runDifficultyScreen();
     break;
-  case 3:
+  case settingsScreen:
     runSettingsScreen();
     runSettingsExtras();
     openHandlingScreen();
     break;
-  case 4:
+  case piecesScreen:
     runPieceSelectionScreen();
     if (mouseClicked) rememberPieceSelection();
     break;
@@ -92,7 +92,7 @@ void updateMenus() {
 
 // Only the marathon keeps the solo high score; sprint and ultra games have their own bests.
 void saveNewHighscore() {
-  if (gameMode != 1 || soloVariant != marathonVariant || !matchOver) return;
+  if (gameMode != soloPlayMode || soloVariant != marathonVariant || !matchOver) return;
   if (score > highscore) {
     newHighscore = true; // the banner says so until the next game
     highscore = score;
@@ -116,7 +116,7 @@ void updateFrame() {
   }
   reseedOnClick();
   updateOnline();
-  if (gameMode != 0) {
+  if (gameMode != menuMode) {
     checkHover(backButton);
     if (mouseClicked && backButton.hovered) leavePlay();
   } else {
@@ -124,7 +124,7 @@ void updateFrame() {
   }
   // A paused game is frozen whole: no timer, bot, garbage or particle moves.
   if (updatePause()) {
-    if (playMode(gameMode)) recordReplayFrame(false);
+    if (isPlayMode(gameMode)) recordReplayFrame(false);
     return;
   }
   if (holdForCountdown()) {
@@ -132,9 +132,9 @@ void updateFrame() {
     advanceEffects();
     return;
   }
-  if (gameMode == 3) stepTraining();
+  if (gameMode == trainingMode) stepTraining();
   if (gameMode == onlineVersusMode) stepOnlineGame();
-  if (playMode(gameMode)) {
+  if (isPlayMode(gameMode)) {
     recordReplayFrame(true);
     advanceBotPlay();
     noteSprintSplits();

@@ -120,6 +120,6 @@ void advanceEffects() {
   }
 }
 
-bool playMode(int32_t mode) {
-  return mode == 1 || mode == 2 || mode == 4;
+bool isPlayMode(int32_t mode) {
+  return mode == soloPlayMode || mode == playerVersusMode || mode == versusBotMode;
 }

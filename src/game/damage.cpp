@@ -8,7 +8,7 @@ constexpr double flashPerRecord = 80.0;
 
 int32_t garbageValue(int player) {
   if (player != 1) return garbageRed;
-  return gameMode == 2 ? garbageBlue : garbageGrey;
+  return gameMode == playerVersusMode ? garbageBlue : garbageGrey;
 }
 
 void sendAndCancel(int player, int32_t cleared) {

@@ -151,4 +151,4 @@ void advancePlay();
 // The end of a versus-bot frame, once both players have moved: top-outs, waiting garbage, clock.
 void finishVersusBotFrame();
 void advanceEffects();       // every mode: line-clear particles, and the versus flashes' fade
-bool playMode(int32_t mode); // 1, 2 or 4: a game a person plays
+bool isPlayMode(int32_t mode); // "Solo Play", "Player Versus" or "Versus Bot": a person plays

@@ -20,9 +20,9 @@ constexpr ParticleLayout versusP2Layout = {185, 170, 33, 1290, 200, 40};
 // The layout of the player's particles in this mode, or null when none are created.
 const ParticleLayout* particleLayout(int player) {
   if (player == 1) {
-    if (gameMode == 1) return &soloLayout;
-    if (gameMode == 2) return &versusP1Layout;
-    if (gameMode == 4) return &botP1Layout;
+    if (gameMode == soloPlayMode) return &soloLayout;
+    if (gameMode == playerVersusMode) return &versusP1Layout;
+    if (gameMode == versusBotMode) return &botP1Layout;
     if (gameMode == onlineVersusMode) return &versusP2Layout; // the local player is on the left
     return nullptr;
   }
@@ -88,11 +88,11 @@ void writePiece(int player) {
 } // namespace
 
 void playGameSound(SoundEffect effect, int channel) {
-  if (gameMode != 0 && gameMode != 3) playSound(effect, channel);
+  if (gameMode != menuMode && gameMode != trainingMode) playSound(effect, channel);
 }
 
 bool versusMode() {
-  return gameMode == 2 || gameMode == 4 || gameMode == onlineVersusMode;
+  return gameMode == playerVersusMode || gameMode == versusBotMode || gameMode == onlineVersusMode;
 }
 
 LockOutcome lockPiece(int player) {

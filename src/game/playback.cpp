@@ -44,7 +44,7 @@ Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterF
   r.counterFrequency = counterFrequency;
   r.gameVersion = gameVersion;
   r.mode = gameMode;
-  r.variant = gameMode == 1 ? soloVariant : 0;
+  r.variant = gameMode == soloPlayMode ? soloVariant : 0;
   r.date = date;
   r.pieceSource = catalogueSource;
   r.pieces = pieceCatalogue;
@@ -109,7 +109,7 @@ uint64_t networkHash() {
 }
 
 bool startReplay(const Replay& replay, std::string* error) {
-  if (replay.botUsesNetwork && replay.mode == 4 && replay.networkHash != networkHash())
+  if (replay.botUsesNetwork && replay.mode == versusBotMode && replay.networkHash != networkHash())
     return fail(error, "the bot of this replay played with another network");
   if (!savedSetup.saved) {
     savedSetup = {true,         loadedPieces, pieceSelection, fitnessParams, botStepInterval,

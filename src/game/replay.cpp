@@ -434,9 +434,9 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   }
   r.mode = static_cast<int32_t>(in.u8());
   r.variant = static_cast<int32_t>(in.u8());
-  if (in.problem.empty() && !playMode(r.mode) && r.mode != onlineVersusMode)
+  if (in.problem.empty() && !isPlayMode(r.mode) && r.mode != onlineVersusMode)
     in.fail("unknown game mode");
-  if (r.variant > ultraVariant || (r.mode != 1 && r.variant != 0)) in.fail("unknown variant");
+  if (r.variant > ultraVariant || (r.mode != soloPlayMode && r.variant != 0)) in.fail("unknown variant");
   r.date = static_cast<int64_t>(in.u64());
   uint32_t count = in.u32();
   if (count == 0 || count > maxPieces) in.fail("bad piece count");

@@ -1,7 +1,7 @@
 // Definitions of the game core's program-wide state, with the values in force before start-up.
 #include "game/state.h"
 
-int32_t gameMode = 0;
+int32_t gameMode = menuMode;
 double frameDelta = 0.0;
 SoundHook soundHook = nullptr;
 LockHook lockHook = nullptr;
@@ -71,7 +71,7 @@ PlayerState playerState(int player) {
 }
 
 void resetGameState() {
-  gameMode = 0;
+  gameMode = menuMode;
   frameDelta = 0.0;
   soloVariant = marathonVariant;
   gameClock = 0.0;

@@ -96,7 +96,16 @@ constexpr int32_t garbageBlue = 102; // player 1 in "Player Versus"
 
 constexpr Point spawnPosition = {3, 0}; // where every piece appears
 
-constexpr int32_t onlineVersusMode = 8; // gameMode of a game against a player on the network
+// gameMode's values. The variable stays a plain number (replays and tools store it); these
+// name each value once.
+enum GameMode : int32_t {
+  menuMode = 0,         // the menus; currentScreen says which
+  soloPlayMode = 1,     // "Solo Play", and its races (soloVariant)
+  playerVersusMode = 2, // "Player Versus"
+  trainingMode = 3,     // "Training AI"
+  versusBotMode = 4,    // "Versus Bot": the bot is player 2
+  onlineVersusMode = 8, // a game against a player on the network
+};
 
 constexpr const char* gameVersion = BRIKKA_VERSION; // this build's version, from the build files
 

@@ -125,7 +125,7 @@ double scoreActions(std::array<double, actionCount>& scores) {
 GameResult playGame(uint32_t seed, Network* network, int64_t maxPieces,
                     const BeforePlacement& before) {
   // Solo rules: no garbage is sent and the score counts player 1's rows.
-  gameMode = 1;
+  gameMode = soloPlayMode;
   seedRandom(seed);
   setUpGame();
   GameResult result;

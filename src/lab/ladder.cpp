@@ -252,7 +252,7 @@ Entrant parseEntrant(const std::string& text, const std::string& option) {
 }
 
 MatchResult playMatch(Entrant& first, Entrant& second, uint32_t seed, bool swapped, double cap) {
-  gameMode = 4;
+  gameMode = versusBotMode;
   seedRandom(seed);
   setUpGame();
   Entrant& one = swapped ? second : first;

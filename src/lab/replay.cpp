@@ -61,7 +61,7 @@ void runReplay() {
   Replay replay;
   std::string error;
   if (!readReplayFile(options.file, replay, &error)) throw LabError{error};
-  if (replay.botUsesNetwork && replay.mode == 4) {
+  if (replay.botUsesNetwork && replay.mode == versusBotMode) {
     std::string path = findDataFolder(options.dataFolder) + "/" + bestNetworkPath;
     std::string problem = readNetworkFile(path, botNetwork);
     if (!problem.empty()) throw LabError{path + ": " + problem};

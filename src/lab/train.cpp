@@ -198,7 +198,7 @@ double heldOutLines(Network& network, double* perGame = nullptr) {
     if (perGame) perGame[game] = cleared;
     lines += cleared;
   }
-  gameMode = 3; // playGame plays solo; the run's locks reward as training does
+  gameMode = trainingMode; // playGame plays solo; the run's locks reward as training does
   return lines / options.heldOutGames;
 }
 
@@ -462,7 +462,7 @@ void playGeneration() {
 void runTrain() {
   joinRanks();
   loadLabData(options.data);
-  gameMode = 3; // locks reward cleared lines and punish lost games
+  gameMode = trainingMode; // locks reward cleared lines and punish lost games
   if (rankIndex() == 0 && !options.plotFile.empty()) preparePlot(options.data.dataFolder);
   agreeAcrossRanks();
   run.settings = trainingSettings();

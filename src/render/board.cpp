@@ -131,7 +131,7 @@ void drawBoard(int player, int32_t originX, int32_t cellPitch, bool showBoxes) {
   drawBoardCells(state.board, originX - 5 * c, boardCentreY - 10 * c, c);
   if (showBoxes) drawBoxes(state, originX, c);
   // A race's first piece comes on "Go".
-  if (countdownLeft <= 0.0 || gameMode != 1) {
+  if (countdownLeft <= 0.0 || gameMode != soloPlayMode) {
     drawFallingPiece(state, originX, c);
     drawGhost(state, originX, c); // over the piece where they overlap
   }

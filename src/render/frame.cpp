@@ -109,7 +109,7 @@ void drawFrame() {
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
   // The veil of a finished game and the piece tiles only need to touch what was drawn.
-  recordDrawnAreas(matchOver || gamePaused || (gameMode == 0 && currentScreen == 4));
+  recordDrawnAreas(matchOver || gamePaused || (gameMode == menuMode && currentScreen == 4));
   switch (gameMode) {
   case 0:
     drawMenuScreen();
@@ -133,12 +133,12 @@ void drawFrame() {
     break;
   }
   // An online game's replay has the playback bar too.
-  if (gameMode == 1 || gameMode == 2 || gameMode == 4 ||
+  if (gameMode == soloPlayMode || gameMode == playerVersusMode || gameMode == versusBotMode ||
       (gameMode == onlineVersusMode && replayPlaying))
     drawPlayFigures();
   drawPauseFrame();
   drawPlayNotice();
-  if (gameMode != 0) {
+  if (gameMode != menuMode) {
     drawButton(backButton); // on top of everything else
     drawFocusOutline();
   }

@@ -82,9 +82,9 @@ void drawVersusFigures() {
        decimals(perSecond(p1PieceCount, seconds), 2)},
       {"Lines", formatInt(p2Lines), formatInt(p1Lines)},
       {"Garbage/min", decimals(rate(p2GarbageSent), 1), decimals(rate(p1GarbageSent), 1)},
-      {"Faults", gameMode == 2 ? formatInt(finesseCounts[1].faults) : "",
+      {"Faults", gameMode == playerVersusMode ? formatInt(finesseCounts[1].faults) : "",
        formatInt(finesseCounts[0].faults)},
-      {"Keys/piece", gameMode == 2 ? decimals(keysPerPiece(finesseCounts[1]), 2) : "",
+      {"Keys/piece", gameMode == playerVersusMode ? decimals(keysPerPiece(finesseCounts[1]), 2) : "",
        decimals(keysPerPiece(finesseCounts[0]), 2)}};
   centredText("Time " + clockText(seconds), whiteText, box.x + box.w / 2, box.y + 4, box.w - 10);
   for (size_t i = 0; i < rows.size(); ++i) {
@@ -150,10 +150,10 @@ void drawReplaysScreen() {
 }
 
 void drawPlayFigures() {
-  if (gameMode == 1) {
+  if (gameMode == soloPlayMode) {
     drawSoloFigures();
     if (matchOver && lastGameShown && !replayPlaying) drawResultsPanel();
-  } else if (gameMode == 2 || gameMode == 4) {
+  } else if (gameMode == playerVersusMode || gameMode == versusBotMode) {
     drawVersusFigures();
   }
   if (replayPlaying) drawPlaybackBar();

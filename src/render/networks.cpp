@@ -23,7 +23,7 @@ void drawLines(const std::vector<std::string>& lines, int x, int y, int maxWidth
 } // namespace
 
 void drawNetworkTexts() {
-  if (gameMode != 0) return;
+  if (gameMode != menuMode) return;
   if (currentScreen == difficultyScreen) {
     // Between the level buttons (down to 750) and "Back" (from 800).
     drawLines({"Neural Network plays: " + botNetworkLabel}, 600, 758, 850);

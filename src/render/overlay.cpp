@@ -64,16 +64,16 @@ namespace {} // namespace
 std::vector<std::string> gameOverTexts() {
   if (!matchOver && !(replayPlaying && replayEnded)) return {};
   if (replayPlaying) return {"Replay finished"};
-  if (gameMode == 1) {
+  if (gameMode == soloPlayMode) {
     if (lastGameShown && lastGame.result == "finished") return finishTexts();
     std::vector<std::string> lines = {"Game Over", "Score: " + formatInt(score)};
     if (newHighscore) lines.push_back("New high score");
     return lines;
   }
-  if (gameMode != 2 && gameMode != 4) return {};
+  if (gameMode != playerVersusMode && gameMode != versusBotMode) return {};
   // A player's points are the other's top-outs; the winner's come first.
   bool firstWon = p2Losses >= 3;
-  std::string winner = gameMode == 2 ? (firstWon ? "Player 1 wins" : "Player 2 wins")
+  std::string winner = gameMode == playerVersusMode ? (firstWon ? "Player 1 wins" : "Player 2 wins")
                                      : (firstWon ? "You win" : "Bot wins");
   int32_t won = firstWon ? p2Losses : p1Losses, lost = firstWon ? p1Losses : p2Losses;
   return {winner, "Points: " + formatInt(won) + " - " + formatInt(lost)};
@@ -82,7 +82,7 @@ std::vector<std::string> gameOverTexts() {
 void drawGameOverBanner() {
   std::vector<std::string> lines = gameOverTexts();
   if (lines.empty()) return;
-  if (gameMode == 1 || replayPlaying) {
+  if (gameMode == soloPlayMode || replayPlaying) {
     drawPanel({570, 380, 360, 75 * static_cast<int32_t>(lines.size())}, lines);
     return;
   }
@@ -99,14 +99,14 @@ void drawCountdown() {
 }
 
 void drawPlayerLabels() {
-  if (gameMode != 2 && gameMode != 4) return;
+  if (gameMode != playerVersusMode && gameMode != versusBotMode) return;
   // Above the points row, which sits right on top of the wells.
-  drawCentred(fontMedium, gameMode == 2 ? "Player 2" : "Bot", whiteText, 350, 70);
-  drawCentred(fontMedium, gameMode == 2 ? "Player 1" : "You", whiteText, 1100, 70);
+  drawCentred(fontMedium, gameMode == playerVersusMode ? "Player 2" : "Bot", whiteText, 350, 70);
+  drawCentred(fontMedium, gameMode == playerVersusMode ? "Player 1" : "You", whiteText, 1100, 70);
 }
 
 void drawPauseFrame() {
-  if (!gamePaused || gameMode == 0) return;
+  if (!gamePaused || gameMode == menuMode) return;
   drawVeil();
   drawCentred(fontLarge, "Paused", whiteText, windowWidth / 2, 380);
   if (padLostPlayer != 0)
@@ -128,7 +128,7 @@ void drawScreenHeading() {
 }
 
 void drawPlayNotice() {
-  if (gameMode == 0 || playNoticeMs <= 0.0 || playNotice.empty()) return;
+  if (gameMode == menuMode || playNoticeMs <= 0.0 || playNotice.empty()) return;
   // Below the wells, left of "Back": the one strip of a play screen nothing else uses.
   const SDL_Color amber = {warningColour[0], warningColour[1], warningColour[2], 255};
   drawCentred(fontMedium, playNotice, amber, 640, 925, 1220);

@@ -9,7 +9,7 @@ static void startVersus(int32_t pieceId, const Board& board, bool stepwise, Netw
   useCatalogue(sevenPieces());
   fitnessParams = {{2.5, 1.25, 0.25, 0.5}};
   setUpGame();
-  gameMode = 4;
+  gameMode = versusBotMode;
   frameDelta = 1.0;
   botStepInterval = botMoveTimer = 0.0;
   botStepwise = stepwise;

@@ -7,7 +7,7 @@ protected:
     TempFolder::SetUp();
     enter();
     fitnessParams = {{2.5, 1.25, 0.25, 0.5}};
-    gameMode = 3;
+    gameMode = trainingMode;
   }
   // Only the square in play; every subject drops it at column 0, the search's own choice on
   // an empty board, so each placement earns exactly 500.
@@ -87,7 +87,7 @@ TEST_F(Training, ClearedRowsPayAndCount) {
   trainingStep();
   EXPECT_EQ(trainingLinesCleared, 2);
   EXPECT_EQ(trainingFitness, 500.0 + 2 * 20000.0);
-  gameMode = 1; // outside training a lock scores nothing for it
+  gameMode = soloPlayMode; // outside training a lock scores nothing for it
   p1Board = boardFromPicture({"gggggggg..", "gggggggg.."});
   trainingStep();
   EXPECT_EQ(trainingLinesCleared, 2);

@@ -31,7 +31,7 @@ TEST_F(Controls, KeysInAGameNeverMoveTheFocusAndReturnOnlineDoesNothing) {
   key(SDL_SCANCODE_TAB);
   EXPECT_TRUE(focusVisible);
   onlinePhase = OnlinePhase::idle;
-  gameMode = 0;
+  gameMode = menuMode;
   matchOver = false;
 }
 

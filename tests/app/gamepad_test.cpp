@@ -77,7 +77,7 @@ TEST_F(Pads, PadsJoinAsPluggedMoveRotateDropAndHoldAndPauseWhenPulled) {
   EXPECT_EQ(200 - std::count(cells.begin(), cells.end(), '.'), 3); // gravity would take seconds
 
   // A second pad plays player 2 in "Player Versus"; pulling out player 1's pauses the game.
-  gameMode = 2;
+  gameMode = playerVersusMode;
   setUpGame();
   SDL_Joystick* second = plug();
   int32_t x2 = p2Position.x;

@@ -57,7 +57,7 @@ protected:
     botStepwise = stepwise;
     soloVariant = marathonVariant;
     gamePaused = false;
-    gameMode = 0;
+    gameMode = menuMode;
     Scenario::TearDown();
   }
 };
@@ -151,7 +151,7 @@ TEST_F(Modes, SprintCountsDownEndsAtFortyLinesWithItsSplitsAndKeepsTheBest) {
   ASSERT_NE(best, nullptr);
   EXPECT_NEAR(best->value, gameClock / 100.0, 0.005);
   // The Replays list shows it as the results did, marked as the best, and Tab reaches it first.
-  gameMode = 0;
+  gameMode = menuMode;
   currentScreen = replaysScreen;
   listReplays();
   std::string row = screenButtons[replaysScreen][0].text;

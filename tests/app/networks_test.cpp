@@ -31,7 +31,7 @@ protected:
 // One training run of one generation: its elite is saved at once.
 void trainingRun() {
   useCatalogue({pieceFromPicture({"##", "##"})});
-  gameMode = 3;
+  gameMode = trainingMode;
   setUpGame();
   populationSize = 1;
   movesPerSubject = 1;

@@ -59,12 +59,12 @@ TEST_F(Scenario, AnOnlineGameLeavesAHistoryRowAndAReplayOfBothBoards) {
   std::string error;
   ASSERT_TRUE(readReplayFile(names[0], replay, &error)) << error;
   restoreOwnPieces();
-  gameMode = 0;
+  gameMode = menuMode;
   ReplayResult again;
   ASSERT_TRUE(resimulateOnline(replay, again, &error)) << error;
   EXPECT_EQ(again.boardHash, played.boardHash);
   EXPECT_EQ(again.pieces, played.pieces);
   EXPECT_GT(again.pieces, 3);
   onlinePhase = OnlinePhase::idle;
-  gameMode = 0;
+  gameMode = menuMode;
 }

@@ -124,7 +124,7 @@ TEST_F(Pause, LosingFocusPausesAndThePausedFramesButtonsWork) {
   frame(0, 0);
   clickOn(quitToMenuButton);
   clickOn(screenButtons[mainMenuScreen][1]); // a new game never starts paused
-  EXPECT_TRUE(gameMode == 2 && !gamePaused);
+  EXPECT_TRUE(gameMode == playerVersusMode && !gamePaused);
 }
 
 } // namespace

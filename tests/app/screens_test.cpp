@@ -83,10 +83,10 @@ TEST_F(Screens, LevelsSetTheBotAndRunSimStartsThePopulation) {
   start({pieceFromPicture({"#"}), pieceFromPicture({"##"})});
   clickOn(screenButtons[0][2]);
   clickOn(screenButtons[2][6]); // "Impossible": no pauses, no stepping
-  EXPECT_TRUE(gameMode == 4 && botStepInterval == 0 && !botStepwise && !botUsesNetwork);
+  EXPECT_TRUE(gameMode == versusBotMode && botStepInterval == 0 && !botStepwise && !botUsesNetwork);
   score = 700;
   clickOn(backButton); // to the main menu, not back to the levels, with a fresh game
-  EXPECT_TRUE(gameMode == 0 && currentScreen == 0 && score == 0);
+  EXPECT_TRUE(gameMode == menuMode && currentScreen == 0 && score == 0);
   clickOn(screenButtons[0][3]);
   clickOn(screenButtons[1][0]);
   EXPECT_EQ(gameMode, 3);

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(grid.size() <= boardWidth);
       for (const std::vector<int32_t>& column : grid) FUZZ_CHECK(column.size() <= boardHeight);
     }
-  gameMode = 2;
+  gameMode = playerVersusMode;
   seedRandom(static_cast<uint32_t>(size));
   resetBoards(0);
   setUpGame();

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   loadFitnessParams("Storage/BestFitnessParams.txt");
   FUZZ_CHECK(fitnessParams.size() == 10 && fitnessParams[0].size() >= 4);
   for (double w : fitnessParams[0]) FUZZ_CHECK(std::isfinite(w) && std::fabs(w) <= 1e6);
-  gameMode = 3;
+  gameMode = trainingMode;
   seedRandom(static_cast<uint32_t>(size));
   resetBoards(0);
   setUpGame();

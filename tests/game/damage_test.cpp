@@ -61,7 +61,7 @@ TEST(Garbage, WaitingRowsRiseOnlyWhenDueOneRecordAfterAnotherAndPushTheTopOut) {
   for (int y = 0; y < 4; ++y) p1Board[y][y] = 3; // a diagonal at the top
   addGarbageRows(1, 3, 5);                       // player 1's garbage is blue in this mode
   EXPECT_EQ(boardPicture(p1Board)[0], "...3......");
-  gameMode = 4; // and grey against the bot
+  gameMode = versusBotMode; // and grey against the bot
   addGarbageRows(1, 1, 0);
   EXPECT_EQ(boardPicture(p1Board),
             bottomRows({"bbbbb.bbbb", "bbbbb.bbbb", "bbbbb.bbbb", ".ggggggggg"}));

@@ -81,7 +81,7 @@ TEST(Positions, EqualBestActionsAreAllRightAnswers) {
   // A one-block piece over a bottom row with two gaps, mirror images of each other.
   useCatalogue({pieceFromPicture({"#"})});
   fitnessParams = {{1.0, 1.0, 1.0, 1.0}};
-  gameMode = 1;
+  gameMode = soloPlayMode;
   seedRandom(3);
   setUpGame();
   p1Board = boardFromPicture({"##.####.##"});

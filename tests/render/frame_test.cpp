@@ -1,7 +1,7 @@
 #include "canvas.h"
 
 TEST_F(Canvas, FinishedGamesAreVeiledButScoreBoxAndBannerStayBright) {
-  gameMode = 1;
+  gameMode = soloPlayMode;
   score = 5;
   highscore = 1200;
   matchOver = true;
@@ -18,7 +18,7 @@ TEST_F(Canvas, FinishedGamesAreVeiledButScoreBoxAndBannerStayBright) {
   drawFrame();
   EXPECT_EQ(count({0, 450, 150, 200}, whitePixel) + count({450, 450, 100, 200}, whitePixel), 0);
   EXPECT_GT(count({151, 451, 298, 198}, whitePixel), 200);
-  gameMode = 2;
+  gameMode = playerVersusMode;
   p1Losses = 1;
   p2Losses = 3;
   drawFrame();
@@ -30,7 +30,7 @@ TEST_F(Canvas, FinishedGamesAreVeiledButScoreBoxAndBannerStayBright) {
 
 TEST_F(Canvas, TrainingScreenBoardReadOutAndFitnessGraph) {
   const Rgb blue = {0, 0, 255};
-  gameMode = 3;
+  gameMode = trainingMode;
   p1Board = boardFromPicture({"..2......."});
   p1PieceId = 2;
   p1Position = {0, 0};
@@ -60,7 +60,7 @@ TEST_F(Canvas, TrainingScreenBoardReadOutAndFitnessGraph) {
 }
 
 TEST_F(Canvas, APadLeavingSaysWhoseAndTheOneLineNoticeIsAmberUnderTheWells) {
-  gameMode = 2;
+  gameMode = playerVersusMode;
   gamePaused = true;
   padLostPlayer = 2;
   drawFrame();
@@ -76,5 +76,5 @@ TEST_F(Canvas, APadLeavingSaysWhoseAndTheOneLineNoticeIsAmberUnderTheWells) {
   drawFrame();
   EXPECT_GT(count({30, 900, 1220, 50}, Rgb{255, 150, 0}), 300);
   playNoticeMs = 0.0;
-  gameMode = 0;
+  gameMode = menuMode;
 }

@@ -10,7 +10,7 @@ TEST_F(Canvas, NetworkNodesLinesAndTheEmptyCases) {
   network.layers[1][1].connections = {{0, -0.5}, {1, 5.0}};
   network.layers[2][0].connections = {{0, 30.0}, {1, 30.0}};
   // On the training screen, with the graph switched off, the network replaces the panel.
-  gameMode = 3;
+  gameMode = trainingMode;
   showFitnessGraph = false;
   population = {network};
   drawFrame();

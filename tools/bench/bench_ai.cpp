@@ -99,7 +99,7 @@ void BM_TrainingStep(benchmark::State& state) {
   std::filesystem::current_path(folder);
   seedRandom(1); // the game's stream: every draw of the rules comes from it
   setUpGame();
-  gameMode = 3;
+  gameMode = trainingMode;
   populationSize = 20;
   movesPerSubject = 100;
   hiddenLayerCount = 2;
@@ -108,7 +108,7 @@ void BM_TrainingStep(benchmark::State& state) {
   startTrainingRun();
   for (auto _ : state) trainingStep();
   state.counters["generations"] = generation - 1;
-  gameMode = 0;
+  gameMode = menuMode;
   std::filesystem::current_path(previous);
   std::filesystem::remove_all(folder);
 }

@@ -38,7 +38,7 @@ void startBenchGame() {
     loadedPieces.push_back(piece);
   }
   pieceSelection.assign(loadedPieces.size(), true);
-  gameMode = 1;
+  gameMode = soloPlayMode;
   frameDelta = 1.6;
   seedRandom(1);
   resetBoards(0);

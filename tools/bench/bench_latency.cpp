@@ -65,7 +65,7 @@ void BM_InputToPresent(benchmark::State& state) {
       state.SkipWithError("no game data: set BRIKKA_DATA or run from the build folder");
       return;
     }
-    startGameOfMode(1);
+    startGameOfMode(soloPlayMode);
     // The piece hangs at the top: only the keys move it.
     gravityInterval = p1GravityTimer = 1e12;
     pressInFlight = false;

@@ -89,9 +89,9 @@ void setUpMode(const Mode& mode) {
     }
   p1IncomingDamage = {{2, 3, 400.0}, {1, 5, 100.0}};
   p2IncomingDamage = {{3, 1, 250.0}};
-  matchOver = mode.finished && mode.gameMode != 3;
+  matchOver = mode.finished && mode.gameMode != trainingMode;
   p2Losses = matchOver ? 3 : 1;
-  if (mode.gameMode == 3) {
+  if (mode.gameMode == trainingMode) {
     populationSize = 4;
     movesPerSubject = 20;
     startTrainingRun();
