@@ -137,6 +137,7 @@ void updateFrame() {
   if (playMode(gameMode)) {
     recordReplayFrame(true);
     advancePlay();
+    warnRisingGarbage();
     noteSprintSplits();
     trackFinesse();
     saveNewHighscore();

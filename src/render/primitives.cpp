@@ -93,6 +93,7 @@ int32_t truncPixel(double value) {
 }
 
 std::array<uint8_t, 3> cellColour(int32_t cellCode) {
+  if (palette != standardPalette && cellCode != 0) return paletteCellColour(cellCode);
   switch (cellCode) {
   case 0:
     return black;
@@ -111,10 +112,14 @@ void setDrawColour(std::array<uint8_t, 3> colour, uint8_t alpha) {
   SDL_SetRenderDrawColor(renderer, colour[0], colour[1], colour[2], alpha);
 }
 
+std::array<uint8_t, 3> pieceTypeColour(int32_t k) {
+  return palette == standardPalette ? asBytes(loadedPieceColour(k)) : paletteTypeColour(k);
+}
+
 void setPieceDrawColour(int32_t k, uint8_t alpha, bool direct) {
   // The four special indices are the cell codes 0, 100, 101 and 102 less one.
   bool special = k == -1 || k == garbageGrey - 1 || k == garbageRed - 1 || k == garbageBlue - 1;
-  setDrawColour(special || !direct ? cellColour(k + 1) : asBytes(loadedPieceColour(k)), alpha);
+  setDrawColour(special || !direct ? cellColour(k + 1) : pieceTypeColour(k), alpha);
 }
 
 TTF_Font* fontForSize(int32_t textSize) {
@@ -212,6 +217,14 @@ void drawBoardCells(const Board& board, int32_t left, int32_t top, int32_t c) {
       }
       i = end;
     }
+  if (palette != standardPalette || pieceSymbolsOn)
+    for (int32_t j = 0; j < boardHeight; ++j)
+      for (int32_t i = 0; i < boardWidth; ++i) {
+        int32_t code = board[i][j];
+        if (code > 0 && code < garbageGrey)
+          decoratePieceCell(pieceTypeOf(code), {left + i * c, top + j * c, c + 1, c + 1},
+                            cellColour(code));
+      }
   setDrawColour(white, 255);
   for (int32_t i = 0; i <= boardWidth; ++i)
     drawLine(left + i * c, top, left + i * c, top + boardHeight * c);
