@@ -131,9 +131,14 @@ void drawPieceMark(int32_t type, SDL_Rect cell, std::array<uint8_t, 3> colour) {
   if (type < 0) return;
   int32_t mark = type % (centreShapes * edgePatterns - 1) + 1;
   int32_t side = std::min(cell.w, cell.h);
+  // Solid even over the menus' additive backdrop, where a black mark would add nothing.
+  SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+  SDL_GetRenderDrawBlendMode(renderer, &mode);
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
   setDrawColour(colour, 255);
   drawCentreShape(mark % centreShapes, cell, side);
   drawEdgePattern(mark / centreShapes, cell, side);
+  SDL_SetRenderDrawBlendMode(renderer, mode);
 }
 
 void decoratePieceCell(int32_t type, SDL_Rect cell, std::array<uint8_t, 3> fill) {

@@ -57,6 +57,7 @@ TEST_F(Canvas, MarksShowInTheWellGhostAndBoxesOnlyWhenAskedFor) {
   for (bool on : {false, true}) {
     pieceSymbolsOn = on;
     clear();
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD); // as over the menus' backdrop
     drawBoard(1, 750, 40, true);
     EXPECT_EQ(count(well, blackPixel) > 0, on); // black reads on this light green
     EXPECT_EQ(count(ghostInside, colourOfPiece(2)) > 0, on);
