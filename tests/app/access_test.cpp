@@ -84,4 +84,24 @@ TEST_F(Access, ReducedMotionPlaysTheSameGameFrameForFrame) {
   EXPECT_EQ(calm.backdropX, moving.backdropX);
 }
 
+std::vector<SoundEffect> soundsHeard;
+void hearSound(SoundEffect effect, int) {
+  soundsHeard.push_back(effect);
+}
+
+TEST_F(Access, GarbageAboutToRiseSoundsOnceForEachNewWaitingRecord) {
+  clickOn(screenButtons[0][1]);
+  ASSERT_EQ(gameMode, 2);
+  countdownLeft = 0.0;
+  soundHook = hearSound;
+  soundsHeard.clear();
+  // Two records, the second arriving later: each crosses into its last third once.
+  p1IncomingDamage = {{1, 0, damageDelay / 3 + 3.0}};
+  for (int f = 0; f < 10; ++f) frame(700, 500);
+  p1IncomingDamage.push_back({2, 0, damageDelay / 3 + 1.0});
+  for (int f = 0; f < 10; ++f) frame(700, 500);
+  soundHook = nullptr;
+  EXPECT_EQ(std::count(soundsHeard.begin(), soundsHeard.end(), SoundEffect::clickButton), 2);
+}
+
 } // namespace
