@@ -21,6 +21,13 @@ TEST_F(Canvas, EachPaletteColoursTheWellsCellsGarbageAndGhost) {
     EXPECT_EQ(pixel(712, 842), ghost[p]) << "palette " << p;
     // High contrast edges each piece cell in white inside its grid line; the others do not.
     EXPECT_EQ(pixel(551, 830), p == highContrastPalette ? whitePixel : pieceTwo[p]);
+    // and writes white on black buttons; the others black on white.
+    Button back = {{100, 100}, {150, 50}, "Back", "", false, 1};
+    drawButton(back);
+    const Rgb face = p == highContrastPalette ? blackPixel : whitePixel;
+    const Rgb caption = p == highContrastPalette ? whitePixel : blackPixel;
+    EXPECT_EQ(pixel(103, 103), face) << "palette " << p;
+    EXPECT_GT(count({105, 105, 140, 40}, caption), 30) << "palette " << p;
   }
 }
 
