@@ -190,6 +190,7 @@ void applyVolumes();              // musicVolume, effectsVolume and soundMuted t
 void setFullscreen(bool on);      // full screen at the desktop's resolution, or the window
 void toggleFullscreen();          // and remember it
 void applyVsync();                // vsyncOn to the renderer
+void warnRisingGarbage();         // a short sound when a player's waiting garbage is about to rise
 void buildAudioDisplayScreen();   // its widgets, and its button on the settings screen
 void runSettingsExtras();         // the settings screen's way to "Audio & Display"
 void runAudioDisplayScreen();     // screen 6

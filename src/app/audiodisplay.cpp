@@ -17,8 +17,12 @@ enum {
   pauseKeyButton,
   restartKeyButton,
   backButtonIndex,
-  vsyncButton // added after the others, in the free row above "Back"
+  vsyncButton,   // added after the others, in the free row above "Back"
+  paletteButton, // the accessibility three, in the free places beside and below Vsync
+  symbolsButton,
+  motionButton
 };
+const char* const paletteNames[] = {"Standard", "Okabe-Ito", "High contrast"};
 enum { musicSlider, effectsSlider };
 const char* const openingCaption = "Audio & Display"; // the settings screen's button
 
@@ -36,6 +40,11 @@ void labelButtons() {
   buttons[autoPauseButton].valueText = onOff(pauseOnFocusLoss);
   buttons[soundButton].valueText = soundMuted ? "Muted" : "On";
   if (buttons.size() > vsyncButton) buttons[vsyncButton].valueText = onOff(vsyncOn);
+  if (buttons.size() > motionButton) {
+    buttons[paletteButton].valueText = paletteNames[std::clamp(palette, 0, 2)];
+    buttons[symbolsButton].valueText = onOff(pieceSymbolsOn);
+    buttons[motionButton].valueText = onOff(reduceMotion);
+  }
   buttons[pauseKeyButton].valueText = keyDisplayName(pauseKey);
   buttons[restartKeyButton].valueText = keyDisplayName(restartKey);
   buttons[pauseKeyButton].warning = bindingClashes(pauseKeyIndex);
@@ -146,7 +155,10 @@ void buildAudioDisplayScreen() {
                                        makeButton(300, 675, 400, 75, "Pause key:   ", 1),
                                        makeButton(800, 675, 400, 75, "Restart key:   ", 1),
                                        makeButton(675, 850, 150, 50, "Back", 1),
-                                       makeButton(560, 765, 380, 65, "Vsync: ", 1)};
+                                       makeButton(560, 765, 380, 65, "Vsync: ", 1),
+                                       makeButton(150, 765, 380, 65, "Palette: ", 1),
+                                       makeButton(970, 765, 380, 65, "Piece marks: ", 1),
+                                       makeButton(150, 850, 380, 50, "Reduce motion: ", 1)};
   screenSliders[audioDisplayScreen] = {
       makeSlider({750, 250}, 700, 0, 100, "Music Volume", musicVolume, true),
       makeSlider({750, 420}, 700, 0, 100, "Effects Volume", effectsVolume, true)};
@@ -181,6 +193,18 @@ void runAudioDisplayScreen() {
       applyVsync();
       savePreference("vsync");
     }
+    if (hoveredHere(paletteButton)) {
+      palette = (palette + 1) % 3;
+      savePreference("palette");
+    }
+    if (hoveredHere(symbolsButton)) {
+      pieceSymbolsOn = !pieceSymbolsOn;
+      savePreference("piece_symbols");
+    }
+    if (hoveredHere(motionButton)) {
+      reduceMotion = !reduceMotion;
+      savePreference("reduce_motion");
+    }
     if (hoveredHere(pauseKeyButton) || hoveredHere(restartKeyButton)) {
       awaitingKeyBinding = true;
       bindingIndex = hoveredHere(pauseKeyButton) ? pauseKeyIndex : restartKeyIndex;
@@ -193,6 +217,20 @@ void runAudioDisplayScreen() {
     screenButtons[audioDisplayScreen]
                  [bindingIndex == pauseKeyIndex ? pauseKeyButton : restartKeyButton]
                      .hovered = true;
+}
+
+void warnRisingGarbage() {
+  // Player 2 is a person only in the two-player game; a bot needs no warning.
+  const std::vector<DamageRecord>* lists[] = {&p1IncomingDamage,
+                                              gameMode == playerVersusMode ? &p2IncomingDamage : nullptr};
+  for (int p = 0; p < 2; ++p) {
+    int32_t rising = 0;
+    if (lists[p])
+      for (const DamageRecord& record : *lists[p])
+        if (record.timer <= damageDelay / 3) ++rising;
+    if (rising > risingRecordsHeard[p]) playSound(SoundEffect::clickButton, -1);
+    risingRecordsHeard[p] = rising;
+  }
 }
 
 std::string pieceSelectionText() {

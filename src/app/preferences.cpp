@@ -101,6 +101,10 @@ const std::vector<Preference>& preferenceTable() {
       integerRow("p2_das_cut_ms", &p2Handling.dasCutMs, 0, 0, 100),
       // Display: frames wait for the screen's refresh (off: as the renderer always was).
       flagRow("vsync", &vsyncOn, false),
+      // Accessibility: pieces told apart without colours, and a calm screen.
+      choiceRow("palette", &palette, "standard|okabe-ito|high-contrast", standardPalette),
+      flagRow("piece_symbols", &pieceSymbolsOn, false),
+      flagRow("reduce_motion", &reduceMotion, false),
   };
   return table;
 }
@@ -177,7 +181,12 @@ std::string rangeText(const Preference& row) {
   if (row.kind == Kind::integer)
     return "a whole number from " + std::to_string(row.minimum) + " to " +
            std::to_string(row.maximum);
-  if (row.kind == Kind::choice) return choiceWord(row, 0) + " or " + choiceWord(row, 1);
+  if (row.kind == Kind::choice) {
+    std::string words = choiceWord(row, 0);
+    for (int32_t i = 1; !choiceWord(row, i).empty(); ++i)
+      words += (choiceWord(row, i + 1).empty() ? " or " : ", ") + choiceWord(row, i);
+    return words;
+  }
   return "true or false";
 }
 

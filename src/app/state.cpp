@@ -81,6 +81,7 @@ int32_t effectsVolume = 100;
 bool soundMuted = false;
 bool fullscreenOn = false;
 bool vsyncOn = false;
+std::array<int32_t, 2> risingRecordsHeard = {0, 0};
 PendingKey pendingKey = PendingKey::none;
 double pendingKeyMs = 0.0;
 std::string playNotice;

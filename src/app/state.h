@@ -224,6 +224,8 @@ extern int32_t effectsVolume; // 0..100 %
 extern bool soundMuted;       // M silences music and effects without losing the volumes
 extern bool fullscreenOn;     // full screen at the desktop's resolution
 extern bool vsyncOn; // frames wait for the display's refresh; off as the renderer always was
+// Each player's waiting garbage records already announced as about to rise (a new one sounds).
+extern std::array<int32_t, 2> risingRecordsHeard;
 extern SDL_Rect windowPlace;   // the window's last position and size; w 0 = never remembered
 extern std::string piecesKept; // the remembered piece selection: "blocks:ordinal" words
 // ---------------------------------------------------------------------------------------------

@@ -137,6 +137,7 @@ void updateFrame() {
   if (isPlayMode(gameMode)) {
     recordReplayFrame(true);
     advanceBotPlay();
+    warnRisingGarbage();
     noteSprintSplits();
     trackFinesse();
     saveNewHighscore();

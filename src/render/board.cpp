@@ -25,7 +25,9 @@ void drawBoxedPiece(int32_t pieceId, SDL_Rect box, double shiftY) {
     for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
       if (grid[i][j] != 1) continue;
       int32_t y = s * j + off + box.y + 10;
-      fillCell({s * i + off + box.x + 10, truncPixel(shiftY + y), s, s}, colour);
+      SDL_Rect cell = {s * i + off + box.x + 10, truncPixel(shiftY + y), s, s};
+      fillCell(cell, colour);
+      decoratePieceCell(pieceTypeOf(pieceId), cell, colour);
     }
 }
 
@@ -49,28 +51,34 @@ void drawBoxes(const PlayerState& player, int32_t originX, int32_t c) {
 
 void drawFallingPiece(const PlayerState& player, int32_t originX, int32_t c) {
   const PieceGrid& grid = pieceGrid(player.pieceId, player.rotation);
-  setDrawColour(cellColour(player.pieceId), 255);
+  std::array<uint8_t, 3> colour = cellColour(player.pieceId);
   for (int32_t i = 0; i < static_cast<int32_t>(grid.size()); ++i)
     for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
       if (grid[i][j] != 1) continue;
       SDL_Rect r = boardCell(originX, c, player.position.x + i, player.position.y + j);
+      setDrawColour(colour, 255);
       fillRect(r);
+      decoratePieceCell(pieceTypeOf(player.pieceId), r, colour);
     }
 }
 
 void drawGhost(const PlayerState& player, int32_t originX, int32_t c) {
-  setDrawColour(cellColour(player.pieceId), 255);
+  std::array<uint8_t, 3> colour = ghostColour(player.pieceId);
   for (const Point& cell : player.ghostCells) {
     SDL_Rect r = boardCell(originX, c, cell.x, cell.y);
+    setDrawColour(colour, 255);
     for (int32_t k = 0; k < 4; ++k) {
       SDL_Rect ring = {r.x + k, r.y + k, c + 1 - 2 * k, c + 1 - 2 * k};
       outlineRect(ring);
     }
+    // Over the ring's black inside, in the ring's colour.
+    if (pieceSymbolsOn) drawPieceMark(pieceTypeOf(player.pieceId), r, colour);
   }
 }
 
 void drawDamageFlash(double flash, int32_t originX, int32_t c) {
   uint8_t alpha = static_cast<uint8_t>(std::clamp(truncPixel(flash), 0, 255));
+  if (reduceMotion) alpha = 0;
   // Blending at alpha 0 leaves every pixel as it is; only the blend mode is left as drawn.
   if (alpha == 0) {
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
@@ -81,6 +89,16 @@ void drawDamageFlash(double flash, int32_t originX, int32_t c) {
   SDL_Rect r = {originX - 5 * c, boardCentreY - 10 * c, 10 * c + 1, 20 * c + 1};
   fillRect(r);
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+}
+
+// Rows about to rise say so by more than their colour: a white outline flashing four times a
+// second, or held steady and thick when nothing may flash.
+void outlineRisingBar(SDL_Rect bar) {
+  if (!reduceMotion && SDL_GetTicks() / 125 % 2 != 0) return;
+  setDrawColour(white, 255);
+  int32_t thickness = reduceMotion ? 3 : 2;
+  for (int32_t k = 0; k < thickness; ++k)
+    outlineRect({bar.x + k, bar.y + k, bar.w - 2 * k, bar.h - 2 * k});
 }
 
 } // namespace
@@ -100,6 +118,7 @@ void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x) {
     int64_t height = std::min<int64_t>(static_cast<int64_t>(record.rows) * 50, bottom - top);
     SDL_Rect bar = {x, static_cast<int32_t>(top), 25, static_cast<int32_t>(height)};
     fillRect(bar);
+    if (record.timer <= damageDelay / 3) outlineRisingBar(bar);
     rowsDrawn += record.rows;
   }
 }
@@ -150,6 +169,7 @@ void drawRoundPoints(std::array<int32_t, 3> left, std::array<int32_t, 3> right) 
 }
 
 void drawLineClearParticles() {
+  if (reduceMotion) return; // they still fly in the game's state, unseen
   for (const LineClearParticle& particle : lineClearParticles) {
     // Added light: a square over a bright cell brightens it rather than greying it.
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD);

@@ -64,12 +64,14 @@ void drawSolo() {
 void drawTrainingBoard() {
   drawBoardCells(p1Board, 50, 50, 40);
   const PieceGrid& grid = pieceGrid(p1PieceId, p1Rotation);
-  setDrawColour(cellColour(p1PieceId), 255);
+  std::array<uint8_t, 3> colour = cellColour(p1PieceId);
   for (int32_t i = 0; i < static_cast<int32_t>(grid.size()); ++i)
     for (int32_t j = 0; j < static_cast<int32_t>(grid[i].size()); ++j) {
       if (grid[i][j] != 1) continue;
       SDL_Rect r = {(p1Position.x + i) * 40 + 50, (p1Position.y + j) * 40 + 50, 41, 41};
+      setDrawColour(colour, 255);
       fillRect(r);
+      decoratePieceCell(pieceTypeOf(p1PieceId), r, colour);
     }
 }
 

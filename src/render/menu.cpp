@@ -13,6 +13,11 @@ constexpr SDL_Point tickCorner = {118, 22}; // the tick's left end, from a tile'
 // Leaves the blend mode additive: the demonstration board drawn next shows the backdrop
 // through its empty cells.
 void drawBackdrop() {
+  // Still, the screens are drawn as over an empty backdrop.
+  if (reduceMotion) {
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD);
+    return;
+  }
   for (const MenuPiece& entry : menuPieces) {
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD);
     int32_t w = truncPixel(entry.blockWidth);
@@ -56,7 +61,6 @@ void drawPieceSelection() {
       fillRect(tile);
     }
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
-    setPieceDrawColour(i, 255, true);
     const PieceGrid& grid = loadedPieces[i].grids[0];
     double n = static_cast<double>(grid.size());
     const double pitch = 150 / 6.0;
@@ -65,7 +69,9 @@ void drawPieceSelection() {
         if (grid[u][v] != 1) continue;
         SDL_Rect block = {truncPixel((u - n * 0.5) * pitch + (75 + tile.x)),
                           truncPixel((v - n * 0.5) * pitch + (75 + tile.y)), 25, 25};
+        setPieceDrawColour(i, 255, true);
         fillRect(block);
+        decoratePieceCell(i, block, pieceTypeColour(i));
       }
     if (selected) drawTick(tile);
   }

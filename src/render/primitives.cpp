@@ -93,6 +93,7 @@ int32_t truncPixel(double value) {
 }
 
 std::array<uint8_t, 3> cellColour(int32_t cellCode) {
+  if (palette != standardPalette && cellCode != 0) return paletteCellColour(cellCode);
   switch (cellCode) {
   case 0:
     return black;
@@ -111,10 +112,14 @@ void setDrawColour(std::array<uint8_t, 3> colour, uint8_t alpha) {
   SDL_SetRenderDrawColor(renderer, colour[0], colour[1], colour[2], alpha);
 }
 
+std::array<uint8_t, 3> pieceTypeColour(int32_t k) {
+  return palette == standardPalette ? asBytes(loadedPieceColour(k)) : paletteTypeColour(k);
+}
+
 void setPieceDrawColour(int32_t k, uint8_t alpha, bool direct) {
   // The four special indices are the cell codes 0, 100, 101 and 102 less one.
   bool special = k == -1 || k == garbageGrey - 1 || k == garbageRed - 1 || k == garbageBlue - 1;
-  setDrawColour(special || !direct ? cellColour(k + 1) : asBytes(loadedPieceColour(k)), alpha);
+  setDrawColour(special || !direct ? cellColour(k + 1) : pieceTypeColour(k), alpha);
 }
 
 TTF_Font* fontForSize(int32_t textSize) {
@@ -152,16 +157,19 @@ void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x
 
 void drawButton(const Button& button) {
   SDL_Rect r = {button.position.x, button.position.y, button.size.x, button.size.y};
-  // A clashing binding is marked in amber: the face, or the caption on a hovered (black) face.
-  std::array<uint8_t, 3> face = button.hovered ? black : (button.warning ? warningColour : white);
+  // High contrast reads white text on black, lit white under the pointer.
+  bool dark = palette == highContrastPalette ? !button.hovered : button.hovered;
+  // A clashing binding is marked in amber: the face, or the caption on a dark face.
+  std::array<uint8_t, 3> face = dark ? black : (button.warning ? warningColour : white);
   setDrawColour(face, 255);
   SDL_BlendMode mode = SDL_BLENDMODE_NONE;
   SDL_GetRenderDrawBlendMode(renderer, &mode);
   if (mode != SDL_BLENDMODE_ADD) {
     fillRect(r);
-  } else if (!button.hovered) {
+  } else if (!dark || palette == highContrastPalette) {
     // Over the menu backdrop the mode is additive: white adds up to white and black adds
-    // nothing, so a plain fill gives the same face without blending every pixel.
+    // nothing, so a plain fill gives the same face without blending every pixel. High
+    // contrast's black faces are filled too: no backdrop behind its text.
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
     fillRect(r);
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_ADD);
@@ -169,9 +177,8 @@ void drawButton(const Button& button) {
   setDrawColour(white, 255);
   outlineRect(r);
   // Caption and face always have opposite colours.
-  SDL_Color caption = button.hovered ? SDL_Color{255, 255, 255, 255} : SDL_Color{0, 0, 0, 255};
-  if (button.hovered && button.warning)
-    caption = {warningColour[0], warningColour[1], warningColour[2], 255};
+  SDL_Color caption = dark ? SDL_Color{255, 255, 255, 255} : SDL_Color{0, 0, 0, 255};
+  if (dark && button.warning) caption = {warningColour[0], warningColour[1], warningColour[2], 255};
   // A caption too long for its button ("Keypad MemRecall" on a control) is shrunk into it.
   int maxWidth = r.w - 10;
   drawText(
@@ -212,6 +219,14 @@ void drawBoardCells(const Board& board, int32_t left, int32_t top, int32_t c) {
       }
       i = end;
     }
+  if (palette != standardPalette || pieceSymbolsOn)
+    for (int32_t j = 0; j < boardHeight; ++j)
+      for (int32_t i = 0; i < boardWidth; ++i) {
+        int32_t code = board[i][j];
+        if (code > 0 && code < garbageGrey)
+          decoratePieceCell(pieceTypeOf(code), {left + i * c, top + j * c, c + 1, c + 1},
+                            cellColour(code));
+      }
   setDrawColour(white, 255);
   for (int32_t i = 0; i <= boardWidth; ++i)
     drawLine(left + i * c, top, left + i * c, top + boardHeight * c);

@@ -19,6 +19,7 @@ constexpr int32_t versusCellPitch = 33; // both versus boards; their bottom edge
 
 std::string formatInt(int32_t value);                // "-7", "0", "1500"
 std::array<uint8_t, 3> cellColour(int32_t cellCode); // board cell, preview and backdrop rule
+std::array<uint8_t, 3> pieceTypeColour(int32_t k);   // loaded piece k's, in the palette chosen
 void setPieceDrawColour(int32_t k, uint8_t alpha, bool direct);
 void drawButton(const Button& button);
 
@@ -49,6 +50,20 @@ void recordDrawnAreas(bool on);                    // start (clearing the record
 std::vector<SDL_Rect> drawnPartsOf(SDL_Rect area); // recorded drawing in area, disjoint; or area
 std::vector<SDL_Rect> disjointUnion(const std::vector<SDL_Rect>& rects); // no overlaps
 std::string sliderValueText(const Slider& slider);                       // "7", "0.05", "-0.50"
+
+// ---------------------------------------------------------------------------------------------
+// Palettes and the pieces' marks
+// ---------------------------------------------------------------------------------------------
+
+int32_t pieceTypeOf(int32_t cellCode);                      // loaded piece index; -1 for none
+std::array<uint8_t, 3> paletteCellColour(int32_t cellCode); // cellColour in the other palettes
+std::array<uint8_t, 3> paletteTypeColour(int32_t type);     // a loaded piece's, ditto
+std::array<uint8_t, 3> ghostColour(int32_t pieceId);        // the ghost's outline
+std::array<uint8_t, 3> markColourOn(std::array<uint8_t, 3> fill); // black or white, to read
+// The piece type's own mark inside cell (its grid lines included), at any side from 18 up.
+void drawPieceMark(int32_t type, SDL_Rect cell, std::array<uint8_t, 3> colour);
+// What a filled piece cell gets over its fill: the white edge, the mark, as chosen.
+void decoratePieceCell(int32_t type, SDL_Rect cell, std::array<uint8_t, 3> fill);
 
 // ---------------------------------------------------------------------------------------------
 // Fields, heads-up display, screens

@@ -13,3 +13,7 @@ SDL_Renderer* networkCanvasRenderer = nullptr;
 SDL_Texture* networkPicture = nullptr;
 SDL_Renderer* networkPictureOwner = nullptr;
 uint32_t networkPictureTicks = 0;
+
+int32_t palette = standardPalette;
+bool pieceSymbolsOn = false;
+bool reduceMotion = false;

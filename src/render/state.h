@@ -70,3 +70,14 @@ extern SDL_Renderer* networkCanvasRenderer; // the software renderer drawing on 
 extern SDL_Texture* networkPicture;         // the last drawing, as a texture of networkPictureOwner
 extern SDL_Renderer* networkPictureOwner;   // the renderer networkPicture belongs to
 extern uint32_t networkPictureTicks;        // when the last redraw ended
+
+// ---------------------------------------------------------------------------------------------
+// Accessibility: how pieces are told apart and how much moves (kept in the preferences file)
+// ---------------------------------------------------------------------------------------------
+
+constexpr int32_t standardPalette = 0;     // the colours of the piece colour file
+constexpr int32_t okabeItoPalette = 1;     // eight hues told apart by every colour vision
+constexpr int32_t highContrastPalette = 2; // bright pieces edged in white
+extern int32_t palette;                    // one of the three above
+extern bool pieceSymbolsOn;                // each piece type's own mark drawn in its cells
+extern bool reduceMotion;                  // no drifting backdrop, flying squares or flashes

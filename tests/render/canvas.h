@@ -32,6 +32,7 @@ protected:
     useCatalogue({pieceFromPicture({".#.", "###", "..."}), pieceFromPicture({"##", "##"}),
                   pieceFromPicture({".....", ".....", "#####", ".....", "....."})});
     resetGameState();
+    palette = standardPalette, pieceSymbolsOn = reduceMotion = false;
     population.clear(), averageHistory.clear();
     showFitnessGraph = true;
     currentScreen = lastHoveredChoice = highscore = 0;
