@@ -221,8 +221,8 @@ void runAudioDisplayScreen() {
 
 void warnRisingGarbage() {
   // Player 2 is a person only in the two-player game; a bot needs no warning.
-  const std::vector<DamageRecord>* lists[] = {&p1IncomingDamage,
-                                              gameMode == playerVersusMode ? &p2IncomingDamage : nullptr};
+  const std::vector<DamageRecord>* lists[] = {
+      &p1IncomingDamage, gameMode == playerVersusMode ? &p2IncomingDamage : nullptr};
   for (int p = 0; p < 2; ++p) {
     int32_t rising = 0;
     if (lists[p])
