@@ -56,7 +56,7 @@ std::array<int32_t, screenCount> screenFocus = [] {
   none.fill(-1);
   return none;
 }();
-int32_t currentScreen = 0;
+int32_t currentScreen = mainMenuScreen;
 int32_t lastHoveredChoice = 0;
 bool showFitnessGraph = true;
 int32_t highscore = 0;

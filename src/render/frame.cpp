@@ -111,7 +111,8 @@ void drawFrame() {
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
   // The veil of a finished game and the piece tiles only need to touch what was drawn.
-  recordDrawnAreas(matchOver || gamePaused || (gameMode == menuMode && currentScreen == 4));
+  recordDrawnAreas(matchOver || gamePaused ||
+                   (gameMode == menuMode && currentScreen == piecesScreen));
   switch (gameMode) {
   case 0:
     drawMenuScreen();

@@ -97,16 +97,16 @@ void drawMenuNotice() {
 
 void drawMenuScreen() {
   drawBackdrop();
-  if (currentScreen == 0) {
+  if (currentScreen == mainMenuScreen) {
     if (lastHoveredChoice == 1 || lastHoveredChoice == 2) { // the two-player entries
       drawBoard(1, 750, 40, false);
       drawBoard(2, 1200, 40, false);
     } else {
       drawBoard(1, 950, 40, false);
     }
-  } else if (currentScreen == 2) {
+  } else if (currentScreen == difficultyScreen) {
     drawBoard(1, 350, 40, false);
-  } else if (currentScreen == 4) {
+  } else if (currentScreen == piecesScreen) {
     drawPieceSelection();
   } else if (currentScreen == gamepadScreen) {
     drawGamepadScreen();
