@@ -32,11 +32,13 @@ TEST(Assets, EffectsAreShortAudibleAndDistinctAndTheMusicLoopsWithoutAClick) {
     Mix_Chunk* chunk = *slots[k] = Mix_LoadWAV((mixer + names[k] + ".wav").c_str());
     ASSERT_NE(chunk, nullptr) << names[k] << ": " << Mix_GetError();
     double seconds = chunk->alen / 4 / 44100.0;
-    EXPECT_TRUE(seconds > 0.02 && seconds < 2.5) << names[k] << " lasts " << seconds;
+    EXPECT_GT(seconds, 0.02) << names[k] << " lasts " << seconds;
+    EXPECT_LT(seconds, 2.5) << names[k] << " lasts " << seconds;
     EXPECT_GT(rms(chunk, 0, chunk->alen / 2), 1500.0) << names[k] << " is nearly silent";
     lengths.insert(chunk->alen);
     playSoundEffect(static_cast<SoundEffect>(k), k % 2);
-    EXPECT_TRUE(Mix_GetChunk(k % 2) == chunk && Mix_Playing(k % 2)) << names[k];
+    EXPECT_EQ(Mix_GetChunk(k % 2), chunk) << names[k];
+    EXPECT_TRUE(Mix_Playing(k % 2)) << names[k];
   }
   EXPECT_EQ(lengths.size(), 5u) << "two effects are the same length";
   Mix_HaltChannel(-1);

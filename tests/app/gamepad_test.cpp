@@ -135,7 +135,8 @@ TEST_F(Pads, MenusByPadAndKeysAndAButtonRebound) {
   keys[SDL_SCANCODE_LEFT] = 1; // player 1's Left too: both are marked
   captureKey(keys);
   play();
-  EXPECT_TRUE(screenButtons[settingsScreen][0].warning && screenButtons[settingsScreen][8].warning);
+  EXPECT_TRUE(screenButtons[settingsScreen][0].warning);
+  EXPECT_TRUE(screenButtons[settingsScreen][8].warning);
   // A slider steps by a round number and is stored at once.
   for (int i = 0; i < 9; ++i) pressKey(SDL_SCANCODE_DOWN);
   ASSERT_NE(focusedSlider(), nullptr);
@@ -151,7 +152,8 @@ TEST_F(Pads, MenusByPadAndKeysAndAButtonRebound) {
   EXPECT_EQ(screenButtons[gamepadScreen][9].valueText, "Press a button");
   tap(pad, SDL_CONTROLLER_BUTTON_B);
   EXPECT_EQ(p1PadButtons[2], SDL_CONTROLLER_BUTTON_B);
-  EXPECT_TRUE(screenButtons[gamepadScreen][9].warning && screenButtons[gamepadScreen][10].warning);
+  EXPECT_TRUE(screenButtons[gamepadScreen][9].warning);
+  EXPECT_TRUE(screenButtons[gamepadScreen][10].warning);
   EXPECT_NE(readFile("Storage/preferences.txt").find("pad_p1_rotate_cw = 1\n"), std::string::npos);
 }
 

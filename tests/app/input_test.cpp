@@ -51,17 +51,24 @@ TEST_F(Input, MovesRepeatAtTheirPlayersSensitivityOthersFireOnceOrWhileHeld) {
 
 TEST_F(Input, ClickLastsOneFrameEvenATapInsideOneFrame) {
   push({SDL_MOUSEBUTTONDOWN});
-  EXPECT_TRUE(mouseClicked && mouseHeld);
+  EXPECT_TRUE(mouseClicked);
+  EXPECT_TRUE(mouseHeld);
   handleEvents();
-  EXPECT_TRUE(!mouseClicked && mouseHeld);
+  EXPECT_FALSE(mouseClicked);
+  EXPECT_TRUE(mouseHeld);
   push({SDL_MOUSEBUTTONUP});
-  EXPECT_TRUE(mouseReleased && !mouseHeld && !mouseClicked);
+  EXPECT_TRUE(mouseReleased);
+  EXPECT_FALSE(mouseHeld);
+  EXPECT_FALSE(mouseClicked);
   handleEvents();
   EXPECT_FALSE(mouseReleased);
   push({SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}); // a touchpad tap, or a click in a slow frame
-  EXPECT_TRUE(mouseClicked && mouseReleased && !mouseHeld);
+  EXPECT_TRUE(mouseClicked);
+  EXPECT_TRUE(mouseReleased);
+  EXPECT_FALSE(mouseHeld);
   handleEvents();
-  EXPECT_TRUE(!mouseClicked && !mouseReleased);
+  EXPECT_FALSE(mouseClicked);
+  EXPECT_FALSE(mouseReleased);
   push({SDL_QUIT});
   EXPECT_FALSE(running);
 }

@@ -203,7 +203,10 @@ TEST_F(Modes, UltraEndsAtTwoMinutesAndRestartIsFresh) {
   // The restart key starts the same variant afresh (what else it clears, the pause tests check).
   restartRequested = true;
   frame(5, 5);
-  EXPECT_TRUE(soloVariant == ultraVariant && !matchOver && gameClock == 0.0 && !lastGameShown);
+  EXPECT_EQ(soloVariant, ultraVariant);
+  EXPECT_FALSE(matchOver);
+  EXPECT_EQ(gameClock, 0.0);
+  EXPECT_FALSE(lastGameShown);
   EXPECT_EQ(countdownText(), "3");
   // Back from a race goes to the Modes screen.
   clickOn(backButton);

@@ -72,8 +72,13 @@ TEST_F(Pause, PauseStandsStillResumeGoesOnRestartKeepsNothingAndEachEndSaysWhoWo
       restartRequested = true;
       frames(1);
     }
-    EXPECT_TRUE(gameMode == mode && !gamePaused && score == 0 && p1HeldPiece == 0) << mode;
-    EXPECT_TRUE(lineClearParticles.empty() && p1IncomingDamage.empty() && p2IncomingDamage.empty());
+    EXPECT_EQ(gameMode, mode) << mode;
+    EXPECT_FALSE(gamePaused) << mode;
+    EXPECT_EQ(score, 0) << mode;
+    EXPECT_EQ(p1HeldPiece, 0) << mode;
+    EXPECT_TRUE(lineClearParticles.empty());
+    EXPECT_TRUE(p1IncomingDamage.empty());
+    EXPECT_TRUE(p2IncomingDamage.empty());
     EXPECT_EQ(boardPicture(p1Board), boardPicture(Board{})) << mode;
     p1Losses = 2, p2Losses = 1, p1GameOver = true; // the third top-out of player 1
     frames(1);
@@ -90,7 +95,10 @@ TEST_F(Pause, PauseStandsStillResumeGoesOnRestartKeepsNothingAndEachEndSaysWhoWo
   EXPECT_EQ(gameOverTexts().back(), "New high score");
   restartRequested = true;
   frames(1);
-  EXPECT_TRUE(!matchOver && !newHighscore && score == 0 && gameOverTexts().empty());
+  EXPECT_FALSE(matchOver);
+  EXPECT_FALSE(newHighscore);
+  EXPECT_EQ(score, 0);
+  EXPECT_TRUE(gameOverTexts().empty());
 }
 
 TEST_F(Pause, LosingFocusPausesAndThePausedFramesButtonsWork) {
@@ -124,7 +132,8 @@ TEST_F(Pause, LosingFocusPausesAndThePausedFramesButtonsWork) {
   frame(0, 0);
   clickOn(quitToMenuButton);
   clickOn(screenButtons[mainMenuScreen][1]); // a new game never starts paused
-  EXPECT_TRUE(gameMode == playerVersusMode && !gamePaused);
+  EXPECT_EQ(gameMode, playerVersusMode);
+  EXPECT_FALSE(gamePaused);
 }
 
 } // namespace

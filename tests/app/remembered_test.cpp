@@ -18,8 +18,13 @@ TEST_F(Remembered, ChoicesComeBackNextStartBesideUnknownNamesAndBadValuesFallBac
   saveWindowPlace();
   musicVolume = restartKey = 0, soundMuted = fullscreenOn = false, windowPlace = {};
   readPreferences();
-  EXPECT_TRUE(musicVolume == 35 && soundMuted && fullscreenOn && restartKey == SDL_SCANCODE_F2);
-  EXPECT_TRUE(windowPlace.x == -20 && windowPlace.y == 40 && windowPlace.w == 900);
+  EXPECT_EQ(musicVolume, 35);
+  EXPECT_TRUE(soundMuted);
+  EXPECT_TRUE(fullscreenOn);
+  EXPECT_EQ(restartKey, SDL_SCANCODE_F2);
+  EXPECT_EQ(windowPlace.x, -20);
+  EXPECT_EQ(windowPlace.y, 40);
+  EXPECT_EQ(windowPlace.w, 900);
   std::string text = readFile(preferencesPath);
   EXPECT_EQ(text.rfind("# mine\nfuture_setting = 7\nvolume_music = 35\n", 0), 0u) << text;
   EXPECT_EQ(preferencesWithValue("a = 1", "b", "2"), "a = 1\nb = 2\n"); // a new name goes last
@@ -89,10 +94,16 @@ TEST_F(Remembered, TheFirstWindowFitsTheUsableAreaWithItsFrame) {
   SDL_Rect usable = {0, 30, 1366, 738};
   WindowFrame frame = {30, 2, 2, 2};
   SDL_Rect first = fittedWindow(usable, frame, {});
-  EXPECT_TRUE(first.w == 1059 && first.h == 706 && first.y == 60 && first.x == 153);
+  EXPECT_EQ(first.w, 1059);
+  EXPECT_EQ(first.h, 706);
+  EXPECT_EQ(first.y, 60);
+  EXPECT_EQ(first.x, 153);
   // A remembered place half off a screen that is smaller now comes back whole onto it.
   SDL_Rect moved = fittedWindow(usable, frame, {1200, -50, 1500, 1000});
-  EXPECT_TRUE(moved.x == 2 && moved.y == 60 && moved.w == 1362 && moved.h == 706);
+  EXPECT_EQ(moved.x, 2);
+  EXPECT_EQ(moved.y, 60);
+  EXPECT_EQ(moved.w, 1362);
+  EXPECT_EQ(moved.h, 706);
 }
 
 } // namespace

@@ -18,7 +18,8 @@ TEST_F(Screens, AControlTakesTheNextKeyUnlessAClickElsewhereCancelsIt) {
   EXPECT_FALSE(std::filesystem::exists(controlsPath));
   clickOn(p1Right);
   push({SDL_KEYDOWN}); // the key is up again by now: the binding stays, yet the wait ends
-  EXPECT_TRUE(!awaitingKeyBinding && std::filesystem::exists(controlsPath));
+  EXPECT_FALSE(awaitingKeyBinding);
+  EXPECT_TRUE(std::filesystem::exists(controlsPath));
   clickOn(p1Right);
   uint8_t keys[SDL_NUM_SCANCODES] = {};
   keys[4] = keys[22] = 1; // A and S held together: the higher one is taken
@@ -38,7 +39,8 @@ TEST_F(Screens, ResetRestoresTheBindingsAndShowsDefaultSensitivitiesWithoutMovin
   clickOn(screenButtons[3][15]);
   EXPECT_EQ(readFile(controlsPath), "7\n4\n26\n27\n22\n8\n20\n79\n80\n82\n44\n81\n229\n56\n");
   EXPECT_EQ(screenButtons[3][13].valueText, "RSLASH");
-  EXPECT_TRUE(p1Slider.value == 0.14 && screenSliders[3][0].value == 0.14);
+  EXPECT_EQ(p1Slider.value, 0.14);
+  EXPECT_EQ(screenSliders[settingsScreen][0].value, 0.14);
   EXPECT_EQ(p1Slider.knob.x, 1100);
   EXPECT_EQ(readFile(sensitivityPath), "0.140000\n0.140000\n");
   // By keys: the focus on "Reset", Return; no release follows, and the file is kept all the same.
@@ -83,10 +85,15 @@ TEST_F(Screens, LevelsSetTheBotAndRunSimStartsThePopulation) {
   start({pieceFromPicture({"#"}), pieceFromPicture({"##"})});
   clickOn(screenButtons[0][2]);
   clickOn(screenButtons[2][6]); // "Impossible": no pauses, no stepping
-  EXPECT_TRUE(gameMode == versusBotMode && botStepInterval == 0 && !botStepwise && !botUsesNetwork);
+  EXPECT_EQ(gameMode, versusBotMode);
+  EXPECT_EQ(botStepInterval, 0);
+  EXPECT_FALSE(botStepwise);
+  EXPECT_FALSE(botUsesNetwork);
   score = 700;
   clickOn(backButton); // to the main menu, not back to the levels, with a fresh game
-  EXPECT_TRUE(gameMode == menuMode && currentScreen == 0 && score == 0);
+  EXPECT_EQ(gameMode, menuMode);
+  EXPECT_EQ(currentScreen, mainMenuScreen);
+  EXPECT_EQ(score, 0);
   clickOn(screenButtons[0][3]);
   clickOn(screenButtons[1][0]);
   EXPECT_EQ(gameMode, 3);

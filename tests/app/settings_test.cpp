@@ -23,7 +23,8 @@ TEST_F(Settings, WritersProduceExactBytesAndReadersTakeTheLeadingNumberOfEachLin
 
   writeFile(sensitivityPath, "0.25 fast\r\n1.5\n");
   EXPECT_EQ(errorsOf(readSensitivities), "");
-  EXPECT_TRUE(p1Sensitivity == 0.25 && p2Sensitivity == 1.5);
+  EXPECT_EQ(p1Sensitivity, 0.25);
+  EXPECT_EQ(p2Sensitivity, 1.5);
   // Values beyond the sliders' range are held to it, so they survive the next write whole.
   writeFile(sensitivityPath, "1e200\n-3\n");
   readSensitivities();
@@ -61,7 +62,8 @@ TEST_F(Settings, BrokenFilesGiveTheDefaultsOneErrorLineAndAFreshFile) {
     if (std::string(text) == "missing") std::filesystem::remove(sensitivityPath);
     p1Sensitivity = p2Sensitivity = 0.7;
     EXPECT_EQ(errorsOf(readSensitivities).find(sensitivityPath), 0u);
-    EXPECT_TRUE(p1Sensitivity == 0.1 && p2Sensitivity == 0.1) << "file: " << text;
+    EXPECT_EQ(p1Sensitivity, 0.1) << "file: " << text;
+    EXPECT_EQ(p2Sensitivity, 0.1) << "file: " << text;
     EXPECT_EQ(readFile(sensitivityPath), "0.100000\n0.100000\n");
   }
 }

@@ -22,13 +22,17 @@ TEST_F(PlayModes, SoloTopOutKeepsABetterScoreInItsFileOnceAndAnEqualScoreNever) 
     score = 1500;
     dropIntoTower(p1Board, p1HardDrop);
     for (int i = 0; i < 5; ++i) frame(700, 500); // the game stays over: no second write
-    EXPECT_TRUE(matchOver && highscore == 1500);
+    EXPECT_TRUE(matchOver);
+    EXPECT_EQ(highscore, 1500);
     if (game == 0) {
       EXPECT_EQ(readFile(highscorePath), "1500");
       std::filesystem::remove(highscorePath);
     }
     clickOn(backButton);
-    EXPECT_TRUE(gameMode == menuMode && currentScreen == 0 && !matchOver && score == 0);
+    EXPECT_EQ(gameMode, menuMode);
+    EXPECT_EQ(currentScreen, mainMenuScreen);
+    EXPECT_FALSE(matchOver);
+    EXPECT_EQ(score, 0);
   }
   EXPECT_FALSE(std::filesystem::exists(highscorePath));
 }
@@ -69,7 +73,8 @@ TEST_F(PlayModes, GravityReachesItsFastestAfterSixteenMinutesSoloAndFiveMinutesV
     }
     EXPECT_EQ(gravityInterval, 5.0);
     clickOn(backButton);
-    EXPECT_TRUE(gameMode == menuMode && gravityInterval > 5.0);
+    EXPECT_EQ(gameMode, menuMode);
+    EXPECT_GT(gravityInterval, 5.0);
   }
 }
 
@@ -89,7 +94,8 @@ TEST_F(PlayModes, MenuDemosRunOnWithAShortQueueAndNoWaitingGarbage) {
       longestDamage = std::max({longestDamage, p1IncomingDamage.size(), p2IncomingDamage.size()});
     }
     EXPECT_GT(queueBase, 30) << choice; // pieces were played
-    EXPECT_TRUE(longestQueue <= 8 && longestDamage == 0) << choice;
+    EXPECT_LE(longestQueue, 8) << choice;
+    EXPECT_EQ(longestDamage, 0) << choice;
   }
 }
 
