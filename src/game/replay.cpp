@@ -35,80 +35,19 @@ constexpr uint32_t longestRun = 128;
 void putBytes(std::string& out, const void* data, size_t size) {
   out.append(static_cast<const char*>(data), size);
 }
-void putU8(std::string& out, uint32_t v) {
-  out.push_back(static_cast<char>(v & 0xFF));
-}
-void putU64(std::string& out, uint64_t v) {
-  for (int i = 0; i < 8; ++i) putU8(out, static_cast<uint32_t>(v >> (8 * i)));
-}
-void putU32(std::string& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) putU8(out, v >> (8 * i));
-}
-void putDouble(std::string& out, double v) {
-  uint64_t bits;
-  std::memcpy(&bits, &v, sizeof bits);
-  putU64(out, bits);
-}
-void putVarint(std::string& out, uint64_t v) {
-  while (v >= 0x80) {
-    putU8(out, static_cast<uint32_t>(v & 0x7F) | 0x80);
-    v >>= 7;
-  }
-  putU8(out, static_cast<uint32_t>(v));
-}
 
 // --- reading: every get checks the bytes left, and a failure sticks ---
 
-struct Reader {
-  const std::string& bytes;
-  size_t at = 0;
-  std::string problem;            // the first thing found wrong
-  size_t end = std::string::npos; // bytes past this are not read; npos: to the end
-  size_t size() const { return std::min(end, bytes.size()); }
-  bool fail(const std::string& what) {
-    if (problem.empty()) problem = what;
-    return false;
-  }
-  bool take(void* out, size_t size) {
-    if (!problem.empty()) return false;
-    if (this->size() - at < size) return fail("cut short");
-    std::memcpy(out, bytes.data() + at, size);
-    at += size;
-    return true;
-  }
-  uint32_t u8() {
-    unsigned char v = 0;
-    take(&v, 1);
-    return v;
-  }
-  uint32_t u32() {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= u8() << (8 * i);
-    return v;
-  }
-  uint64_t u64() {
-    uint64_t v = 0;
-    for (int i = 0; i < 8; ++i) v |= static_cast<uint64_t>(u8()) << (8 * i);
-    return v;
-  }
-  double number(double low, double high, const char* what) {
-    uint64_t bits = u64();
-    double v;
-    std::memcpy(&v, &bits, sizeof v);
-    if (!std::isfinite(v) || v < low || v > high) fail(std::string("bad ") + what);
-    return problem.empty() ? v : 0.0;
-  }
-  uint64_t varint() {
-    uint64_t v = 0;
-    for (int shift = 0; shift < 64; shift += 7) {
-      uint32_t b = u8();
-      v |= static_cast<uint64_t>(b & 0x7F) << shift;
-      if (!(b & 0x80)) return v;
-    }
-    fail("bad number");
-    return 0;
-  }
-};
+using Reader = ByteReader;
+
+// A double within [low, high]; anything else (a NaN included) is a fault named by what.
+double number(Reader& in, double low, double high, const char* what) {
+  uint64_t bits = in.u64();
+  double v;
+  std::memcpy(&v, &bits, sizeof v);
+  if (!std::isfinite(v) || v < low || v > high) in.fail(std::string("bad ") + what);
+  return in.ok() ? v : 0.0;
+}
 
 uint64_t zigzag(int64_t v) {
   return (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63);
@@ -155,7 +94,7 @@ ReplayResult getResult(Reader& in) {
   r.pieces = static_cast<int32_t>(in.u32());
   r.garbageSent = static_cast<int32_t>(in.u32());
   r.frames = in.u32();
-  r.clock = in.number(0.0, 1.0e12, "game time");
+  r.clock = number(in, 0.0, 1.0e12, "game time");
   r.boardHash = in.u64();
   if (r.frames > replayFrameLimit) in.fail("too many frames");
   return r;
@@ -203,7 +142,7 @@ void putFrames(std::string& out, const std::vector<ReplayFrame>& frames, uint64_
 // game's other side) from being read as repeats.
 bool getFrame(Reader& in, uint64_t frequency, ReplayFrameContext& context, ReplayFrame& out,
               uint64_t limit = UINT64_MAX) {
-  if (!in.problem.empty() || in.at >= in.size()) return false;
+  if (!in.problem.empty() || in.at >= in.size) return false;
   uint32_t token = in.u8();
   if (!(token & newFrame)) return in.fail("frames start with a repeat");
   uint32_t unknown = context.format >= 2 ? 0x40 : 0x60;
@@ -218,7 +157,7 @@ bool getFrame(Reader& in, uint64_t frequency, ReplayFrameContext& context, Repla
     f.actions = static_cast<uint16_t>(low | in.u8() << 8);
   }
   if (f.actions >> 14) in.fail("unknown action flags");
-  if (token & deltaFollows) f.delta = in.number(0.0, maxDelta, "frame time");
+  if (token & deltaFollows) f.delta = number(in, 0.0, maxDelta, "frame time");
   f.ticks = 0;
   if (token & ticksFollow) {
     f.ticks = context.previousTicks + static_cast<uint64_t>(unzigzag(in.varint()));
@@ -242,8 +181,8 @@ bool getFrame(Reader& in, uint64_t frequency, ReplayFrameContext& context, Repla
         in.fail("bad handling");
     }
   // Its repeats: every token below newFrame that follows.
-  while (in.problem.empty() && in.at < in.size() && f.repeat < limit &&
-         !(static_cast<unsigned char>(in.bytes[in.at]) & newFrame)) {
+  while (in.problem.empty() && in.at < in.size && f.repeat < limit &&
+         !(static_cast<unsigned char>(in.data[in.at]) & newFrame)) {
     f.repeat += in.u8() + 1;
     if (f.repeat > replayFrameLimit) in.fail("too many frames");
   }
@@ -271,7 +210,8 @@ void checkFrames(Reader& in, uint32_t expected, uint64_t frequency, uint32_t for
     }
     again.clear();
     putFrame(again, f, frequency, writing);
-    if (again.size() != in.at - start || in.bytes.compare(start, again.size(), again) != 0) {
+    if (again.size() != in.at - start ||
+        again.compare(0, again.size(), in.data + start, again.size()) != 0) {
       in.fail("damaged: not written the way this game writes");
       return;
     }
@@ -293,11 +233,10 @@ void getEvents(Reader& in, Replay& r) {
     uint64_t frame = in.varint();
     uint64_t size = in.varint();
     if (frame < last || frame > r.result.frames) in.fail("events out of order");
-    if (size == 0 || size > replayEventLimit || size > in.size() - in.at)
-      in.fail("bad event");
+    if (size == 0 || size > replayEventLimit || size > in.size - in.at) in.fail("bad event");
     if (!in.problem.empty()) return;
     event.frame = static_cast<uint32_t>(frame);
-    event.bytes = in.bytes.substr(in.at, size);
+    event.bytes.assign(in.data + in.at, size);
     in.at += size;
     last = event.frame;
     r.events.push_back(std::move(event));
@@ -332,12 +271,6 @@ bool laterVersion(const std::string& version, const std::string& than) {
 }
 
 } // namespace
-
-uint64_t hashBytes(uint64_t hash, const void* data, size_t size) {
-  const unsigned char* p = static_cast<const unsigned char*>(data);
-  for (size_t i = 0; i < size; ++i) hash = (hash ^ p[i]) * 0x100000001b3ULL;
-  return hash;
-}
 
 namespace {
 
@@ -413,7 +346,7 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   // The last eight bytes are a hash of all the others: a file damaged anywhere is refused.
   // It is checked last, so that everything before it is read as carefully as if it matched.
   size_t body = whole.size() >= 8 ? whole.size() - 8 : 0;
-  Reader in{whole, 0, {}, body};
+  Reader in = readerOf(whole, 0, body);
   char magic[sizeof replayMagic] = {};
   in.take(magic, sizeof magic);
   if (!in.problem.empty() || std::memcmp(magic, replayMagic, sizeof magic) != 0)
@@ -436,7 +369,8 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   r.variant = static_cast<int32_t>(in.u8());
   if (in.problem.empty() && !isPlayMode(r.mode) && r.mode != onlineVersusMode)
     in.fail("unknown game mode");
-  if (r.variant > ultraVariant || (r.mode != soloPlayMode && r.variant != 0)) in.fail("unknown variant");
+  if (r.variant > ultraVariant || (r.mode != soloPlayMode && r.variant != 0))
+    in.fail("unknown variant");
   r.date = static_cast<int64_t>(in.u64());
   uint32_t count = in.u32();
   if (count == 0 || count > maxPieces) in.fail("bad piece count");
@@ -454,14 +388,14 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   size_t weights = in.u8();
   if (weights > maxWeights) in.fail("too many weights");
   for (size_t i = 0; i < weights && in.problem.empty(); ++i)
-    r.weights.push_back(in.number(-1.0e9, 1.0e9, "weight"));
-  r.botStepInterval = in.number(0.0, 1.0e6, "bot interval");
-  r.botMoveTimer = in.number(-1.0e9, 1.0e9, "bot timer");
+    r.weights.push_back(number(in, -1.0e9, 1.0e9, "weight"));
+  r.botStepInterval = number(in, 0.0, 1.0e6, "bot interval");
+  r.botMoveTimer = number(in, -1.0e9, 1.0e9, "bot timer");
   r.botStepwise = in.u8() != 0;
   r.botUsesNetwork = in.u8() != 0;
   r.networkHash = in.u64();
-  r.p1Sensitivity = in.number(-1.0e6, 1.0e6, "sensitivity");
-  r.p2Sensitivity = in.number(-1.0e6, 1.0e6, "sensitivity");
+  r.p1Sensitivity = number(in, -1.0e6, 1.0e6, "sensitivity");
+  r.p2Sensitivity = number(in, -1.0e6, 1.0e6, "sensitivity");
   in.take(r.random.table.data(), r.random.table.size());
   r.random.front = static_cast<int32_t>(in.u8());
   r.random.rear = static_cast<int32_t>(in.u8());
@@ -483,7 +417,7 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   if (r.mode == onlineVersusMode) getEvents(in, r);
   if (in.problem.empty() && in.at != body) in.fail("bytes after the frames");
   if (!in.problem.empty()) return fail(error, in.problem);
-  Reader sum{whole, body, {}};
+  Reader sum = readerOf(whole, body);
   if (sum.u64() != hashBytes(replayHashStart, whole.data(), body))
     return fail(error, "damaged: its check sum does not match");
   // Only bytes this game would write are taken: others that decode (a cell of 2, a flag of 7, a
@@ -511,7 +445,7 @@ bool nextReplayFrame(const Replay& replay, ReplayCursor& cursor, ReplayFrame& fr
       if (cursor.at >= replay.frames.size()) return false;
       cursor.entry = replay.frames[cursor.at++];
     } else {
-      Reader in{replay.frameBytes, cursor.at, {}};
+      Reader in = readerOf(replay.frameBytes, cursor.at);
       cursor.context.format = replay.format;
       if (!getFrame(in, replay.counterFrequency, cursor.context, cursor.entry)) {
         cursor.problem = in.problem;

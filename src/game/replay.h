@@ -2,6 +2,7 @@
 // same game again bit for bit, in the window or headless. Nothing here touches SDL.
 #pragma once
 
+#include "game/bytes.h"
 #include "game/state.h"
 
 #include <cstdint>
@@ -49,25 +50,25 @@ struct ReplayEvent {
 
 struct Replay {
   uint32_t format = replayFormatVersion; // as written; an older file keeps its own
-  std::string gameVersion;          // the build that recorded it
-  int32_t mode = 1;                 // gameMode: 1, 2 or 4
-  int32_t variant = 0;              // soloVariant
-  int64_t date = 0;                 // start, seconds since 1970 (UTC)
-  std::vector<int32_t> pieceSource; // loaded index of each catalogue piece
-  std::vector<Piece> pieces;        // the catalogue
-  std::vector<double> weights;      // the evaluation weights the bot searched with
-  double botStepInterval = 0.0;     // the bot's settings and timer at the start
-  double botMoveTimer = 0.0;        //
-  bool botStepwise = false;         //
-  bool botUsesNetwork = false;      //
-  uint64_t networkHash = 0;         // botNetwork's, when the bot played with it
-  double p1Sensitivity = 0.0;       // both auto-repeat sensitivities (the flags include them)
-  double p2Sensitivity = 0.0;       //
-  RandomState random;               // the stream as the game's set-up found it
-  uint64_t counterFrequency = 0;    // ticks a second of the frames' counter; 0 when none
-  ReplayResult result;              // where the game ended
-  std::vector<ReplayFrame> frames;  // every frame, runs merged (a game being recorded)
-  std::string frameBytes;           // or the frames as a file holds them, decoded as played
+  std::string gameVersion;               // the build that recorded it
+  int32_t mode = 1;                      // gameMode: 1, 2 or 4
+  int32_t variant = 0;                   // soloVariant
+  int64_t date = 0;                      // start, seconds since 1970 (UTC)
+  std::vector<int32_t> pieceSource;      // loaded index of each catalogue piece
+  std::vector<Piece> pieces;             // the catalogue
+  std::vector<double> weights;           // the evaluation weights the bot searched with
+  double botStepInterval = 0.0;          // the bot's settings and timer at the start
+  double botMoveTimer = 0.0;             //
+  bool botStepwise = false;              //
+  bool botUsesNetwork = false;           //
+  uint64_t networkHash = 0;              // botNetwork's, when the bot played with it
+  double p1Sensitivity = 0.0;            // both auto-repeat sensitivities (the flags include them)
+  double p2Sensitivity = 0.0;            //
+  RandomState random;                    // the stream as the game's set-up found it
+  uint64_t counterFrequency = 0;         // ticks a second of the frames' counter; 0 when none
+  ReplayResult result;                   // where the game ended
+  std::vector<ReplayFrame> frames;       // every frame, runs merged (a game being recorded)
+  std::string frameBytes;                // or the frames as a file holds them, decoded as played
   // Online games only, after the frames: the piece sequence's seed, the side, and what the
   // opponent sent, in order, as received.
   uint32_t onlineSeed = 0;
@@ -109,10 +110,8 @@ double frameDeltaFromCounter(uint64_t ticks, uint64_t frequency);
 std::string replayBytes(const Replay& replay);
 // False with error = what is wrong (one line) when bytes are not a whole, sane replay.
 bool readReplayBytes(const std::string& bytes, Replay& replay, std::string* error);
-// FNV-1a over bytes, continuing from hash (replayHashStart for a fresh one): check sums and the
-// hashes of boards and networks.
-constexpr uint64_t replayHashStart = 0xcbf29ce484222325ULL;
-uint64_t hashBytes(uint64_t hash, const void* data, size_t size);
+// Check sums and the hashes of boards and networks: hashBytes (game/bytes.h) from this start.
+constexpr uint64_t replayHashStart = hashStart;
 // The check sum that closes a replay, of all the bytes before it.
 uint64_t replayCheckSum(const std::string& body);
 // Reads a regular file of at most replayFileLimit bytes; error = "path: what". Without

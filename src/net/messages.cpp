@@ -4,83 +4,73 @@
 // reaches the game: a peer can send anything.
 #include "net/net.h"
 
+#include "game/bytes.h"
+
 namespace {
 
 // ---------------------------------------------------------------------------------------------
 // Writing
 // ---------------------------------------------------------------------------------------------
 
-void put8(std::string& out, uint32_t value) {
-  out.push_back(static_cast<char>(value & 0xff));
-}
-void put16(std::string& out, uint32_t value) {
-  put8(out, value);
-  put8(out, value >> 8);
-}
-void put32(std::string& out, uint32_t value) {
-  put16(out, value);
-  put16(out, value >> 16);
-}
-
 void putPlacement(std::string& out, const FieldView& field) {
-  put8(out, static_cast<uint32_t>(field.pieceId));
-  put8(out, static_cast<uint32_t>(field.rotation));
-  put8(out, static_cast<uint32_t>(field.position.x));
-  put8(out, static_cast<uint32_t>(field.position.y));
+  putU8(out, static_cast<uint32_t>(field.pieceId));
+  putU8(out, static_cast<uint32_t>(field.rotation));
+  putU8(out, static_cast<uint32_t>(field.position.x));
+  putU8(out, static_cast<uint32_t>(field.position.y));
 }
 
 void putPiece(std::string& out, const FieldView& field) {
   putPlacement(out, field);
-  put8(out, static_cast<uint32_t>(field.heldPiece));
-  put32(out, static_cast<uint32_t>(field.pieceCount));
+  putU8(out, static_cast<uint32_t>(field.heldPiece));
+  putU32(out, static_cast<uint32_t>(field.pieceCount));
 }
 
 void putBody(std::string& out, const Message& m) {
   switch (m.type) {
   case MessageType::hello:
-    put8(out, static_cast<uint32_t>(m.gameVersion.size()));
+    putU8(out, static_cast<uint32_t>(m.gameVersion.size()));
     out += m.gameVersion;
-    put8(out, m.labBot ? 1 : 0);
+    putU8(out, m.labBot ? 1 : 0);
     break;
   case MessageType::start:
-    put32(out, m.seed);
-    put16(out, m.gameNumber);
-    put8(out, static_cast<uint32_t>(m.selection.size()));
-    for (bool chosen : m.selection) put8(out, chosen ? 1 : 0);
+    putU32(out, m.seed);
+    putU16(out, m.gameNumber);
+    putU8(out, static_cast<uint32_t>(m.selection.size()));
+    for (bool chosen : m.selection) putU8(out, chosen ? 1 : 0);
     for (const Piece& piece : m.pieces)
       for (const PieceGrid& grid : piece.grids) {
-        put8(out, static_cast<uint32_t>(grid.size()));
+        putU8(out, static_cast<uint32_t>(grid.size()));
         for (const std::vector<int32_t>& column : grid) {
-          put8(out, static_cast<uint32_t>(column.size()));
-          for (int32_t cell : column) put8(out, static_cast<uint32_t>(cell));
+          putU8(out, static_cast<uint32_t>(column.size()));
+          for (int32_t cell : column) putU8(out, static_cast<uint32_t>(cell));
         }
       }
     break;
   case MessageType::lock:
-    put32(out, m.lockIndex);
+    putU32(out, m.lockIndex);
     putPlacement(out, m.field);
-    put8(out, m.fromHold ? 1 : 0);
-    put32(out, m.acked);
-    put8(out, m.risen);
-    put8(out, m.hole);
-    put32(out, m.clock);
-    put32(out, m.checksum);
+    putU8(out, m.fromHold ? 1 : 0);
+    putU32(out, m.acked);
+    putU8(out, m.risen);
+    putU8(out, m.hole);
+    putU32(out, m.clock);
+    putU32(out, m.checksum);
     break;
   case MessageType::move:
     putPiece(out, m.field);
     break;
   case MessageType::end:
-    put8(out, m.toppedOut ? 1 : 0);
-    put32(out, m.clock);
-    put32(out, m.piecesLocked);
-    put32(out, m.chain);
+    putU8(out, m.toppedOut ? 1 : 0);
+    putU32(out, m.clock);
+    putU32(out, m.piecesLocked);
+    putU32(out, m.chain);
     break;
   case MessageType::foul:
-    put8(out, static_cast<uint32_t>(m.foul));
+    putU8(out, static_cast<uint32_t>(m.foul));
     break;
   case MessageType::ping:
   case MessageType::pong:
-    put32(out, m.stamp);
+    putU32(out, m.stamp);
     break;
   case MessageType::rematch:
   case MessageType::leave:
@@ -92,29 +82,7 @@ void putBody(std::string& out, const Message& m) {
 // Reading: every get checks what is left; a short body marks the reader failed.
 // ---------------------------------------------------------------------------------------------
 
-struct Reader {
-  const uint8_t* data;
-  size_t size;
-  size_t at = 0;
-  std::string problem; // the first thing found wrong
-
-  bool fail(const std::string& what) {
-    if (problem.empty()) problem = what;
-    return false;
-  }
-  uint32_t get8() {
-    if (at >= size) {
-      fail("message too short");
-      return 0;
-    }
-    return data[at++];
-  }
-  uint32_t get16() { return get8() | get8() << 8; }
-  uint32_t get32() { return get16() | get16() << 16; }
-  int32_t getSigned8() { return static_cast<int8_t>(get8()); }
-  int32_t getSigned16() { return static_cast<int16_t>(get16()); }
-  bool ok() const { return problem.empty(); }
-};
+using Reader = ByteReader;
 
 bool inRange(int64_t value, int64_t low, int64_t high) {
   return value >= low && value <= high;
@@ -125,10 +93,10 @@ constexpr uint32_t maxPieceCount = 100000000;
 
 // A piece's id, rotation and place, as a lock and a move both start.
 bool getPlacement(Reader& in, FieldView& field, int32_t pieceTypes) {
-  field.pieceId = static_cast<int32_t>(in.get8());
-  field.rotation = static_cast<int32_t>(in.get8());
-  field.position.x = in.getSigned8();
-  field.position.y = in.getSigned8();
+  field.pieceId = static_cast<int32_t>(in.u8());
+  field.rotation = static_cast<int32_t>(in.u8());
+  field.position.x = in.s8();
+  field.position.y = in.s8();
   if (!in.ok()) return false;
   if (!inRange(field.pieceId, 1, pieceTypes)) return in.fail("piece id out of range");
   if (!inRange(field.rotation, 0, 3)) return in.fail("rotation out of range");
@@ -140,8 +108,8 @@ bool getPlacement(Reader& in, FieldView& field, int32_t pieceTypes) {
 
 bool getPiece(Reader& in, FieldView& field, int32_t pieceTypes) {
   if (!getPlacement(in, field, pieceTypes)) return false;
-  field.heldPiece = static_cast<int32_t>(in.get8());
-  uint32_t count = in.get32();
+  field.heldPiece = static_cast<int32_t>(in.u8());
+  uint32_t count = in.u32();
   if (!in.ok()) return false;
   if (!inRange(field.heldPiece, 0, pieceTypes)) return in.fail("held piece out of range");
   if (count > maxPieceCount) return in.fail("piece count out of range");
@@ -150,14 +118,14 @@ bool getPiece(Reader& in, FieldView& field, int32_t pieceTypes) {
 }
 
 bool getGrid(Reader& in, PieceGrid& grid) {
-  size_t columns = in.get8();
+  size_t columns = in.u8();
   if (!inRange(static_cast<int64_t>(columns), 1, boardWidth)) return in.fail("piece too wide");
   grid.assign(columns, {});
   for (std::vector<int32_t>& column : grid) {
-    size_t cells = in.get8();
+    size_t cells = in.u8();
     if (cells > static_cast<size_t>(boardHeight)) return in.fail("piece too tall");
     for (size_t r = 0; r < cells && in.ok(); ++r) {
-      int32_t cell = static_cast<int32_t>(in.get8());
+      int32_t cell = static_cast<int32_t>(in.u8());
       if (cell > 9) return in.fail("piece cell not a digit");
       column.push_back(cell);
     }
@@ -167,15 +135,15 @@ bool getGrid(Reader& in, PieceGrid& grid) {
 }
 
 bool getStart(Reader& in, Message& m) {
-  m.seed = in.get32();
-  m.gameNumber = static_cast<uint16_t>(in.get16());
-  size_t loaded = in.get8();
+  m.seed = in.u32();
+  m.gameNumber = static_cast<uint16_t>(in.u16());
+  size_t loaded = in.u8();
   if (!in.ok()) return false;
   if (loaded == 0) return in.fail("no pieces");
   m.selection.assign(loaded, false);
   size_t chosen = 0;
   for (size_t k = 0; k < loaded && in.ok(); ++k) {
-    uint32_t flag = in.get8();
+    uint32_t flag = in.u8();
     if (flag > 1) return in.fail("selection flag not 0 or 1");
     m.selection[k] = flag == 1;
     chosen += flag;
@@ -190,14 +158,14 @@ bool getStart(Reader& in, Message& m) {
 }
 
 bool getLock(Reader& in, Message& m, int32_t pieceTypes) {
-  m.lockIndex = in.get32();
+  m.lockIndex = in.u32();
   if (!getPlacement(in, m.field, pieceTypes)) return false;
-  uint32_t hold = in.get8();
-  m.acked = in.get32();
-  m.risen = in.get8();
-  m.hole = in.get8();
-  m.clock = in.get32();
-  m.checksum = in.get32();
+  uint32_t hold = in.u8();
+  m.acked = in.u32();
+  m.risen = in.u8();
+  m.hole = in.u8();
+  m.clock = in.u32();
+  m.checksum = in.u32();
   if (!in.ok()) return false;
   if (hold > 1) return in.fail("hold flag not 0 or 1");
   m.fromHold = hold == 1;
@@ -206,17 +174,17 @@ bool getLock(Reader& in, Message& m, int32_t pieceTypes) {
 }
 
 bool getEnd(Reader& in, Message& m) {
-  uint32_t topped = in.get8();
+  uint32_t topped = in.u8();
   if (in.ok() && topped > 1) return in.fail("top-out flag not 0 or 1");
   m.toppedOut = topped == 1;
-  m.clock = in.get32();
-  m.piecesLocked = in.get32();
-  m.chain = in.get32();
+  m.clock = in.u32();
+  m.piecesLocked = in.u32();
+  m.chain = in.u32();
   return in.ok();
 }
 
 bool getFoul(Reader& in, Message& m) {
-  uint32_t foul = in.get8();
+  uint32_t foul = in.u8();
   if (in.ok() && (foul == 0 || foul > static_cast<uint32_t>(Foul::last)))
     return in.fail("unknown foul");
   m.foul = static_cast<Foul>(foul);
@@ -224,15 +192,15 @@ bool getFoul(Reader& in, Message& m) {
 }
 
 bool getHello(Reader& in, Message& m) {
-  size_t length = in.get8();
+  size_t length = in.u8();
   if (length > maxVersionLength) return in.fail("version text too long");
   m.gameVersion.clear();
   for (size_t i = 0; i < length && in.ok(); ++i) {
-    char c = static_cast<char>(in.get8());
+    char c = static_cast<char>(in.u8());
     if (c < 0x20 || c > 0x7e) return in.fail("version text not printable");
     m.gameVersion.push_back(c);
   }
-  uint32_t lab = in.get8();
+  uint32_t lab = in.u8();
   if (in.ok() && lab > 1) return in.fail("lab flag not 0 or 1");
   m.labBot = lab == 1;
   return in.ok();
@@ -255,7 +223,7 @@ bool getBody(Reader& in, Message& m, int32_t pieceTypes) {
     return inGame ? getFoul(in, m) : in.fail("foul outside a game");
   case MessageType::ping:
   case MessageType::pong:
-    m.stamp = in.get32();
+    m.stamp = in.u32();
     return in.ok();
   case MessageType::rematch:
   case MessageType::leave:
@@ -271,9 +239,9 @@ std::string encodeMessage(const Message& message) {
   putBody(body, message);
   std::string out;
   out.reserve(messageHeaderSize + body.size());
-  put8(out, protocolVersion);
-  put8(out, static_cast<uint32_t>(message.type));
-  put16(out, static_cast<uint32_t>(body.size()));
+  putU8(out, protocolVersion);
+  putU8(out, static_cast<uint32_t>(message.type));
+  putU16(out, static_cast<uint32_t>(body.size()));
   return out + body;
 }
 
@@ -302,7 +270,10 @@ bool decodeMessage(const uint8_t* data, size_t size, int32_t pieceTypes, Message
   }
   message = Message{};
   message.type = static_cast<MessageType>(type);
-  Reader in{data + messageHeaderSize, length, 0, {}};
+  Reader in;
+  in.data = reinterpret_cast<const char*>(data) + messageHeaderSize;
+  in.size = length;
+  in.shortText = "message too short";
   bool ok = getBody(in, message, pieceTypes);
   if (ok && in.at != length) in.fail("bytes left over");
   problem = in.problem;
