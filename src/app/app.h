@@ -174,7 +174,20 @@ void handleWindowEvent(const SDL_WindowEvent& event); // focus loss pauses; move
 bool captureExtraKey(const uint8_t* keys); // the pause or restart key, when bindingIndex is theirs
 
 // ---------------------------------------------------------------------------------------------
-// "Audio & Display", the window's place and the remembered piece selection
+// "Audio & Display"
+// ---------------------------------------------------------------------------------------------
+
+void applyVolumes();            // musicVolume, effectsVolume and soundMuted to the mixer
+void setFullscreen(bool on);    // full screen at the desktop's resolution, or the window
+void toggleFullscreen();        // and remember it
+void applyVsync();              // vsyncOn to the renderer
+void warnRisingGarbage();       // a short sound when a player's waiting garbage is about to rise
+void buildAudioDisplayScreen(); // its widgets, and its button on the settings screen
+void runSettingsExtras();       // the settings screen's way to "Audio & Display"
+void runAudioDisplayScreen();   // screen 6
+
+// ---------------------------------------------------------------------------------------------
+// Remembered between starts in the preferences file: the window's place, the piece selection
 // ---------------------------------------------------------------------------------------------
 
 struct WindowFrame {
@@ -186,17 +199,9 @@ SDL_Rect fittedWindow(SDL_Rect usable, WindowFrame frame, SDL_Rect remembered);
 SDL_Rect usableAreaAround(SDL_Rect remembered); // that display's usable area, else the first's
 void noteWindowPlace();                         // the ordinary window's place, into windowPlace
 void saveWindowPlace();                         // windowPlace into the preferences file
-void applyVolumes();              // musicVolume, effectsVolume and soundMuted to the mixer
-void setFullscreen(bool on);      // full screen at the desktop's resolution, or the window
-void toggleFullscreen();          // and remember it
-void applyVsync();                // vsyncOn to the renderer
-void warnRisingGarbage();         // a short sound when a player's waiting garbage is about to rise
-void buildAudioDisplayScreen();   // its widgets, and its button on the settings screen
-void runSettingsExtras();         // the settings screen's way to "Audio & Display"
-void runAudioDisplayScreen();     // screen 6
-std::string pieceSelectionText(); // the selected pieces as "blocks:ordinal" words
-void rememberPieceSelection();    // into the preferences file, when it changed
-void applyRememberedPieces();     // the remembered selection over the default one
+std::string pieceSelectionText();               // the selected pieces as "blocks:ordinal" words
+void rememberPieceSelection();                  // into the preferences file, when it changed
+void applyRememberedPieces();                   // the remembered selection over the default one
 
 // ---------------------------------------------------------------------------------------------
 // Modes, statistics and replays
