@@ -17,7 +17,9 @@ FinesseCount& countOf(int player) {
 
 // The players at the keys: the bot's side and the menus' demos count nothing.
 bool humanPlayer(int player) {
-  return gameMode == soloPlayMode ? player == 1 : (gameMode == playerVersusMode || (gameMode == versusBotMode && player == 1));
+  return gameMode == soloPlayMode
+             ? player == 1
+             : (gameMode == playerVersusMode || (gameMode == versusBotMode && player == 1));
 }
 
 // Fresh counts for the game just set up; the keys held now stay held, not pressed anew.

@@ -117,7 +117,8 @@ Button* backOfScreen() {
 } // namespace
 
 bool inPlay() {
-  bool playing = gameMode == soloPlayMode || gameMode == playerVersusMode || gameMode == versusBotMode ||
+  bool playing = gameMode == soloPlayMode || gameMode == playerVersusMode ||
+                 gameMode == versusBotMode ||
                  (gameMode == onlineVersusMode && onlinePhase == OnlinePhase::playing);
   return playing && !gamePaused && !matchOver;
 }

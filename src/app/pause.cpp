@@ -16,7 +16,8 @@ bool pausableMode() {
 // A running game that two sides play: a stray key must not end it for both. A replay of one
 // is only watched.
 bool needsConfirmation() {
-  bool twoSided = gameMode == playerVersusMode || gameMode == versusBotMode || gameMode == onlineVersusMode;
+  bool twoSided =
+      gameMode == playerVersusMode || gameMode == versusBotMode || gameMode == onlineVersusMode;
   return twoSided && !matchOver && !replayPlaying;
 }
 

@@ -99,7 +99,6 @@ bool lastGameNewBest = false;
 bool lastGameHadBest = false;
 double lastGameOldBest = 0.0;
 std::vector<double> sprintSplits;
-double countdownLeft = 0.0;
 bool replayPlaying = false;
 bool replayPaused = false;
 bool replayEnded = false;

@@ -274,10 +274,9 @@ extern double lastGameOldBest;                  // the best it was measured agai
 extern std::vector<double> sprintSplits;        // a sprint's game time (s) at 10, 20, 30, 40 lines
 constexpr double countdownLength = 300.0;       // frameDelta units of "3", "2", "1" (3 s)
 constexpr double goShown = 50.0;                // game time "Go" stays up after the countdown
-extern double countdownLeft;   // frameDelta units before a sprint or ultra starts; 0 = in play
-extern bool replayPlaying;     // the play screen shows a replay
-extern bool replayPaused;      // its playback is held
-extern bool replayEnded;       // its last frame has played
+extern bool replayPlaying;                      // the play screen shows a replay
+extern bool replayPaused;                       // its playback is held
+extern bool replayEnded;                        // its last frame has played
 extern std::string menuNotice; // why a replay could not be played; on the menus until a click
 extern double replaySpeed;     // frames played per window frame: 0.5 to 4
 extern std::vector<std::string> replayList; // the replays screen's files, newest first

@@ -150,5 +150,5 @@ void resetGameState();
 void advancePlay();
 // The end of a versus-bot frame, once both players have moved: top-outs, waiting garbage, clock.
 void finishVersusBotFrame();
-void advanceEffects();       // every mode: line-clear particles, and the versus flashes' fade
+void advanceEffects();         // every mode: line-clear particles, and the versus flashes' fade
 bool isPlayMode(int32_t mode); // "Solo Play", "Player Versus" or "Versus Bot": a person plays

@@ -10,6 +10,7 @@ RandomState gameStartRandom;
 uint32_t gameSerial = 0;
 
 int32_t soloVariant = marathonVariant;
+double countdownLeft = 0.0;
 double gameClock = 0.0;
 int32_t p1Lines = 0, p2Lines = 0;
 int32_t p1GarbageSent = 0, p2GarbageSent = 0;

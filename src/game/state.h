@@ -135,7 +135,9 @@ enum SoloVariant : int32_t { marathonVariant, sprintVariant, ultraVariant };
 constexpr int32_t sprintLines = 40;       // a sprint ends when player 1 has cleared these
 constexpr double ultraDuration = 12000.0; // an ultra game's length in frameDelta units (2 min)
 
-extern int32_t soloVariant;                  // which solo game gameMode 1 plays
+extern int32_t soloVariant; // which solo game gameMode 1 plays
+extern double
+    countdownLeft; // frameDelta units before a race starts (the first piece waits); 0 = in play
 extern double gameClock;                     // frameDelta units played this game (pauses not)
 extern int32_t p1Lines, p2Lines;             // rows cleared this game
 extern int32_t p1GarbageSent, p2GarbageSent; // garbage rows sent to the other this game
@@ -153,7 +155,6 @@ constexpr int32_t classicSoftDrop = -1;  // the original rule: a row per fiftiet
 constexpr int32_t instantSoftDrop = 0;   // straight to the floor, without locking
 extern int32_t p1MoveCells, p2MoveCells; // columns a set move flag moves: 1, up to boardWidth
 extern int32_t p1SoftDropFactor, p2SoftDropFactor; // classicSoftDrop, instantSoftDrop or 1..40
-
 
 // ---------------------------------------------------------------------------------------------
 // Pieces and colours

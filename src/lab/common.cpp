@@ -1,8 +1,8 @@
 // What every subcommand shares: finding and loading the data, playing a game, reporting.
 #include "lab/lab.h"
 
-#include <CLI/CLI.hpp>
 #include "lab/state.h"
+#include <CLI/CLI.hpp>
 
 #include "ai/ai.h"
 #include "ai/placement.h"

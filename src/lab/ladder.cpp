@@ -2,8 +2,8 @@
 // headless at each one's own pace, and Elo ratings from all the results.
 #include "lab/lab.h"
 
-#include <CLI/CLI.hpp>
 #include "lab/state.h"
+#include <CLI/CLI.hpp>
 
 #include "ai/ai.h"
 #include "game/game.h"

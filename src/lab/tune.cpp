@@ -3,8 +3,8 @@
 // spread over the ranks), and the mean and spread move to the best quarter of them.
 #include "lab/lab.h"
 
-#include <CLI/CLI.hpp>
 #include "lab/state.h"
+#include <CLI/CLI.hpp>
 
 #include "game/game.h"
 

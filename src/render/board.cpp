@@ -1,6 +1,5 @@
 // One player's field (board, piece, ghost, hold and next boxes, damage flash) and the furniture
 // of the two-player screens: waiting garbage, round points, line-clear particles.
-#include "app/state.h" // a race's countdown holds the first piece back
 #include "render/render.h"
 
 #include <algorithm>
