@@ -104,6 +104,15 @@ TEST_F(Controls, AWallReachedByAHeldKeyIsOneInputAndAWalkIsAFault) {
   EXPECT_EQ(finesseCounts[0].faults, 1);
   EXPECT_EQ(finesseCounts[0].placements, 2);
   EXPECT_DOUBLE_EQ(keysPerPiece(finesseCounts[0]), 4.5); // (1 + 1 + 6 + 1) / 2
+  // One input more than the fewest is already a fault: four taps where the wall and two back
+  // take three.
+  for (int i = 0; i < 4; ++i) {
+    playFrame({{SDL_SCANCODE_RIGHT, true}, {SDL_SCANCODE_RIGHT, false}});
+    playFrame({});
+  }
+  playFrame({{SDL_SCANCODE_RSHIFT, true}, {SDL_SCANCODE_RSHIFT, false}});
+  EXPECT_EQ(finesseCounts[0].placements, 3);
+  EXPECT_EQ(finesseCounts[0].faults, 2);
 }
 
 TEST_F(Controls, TheHandlingScreenShowsUnitsAndItsPresetsAreKept) {
