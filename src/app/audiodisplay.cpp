@@ -1,6 +1,9 @@
 // The "Audio & Display" screen and what it sets: volumes, mute, full screen, vsync, auto-pause,
 // the pause and restart keys and the accessibility choices.
-#include "app/app.h"
+#include "app/input.h"
+#include "app/screens.h"
+#include "app/settings.h"
+#include "app/widgets.h"
 #include "game/game.h"
 
 #include <algorithm>

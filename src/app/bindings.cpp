@@ -1,7 +1,7 @@
 // Every binding checked against every other: two things on one key (or one pad button) both
 // fire, so a clash is marked amber wherever either binding is shown, and named when a game
 // starts.
-#include "app/app.h"
+#include "app/input.h"
 
 namespace {
 

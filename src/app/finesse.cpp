@@ -1,7 +1,7 @@
 // Finesse and keys per piece: each press of a move or turn key counts one input for the falling
 // piece (a held direction is one, however far it repeats); at its lock the count is measured
 // against the fewest inputs that would have put it there.
-#include "app/app.h"
+#include "app/play.h"
 #include "game/game.h"
 
 #include <algorithm>

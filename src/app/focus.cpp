@@ -1,7 +1,8 @@
 // The menus without a mouse: a focus that the arrow keys, Tab, the D-pad and the left stick move
 // between the widgets of whatever screen is shown, by where they are drawn. Pressing it is a click
 // on the focused button; while it shows, it stands in for the pointer's hover.
-#include "app/app.h"
+#include "app/input.h"
+#include "app/widgets.h"
 #include "net/state.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 // Window size and frame timing: the first window's size, how long the last frame took, and how
 // long to sleep so that a frame lasts at least 16 ms. Training frames never sleep, so training
 // runs as fast as the machine allows.
-#include "app/app.h"
+#include "app/shell.h"
 #include "game/replay.h"
 
 #include <algorithm>

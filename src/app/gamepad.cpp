@@ -1,6 +1,8 @@
 // Gamepads through SDL's game-controller layer: opened as they come, one per player, read as the
 // same seven actions as the keys, and the arrows, press and back of the menus.
-#include "app/app.h"
+#include "app/input.h"
+#include "app/play.h"
+#include "app/settings.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,8 @@
 // The Gamepad screen, reached from the settings: each player's pad buttons, rebound the way the
 // keys are, "Swap pads" and "Reset".
-#include "app/app.h"
+#include "app/input.h"
+#include "app/screens.h"
+#include "app/widgets.h"
 
 namespace {
 

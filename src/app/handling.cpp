@@ -1,7 +1,9 @@
 // The "Handling" screen: each player's handling, classic (the sensitivity's repeat) or custom
 // milliseconds, with a slider per figure and three presets. Player 2's column is on the left,
 // as on the settings screen.
-#include "app/app.h"
+#include "app/screens.h"
+#include "app/settings.h"
+#include "app/widgets.h"
 
 namespace {
 

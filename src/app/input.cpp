@@ -1,6 +1,8 @@
 // Input: the mouse's one-frame click, key capture for rebinding, Escape, and the fourteen
 // per-player action flags with their auto-repeat.
-#include "app/app.h"
+#include "app/input.h"
+#include "app/play.h"
+#include "app/settings.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The program: the command line, then everything happens in runGame.
-#include "app/app.h"
+#include "app/shell.h"
 #include "game/game.h"
 #include "net/state.h"
 

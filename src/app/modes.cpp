@@ -1,6 +1,9 @@
 // Sprint and Ultra: starting any mode afresh (menus, restart, the command line) and the
 // screen that picks one.
-#include "app/app.h"
+#include "app/play.h"
+#include "app/records.h"
+#include "app/screens.h"
+#include "app/widgets.h"
 #include "game/game.h"
 
 #include <algorithm>

@@ -2,7 +2,8 @@
 // the archived ones and the shipped one. The choice is copied over Storage/BestNeuralNet.txt,
 // so that file keeps meaning "the level's network" for everything else.
 #include "ai/ai.h"
-#include "app/app.h"
+#include "app/screens.h"
+#include "app/widgets.h"
 #include "game/game.h"
 
 #include <fstream>

@@ -1,7 +1,11 @@
 // Pause, restart and the keys that work in every mode (pause, restart, mute, full screen), with
 // the two of them that can be rebound.
 #include "ai/ai.h"
-#include "app/app.h"
+#include "app/input.h"
+#include "app/play.h"
+#include "app/screens.h"
+#include "app/settings.h"
+#include "app/widgets.h"
 #include "game/game.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // "name = value" line each. One table says what each name is; one reader and one writer walk it.
 // A change rewrites only its own line of the file as it is on disk now, so two games sharing a
 // folder keep each other's changes, and names this version does not know survive.
-#include "app/app.h"
+#include "app/settings.h"
 #include "game/game.h"
 #include "net/state.h"
 

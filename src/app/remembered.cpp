@@ -1,6 +1,7 @@
 // What the game remembers between starts beside the settings: the window's place and the piece
 // selection, both kept in the preferences file.
-#include "app/app.h"
+#include "app/settings.h"
+#include "app/shell.h"
 #include "game/game.h"
 
 #include <algorithm>

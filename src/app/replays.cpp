@@ -1,6 +1,9 @@
 // Replays in the window: recording every game as it is played, keeping the last ones on disk,
 // the screen that lists them and the playback with its own controls.
-#include "app/app.h"
+#include "app/play.h"
+#include "app/records.h"
+#include "app/screens.h"
+#include "app/widgets.h"
 #include "game/game.h"
 #include "game/replay.h"
 #include "net/net.h"

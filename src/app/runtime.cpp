@@ -3,7 +3,8 @@
 // folder and creates the player's files only when they are missing, so neither an update nor a
 // rebuild ever loses a binding, a high score or a trained network.
 #include "ai/ai.h"
-#include "app/app.h"
+#include "app/settings.h"
+#include "app/shell.h"
 #include "game/game.h"
 
 #include <algorithm>

@@ -1,6 +1,10 @@
 // What each menu screen does with its buttons and sliders, and the demo games behind them.
+#include "app/screens.h"
 #include "ai/ai.h"
-#include "app/app.h"
+#include "app/input.h"
+#include "app/play.h"
+#include "app/settings.h"
+#include "app/widgets.h"
 #include "game/game.h"
 
 namespace {

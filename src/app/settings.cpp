@@ -1,7 +1,8 @@
 // The settings files: key bindings, auto-repeat sensitivities and the solo high score.
 // Every write goes through a temporary file, so a crash or a full disk never leaves a
 // half-written file behind.
-#include "app/app.h"
+#include "app/settings.h"
+#include "app/input.h"
 #include "game/game.h"
 
 #include <algorithm>

@@ -1,7 +1,12 @@
 // Start-up, the frame loop and shutdown. The loading order matters: the menus need the
 // sensitivities and the loaded pieces, and the key bindings are written into menu buttons.
 #include "ai/ai.h"
-#include "app/app.h"
+#include "app/input.h"
+#include "app/play.h"
+#include "app/screens.h"
+#include "app/settings.h"
+#include "app/shell.h"
+#include "app/widgets.h"
 #include "game/game.h"
 #include "render/render.h"
 

@@ -1,6 +1,6 @@
 // Definitions of the shell's state, with the values in force before start-up.
 #include "net/state.h"
-#include "app/app.h"
+#include "app/widgets.h"
 
 #include <cmath>
 

@@ -1,6 +1,7 @@
 // Statistics of finished games: the history (one appended row a game) and the personal bests
 // derived from it, kept in a small file so that a long history never slows the start.
-#include "app/app.h"
+#include "app/play.h"
+#include "app/records.h"
 #include "game/game.h"
 
 #include <cerrno>

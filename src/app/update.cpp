@@ -1,6 +1,10 @@
 // The frame update: menus or the current play mode, then the effects that move in every mode.
 #include "ai/ai.h"
-#include "app/app.h"
+#include "app/play.h"
+#include "app/records.h"
+#include "app/screens.h"
+#include "app/settings.h"
+#include "app/widgets.h"
 #include "game/game.h"
 
 namespace {

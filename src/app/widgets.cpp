@@ -1,5 +1,6 @@
 // Buttons and sliders: construction, pointer tracking, and the content of every menu screen.
-#include "app/app.h"
+#include "app/widgets.h"
+#include "app/input.h"
 #include "game/game.h"
 
 #include <cmath>

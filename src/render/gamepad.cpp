@@ -1,5 +1,5 @@
 // The Gamepad screen's own drawing: under each player's column, the pad that player holds.
-#include "app/app.h"
+#include "app/state.h"
 #include "render/render.h"
 
 void drawGamepadScreen() {

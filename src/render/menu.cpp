@@ -1,5 +1,5 @@
 // The menu screens: drifting backdrop, demonstration boards, piece-selection grid, widgets.
-#include "app/app.h"
+#include "app/input.h"
 #include "render/render.h"
 
 #include <algorithm>

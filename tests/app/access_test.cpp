@@ -1,4 +1,5 @@
 // The accessibility settings: remembered, refused when bad, and never a change to the game.
+#include "app/settings.h"
 #include "game/replay.h"
 #include "render/render.h"
 #include "scenario.h"

@@ -1,6 +1,6 @@
 // The generated sounds as the game loads them: every effect is audible, short and unlike the
 // others, and the music is a long loop that ends in near silence, so looping it gives no click.
-#include "app/app.h"
+#include "app/shell.h"
 
 #include <gtest/gtest.h>
 

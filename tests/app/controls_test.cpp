@@ -1,5 +1,9 @@
 // Controls that never betray the player: in a game its keys play and nothing else, a clash
 // between two bindings is shown, and a stray key cannot end a two-sided match.
+#include "app/input.h"
+#include "app/play.h"
+#include "app/screens.h"
+#include "app/settings.h"
 #include "net/state.h"
 #include "scenario.h"
 

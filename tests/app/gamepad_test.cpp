@@ -1,5 +1,8 @@
 // Pads and menu keys through SDL's own event queue: virtual pads plugged in and out, their
 // buttons played, and the menus worked with keys alone.
+#include "app/input.h"
+#include "app/screens.h"
+#include "app/settings.h"
 #include "scenario.h"
 
 namespace {

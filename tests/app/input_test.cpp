@@ -1,5 +1,9 @@
 // Keys and mouse as a player feels them: what a held or tapped key does frame by frame, when a
 // click counts and where the pointer is.
+#include "app/input.h"
+#include "app/play.h"
+#include "app/screens.h"
+#include "app/shell.h"
 #include "scenario.h"
 
 namespace {

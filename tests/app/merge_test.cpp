@@ -1,5 +1,6 @@
 // Two games on one folder: each change of a binding or a sensitivity rewrites only its own
 // entry of the file as it is now, so neither player's changes are lost to the other's.
+#include "app/settings.h"
 #include "scenario.h"
 
 #include <sys/wait.h>

@@ -1,6 +1,8 @@
 // The player's networks are never lost: training runs put the old one aside, the archive keeps
 // its bound, and any kept network (the shipped one included) can be chosen back.
 #include "ai/ai.h"
+#include "app/play.h"
+#include "app/screens.h"
 #include "scenario.h"
 
 namespace {

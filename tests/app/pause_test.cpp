@@ -1,5 +1,6 @@
 // Pausing, resuming, restarting and ending the three play modes, as a player does it.
 #include "ai/ai.h"
+#include "app/input.h"
 #include "render/render.h"
 #include "scenario.h"
 

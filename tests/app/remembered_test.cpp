@@ -1,4 +1,5 @@
 // What the game remembers between starts: sound, full screen, keys, window place and pieces.
+#include "app/settings.h"
 #include "scenario.h"
 
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 // The runtime folder the game prepares before it loads anything: shipped files refreshed, the
 // player's files created once and never overwritten, and the data folder found in the right
 // place.
-#include "app/app.h"
+#include "app/shell.h"
 #include "folders.h"
 #include "game/game.h"
 

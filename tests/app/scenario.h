@@ -2,7 +2,10 @@
 // in a fresh working folder with an empty Storage/, removed afterwards.
 #pragma once
 
-#include "app/app.h"
+#include "app/input.h"
+#include "app/screens.h"
+#include "app/settings.h"
+#include "app/widgets.h"
 #include "folders.h"
 #include "game/game.h"
 #include "pictures.h"

@@ -1,5 +1,7 @@
 // The menu screens as a player uses them: rebinding, resetting, choosing pieces and levels.
 #include "ai/ai.h"
+#include "app/input.h"
+#include "app/screens.h"
 #include "scenario.h"
 
 namespace {

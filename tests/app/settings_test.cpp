@@ -1,5 +1,6 @@
 // The settings files as a player meets them: exact bytes on disk, numbers read back the way
 // they were written, broken files replaced by defaults, and no half-written file ever.
+#include "app/settings.h"
 #include "scenario.h"
 
 #include <csignal>

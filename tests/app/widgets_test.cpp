@@ -1,5 +1,5 @@
 // Buttons and sliders as the pointer meets them.
-#include "app/app.h"
+#include "app/widgets.h"
 
 #include <gtest/gtest.h>
 

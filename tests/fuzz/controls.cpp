@@ -1,5 +1,8 @@
 // The controls file: start-up always ends with 14 valid bindings that label the buttons and
 // drive the action flags.
+#include "app/input.h"
+#include "app/settings.h"
+#include "app/widgets.h"
 #include "fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "ai/ai.h"
-#include "app/app.h"
+#include "app/state.h"
 #include "game/game.h"
 
 #include <cstdint>

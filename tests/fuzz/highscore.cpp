@@ -1,4 +1,5 @@
 // The high score file: whatever it holds, the score read is written and read back unchanged.
+#include "app/settings.h"
 #include "fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,5 +1,6 @@
 // The sensitivity file: start-up ends with two finite values in the sliders' range, which the
 // writer stores whole and the reader gets back.
+#include "app/settings.h"
 #include "fuzz.h"
 
 #include <cmath>
