@@ -18,18 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The game being recorded.
-Replay recording;
-uint32_t recordingSerial = 0; // gameSerial of the game recorded
-bool recordingActive = false; // frames are being added
-uint32_t recordedFrames = 0;  // frames in recording
-
-// The replay being played back.
-Replay playback;
-ReplayCursor playbackCursor; // where in playback's frames
-double playbackDebt = 0.0;   // frames owed to the speed
-std::string playbackPath;    // its file, for restart
-
 constexpr int rowsPerPage = 12;
 enum { newerButton = rowsPerPage, olderButton, replaysBackButton };
 enum { pauseControl, halfSpeed, normalSpeed, doubleSpeed, fourfoldSpeed, restartControl };
@@ -88,7 +76,7 @@ std::string saveReplay(const Replay& replay, const GameRecord& game) {
 namespace {
 
 std::string saveRecording(const GameRecord& game) {
-  return saveReplay(recording, game);
+  return saveReplay(replayRecording.replay, game);
 }
 
 std::string describeReplay(const std::string& name) {
@@ -158,15 +146,16 @@ void refuseReplay(const std::string& why) {
 bool restartPlayback() {
   std::string error;
   // An online game's other side comes from the messages it sent, through online play's copy.
-  if (playback.mode == onlineVersusMode) endOnlineReplay();
-  bool started = playback.mode == onlineVersusMode ? startOnlineReplay(playback, &error)
-                                                   : startReplay(playback, &error);
+  if (replayViewer.replay.mode == onlineVersusMode) endOnlineReplay();
+  bool started = replayViewer.replay.mode == onlineVersusMode
+                     ? startOnlineReplay(replayViewer.replay, &error)
+                     : startReplay(replayViewer.replay, &error);
   if (!started) {
-    refuseReplay(playbackPath + ": " + error);
+    refuseReplay(replayViewer.path + ": " + error);
     return false;
   }
-  playbackCursor = ReplayCursor{};
-  playbackDebt = 0.0;
+  replayViewer.cursor = ReplayCursor{};
+  replayViewer.debt = 0.0;
   replayEnded = false;
   return true;
 }
@@ -174,9 +163,10 @@ bool restartPlayback() {
 // One recorded frame; false when none is left.
 bool playNextFrame() {
   ReplayFrame frame;
-  if (!nextReplayFrame(playback, playbackCursor, frame)) {
+  if (!nextReplayFrame(replayViewer.replay, replayViewer.cursor, frame)) {
     // Bytes that turn out bad half-way: said, and back to the list (playbackCursor.problem).
-    if (!playbackCursor.problem.empty()) refuseReplay(playbackPath + ": " + playbackCursor.problem);
+    if (!replayViewer.cursor.problem.empty())
+      refuseReplay(replayViewer.path + ": " + replayViewer.cursor.problem);
     return false;
   }
   playReplayFrame(frame);
@@ -186,15 +176,15 @@ bool playNextFrame() {
 } // namespace
 
 void recordReplayFrame(bool stepped) {
-  bool first = gameSerial != recordingSerial;
+  bool first = gameSerial != replayRecording.gameSerial;
   if (first) {
-    recording = beginReplay(static_cast<int64_t>(std::time(nullptr)), p1Sensitivity, p2Sensitivity,
-                            SDL_GetPerformanceFrequency());
-    recordingSerial = gameSerial;
-    recordingActive = true;
-    recordedFrames = 0;
+    replayRecording.replay = beginReplay(static_cast<int64_t>(std::time(nullptr)), p1Sensitivity,
+                                         p2Sensitivity, SDL_GetPerformanceFrequency());
+    replayRecording.gameSerial = gameSerial;
+    replayRecording.active = true;
+    replayRecording.frames = 0;
   }
-  if (!recordingActive || matchOver) return;
+  if (!replayRecording.active || matchOver) return;
   ReplayFrame frame = currentFrame();
   frame.ticks = currentPerfCounter - previousPerfCounter;
   frame.stepped = stepped;
@@ -202,31 +192,31 @@ void recordReplayFrame(bool stepped) {
   frame.clicked = mouseClicked && !first;
   frame.clickSum = mousePosition.x + mousePosition.y;
   if (!stepped && !frame.clicked) return;
-  addReplayFrame(recording, frame);
-  ++recordedFrames;
+  addReplayFrame(replayRecording.replay, frame);
+  ++replayRecording.frames;
 }
 
 void finishPlayedGame() {
-  if (!recordingActive || !matchOver || gameSerial != recordingSerial) return;
-  recordingActive = false;
-  recording.result = currentResult(recordedFrames);
+  if (!replayRecording.active || !matchOver || gameSerial != replayRecording.gameSerial) return;
+  replayRecording.active = false;
+  replayRecording.replay.result = currentResult(replayRecording.frames);
   GameRecord game;
-  game.date = utcText(recording.date, "%Y-%m-%d %H:%M:%S");
-  game.mode = modeName(recording.mode, recording.variant);
-  game.score = recording.result.score;
-  game.lines = recording.result.lines;
-  game.pieces = recording.result.pieces;
+  game.date = utcText(replayRecording.replay.date, "%Y-%m-%d %H:%M:%S");
+  game.mode = modeName(replayRecording.replay.mode, replayRecording.replay.variant);
+  game.score = replayRecording.replay.result.score;
+  game.lines = replayRecording.replay.result.lines;
+  game.pieces = replayRecording.replay.result.pieces;
   game.finesseFaults = finesseCounts[0].faults;
   game.keysPerPiece = keysPerPiece(finesseCounts[0]);
   game.seconds = gameClock / 100.0;
   game.piecesPerSecond = game.seconds > 0.0 ? game.pieces / game.seconds : 0.0;
-  game.garbageSent = recording.result.garbageSent;
+  game.garbageSent = replayRecording.replay.result.garbageSent;
   game.result = playedResult();
   if (gameMode == versusBotMode) game.level = botLevelName;
   game.replayFile = saveRecording(game);
   recordFinishedGame(game);
   pruneReplays();
-  recording = Replay{};
+  replayRecording.replay = Replay{};
 }
 
 void listReplays() {
@@ -271,8 +261,8 @@ bool openReplay(const std::string& path) {
     refuseReplay(error);
     return false;
   }
-  playback = std::move(replay);
-  playbackPath = path;
+  replayViewer.replay = std::move(replay);
+  replayViewer.path = path;
   if (!restartPlayback()) {
     endReplay();
     return false;
@@ -288,12 +278,12 @@ bool openReplay(const std::string& path) {
 }
 
 void stopReplay() {
-  if (playback.mode == onlineVersusMode)
+  if (replayViewer.replay.mode == onlineVersusMode)
     endOnlineReplay();
   else
     endReplay();
   replayPlaying = false;
-  playback = Replay{};
+  replayViewer.replay = Replay{};
   gameMode = menuMode;
   currentScreen = replaysScreen;
   listReplays();
@@ -317,15 +307,15 @@ void updateReplayPlayback() {
   pauseRequested = false;
   replayControls[pauseControl].text = replayPaused ? "Play" : "Pause";
   if (replayPaused) return;
-  playbackDebt += replaySpeed;
-  while (playbackDebt >= 1.0) {
-    playbackDebt -= 1.0;
+  replayViewer.debt += replaySpeed;
+  while (replayViewer.debt >= 1.0) {
+    replayViewer.debt -= 1.0;
     if (!playNextFrame()) {
-      playbackDebt = 0.0;
+      replayViewer.debt = 0.0;
       replayEnded = true;
     }
   }
-  if (!playbackCursor.problem.empty()) {
+  if (!replayViewer.cursor.problem.empty()) {
     stopReplay();
     return;
   }

@@ -99,6 +99,8 @@ bool lastGameNewBest = false;
 bool lastGameHadBest = false;
 double lastGameOldBest = 0.0;
 std::vector<double> sprintSplits;
+ReplayRecording replayRecording;
+ReplayViewer replayViewer;
 bool replayPlaying = false;
 bool replayPaused = false;
 bool replayEnded = false;

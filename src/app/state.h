@@ -2,6 +2,7 @@
 // Defined once in state.cpp.
 #pragma once
 
+#include "game/replay.h"
 #include "game/state.h"
 #include "render/state.h"
 
@@ -274,9 +275,25 @@ extern double lastGameOldBest;                  // the best it was measured agai
 extern std::vector<double> sprintSplits;        // a sprint's game time (s) at 10, 20, 30, 40 lines
 constexpr double countdownLength = 300.0;       // frameDelta units of "3", "2", "1" (3 s)
 constexpr double goShown = 50.0;                // game time "Go" stays up after the countdown
-extern bool replayPlaying;                      // the play screen shows a replay
-extern bool replayPaused;                       // its playback is held
-extern bool replayEnded;                        // its last frame has played
+// The game being recorded as it is played, saved as a replay when it ends.
+struct ReplayRecording {
+  Replay replay;           // its header and the frames so far
+  uint32_t gameSerial = 0; // gameSerial of the game recorded
+  bool active = false;     // frames are being added
+  uint32_t frames = 0;     // frames recorded so far
+};
+// The replay the play screen shows back, as read from its file.
+struct ReplayViewer {
+  Replay replay;       // the file's header and frames
+  ReplayCursor cursor; // where in its frames
+  double debt = 0.0;   // frames owed to the speed
+  std::string path;    // its file, for restart
+};
+extern ReplayRecording replayRecording; // the game being recorded
+extern ReplayViewer replayViewer;       // the replay being played back
+extern bool replayPlaying;              // the play screen shows a replay
+extern bool replayPaused;               // its playback is held
+extern bool replayEnded;                // its last frame has played
 extern std::string menuNotice; // why a replay could not be played; on the menus until a click
 extern double replaySpeed;     // frames played per window frame: 0.5 to 4
 extern std::vector<std::string> replayList; // the replays screen's files, newest first
