@@ -75,9 +75,10 @@ void saveWindowPlace() {
 
 std::string pieceSelectionText() {
   std::vector<std::string> names = pieceNames();
+  const std::vector<bool>& own = playersOwnSelection();
   std::string text;
-  for (size_t k = 0; k < names.size() && k < pieceSelection.size(); ++k)
-    if (pieceSelection[k]) text += (text.empty() ? "" : " ") + names[k];
+  for (size_t k = 0; k < names.size() && k < own.size(); ++k)
+    if (own[k]) text += (text.empty() ? "" : " ") + names[k];
   return text;
 }
 

@@ -48,6 +48,6 @@ SDL_Rect fittedWindow(SDL_Rect usable, WindowFrame frame, SDL_Rect remembered);
 SDL_Rect usableAreaAround(SDL_Rect remembered); // that display's usable area, else the first's
 void noteWindowPlace();                         // the ordinary window's place, into windowPlace
 void saveWindowPlace();                         // windowPlace into the preferences file
-std::string pieceSelectionText();               // the selected pieces as "blocks:ordinal" words
+std::string pieceSelectionText();               // the player's own pieces as "blocks:ordinal" words
 void rememberPieceSelection();                  // into the preferences file, when it changed
 void applyRememberedPieces();                   // the remembered selection over the default one

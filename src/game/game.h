@@ -82,6 +82,12 @@ void rebuildCatalogue();             // pieceCatalogue = the selected pieces, in
 void togglePieceSelected(int32_t k); // flip k, but always keep one piece selected
 void selectAllPieces();              // every loaded piece in play
 void resetPieceSelection();          // the default choice: the seven four-block pieces
+// The player's own selection while an online game or a replay plays other pieces: the first
+// set-aside keeps pieceSelection, a later one (a replay of an online game) keeps nothing more;
+// the restore puts it back and forgets it.
+void setAsideOwnSelection();
+bool restoreOwnSelection(); // pieceSelection = the set-aside one; false when none was set aside
+const std::vector<bool>& playersOwnSelection(); // the set-aside one, else pieceSelection
 // R, G, B (0..255) of a catalogue id, or of loaded piece k; magenta when a piece has no colour.
 std::array<int32_t, 3> pieceColour(int32_t pieceId);
 std::array<int32_t, 3> loadedPieceColour(int32_t k);

@@ -182,6 +182,21 @@ void selectAllPieces() {
   pieceSelection.assign(pieceSelection.size(), true);
 }
 
+void setAsideOwnSelection() {
+  if (ownPieceSelection.empty()) ownPieceSelection = pieceSelection;
+}
+
+bool restoreOwnSelection() {
+  if (ownPieceSelection.empty()) return false;
+  pieceSelection = ownPieceSelection;
+  ownPieceSelection.clear();
+  return true;
+}
+
+const std::vector<bool>& playersOwnSelection() {
+  return ownPieceSelection.empty() ? pieceSelection : ownPieceSelection;
+}
+
 void resetPieceSelection() {
   // The fixed pattern below assumes the shipped files; with fewer pieces the load-time choice
   // is the only sensible default.

@@ -15,7 +15,6 @@ bool* const actionFlags[14] = {&p1MoveRight, &p1MoveLeft, &p1RotateCw,  &p1Rotat
 struct SavedSetup {
   bool saved = false;
   std::vector<Piece> loadedPieces;
-  std::vector<bool> pieceSelection;
   std::vector<std::vector<double>> fitnessParams;
   double botStepInterval = 0.0, botMoveTimer = 0.0;
   bool botStepwise = false, botUsesNetwork = false;
@@ -112,8 +111,9 @@ bool startReplay(const Replay& replay, std::string* error) {
   if (replay.botUsesNetwork && replay.mode == versusBotMode && replay.networkHash != networkHash())
     return fail(error, "the bot of this replay played with another network");
   if (!savedSetup.saved) {
-    savedSetup = {true,         loadedPieces, pieceSelection, fitnessParams, botStepInterval,
+    savedSetup = {true,         loadedPieces, fitnessParams,  botStepInterval,
                   botMoveTimer, botStepwise,  botUsesNetwork, soloVariant};
+    setAsideOwnSelection();
   }
   // The recorded pieces at their loaded places, only they selected: the catalogue comes out as
   // recorded, and each piece keeps its colour.
@@ -167,7 +167,7 @@ void playReplayFrame(const ReplayFrame& frame) {
 void endReplay() {
   if (!savedSetup.saved) return;
   loadedPieces = savedSetup.loadedPieces;
-  pieceSelection = savedSetup.pieceSelection;
+  restoreOwnSelection();
   fitnessParams = savedSetup.fitnessParams;
   botStepInterval = savedSetup.botStepInterval;
   botMoveTimer = savedSetup.botMoveTimer;

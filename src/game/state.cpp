@@ -23,6 +23,7 @@ int32_t p1SoftDropFactor = classicSoftDrop, p2SoftDropFactor = classicSoftDrop;
 std::vector<Piece> loadedPieces;
 std::vector<bool> pieceSelection;
 std::vector<bool> defaultPieceSelection;
+std::vector<bool> ownPieceSelection;
 std::vector<Piece> pieceCatalogue;
 std::vector<int32_t> catalogueSource;
 std::vector<std::vector<int32_t>> pieceColours;

@@ -163,6 +163,7 @@ extern int32_t p1SoftDropFactor, p2SoftDropFactor; // classicSoftDrop, instantSo
 extern std::vector<Piece> loadedPieces;                // every piece of the five files, load order
 extern std::vector<bool> pieceSelection;               // flag k: loaded piece k is in play
 extern std::vector<bool> defaultPieceSelection;        // the selection as loaded (fallback reset)
+extern std::vector<bool> ownPieceSelection;            // the player's, while others' play; or empty
 extern std::vector<Piece> pieceCatalogue;              // the selected pieces; id = index + 1
 extern std::vector<int32_t> catalogueSource;           // loaded index of each catalogue entry
 extern std::vector<std::vector<int32_t>> pieceColours; // row k: R, G, B of loaded piece k

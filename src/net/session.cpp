@@ -268,7 +268,7 @@ void resetGame();
 // sequence, fresh boards. False when this game cannot play the host's pieces.
 bool beginGame(const Message& start) {
   if (start.selection.size() != loadedPieces.size()) return false;
-  if (savedSelection.empty()) savedSelection = pieceSelection;
+  setAsideOwnSelection();
   pieceSelection = start.selection;
   seedStream(onlinePieceStream, start.seed);
   pieceStream = &onlinePieceStream;
@@ -355,7 +355,7 @@ void startNextGame() {
                    ? nextGameSeed
                    : static_cast<uint32_t>(randomDraw()) ^ static_cast<uint32_t>(netClock());
   start.gameNumber = static_cast<uint16_t>(onlineGameNumber + 1);
-  if (!savedSelection.empty()) pieceSelection = savedSelection;
+  if (!ownPieceSelection.empty()) pieceSelection = ownPieceSelection; // the host deals its own
   rebuildCatalogue();
   start.selection = pieceSelection;
   start.pieces = pieceCatalogue;
@@ -648,10 +648,7 @@ const char* closeReasonText(CloseReason reason) {
 void restoreOwnPieces() {
   pieceStream = nullptr;
   lockHook = nullptr;
-  if (savedSelection.empty()) return;
-  pieceSelection = savedSelection;
-  savedSelection.clear();
-  rebuildCatalogue();
+  if (restoreOwnSelection()) rebuildCatalogue();
 }
 
 namespace {

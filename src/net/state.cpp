@@ -27,7 +27,6 @@ std::string onlineReason;
 Foul foulFound = Foul::none;
 std::vector<PendingGarbage> pendingGarbage;
 std::vector<uint32_t> copyArrivals;
-std::vector<bool> savedSelection;
 FieldView lastMoveField;
 int32_t matchWins = 0, matchLosses = 0;
 uint32_t gamesSettled = 0;

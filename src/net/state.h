@@ -161,7 +161,6 @@ extern Foul foulFound;                             // the rule the broken game b
 extern std::vector<PendingGarbage> pendingGarbage; // sent, not yet known to the opponent
 extern std::vector<uint32_t> copyArrivals;  // per p2IncomingDamage record: the opponent's clock
                                             // at the lock that first acknowledged it
-extern std::vector<bool> savedSelection;    // this player's own piece choice, restored after
 extern FieldView lastMoveField;             // what this side's last move said
 extern int32_t matchWins, matchLosses;      // games won and lost on this connection
 extern uint32_t gamesSettled;               // games given a result since the program started

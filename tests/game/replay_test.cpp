@@ -117,3 +117,21 @@ TEST(Replay, HandlingIsRecordedFrameByFrameAndPlaysBackTheSame) {
   ASSERT_TRUE(resimulate(replay, result, &error)) << error;
   EXPECT_NE(result.boardHash, replay.result.boardHash);
 }
+
+// The player's own pieces come back after a replay, even when the replayed game set pieces aside
+// too (an online game's start), and nothing stays aside for the next online game to find.
+TEST(Replay, ViewingGivesThePlayerTheirOwnPiecesBack) {
+  startGame({oPiece, tPiece, iPiece});
+  pieceSelection = {true, false, true};
+  std::vector<bool> own = pieceSelection;
+  Replay replay;
+  std::string error;
+  ASSERT_TRUE(
+      readReplayFile(BRIKKA_SOURCE_DIR "/tests/fuzz/seeds/replay/sprint.replay", replay, &error))
+      << error;
+  ASSERT_TRUE(startReplay(replay, &error)) << error;
+  setAsideOwnSelection(); // as a replayed online start does
+  endReplay();
+  EXPECT_EQ(pieceSelection, own);
+  EXPECT_TRUE(ownPieceSelection.empty());
+}
