@@ -1,12 +1,12 @@
 // The "Online Versus" screen and the online game's frame: hosting or joining from the fields,
 // the local player on player 1's keys, and the rematch. What travels and when is net's business.
+#include "ai/playback.h"
 #include "app/play.h"
 #include "app/records.h"
 #include "app/screens.h"
 #include "app/settings.h"
 #include "app/widgets.h"
 #include "game/game.h"
-#include "game/replay.h"
 #include "net/net.h"
 
 #include <cctype>

@@ -1,11 +1,11 @@
 // Replays in the window: recording every game as it is played, keeping the last ones on disk,
 // the screen that lists them and the playback with its own controls.
+#include "ai/playback.h"
 #include "app/play.h"
 #include "app/records.h"
 #include "app/screens.h"
 #include "app/widgets.h"
 #include "game/game.h"
-#include "game/replay.h"
 #include "net/net.h"
 
 #include <algorithm>

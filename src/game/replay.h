@@ -121,34 +121,15 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string* error,
                     bool checkAllFrames = true);
 
 // ---------------------------------------------------------------------------------------------
-// Recording
+// A frame's inputs and a game's result (the replay's start and its playback, which know the
+// bot, are ai/playback.h's)
 // ---------------------------------------------------------------------------------------------
 
-// A replay of the game setUpGame just started, in gameMode with the state in force now.
-Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency);
 void addReplayFrame(Replay& replay, const ReplayFrame& frame); // merges a repeat
 bool sameHandling(const ReplayFrame& a, const ReplayFrame& b); // both players' handling fields
 ReplayFrame currentFrame();                                    // frameDelta and the flags now
+void useFrameInputs(const ReplayFrame& frame);                 // frameDelta and the flags set
 ReplayResult currentResult(uint32_t frames);                   // from the state now
 uint64_t boardHash();                                          // both boards
-uint64_t networkHash();                                        // botNetwork's numbers
-
-// ---------------------------------------------------------------------------------------------
-// Playing back: the same frame update with the recorded inputs
-// ---------------------------------------------------------------------------------------------
-
-// Puts the replay's pieces, weights, bot and stream in place and sets the game up; what it
-// replaces is kept for endReplay. False (error set) when the replay needs another network.
-bool startReplay(const Replay& replay, std::string* error);
-void playReplayFrame(const ReplayFrame& frame); // one frame (not its repeats)
 // The next frame to play, repeats included; false at the end, or at a fault (cursor.problem).
 bool nextReplayFrame(const Replay& replay, ReplayCursor& cursor, ReplayFrame& frame);
-// Every frame with its repeats; how many. problem, when given, is set to a fault in the bytes.
-uint32_t playReplayFrames(const Replay& replay, std::string* problem = nullptr);
-void endReplay(); // the player's pieces, weights and bot again
-// A replay of a game played against another machine (gameMode onlineVersusMode): its frame
-// goes through this hook, which online play sets, instead of the core's own step; stepped is
-// clear for a frame that only re-seeded.
-extern void (*onlineReplayStep)(bool stepped);
-// The whole game at full speed; false when it cannot start.
-bool resimulate(const Replay& replay, ReplayResult& result, std::string* error);

@@ -5,8 +5,8 @@
 #include <CLI/CLI.hpp>
 
 #include "ai/ai.h"
+#include "ai/playback.h"
 #include "game/game.h"
-#include "game/replay.h"
 #include "net/net.h"
 
 #include <cinttypes>

@@ -3,6 +3,7 @@
 // one: the piece must be the one dealt, the placement must fit and rest, and the rows cleared,
 // the garbage and the top-out are worked out here from the copy. Nothing here knows about
 // sockets: bytes go out through sendBytes and come in through receiveBytes.
+#include "ai/playback.h"
 #include "net/net.h"
 
 #include <chrono>

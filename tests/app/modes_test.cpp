@@ -1,10 +1,10 @@
 // Sprint, Ultra, restart, the statistics files and replays of games played through the frame
 // update, re-simulated headless.
+#include "ai/playback.h"
 #include "ai/state.h"
 #include "app/input.h"
 #include "app/play.h"
 #include "app/records.h"
-#include "game/replay.h"
 #include "render/render.h"
 #include "scenario.h"
 

@@ -3,7 +3,7 @@
 // is and with a matching check sum added, so that the frames behind the header get played.
 #include "fuzz.h"
 
-#include "game/replay.h"
+#include "ai/playback.h"
 
 namespace {
 

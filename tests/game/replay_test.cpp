@@ -1,7 +1,7 @@
 // The rules' random stream, and replay files: what the reader refuses, and a replay recorded by
 // an earlier build that must still play out to the same end.
+#include "ai/playback.h"
 #include "game/game.h"
-#include "game/replay.h"
 
 #include "folders.h"
 #include "play.h"

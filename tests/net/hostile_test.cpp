@@ -1,6 +1,7 @@
 // A host on 127.0.0.1 facing peers that are not a friendly game: random datagrams, malformed and
 // oversized messages, a silent peer, a second player, a flood. It never stops answering, never
 // takes long over a frame's poll, and says what happened.
+#include "ai/playback.h"
 #include "net/net.h"
 #include "online.h"
 

@@ -1,15 +1,12 @@
-// Recording a game as the frame update plays it, and playing a replay back through the same
-// frame step: the pieces, weights, bot and random stream of the recorded game put in place.
-#include "game/replay.h"
+// A replay's start as the frame update is about to play it, and playing a replay back through
+// the same frame step: the pieces, weights, bot and random stream of the recorded game put in
+// place, and a versus-bot game's bot playing again.
+#include "ai/playback.h"
 
-#include "ai/ai.h" // a replayed versus-bot game plays its bot again
+#include "ai/ai.h"
 #include "game/game.h"
 
 namespace {
-
-bool* const actionFlags[14] = {&p1MoveRight, &p1MoveLeft, &p1RotateCw,  &p1RotateCcw, &p1SoftDrop,
-                               &p1HardDrop,  &p1Hold,     &p2MoveRight, &p2MoveLeft,  &p2RotateCw,
-                               &p2RotateCcw, &p2SoftDrop, &p2HardDrop,  &p2Hold};
 
 // What startReplay replaces, put back by endReplay.
 struct SavedSetup {
@@ -31,13 +28,6 @@ bool fail(std::string* error, const std::string& what) {
 
 void (*onlineReplayStep)(bool stepped) = nullptr;
 
-bool sameHandling(const ReplayFrame& a, const ReplayFrame& b) {
-  for (int i = 0; i < 2; ++i)
-    if (a.moveCells[i] != b.moveCells[i] || a.softDropFactor[i] != b.softDropFactor[i])
-      return false;
-  return true;
-}
-
 Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency) {
   Replay r;
   r.counterFrequency = counterFrequency;
@@ -57,43 +47,6 @@ Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterF
   r.p2Sensitivity = p2Sens;
   r.random = gameStartRandom;
   return r;
-}
-
-void addReplayFrame(Replay& replay, const ReplayFrame& frame) {
-  if (!replay.frames.empty() && !frame.clicked) {
-    ReplayFrame& last = replay.frames.back();
-    if (last.delta == frame.delta && last.actions == frame.actions &&
-        last.stepped == frame.stepped && !last.clicked && sameHandling(last, frame)) {
-      ++last.repeat;
-      return;
-    }
-  }
-  replay.frames.push_back(frame);
-  replay.frames.back().repeat = 1;
-}
-
-ReplayFrame currentFrame() {
-  ReplayFrame f;
-  f.delta = frameDelta;
-  for (int i = 0; i < 14; ++i)
-    if (*actionFlags[i]) f.actions |= static_cast<uint16_t>(1u << i);
-  f.moveCells[0] = p1MoveCells;
-  f.moveCells[1] = p2MoveCells;
-  f.softDropFactor[0] = p1SoftDropFactor;
-  f.softDropFactor[1] = p2SoftDropFactor;
-  return f;
-}
-
-ReplayResult currentResult(uint32_t frames) {
-  return {score, p1Lines, p1PieceCount, p1GarbageSent, frames, gameClock, boardHash()};
-}
-
-uint64_t boardHash() {
-  uint64_t hash = replayHashStart;
-  for (const Board* board : {&p1Board, &p2Board})
-    for (const auto& column : *board)
-      for (int32_t cell : column) hash = hashBytes(hash, &cell, sizeof cell);
-  return hash;
 }
 
 uint64_t networkHash() {
@@ -151,12 +104,7 @@ void playReplayFrame(const ReplayFrame& frame) {
     if (online) onlineReplayStep(false);
     return;
   }
-  frameDelta = frame.delta;
-  for (int i = 0; i < 14; ++i) *actionFlags[i] = (frame.actions >> i) & 1;
-  p1MoveCells = frame.moveCells[0];
-  p2MoveCells = frame.moveCells[1];
-  p1SoftDropFactor = frame.softDropFactor[0];
-  p2SoftDropFactor = frame.softDropFactor[1];
+  useFrameInputs(frame);
   if (online)
     onlineReplayStep(true);
   else
