@@ -107,6 +107,7 @@ bool openWindow() {
   // the aspect with black bars.
   SDL_RenderSetLogicalSize(renderer, windowWidth, windowHeight);
   SDL_RenderClear(renderer);
+  particleLayoutHook = lineClearLayout; // cleared rows' squares fly where this drawing shows them
   return true;
 }
 

@@ -6,42 +6,27 @@ namespace {
 
 constexpr int32_t pointsPerRow = 100;
 
-// Where the squares of a cleared row start and fly to, by player and mode.
-struct ParticleLayout {
-  double left, top, cell;  // top-left corner of the board as drawn and its cell size
-  double targetX, targetY; // where every square flies
-  double size;             // starting side length
-};
-constexpr ParticleLayout soloLayout = {550, 100, 40, 300, 510, 40};
-constexpr ParticleLayout versusP1Layout = {935, 170, 33, 540, 200, 33};
-constexpr ParticleLayout botP1Layout = {935, 170, 33, 540, 200, 40};
-constexpr ParticleLayout versusP2Layout = {185, 170, 33, 1290, 200, 40};
-
-// The layout of the player's particles in this mode, or null when none are created.
-const ParticleLayout* particleLayout(int player) {
-  if (player == 1) {
-    if (gameMode == soloPlayMode) return &soloLayout;
-    if (gameMode == playerVersusMode) return &versusP1Layout;
-    if (gameMode == versusBotMode) return &botP1Layout;
-    if (gameMode == onlineVersusMode) return &versusP2Layout; // the local player is on the left
-    return nullptr;
-  }
-  // Online, the opponent's copy is drawn on the right, where player 1's well is elsewhere.
-  if (gameMode == onlineVersusMode) return &versusP1Layout;
-  return versusMode() ? &versusP2Layout : nullptr;
+// Squares fly from every cleared row of a game (solo and both versus players), not in training
+// or behind the menus.
+bool squaresFly(int player) {
+  return versusMode() || (player == 1 && gameMode == soloPlayMode);
 }
 
-void addRowParticles(const ParticleLayout& layout, int32_t row) {
+// A row's squares, each with an acceleration of its own drawn from the game's stream: the draws
+// are part of the game (the pieces after them depend on them) whether or not anything is drawn.
+void addRowParticles(const ParticleLayout* layout, int32_t row) {
   for (int32_t c = 0; c < boardWidth; ++c) {
+    double acceleration = (randomDraw() % 10) / 10.0 + 0.2;
+    if (!layout) continue;
     LineClearParticle particle;
-    particle.x = layout.left + layout.cell * c;
-    particle.y = layout.top + layout.cell * row;
-    particle.targetX = layout.targetX;
-    particle.targetY = layout.targetY;
-    particle.size = layout.size;
+    particle.x = layout->left + layout->cell * c;
+    particle.y = layout->top + layout->cell * row;
+    particle.targetX = layout->targetX;
+    particle.targetY = layout->targetY;
+    particle.size = layout->size;
     particle.targetSize = 10.0;
     particle.speed = 0.0;
-    particle.acceleration = (randomDraw() % 10) / 10.0 + 0.2;
+    particle.acceleration = acceleration;
     lineClearParticles.push_back(particle);
   }
 }
@@ -55,13 +40,14 @@ bool rowFull(const Board& board, int32_t y) {
 // Removes full rows from the bottom up, moving the rows above down; returns how many.
 int32_t clearFullRows(int player) {
   Board& board = playerState(player).board;
-  const ParticleLayout* layout = particleLayout(player);
+  bool fly = squaresFly(player);
+  const ParticleLayout* layout = fly && particleLayoutHook ? particleLayoutHook(player) : nullptr;
   int32_t cleared = 0;
   for (int32_t y = boardHeight - 1; y >= 0; --y) {
     if (rowFull(board, y)) {
       ++cleared;
       for (int32_t x = 0; x < boardWidth; ++x) board[x][y] = 0;
-      if (layout) addRowParticles(*layout, y);
+      if (fly) addRowParticles(layout, y);
     } else if (cleared > 0) {
       for (int32_t x = 0; x < boardWidth; ++x) board[x][y + cleared] = board[x][y];
     }

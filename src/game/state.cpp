@@ -5,6 +5,7 @@ int32_t gameMode = menuMode;
 double frameDelta = 0.0;
 SoundHook soundHook = nullptr;
 LockHook lockHook = nullptr;
+ParticleLayoutHook particleLayoutHook = nullptr;
 RandomStream randomStream;
 RandomState gameStartRandom;
 uint32_t gameSerial = 0;

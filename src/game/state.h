@@ -47,6 +47,14 @@ struct LineClearParticle {
   double size, targetSize; // side length now and at the end
   double speed, acceleration;
 };
+// Where a player's squares start and fly to, as the drawing lays the wells out.
+struct ParticleLayout {
+  double left, top, cell;  // top-left corner of the board as drawn and its cell size
+  double targetX, targetY; // where every square flies
+  double size;             // starting side length
+};
+// The drawing's layout for a player's squares in gameMode; null when it draws none.
+using ParticleLayoutHook = const ParticleLayout* (*)(int player);
 
 // A decorative piece drifting behind the menus.
 struct MenuPiece {
@@ -121,6 +129,9 @@ extern int32_t gameMode;    // 0 menus, 1 solo, 2 player versus, 3 training, 4 v
 extern double frameDelta;   // last frame's length in hundredths of a second
 extern SoundHook soundHook; // plays a sound effect; null = silent (tests, tools)
 extern LockHook lockHook;   // hears of every lock; null = nobody listens (online play sets it)
+// Where cleared rows' squares fly; null = nowhere: the squares' random draws are made all the
+// same, so a game plays the same with or without a window (the app sets it, tests and tools not).
+extern ParticleLayoutHook particleLayoutHook;
 extern RandomStream randomStream;   // every randomDraw; unseeded it draws as srand(1) would
 extern RandomState gameStartRandom; // randomStream as the last setUpGame found it
 extern uint32_t gameSerial;         // counts setUpGame calls: a new value is a fresh game

@@ -8,6 +8,12 @@ namespace {
 
 constexpr int32_t boardCentreY = 500;
 
+// Where the squares of a cleared row start and fly to, by player and mode.
+constexpr ParticleLayout soloLayout = {550, 100, 40, 300, 510, 40};
+constexpr ParticleLayout versusP1Layout = {935, 170, 33, 540, 200, 33};
+constexpr ParticleLayout botP1Layout = {935, 170, 33, 540, 200, 40};
+constexpr ParticleLayout versusP2Layout = {185, 170, 33, 1290, 200, 40};
+
 SDL_Rect boardCell(int32_t originX, int32_t c, int32_t column, int32_t row) {
   return {(column - 5) * c + originX, (row - 10) * c + boardCentreY, c + 1, c + 1};
 }
@@ -165,6 +171,19 @@ void drawRoundPoints(std::array<int32_t, 3> left, std::array<int32_t, 3> right) 
   // Player 1's top-outs are player 2's points, shown on the left with player 2's board.
   drawPointRow(320, 330, p1Losses, left);
   drawPointRow(1070, 1080, p2Losses, right);
+}
+
+const ParticleLayout* lineClearLayout(int player) {
+  if (player == 1) {
+    if (gameMode == soloPlayMode) return &soloLayout;
+    if (gameMode == playerVersusMode) return &versusP1Layout;
+    if (gameMode == versusBotMode) return &botP1Layout;
+    if (gameMode == onlineVersusMode) return &versusP2Layout; // the local player is on the left
+    return nullptr;
+  }
+  // Online, the opponent's copy is drawn on the right, where player 1's well is elsewhere.
+  if (gameMode == onlineVersusMode) return &versusP1Layout;
+  return versusMode() ? &versusP2Layout : nullptr;
 }
 
 void drawLineClearParticles() {

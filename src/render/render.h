@@ -74,6 +74,7 @@ void drawIncomingDamage();
 void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x); // waiting garbage
 void drawRoundPoints(std::array<int32_t, 3> left, std::array<int32_t, 3> right);
 void drawLineClearParticles();
+const ParticleLayout* lineClearLayout(int player); // where a player's squares fly (the core's hook)
 void drawResultBanner();
 void drawFitnessGraph(); // on fitnessGraphPanel
 // Whatever draw draws, by another renderer with another small font (the laboratory's pictures).

@@ -9,6 +9,7 @@
 #include "folders.h"
 #include "game/game.h"
 #include "pictures.h"
+#include "render/render.h"
 
 // One frame with the pointer at (x, y); a click holds the button down in the same frame.
 inline void frame(int x, int y, bool click = false, bool held = false) {
@@ -70,6 +71,7 @@ protected:
   // The program as start-up leaves it, on the main menu, with the given pieces loaded.
   static void start(const std::vector<Piece>& pieces) {
     soundHook = nullptr;
+    particleLayoutHook = lineClearLayout;
     useCatalogue(pieces);
     controls.assign(defaultControls, defaultControls + controlCount);
     p1Sensitivity = p2Sensitivity = 0.1;

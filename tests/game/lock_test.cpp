@@ -34,17 +34,25 @@ TEST(LineClear, FullRowsGoTheRowsAboveCloseUpAndTheTopOutComesFirst) {
   EXPECT_EQ(boardPicture(p1Board)[11], "111.......");
 }
 
+// A drawing's layout in cells: a square starts on its cell and flies to (100, 200).
+const ParticleLayout* cellLayout(int player) {
+  static const ParticleLayout layouts[2] = {{0, 0, 1, 100, 200, 5}, {0, 0, 1, -100, 200, 5}};
+  return &layouts[player - 1];
+}
+
 TEST(LineClear, SquaresFlyAndSoundsPlayInGamesButNotInTraining) {
+  particleLayoutHook = cellLayout;
   startGame({longBar}, 1);
   lockBar(1, {"ggggggggg."});
   ASSERT_EQ(lineClearParticles.size(), 10u);
   const LineClearParticle& fourth = lineClearParticles[3];
   EXPECT_EQ(std::vector<double>({fourth.x, fourth.y, fourth.targetX, fourth.targetY, fourth.size}),
-            std::vector<double>({550 + 40 * 3, 100 + 40 * 19, 300, 510, 40}));
+            std::vector<double>({3, 19, 100, 200, 5}));
   EXPECT_EQ(soundsPlayed, Sounds({{SoundEffect::placeBlock, 1}, {SoundEffect::clearLine, 1}}));
-  startGame({longBar}, 4); // player 2 against the bot: squares fly to the right
+  int32_t drawAfterClear = randomDraw();
+  startGame({longBar}, 4); // player 2 against the bot: its own squares
   lockBar(2, {"ggggggggg."});
-  EXPECT_EQ(lineClearParticles.at(0).targetX, 1290);
+  EXPECT_EQ(lineClearParticles.at(0).targetX, -100);
 
   startGame({longBar}, 3); // training clears rows silently and without squares
   lockBar(1, {"ggggggggg.", "ggggggggg."});
@@ -52,6 +60,13 @@ TEST(LineClear, SquaresFlyAndSoundsPlayInGamesButNotInTraining) {
   EXPECT_TRUE(p1GameOver);
   EXPECT_TRUE(lineClearParticles.empty());
   EXPECT_TRUE(soundsPlayed.empty());
+
+  // Without a drawing no square is made, but each one's random draw is: the game goes on alike.
+  particleLayoutHook = nullptr;
+  startGame({longBar}, 1);
+  lockBar(1, {"ggggggggg."});
+  EXPECT_TRUE(lineClearParticles.empty());
+  EXPECT_EQ(randomDraw(), drawAfterClear);
 }
 
 // The pieces of a seeded game depend on the seed only: whichever versus player runs ahead, both

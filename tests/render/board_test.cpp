@@ -70,3 +70,19 @@ TEST_F(Canvas, GarbageBarsAndRoundPoints) {
   expectAt(Rgb{255, 0, 0}, {1105, 125, 1225, 125});
   EXPECT_EQ(count({1260, 90, 240, 70}, whitePixel), 0);
 }
+
+// A cleared row's squares start on the cells of the well as drawn: solo in the middle, player 2
+// against the bot on the left flying right; none behind the menus.
+TEST(LineClearLayout, SquaresStartOnTheWellAsDrawn) {
+  gameMode = soloPlayMode;
+  const ParticleLayout* solo = lineClearLayout(1);
+  ASSERT_NE(solo, nullptr);
+  EXPECT_EQ(std::vector<double>({solo->left + solo->cell * 3, solo->top + solo->cell * 19,
+                                 solo->targetX, solo->targetY, solo->size}),
+            std::vector<double>({550 + 40 * 3, 100 + 40 * 19, 300, 510, 40}));
+  gameMode = versusBotMode;
+  ASSERT_NE(lineClearLayout(2), nullptr);
+  EXPECT_EQ(lineClearLayout(2)->targetX, 1290);
+  gameMode = menuMode;
+  EXPECT_EQ(lineClearLayout(1), nullptr);
+}
