@@ -5,7 +5,11 @@
 // by default the current directory. The game runs in a temporary copy of it, so what it saves
 // (training saves its best network) never reaches the folder.
 #include "ai/ai.h"
-#include "app/app.h"
+#include "app/play.h"
+#include "app/records.h"
+#include "app/settings.h"
+#include "app/shell.h"
+#include "app/widgets.h"
 #include "game/game.h"
 #include "render/render.h"
 

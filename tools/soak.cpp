@@ -8,7 +8,9 @@
 // Storage/ as the game's runtime folder does (the current directory by default); the program
 // works in a temporary copy, since solo play writes the high score.
 #include "ai/ai.h"
-#include "app/app.h"
+#include "app/screens.h"
+#include "app/shell.h"
+#include "app/widgets.h"
 #include "game/game.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // Cost of the rules' hot paths: collision, one frame of a player, and a lock that clears rows.
 // This file also provides the benchmark program's main().
 #include "ai/ai.h"
+#include "ai/playback.h"
 #include "game/game.h"
-#include "game/replay.h"
 
 #include <benchmark/benchmark.h>
 

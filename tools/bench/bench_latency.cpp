@@ -3,7 +3,8 @@
 // of an off-screen window. For each press: from the moment it was queued to the return of the
 // present of the first frame in which the piece has moved. Prints the median and the 99th
 // percentile. The shipped data is looked for in $BRIKKA_DATA, else ./data.
-#include "app/app.h"
+#include "app/play.h"
+#include "app/shell.h"
 #include "game/game.h"
 
 #include <benchmark/benchmark.h>

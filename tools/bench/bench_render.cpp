@@ -4,7 +4,7 @@
 // The shipped data is looked for in $BRIKKA_DATA, the current directory and ./data (the build
 // folder's runtime data).
 #include "ai/ai.h"
-#include "app/app.h"
+#include "app/widgets.h"
 #include "game/game.h"
 #include "render/render.h"
 
@@ -69,6 +69,7 @@ bool prepare() {
   SDL_Surface* canvas =
       SDL_CreateRGBSurfaceWithFormat(0, windowWidth, windowHeight, 32, SDL_PIXELFORMAT_ARGB8888);
   renderer = SDL_CreateSoftwareRenderer(canvas);
+  particleLayoutHook = lineClearLayout; // as start-up: cleared rows send their squares flying
   ready = fontSmall && fontMedium && fontLarge && renderer ? 1 : 0;
   return ready == 1;
 }
