@@ -117,7 +117,7 @@ enum GameMode : int32_t {
 
 constexpr const char* gameVersion = BRIKKA_VERSION; // this build's version, from the build files
 
-// The window the game is laid out in: the menu backdrop and the particles use it too.
+// The window the game is laid out in: the menu backdrop uses it too.
 constexpr int windowWidth = 1500;
 constexpr int windowHeight = 1000;
 
@@ -130,7 +130,7 @@ extern double frameDelta;   // last frame's length in hundredths of a second
 extern SoundHook soundHook; // plays a sound effect; null = silent (tests, tools)
 extern LockHook lockHook;   // hears of every lock; null = nobody listens (online play sets it)
 // Where cleared rows' squares fly; null = nowhere: the squares' random draws are made all the
-// same, so a game plays the same with or without a window (the app sets it, tests and tools not).
+// same, so a game plays the same with or without a window (the window sets it, headless play not).
 extern ParticleLayoutHook particleLayoutHook;
 extern RandomStream randomStream;   // every randomDraw; unseeded it draws as srand(1) would
 extern RandomState gameStartRandom; // randomStream as the last setUpGame found it
