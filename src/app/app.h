@@ -197,7 +197,7 @@ struct Growth {
 };
 // How far each box may grow about its centre, at most scale on each axis: none leaves the
 // window, comes over a keep-clear area or nearer another than 10 pixels (or than it was, when
-// nearer). Growing neighbours share the room between them.
+// nearer). Growing neighbours share the room between them; a column or row grows alike.
 std::vector<Growth> allowedGrowth(const std::vector<SDL_Rect>& growing,
                                   const std::vector<SDL_Rect>& keepClear, double scale);
 SDL_Rect grownArea(const SDL_Rect& area, Growth growth); // about its centre, whole pixels

@@ -110,9 +110,9 @@ std::vector<Growth> allowedGrowth(const std::vector<SDL_Rect>& growing,
   std::vector<Growth> growths(growing.size(), Growth{scale, scale});
   for (size_t i = 0; i < growing.size(); ++i) {
     const SDL_Rect& a = growing[i];
-    // How far a may reach out on each side, first within the window.
-    double reachX = std::min(a.x, windowWidth - a.x - a.w);
-    double reachY = std::min(a.y, windowHeight - a.y - a.h);
+    // How far a may reach out on each side, first within the window (kept off its edges too).
+    double reachX = reach(std::min(a.x, windowWidth - a.x - a.w), false);
+    double reachY = reach(std::min(a.y, windowHeight - a.y - a.h), false);
     auto keepApart = [&](const SDL_Rect& b, bool bGrows) {
       double gapX = std::max(a.x, b.x) - std::min(a.x + a.w, b.x + b.w);
       double gapY = std::max(a.y, b.y) - std::min(a.y + a.h, b.y + b.h);
@@ -132,6 +132,14 @@ std::vector<Growth> allowedGrowth(const std::vector<SDL_Rect>& growing,
     growth.x = std::clamp(1.0 + 2.0 * std::max(reachX, 0.0) / a.w, 1.0, scale);
     growth.y = std::clamp(1.0 + 2.0 * std::max(reachY, 0.0) / a.h, 1.0, scale);
   }
+  // A column of buttons (one left edge, one width) stays straight, a row (one top, one height)
+  // level: each grows as little as the least of its fellows.
+  for (size_t i = 0; i < growing.size(); ++i)
+    for (size_t j = 0; j < growing.size(); ++j) {
+      const SDL_Rect &a = growing[i], &b = growing[j];
+      if (a.x == b.x && a.w == b.w) growths[i].x = std::min(growths[i].x, growths[j].x);
+      if (a.y == b.y && a.h == b.h) growths[i].y = std::min(growths[i].y, growths[j].y);
+    }
   return growths;
 }
 
