@@ -21,7 +21,8 @@ enum {
   vsyncButton,   // added after the others, in the free row above "Back"
   paletteButton, // the accessibility three, in the free places beside and below Vsync
   symbolsButton,
-  motionButton
+  motionButton,
+  uiScaleButton // right of "Reduce motion" and "Back"
 };
 const char* const paletteNames[] = {"Standard", "Okabe-Ito", "High contrast"};
 enum { musicSlider, effectsSlider };
@@ -46,6 +47,8 @@ void labelButtons() {
     buttons[symbolsButton].valueText = onOff(pieceSymbolsOn);
     buttons[motionButton].valueText = onOff(reduceMotion);
   }
+  if (buttons.size() > uiScaleButton)
+    buttons[uiScaleButton].valueText = std::to_string(uiScalePercent()) + "%";
   buttons[pauseKeyButton].valueText = keyDisplayName(pauseKey);
   buttons[restartKeyButton].valueText = keyDisplayName(restartKey);
   buttons[pauseKeyButton].warning = bindingClashes(pauseKeyIndex);
@@ -98,7 +101,8 @@ void buildAudioDisplayScreen() {
                                        makeButton(560, 765, 380, 65, "Vsync: ", 1),
                                        makeButton(150, 765, 380, 65, "Palette: ", 1),
                                        makeButton(970, 765, 380, 65, "Piece marks: ", 1),
-                                       makeButton(150, 850, 380, 50, "Reduce motion: ", 1)};
+                                       makeButton(150, 850, 380, 50, "Reduce motion: ", 1),
+                                       makeButton(970, 850, 380, 50, "UI scale: ", 1)};
   screenSliders[audioDisplayScreen] = {
       makeSlider({750, 250}, 700, 0, 100, "Music Volume", musicVolume, true),
       makeSlider({750, 420}, 700, 0, 100, "Effects Volume", effectsVolume, true)};
@@ -144,6 +148,11 @@ void runAudioDisplayScreen() {
     if (hoveredHere(motionButton)) {
       reduceMotion = !reduceMotion;
       savePreference("reduce_motion");
+    }
+    if (hoveredHere(uiScaleButton)) {
+      uiScaleStep = (uiScaleStep + 1) % uiScaleSteps;
+      savePreference("ui_scale");
+      applyUiScale();
     }
     if (hoveredHere(pauseKeyButton) || hoveredHere(restartKeyButton)) {
       awaitingKeyBinding = true;

@@ -83,6 +83,7 @@ void openNetworksScreen() {
   }
   buttons.push_back(makeButton(625, 880, 250, 50, "Back", 1));
   screenButtons[networksScreen] = buttons;
+  layOutScreen(networksScreen);
   currentScreen = networksScreen;
 }
 

@@ -105,6 +105,8 @@ const std::vector<Preference>& preferenceTable() {
       choiceRow("palette", &palette, "standard|okabe-ito|high-contrast", standardPalette),
       flagRow("piece_symbols", &pieceSymbolsOn, false),
       flagRow("reduce_motion", &reduceMotion, false),
+      // UI scale: the menus' text and buttons at 100, 125 or 150 percent.
+      choiceRow("ui_scale", &uiScaleStep, "100|125|150", 0),
   };
   return table;
 }

@@ -128,6 +128,7 @@ void buildReplayButtons() {
   buttons.push_back(older ? makeButton(1050, 850, 200, 50, "Older", 1) : hiddenButton());
   buttons.push_back(makeButton(675, 850, 150, 50, "Back", 1));
   screenButtons[replaysScreen] = buttons;
+  layOutScreen(replaysScreen);
 }
 
 void buildReplayControls() {

@@ -106,6 +106,8 @@ bool openWindow() {
   // Everything is drawn and hit-tested at 1500 x 1000; SDL scales that to the window, keeping
   // the aspect with black bars.
   SDL_RenderSetLogicalSize(renderer, windowWidth, windowHeight);
+  // Below half the drawing's size the menus' captions would be too small to read.
+  SDL_SetWindowMinimumSize(window, smallestWindowWidth, smallestWindowHeight);
   SDL_RenderClear(renderer);
   particleLayoutHook = lineClearLayout; // cleared rows' squares fly where this drawing shows them
   return true;
@@ -116,6 +118,7 @@ bool openFonts() {
   fontSmall = TTF_OpenFont(fontPath, 24);
   fontMedium = TTF_OpenFont(fontPath, 36);
   fontLarge = TTF_OpenFont(fontPath, 48);
+  openMenuFonts(fontPath);
   return fontSmall && fontMedium && fontLarge;
 }
 
@@ -138,6 +141,27 @@ void openAudio() {
 }
 
 } // namespace
+
+bool openMenuFonts(const char* fontFile) {
+  for (TTF_Font** font : {&menuFontSmall, &menuFontMedium, &menuFontLarge}) {
+    if (*font) TTF_CloseFont(*font);
+    *font = nullptr;
+  }
+  int32_t percent = uiScalePercent();
+  if (percent == 100) return true; // the play fonts serve
+  menuFontSmall = TTF_OpenFont(fontFile, 24 * percent / 100);
+  menuFontMedium = TTF_OpenFont(fontFile, 36 * percent / 100);
+  menuFontLarge = TTF_OpenFont(fontFile, 48 * percent / 100);
+  if (menuFontSmall && menuFontMedium && menuFontLarge) return true;
+  std::fprintf(stderr, "Brikka: could not open %s at %d %%; the menus stay at 100 %%\n", fontFile,
+               static_cast<int>(percent));
+  return false;
+}
+
+void applyUiScale() {
+  openMenuFonts(fontPath);
+  relayOutMenus();
+}
 
 void runFrame() {
   frameStartTicks = SDL_GetTicks();

@@ -64,6 +64,7 @@ std::vector<std::vector<Button>> screenButtons;
 std::vector<std::vector<Slider>> screenSliders;
 Button backButton;
 Button visualizationButton;
+std::vector<std::vector<SDL_Rect>> builtButtonAreas;
 
 bool gamePaused = false;
 bool pauseRequested = false;

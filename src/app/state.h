@@ -177,6 +177,11 @@ extern std::string botNetworkText;   // its file's text, as the level's network 
 extern std::string nextNetworkLabel; // the file's network when another (training wrote it); or ""
 extern std::vector<std::string> networkChoices; // the networks screen's entries, in its order
 
+// Each screen's buttons as built, the layout at ui_scale 100 that another scale regrows from.
+extern std::vector<std::vector<SDL_Rect>> builtButtonAreas;
+constexpr int smallestWindowWidth = 750;  // the window may not be made smaller: half the
+constexpr int smallestWindowHeight = 500; // drawing, still 3:2
+
 // ---------------------------------------------------------------------------------------------
 // Pause and preferences (Storage/preferences.txt)
 // ---------------------------------------------------------------------------------------------

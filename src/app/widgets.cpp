@@ -171,6 +171,7 @@ void buildMenus() {
   screenButtons[onlineScreen] = onlineScreenButtons();
   buildHandlingScreen();
   rematchButton = makeButton(600, 850, 300, 80, "Rematch", 2);
+  layOutMenus();
 }
 
 void setSliderValue(Slider& slider, double value) {

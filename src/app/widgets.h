@@ -32,3 +32,31 @@ std::vector<Button> onlineScreenButtons();  // Host, Join, Back and the two fiel
 void buildAudioDisplayScreen();             // its widgets, and its button on the settings screen
 void buildHandlingScreen();                 // its widgets, and its door on the settings screen
 constexpr int networkListButton = 9;        // "Network" on the difficulty screen
+
+// ---------------------------------------------------------------------------------------------
+// Menu size (ui_scale): the menus' captions and buttons grow; play screens stay as they are
+// ---------------------------------------------------------------------------------------------
+
+// How much a button grows about its centre for ui_scale: one factor per axis.
+struct Growth {
+  double x = 1.0; // widths times this
+  double y = 1.0; // heights times this
+};
+// How far each box may grow about its centre, at most scale on each axis: none leaves the
+// window, comes over a keep-clear area or nearer another than 10 pixels (or than it was, when
+// nearer). Growing neighbours share the room between them; a column or row grows alike.
+std::vector<Growth> allowedGrowth(const std::vector<SDL_Rect>& growing,
+                                  const std::vector<SDL_Rect>& keepClear, double scale);
+SDL_Rect grownArea(const SDL_Rect& area, Growth growth); // about its centre, whole pixels
+void layOutScreen(int32_t screen); // its buttons, just built, kept as built and grown for ui_scale
+void layOutMenus();                // layOutScreen for every screen
+void relayOutMenus();              // every screen regrown from its buttons as built
+bool openMenuFonts(const char* fontFile); // at ui_scale's size; none at 100
+void applyUiScale();                      // uiScaleStep changed: fonts and buttons follow
+// A menu button's caption as its menu font draws it (blank and hidden buttons left out).
+struct ButtonFit {
+  int32_t screen; // index into screenButtons
+  int32_t button; // index into that screen's buttons
+  CaptionFit fit; // where it is drawn, and the factor it was shrunk by
+};
+std::vector<ButtonFit> menuCaptionFits(); // every screen's, in screen and button order

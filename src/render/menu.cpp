@@ -117,7 +117,7 @@ void drawMenuScreen() {
   if (currentScreen == modesScreen) drawModesScreen();
   if (currentScreen == replaysScreen) drawReplaysScreen();
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenButtons.size()))
-    for (const Button& button : screenButtons[currentScreen]) drawButton(button);
+    for (const Button& button : screenButtons[currentScreen]) drawMenuButton(button);
   if (currentScreen >= 0 && currentScreen < static_cast<int32_t>(screenSliders.size()))
     for (const Slider& slider : screenSliders[currentScreen]) drawSlider(slider);
   drawNetworkTexts();
@@ -131,7 +131,9 @@ void drawFocusOutline() {
   if (!item.button && !item.slider) return;
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
   // Its face again, solid: the backdrop drifting under a focused button never shows through it.
-  if (item.button) drawButton(*item.button);
+  // In play the focus is on play's own buttons, drawn as play draws them.
+  if (item.button && gameMode == menuMode) drawMenuButton(*item.button);
+  if (item.button && gameMode != menuMode) drawButton(*item.button);
   // A yellow ring between two black ones reads over white faces, black faces and the coloured
   // pieces of the demo games alike.
   const SDL_Rect& a = item.area;
@@ -156,6 +158,21 @@ std::string sliderValueText(const Slider& slider) {
   return sign + formatInt(truncPixel(whole)) + "." + hundredths;
 }
 
+int sliderLabelLift() {
+  TTF_Font* font = menuFont(2);
+  return font && fontMedium && font != fontMedium
+             ? TTF_FontHeight(font) - TTF_FontHeight(fontMedium)
+             : 0;
+}
+
+int sliderLabelWidth(const Slider& slider) {
+  if (menuFont(2) == fontMedium) return 0; // at 100: as it always was
+  int width = 0;
+  TTF_SizeUTF8(fontMedium, (slider.label + " : " + sliderValueText(slider)).c_str(), &width,
+               nullptr);
+  return std::max(slider.trackWidth, width);
+}
+
 void drawSlider(const Slider& slider) {
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
   SDL_Rect track = {truncPixel(slider.position.x - slider.trackWidth * 0.5),
@@ -178,10 +195,15 @@ void drawSlider(const Slider& slider) {
   setDrawColour(edge, 255);
   outlineRect(knob);
 
-  drawText(fontMedium, slider.label + " : " + sliderValueText(slider), {255, 255, 255, 255},
-           [&slider](int w, int h) {
-             return SDL_Point{
-                 truncPixel(slider.position.x - w * 0.5),
-                 truncPixel(slider.position.y - slider.trackHeight * 0.5 - 20.0 - h * 0.5)};
-           });
+  // A label larger than at 100 grows upwards, its foot clear of the track, and no wider than the
+  // track (or than it was at 100): the labels of neighbouring sliders never meet.
+  int lift = sliderLabelLift();
+  drawText(
+      menuFont(2), slider.label + " : " + sliderValueText(slider), {255, 255, 255, 255},
+      [&slider, lift](int w, int h) {
+        return SDL_Point{
+            truncPixel(slider.position.x - w * 0.5),
+            truncPixel(slider.position.y - slider.trackHeight * 0.5 - 20.0 - h * 0.5 - lift * 0.5)};
+      },
+      sliderLabelWidth(slider));
 }

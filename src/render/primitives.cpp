@@ -42,6 +42,25 @@ void fillStrip(float x, float y, float w, float h) {
   SDL_RenderFillRectF(renderer, &strip);
 }
 
+// Where drawText copies a text rendered w by h: shrunk to maxWidth when wider, then placed.
+SDL_Rect textArea(int w, int h, const TextPlacement& place, int maxWidth) {
+  if (maxWidth > 0 && w > maxWidth) {
+    h = h * maxWidth / w;
+    w = maxWidth;
+  }
+  SDL_Point at = place(w, h);
+  return {at.x, at.y, w, h};
+}
+
+// A button's caption: centred on its face, and shrunk into it when too long ("Keypad MemRecall"
+// on a control).
+constexpr int captionMargin = 10;
+TextPlacement captionPlacement(const SDL_Rect& r) {
+  return [r](int w, int h) { return SDL_Point{r.x + (r.w / 2 - w / 2), r.y + (r.h / 2 - h / 2)}; };
+}
+
+void drawButtonIn(const Button& button, TTF_Font* font);
+
 } // namespace
 
 void fillRect(const SDL_Rect& area) {
@@ -137,13 +156,7 @@ void drawText(TTF_Font* font, const std::string& text, SDL_Color colour, const T
   if (surface == nullptr) return;
   SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
   if (texture != nullptr) {
-    int w = surface->w, h = surface->h;
-    if (maxWidth > 0 && w > maxWidth) {
-      h = h * maxWidth / w;
-      w = maxWidth;
-    }
-    SDL_Point at = place(w, h);
-    SDL_Rect target = {at.x, at.y, w, h};
+    SDL_Rect target = textArea(surface->w, surface->h, place, maxWidth);
     if (recordingAreas) drawnAreas.push_back(target);
     SDL_RenderCopy(renderer, texture, nullptr, &target);
     SDL_DestroyTexture(texture);
@@ -156,7 +169,40 @@ void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x
 }
 
 void drawButton(const Button& button) {
+  drawButtonIn(button, fontForSize(button.textSize));
+}
+
+void drawMenuButton(const Button& button) {
+  drawButtonIn(button, menuFont(button.textSize));
+}
+
+int32_t uiScalePercent() {
+  return 100 + 25 * std::clamp(uiScaleStep, 0, uiScaleSteps - 1);
+}
+
+TTF_Font* menuFont(int32_t textSize) {
+  TTF_Font* font = textSize == 2 ? menuFontMedium : (textSize == 3 ? menuFontLarge : menuFontSmall);
+  return font ? font : fontForSize(textSize);
+}
+
+CaptionFit captionFit(const Button& button, TTF_Font* font) {
+  std::string caption = button.text + button.valueText;
+  SDL_Surface* surface = font && !caption.empty()
+                             ? TTF_RenderUTF8_Solid(font, caption.c_str(), {0, 0, 0, 255})
+                             : nullptr;
+  if (surface == nullptr) return {{0, 0, 0, 0}, 0.0};
   SDL_Rect r = {button.position.x, button.position.y, button.size.x, button.size.y};
+  SDL_Rect area = textArea(surface->w, surface->h, captionPlacement(r), r.w - captionMargin);
+  double factor = surface->w > 0 ? static_cast<double>(area.w) / surface->w : 1.0;
+  SDL_FreeSurface(surface);
+  return {area, factor};
+}
+
+namespace {
+
+void drawButtonIn(const Button& button, TTF_Font* font) {
+  SDL_Rect r = {button.position.x, button.position.y, button.size.x, button.size.y};
+  if (r.w <= 0 || r.h <= 0) return; // a list's empty row: its placeholder caption is no text
   // High contrast reads white text on black, lit white under the pointer.
   bool dark = palette == highContrastPalette ? !button.hovered : button.hovered;
   // A clashing binding is marked in amber: the face, or the caption on a dark face.
@@ -179,15 +225,10 @@ void drawButton(const Button& button) {
   // Caption and face always have opposite colours.
   SDL_Color caption = dark ? SDL_Color{255, 255, 255, 255} : SDL_Color{0, 0, 0, 255};
   if (dark && button.warning) caption = {warningColour[0], warningColour[1], warningColour[2], 255};
-  // A caption too long for its button ("Keypad MemRecall" on a control) is shrunk into it.
-  int maxWidth = r.w - 10;
-  drawText(
-      fontForSize(button.textSize), button.text + button.valueText, caption,
-      [&r](int w, int h) {
-        return SDL_Point{r.x + (r.w / 2 - w / 2), r.y + (r.h / 2 - h / 2)};
-      },
-      maxWidth);
+  drawText(font, button.text + button.valueText, caption, captionPlacement(r), r.w - captionMargin);
 }
+
+} // namespace
 
 void fillCell(SDL_Rect cell, std::array<uint8_t, 3> colour) {
   setDrawColour(colour, 255);

@@ -22,6 +22,12 @@ std::array<uint8_t, 3> cellColour(int32_t cellCode); // board cell, preview and 
 std::array<uint8_t, 3> pieceTypeColour(int32_t k);   // loaded piece k's, in the palette chosen
 void setPieceDrawColour(int32_t k, uint8_t alpha, bool direct);
 void drawButton(const Button& button);
+// The menus' text, at ui_scale's size; play screens keep fontForSize's fonts.
+TTF_Font* menuFont(int32_t textSize);      // fontForSize for the menus
+void drawMenuButton(const Button& button); // drawButton with menuFont
+CaptionFit captionFit(const Button& button, TTF_Font* font);
+int sliderLabelLift();                      // how much higher a slider's label starts than at 100
+int sliderLabelWidth(const Slider& slider); // the widest its label is drawn; 0 at 100: any
 
 // Where a rendered text of width w and height h goes: its top-left corner.
 using TextPlacement = std::function<SDL_Point(int w, int h)>;

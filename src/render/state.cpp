@@ -17,3 +17,8 @@ uint32_t networkPictureTicks = 0;
 int32_t palette = standardPalette;
 bool pieceSymbolsOn = false;
 bool reduceMotion = false;
+
+int32_t uiScaleStep = 0;
+TTF_Font* menuFontSmall = nullptr;
+TTF_Font* menuFontMedium = nullptr;
+TTF_Font* menuFontLarge = nullptr;

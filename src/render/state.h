@@ -46,6 +46,13 @@ struct Slider {
   std::string shownValue;   // the value as its screen words it ("167 ms"); "" = the number
 };
 
+// How a caption sits in its button: where drawButton copies it, and the factor it was shrunk by
+// to fit (1 when it fits as rendered; 0 when nothing renders).
+struct CaptionFit {
+  SDL_Rect area;
+  double factor;
+};
+
 // ---------------------------------------------------------------------------------------------
 // What everything is drawn with (created at start-up, released at shutdown)
 // ---------------------------------------------------------------------------------------------
@@ -81,3 +88,14 @@ constexpr int32_t highContrastPalette = 2; // bright pieces edged in white
 extern int32_t palette;                    // one of the three above
 extern bool pieceSymbolsOn;                // each piece type's own mark drawn in its cells
 extern bool reduceMotion;                  // no drifting backdrop, flying squares or flashes
+
+// ---------------------------------------------------------------------------------------------
+// Menu size (kept in the preferences file): the menus' captions are drawn with the menu fonts
+// ---------------------------------------------------------------------------------------------
+
+constexpr int32_t uiScaleSteps = 3; // 100, 125 and 150 percent
+extern int32_t uiScaleStep;         // 0, 1 or 2: the menus' text and buttons at 100, 125 or 150 %
+extern TTF_Font* menuFontSmall;     // 24 points times the scale; null at 100 (fontSmall serves)
+extern TTF_Font* menuFontMedium;    // 36 points times the scale; null at 100 (fontMedium serves)
+extern TTF_Font* menuFontLarge;     // 48 points times the scale; null at 100 (fontLarge serves)
+int32_t uiScalePercent();           // uiScaleStep as a percentage: 100, 125 or 150
