@@ -276,6 +276,12 @@ void openHandlingScreen();  // the settings screen's door
 void runHandlingScreen();   // the screen's frame: choices, presets, sliders, saving
 std::string handlingValueText(int slider, int32_t value); // "167 ms", "20×", "instant"
 
+// The "Language" screen (languagescreen.cpp): the language chosen, and how captions fit in it.
+std::string localeFolderOf(const std::string& dataFolder); // its sibling "locale"
+void buildLanguageScreen(); // its widgets, and its door on the main menu
+void openLanguageScreen();  // the main menu's door
+void runLanguageScreen();   // a click chooses, shows and keeps a language; "Back" returns
+
 // Finesse (finesse.cpp): each player's inputs per piece against the fewest that would do.
 void countPresses(int player, const bool* down); // the seven actions' keys this frame
 void startFinesse();                             // fresh counts for the game just set up

@@ -105,6 +105,8 @@ const std::vector<Preference>& preferenceTable() {
       choiceRow("palette", &palette, "standard|okabe-ito|high-contrast", standardPalette),
       flagRow("piece_symbols", &pieceSymbolsOn, false),
       flagRow("reduce_motion", &reduceMotion, false),
+      // Language: a language's code ("de", "pt_BR"); empty follows the system.
+      textRow("language", &languageSetting, ""),
   };
   return table;
 }

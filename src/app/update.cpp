@@ -30,6 +30,7 @@ void runCurrentScreen() {
   switch (currentScreen) {
   case mainMenuScreen:
     runMainMenuScreen();
+    openLanguageScreen();
     break;
   case trainingScreen:
     runTrainingSetupScreen();
@@ -66,6 +67,9 @@ void runCurrentScreen() {
     break;
   case handlingScreen:
     runHandlingScreen();
+    break;
+  case languageScreen:
+    runLanguageScreen();
     break;
   default:
     break;

@@ -40,12 +40,13 @@ void drawScoreLine(const std::string& text, double heightFraction) {
 
 // The marathon's high score, or the best of the race being run.
 std::string bestLine() {
-  if (soloVariant == marathonVariant) return "Highscore: " + formatInt(highscore);
+  if (soloVariant == marathonVariant) return trf("Highscore: %s", formatInt(highscore).c_str());
   std::string mode = soloVariant == sprintVariant ? "sprint" : "ultra";
   const PersonalBest* best = personalBest(mode);
-  if (!best) return "Best: none yet";
-  return "Best: " +
-         (mode == "sprint" ? clockText(best->value) : formatInt(static_cast<int32_t>(best->value)));
+  if (!best) return tr("Best: none yet");
+  std::string value =
+      mode == "sprint" ? clockText(best->value) : formatInt(static_cast<int32_t>(best->value));
+  return trf("Best: %s", value.c_str());
 }
 
 void drawSolo() {
@@ -56,7 +57,7 @@ void drawSolo() {
   SDL_Rect box = {150, 450, 300, 200};
   outlineRect(box);
   drawScoreLine(bestLine(), 7 / 10.0);
-  drawScoreLine("Score: " + formatInt(score), 3 / 10.0);
+  drawScoreLine(trf("Score: %s", formatInt(score).c_str()), 3 / 10.0);
   drawCountdown();
   drawGameOverBanner();
 }
@@ -84,12 +85,13 @@ void drawTraining() {
   drawButton(visualizationButton);
   const std::string gap = "       ";
   drawTextAt(fontSmall,
-             "Gen: " + formatInt(generation) + gap + "Subject: " + formatInt(subjectNumber) + gap +
-                 "Fitness: " + formatInt(lastSubjectFitness),
+             trf("Gen: %s", formatInt(generation).c_str()) + gap +
+                 trf("Subject: %s", formatInt(subjectNumber).c_str()) + gap +
+                 trf("Fitness: %s", formatInt(lastSubjectFitness).c_str()),
              whiteText, 50, 875);
   drawTextAt(fontSmall,
-             "Highest Fitness: " + formatInt(truncPixel(highestFitness)) + gap +
-                 "Lines Cleared: " + formatInt(trainingLinesCleared),
+             trf("Highest Fitness: %s", formatInt(truncPixel(highestFitness)).c_str()) + gap +
+                 trf("Lines Cleared: %s", formatInt(trainingLinesCleared).c_str()),
              whiteText, 50, 925);
 }
 
@@ -102,8 +104,8 @@ void drawResultBanner() {
   auto centredAt = [](int x) {
     return [x](int, int h) { return SDL_Point{x, (windowHeight - h) / 2}; };
   };
-  drawText(fontLarge, "LOSE", {100, 100, 255, 255}, centredAt(loseX));
-  drawText(fontLarge, "WIN", {255, 255, 0, 255}, centredAt(winX));
+  drawText(fontLarge, tr("LOSE"), {100, 100, 255, 255}, centredAt(loseX));
+  drawText(fontLarge, tr("WIN"), {255, 255, 0, 255}, centredAt(winX));
 }
 
 void drawFrame() {

@@ -156,6 +156,10 @@ std::string sliderValueText(const Slider& slider) {
   return sign + formatInt(truncPixel(whole)) + "." + hundredths;
 }
 
+std::string sliderCaption(const Slider& slider) {
+  return tr(slider.label) + " : " + sliderValueText(slider);
+}
+
 void drawSlider(const Slider& slider) {
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
   SDL_Rect track = {truncPixel(slider.position.x - slider.trackWidth * 0.5),
@@ -178,10 +182,8 @@ void drawSlider(const Slider& slider) {
   setDrawColour(edge, 255);
   outlineRect(knob);
 
-  drawText(fontMedium, slider.label + " : " + sliderValueText(slider), {255, 255, 255, 255},
-           [&slider](int w, int h) {
-             return SDL_Point{
-                 truncPixel(slider.position.x - w * 0.5),
-                 truncPixel(slider.position.y - slider.trackHeight * 0.5 - 20.0 - h * 0.5)};
-           });
+  drawText(fontMedium, sliderCaption(slider), {255, 255, 255, 255}, [&slider](int w, int h) {
+    return SDL_Point{truncPixel(slider.position.x - w * 0.5),
+                     truncPixel(slider.position.y - slider.trackHeight * 0.5 - 20.0 - h * 0.5)};
+  });
 }

@@ -182,11 +182,15 @@ void drawButton(const Button& button) {
   // A caption too long for its button ("Keypad MemRecall" on a control) is shrunk into it.
   int maxWidth = r.w - 10;
   drawText(
-      fontForSize(button.textSize), button.text + button.valueText, caption,
+      fontForSize(button.textSize), buttonCaption(button), caption,
       [&r](int w, int h) {
         return SDL_Point{r.x + (r.w / 2 - w / 2), r.y + (r.h / 2 - h / 2)};
       },
       maxWidth);
+}
+
+std::string buttonCaption(const Button& button) {
+  return tr(button.text) + button.valueText;
 }
 
 void fillCell(SDL_Rect cell, std::array<uint8_t, 3> colour) {

@@ -22,6 +22,7 @@ std::array<uint8_t, 3> cellColour(int32_t cellCode); // board cell, preview and 
 std::array<uint8_t, 3> pieceTypeColour(int32_t k);   // loaded piece k's, in the palette chosen
 void setPieceDrawColour(int32_t k, uint8_t alpha, bool direct);
 void drawButton(const Button& button);
+std::string buttonCaption(const Button& button); // as drawn: translated text, then valueText
 
 // Where a rendered text of width w and height h goes: its top-left corner.
 using TextPlacement = std::function<SDL_Point(int w, int h)>;
@@ -50,6 +51,7 @@ void recordDrawnAreas(bool on);                    // start (clearing the record
 std::vector<SDL_Rect> drawnPartsOf(SDL_Rect area); // recorded drawing in area, disjoint; or area
 std::vector<SDL_Rect> disjointUnion(const std::vector<SDL_Rect>& rects); // no overlaps
 std::string sliderValueText(const Slider& slider);                       // "7", "0.05", "-0.50"
+std::string sliderCaption(const Slider& slider); // as drawn: "Music Volume : 80", translated
 
 // ---------------------------------------------------------------------------------------------
 // Palettes and the pieces' marks
@@ -102,5 +104,8 @@ void drawModesScreen();   // the bests under Sprint and Ultra
 void drawReplaysScreen(); // the list's heading
 void drawPlayFigures();   // figures box, results panel, playback bar
 void drawOnlineScreen();  // the online screen's title, status and addresses
-void drawOnlineGame();    // mode 8: both fields, the latency, the result
-void drawNetworkTexts();  // the level's network, the training warning, the networks screen's title
+// A text of the online layer (English, for the log) in the language shown; unknown ones as they
+// are.
+std::string onlineText(const std::string& english);
+void drawOnlineGame();   // mode 8: both fields, the latency, the result
+void drawNetworkTexts(); // the level's network, the training warning, the networks screen's title

@@ -17,3 +17,6 @@ uint32_t networkPictureTicks = 0;
 int32_t palette = standardPalette;
 bool pieceSymbolsOn = false;
 bool reduceMotion = false;
+
+std::string languageSetting;
+std::string languageShown = "en";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/state.h"
+#include "render/language.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -18,7 +19,7 @@
 struct Button {
   Point position;        // top-left corner
   Point size;            // width, height
-  std::string text;      // caption
+  std::string text;      // caption's message id: English, as code compares it and files keep it
   std::string valueText; // shown right after text (a bound key's name)
   bool hovered = false;  // pointer inside when last tested, or forced on
   int32_t textSize = 1;  // 2 medium font, 3 large, anything else small
@@ -36,7 +37,7 @@ struct Slider {
   double minValue = 0.0;    // value at the left end
   double maxValue = 1.0;    // value at the right end
   double value = 0.0;       // current value
-  std::string label;        // caption
+  std::string label;        // caption's message id (English)
   int32_t trackWidth = 500; // track length in pixels
   int32_t trackHeight = 50; // track height in pixels
   int32_t knobSize = 54;    // side of the square knob
@@ -81,3 +82,10 @@ constexpr int32_t highContrastPalette = 2; // bright pieces edged in white
 extern int32_t palette;                    // one of the three above
 extern bool pieceSymbolsOn;                // each piece type's own mark drawn in its cells
 extern bool reduceMotion;                  // no drifting backdrop, flying squares or flashes
+
+// ---------------------------------------------------------------------------------------------
+// Language (kept in the preferences file)
+// ---------------------------------------------------------------------------------------------
+
+extern std::string languageSetting; // the player's choice: a language's code, "" follows the system
+extern std::string languageShown;   // the code of the language every text is shown in now

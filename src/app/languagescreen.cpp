@@ -1,0 +1,70 @@
+// The "Language" screen, reached from the main menu: the seven languages in their own names
+// and "Automatic" (the system's); a click shows every text in it at once and keeps the choice.
+// Also the measure of how every caption fits its box in the language shown.
+#include "app/app.h"
+#include "render/render.h"
+
+#include <filesystem>
+
+namespace {
+
+// TRANSLATORS: the main menu's button (200 pixels wide) and the title of its screen.
+const char* const doorCaption = trLater("Language");
+constexpr int automaticButton = 0; // then one per language, in the order of languages, then Back
+
+int backButtonIndex() {
+  return 1 + static_cast<int>(languages.size());
+}
+
+// The button of the choice in force: "Automatic" when the setting is empty.
+int chosenButton() {
+  for (size_t k = 0; k < languages.size(); ++k)
+    if (languageSetting == languages[k].code) return 1 + static_cast<int>(k);
+  return automaticButton;
+}
+
+void choose(const std::string& code) {
+  languageSetting = code;
+  savePreference("language");
+  // Captions are translated as they are drawn, and the screens that keep a translated word
+  // (On, Off, Custom…) write it again every frame they run: nothing to rebuild.
+  applyLanguageSetting();
+}
+
+} // namespace
+
+std::string localeFolderOf(const std::string& dataFolder) {
+  std::error_code ignored;
+  std::filesystem::path data = std::filesystem::absolute(dataFolder, ignored);
+  return (data / ".." / "locale").lexically_normal().string();
+}
+
+void buildLanguageScreen() {
+  screenButtons[mainMenuScreen].push_back(makeButton(1270, 920, 200, 50, doorCaption, 1));
+  std::vector<Button>& buttons = screenButtons[languageScreen];
+  buttons.clear();
+  // TRANSLATORS: the language the system asks for, whichever it is.
+  buttons.push_back(makeButton(550, 170, 400, 60, "Automatic", 1));
+  for (size_t k = 0; k < languages.size(); ++k)
+    buttons.push_back(
+        makeButton(550, 250 + 70 * static_cast<int32_t>(k), 400, 60, languages[k].ownName, 1));
+  buttons.push_back(makeButton(675, 850, 150, 50, "Back", 1));
+}
+
+void openLanguageScreen() {
+  if (!mouseClicked) return;
+  for (const Button& button : screenButtons[mainMenuScreen])
+    if (button.hovered && button.text == doorCaption) currentScreen = languageScreen;
+}
+
+void runLanguageScreen() {
+  std::vector<Button>& buttons = screenButtons[languageScreen];
+  if (mouseClicked) {
+    if (buttons[automaticButton].hovered) choose("");
+    for (size_t k = 0; k < languages.size(); ++k)
+      if (buttons[1 + k].hovered) choose(languages[k].code);
+    if (buttons[backButtonIndex()].hovered) currentScreen = mainMenuScreen;
+  }
+  // The choice in force stays lit.
+  buttons[chosenButton()].hovered = true;
+}
