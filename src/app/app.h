@@ -281,6 +281,16 @@ std::string localeFolderOf(const std::string& dataFolder); // its sibling "local
 void buildLanguageScreen(); // its widgets, and its door on the main menu
 void openLanguageScreen();  // the main menu's door
 void runLanguageScreen();   // a click chooses, shows and keeps a language; "Back" returns
+struct CaptionFit {
+  std::string caption; // as drawn, in the language shown
+  SDL_Rect room;       // where it may go: its button less 5 pixels a side, or a slider's label room
+  SDL_Rect drawn;      // where it was drawn
+  int natural;         // its width unshrunk
+  double factor;       // drawn width over natural: 1 when not shrunk
+};
+// Each caption of the screen's buttons and sliders drawn (into the renderer, which the caller
+// clears) and measured as drawn; blank and hidden buttons are left out.
+std::vector<CaptionFit> captionFits(int32_t screen);
 
 // Finesse (finesse.cpp): each player's inputs per piece against the fewest that would do.
 void countPresses(int player, const bool* down); // the seven actions' keys this frame

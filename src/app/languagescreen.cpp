@@ -4,6 +4,7 @@
 #include "app/app.h"
 #include "render/render.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -67,4 +68,43 @@ void runLanguageScreen() {
   }
   // The choice in force stays lit.
   buttons[chosenButton()].hovered = true;
+}
+
+namespace {
+
+// The last area drawn while recording: a widget's caption, which each widget draws last.
+SDL_Rect lastDrawn(const std::function<void()>& draw) {
+  recordDrawnAreas(true);
+  draw();
+  std::vector<SDL_Rect> areas = drawnAreas;
+  recordDrawnAreas(false);
+  return areas.empty() ? SDL_Rect{0, 0, 0, 0} : areas.back();
+}
+
+CaptionFit measured(TTF_Font* font, const std::string& caption, SDL_Rect room, SDL_Rect drawn) {
+  int natural = 0;
+  TTF_SizeUTF8(font, caption.c_str(), &natural, nullptr);
+  double factor = natural > 0 ? std::min(1.0, static_cast<double>(drawn.w) / natural) : 1.0;
+  return {caption, room, drawn, natural, factor};
+}
+
+} // namespace
+
+std::vector<CaptionFit> captionFits(int32_t screen) {
+  std::vector<CaptionFit> fits;
+  if (screen < 0 || screen >= static_cast<int32_t>(screenButtons.size())) return fits;
+  for (const Button& button : screenButtons[screen]) {
+    std::string caption = buttonCaption(button);
+    if (button.size.x <= 0 || caption.find_first_not_of(' ') == std::string::npos) continue;
+    SDL_Rect room = {button.position.x + 5, button.position.y, button.size.x - 10, button.size.y};
+    SDL_Rect drawn = lastDrawn([&button] { drawButton(button); });
+    fits.push_back(measured(fontForSize(button.textSize), caption, room, drawn));
+  }
+  for (const Slider& slider : screenSliders[screen]) {
+    int room = sliderLabelRoom(slider);
+    SDL_Rect roomArea = {truncPixel(slider.position.x) - room / 2, 0, room, windowHeight};
+    SDL_Rect drawn = lastDrawn([&slider] { drawSlider(slider); });
+    fits.push_back(measured(fontMedium, sliderCaption(slider), roomArea, drawn));
+  }
+  return fits;
 }

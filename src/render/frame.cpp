@@ -32,10 +32,13 @@ void drawScoreLine(const std::string& text, double heightFraction) {
   int w = 0;
   TTF_Font* font = fontMedium;
   if (TTF_SizeText(fontMedium, text.c_str(), &w, nullptr) == 0 && w > 290) font = fontSmall;
-  drawText(font, text, whiteText, [heightFraction](int w, int h) {
-    return SDL_Point{static_cast<int>((300 - w) * 0.5 + 150),
-                     static_cast<int>(200 * heightFraction - h * 0.5 + 450)};
-  });
+  drawText(
+      font, text, whiteText,
+      [heightFraction](int w, int h) {
+        return SDL_Point{static_cast<int>((300 - w) * 0.5 + 150),
+                         static_cast<int>(200 * heightFraction - h * 0.5 + 450)};
+      },
+      290);
 }
 
 // The marathon's high score, or the best of the race being run.
@@ -88,11 +91,11 @@ void drawTraining() {
              trf("Gen: %s", formatInt(generation).c_str()) + gap +
                  trf("Subject: %s", formatInt(subjectNumber).c_str()) + gap +
                  trf("Fitness: %s", formatInt(lastSubjectFitness).c_str()),
-             whiteText, 50, 875);
+             whiteText, 50, 875, 940); // left of "Toggle Visualization"
   drawTextAt(fontSmall,
              trf("Highest Fitness: %s", formatInt(truncPixel(highestFitness)).c_str()) + gap +
                  trf("Lines Cleared: %s", formatInt(trainingLinesCleared).c_str()),
-             whiteText, 50, 925);
+             whiteText, 50, 925, 940);
 }
 
 } // namespace
@@ -104,8 +107,9 @@ void drawResultBanner() {
   auto centredAt = [](int x) {
     return [x](int, int h) { return SDL_Point{x, (windowHeight - h) / 2}; };
   };
-  drawText(fontLarge, tr("LOSE"), {100, 100, 255, 255}, centredAt(loseX));
-  drawText(fontLarge, tr("WIN"), {255, 255, 0, 255}, centredAt(winX));
+  // Inside the well it starts in.
+  drawText(fontLarge, tr("LOSE"), {100, 100, 255, 255}, centredAt(loseX), 220);
+  drawText(fontLarge, tr("WIN"), {255, 255, 0, 255}, centredAt(winX), 220);
 }
 
 void drawFrame() {

@@ -156,6 +156,12 @@ std::string sliderValueText(const Slider& slider) {
   return sign + formatInt(truncPixel(whole)) + "." + hundredths;
 }
 
+int sliderLabelRoom(const Slider& slider) {
+  // The label may pass each end of the track by 60 pixels: the sliders side by side stay apart,
+  // and the training screen's notes on the right stay clear.
+  return slider.trackWidth + 120;
+}
+
 std::string sliderCaption(const Slider& slider) {
   return tr(slider.label) + " : " + sliderValueText(slider);
 }
@@ -182,8 +188,11 @@ void drawSlider(const Slider& slider) {
   setDrawColour(edge, 255);
   outlineRect(knob);
 
-  drawText(fontMedium, sliderCaption(slider), {255, 255, 255, 255}, [&slider](int w, int h) {
-    return SDL_Point{truncPixel(slider.position.x - w * 0.5),
-                     truncPixel(slider.position.y - slider.trackHeight * 0.5 - 20.0 - h * 0.5)};
-  });
+  drawText(
+      fontMedium, sliderCaption(slider), {255, 255, 255, 255},
+      [&slider](int w, int h) {
+        return SDL_Point{truncPixel(slider.position.x - w * 0.5),
+                         truncPixel(slider.position.y - slider.trackHeight * 0.5 - 20.0 - h * 0.5)};
+      },
+      sliderLabelRoom(slider));
 }

@@ -135,15 +135,18 @@ void drawPlaybackBar() {
   for (const Button& button : replayControls) drawButton(button);
   drawTextAt(fontSmall,
              trf("Replay  x%s", decimals(replaySpeed, replaySpeed < 1.0 ? 1 : 0).c_str()), goldText,
-             880, 940);
+             880, 940, 600);
 }
 
 } // namespace
 
 void drawModesScreen() {
-  drawText(fontLarge, tr("Modes"), whiteText, [](int w, int) {
-    return SDL_Point{750 - w / 2, 120};
-  });
+  drawText(
+      fontLarge, tr("Modes"), whiteText,
+      [](int w, int) {
+        return SDL_Point{750 - w / 2, 120};
+      },
+      headingRoom);
   const char* modes[] = {"sprint", "ultra"};
   const int tops[] = {365, 565};
   for (int i = 0; i < 2; ++i) {
@@ -152,15 +155,18 @@ void drawModesScreen() {
       if (entry.mode == modes[i]) best = &entry;
     std::string text =
         best ? trf("Best: %s", bestText(modes[i], best->value).c_str()) : tr("No best yet");
-    centredText(text, whiteText, 750, tops[i], 0);
+    centredText(text, whiteText, 750, tops[i], headingRoom);
   }
 }
 
 void drawReplaysScreen() {
-  drawText(fontLarge, tr("Replays"), whiteText, [](int w, int) {
-    return SDL_Point{750 - w / 2, 20};
-  });
-  if (replayList.empty()) centredText(tr("No replays yet"), whiteText, 750, 400, 0);
+  drawText(
+      fontLarge, tr("Replays"), whiteText,
+      [](int w, int) {
+        return SDL_Point{750 - w / 2, 20};
+      },
+      headingRoom);
+  if (replayList.empty()) centredText(tr("No replays yet"), whiteText, 750, 400, headingRoom);
 }
 
 void drawPlayFigures() {

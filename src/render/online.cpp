@@ -14,8 +14,17 @@ const SDL_Color yellowText = {255, 255, 0, 255};
 constexpr int32_t localBoardX = 350;   // this player, on player 1's keys
 constexpr int32_t remoteBoardX = 1100; // the opponent
 
-void drawCentred(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y) {
-  drawText(font, text, colour, [x, y](int w, int h) { return SDL_Point{x - w / 2, y - h / 2}; });
+constexpr int lineRoom = 1340; // a line from x 150 to 10 pixels short of the right edge
+
+// Centred on (x, y), shrunk when wider than maxWidth.
+void drawCentred(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y,
+                 int maxWidth) {
+  drawText(
+      font, text, colour,
+      [x, y](int w, int h) {
+        return SDL_Point{x - w / 2, y - h / 2};
+      },
+      maxWidth);
 }
 
 // What the online layer says, which knows no languages and keeps its texts English for the log:
@@ -115,25 +124,26 @@ std::string onlineText(const std::string& english) {
 }
 
 void drawOnlineScreen() {
-  drawCentred(fontLarge, tr("Online Versus"), whiteText, windowWidth / 2, 110);
-  if (!onlineStatus.empty()) drawTextAt(fontMedium, onlineText(onlineStatus), yellowText, 150, 500);
+  drawCentred(fontLarge, tr("Online Versus"), whiteText, windowWidth / 2, 110, headingRoom);
+  if (!onlineStatus.empty())
+    drawTextAt(fontMedium, onlineText(onlineStatus), yellowText, 150, 500, lineRoom);
   if (onlinePhase == OnlinePhase::hosting) {
     drawTextAt(fontSmall, trf("A friend joins one of: %s", addressList().c_str()), whiteText, 150,
-               580);
+               580, lineRoom);
     std::string mapping = onlineText(mappingText());
     if (mapping.empty())
       drawTextAt(fontSmall,
                  trf("Over the internet: forward UDP port %d on your router to this machine, and "
                      "give your public address.",
                      onlinePort),
-                 greyText, 150, 620);
+                 greyText, 150, 620, lineRoom);
     else
       drawTextAt(fontSmall, mapping, mappingState == MappingState::failed ? yellowText : whiteText,
-                 150, 620);
+                 150, 620, lineRoom);
   }
   drawTextAt(fontSmall,
              tr("Your keys: player 1's. Type in a field after clicking it; Ctrl+V pastes."),
-             greyText, 150, 760);
+             greyText, 150, 760, lineRoom);
 }
 
 void drawOnlineGame() {
@@ -143,12 +153,12 @@ void drawOnlineGame() {
   drawDamageBars(p1IncomingDamage, 540);
   drawDamageBars(p2IncomingDamage, 1290);
   drawCentred(fontMedium, trf("You: %s lines", formatInt(p1Lines).c_str()), whiteText, localBoardX,
-              110);
+              110, 460);
   drawCentred(fontMedium, trf("Opponent: %s lines", formatInt(p2Lines).c_str()), whiteText,
-              remoteBoardX, 110);
+              remoteBoardX, 110, 460);
   if (!replayPlaying) {
     drawCentred(fontSmall, trf("You %d \u2013 %d Opponent", matchWins, matchLosses), greyText,
-                windowWidth / 2, 40);
+                windowWidth / 2, 40, 700);
     std::string latency =
         onlineLatency < 0.0 ? "-- ms" : formatInt(static_cast<int32_t>(onlineLatency)) + " ms";
     drawText(fontSmall, latency, greyText, [](int w, int) {
@@ -162,15 +172,20 @@ void drawOnlineGame() {
     checks = trf("%s locks checked, %s checksum mismatches",
                  formatInt(static_cast<int32_t>(remoteLocks)).c_str(),
                  formatInt(static_cast<int32_t>(checksumMismatches)).c_str());
-  drawText(fontSmall, checks, checksumMismatches > 0 ? yellowText : greyText, [](int w, int) {
-    return SDL_Point{windowWidth - w - 20, 45};
-  });
+  drawText(
+      fontSmall, checks, checksumMismatches > 0 ? yellowText : greyText,
+      [](int w, int) {
+        return SDL_Point{windowWidth - w - 20, 45};
+      },
+      700);
   if (connectionLost)
-    drawCentred(fontMedium, onlineText(onlineStatus), yellowText, windowWidth / 2, 880);
+    drawCentred(fontMedium, onlineText(onlineStatus), yellowText, windowWidth / 2, 880,
+                headingRoom);
   if (countdownShown() > 0)
-    drawCentred(fontLarge, std::to_string(countdownShown()), yellowText, windowWidth / 2, 480);
+    drawCentred(fontLarge, std::to_string(countdownShown()), yellowText, windowWidth / 2, 480, 0);
   if (!matchOver) {
-    if (localEnded) drawCentred(fontMedium, tr("Waiting for the opponent…"), yellowText, 725, 930);
+    if (localEnded)
+      drawCentred(fontMedium, tr("Waiting for the opponent…"), yellowText, 725, 930, 1400);
     return;
   }
   drawVeil();
@@ -186,7 +201,7 @@ void drawOnlineGame() {
   }
   drawPanel({localBoardX - 230, 420, 460, said.size() > 1 ? 170 : 120}, said);
   if (onlinePhase == OnlinePhase::finished && !localRematch) drawButton(rematchButton);
-  drawCentred(fontSmall, rematchText(), whiteText, windowWidth / 2, 960);
+  drawCentred(fontSmall, rematchText(), whiteText, windowWidth / 2, 960, headingRoom);
   if (onlinePhase == OnlinePhase::closed && !onlineStatus.empty() && onlineStatus != onlineReason)
-    drawCentred(fontSmall, onlineText(onlineStatus), whiteText, windowWidth / 2, 960);
+    drawCentred(fontSmall, onlineText(onlineStatus), whiteText, windowWidth / 2, 960, headingRoom);
 }

@@ -104,15 +104,15 @@ void drawPlayerLabels() {
   if (gameMode != playerVersusMode && gameMode != versusBotMode) return;
   // Above the points row, which sits right on top of the wells.
   drawCentred(fontMedium, gameMode == playerVersusMode ? tr("Player 2") : tr("Bot"), whiteText, 350,
-              70);
+              70, 400);
   drawCentred(fontMedium, gameMode == playerVersusMode ? tr("Player 1") : tr("You"), whiteText,
-              1100, 70);
+              1100, 70, 400);
 }
 
 void drawPauseFrame() {
   if (!gamePaused || gameMode == menuMode) return;
   drawVeil();
-  drawCentred(fontLarge, tr("Paused"), whiteText, windowWidth / 2, 380);
+  drawCentred(fontLarge, tr("Paused"), whiteText, windowWidth / 2, 380, headingRoom);
   if (padLostPlayer != 0)
     drawCentred(fontMedium,
                 trf("Player %s's pad disconnected \u2014 plug it in and press Start",
@@ -124,13 +124,13 @@ void drawPauseFrame() {
 
 void drawScreenHeading() {
   if (currentScreen == piecesScreen)
-    drawCentred(fontMedium, tr("Pieces in Play"), whiteText, windowWidth / 2, 25);
+    drawCentred(fontMedium, tr("Pieces in Play"), whiteText, windowWidth / 2, 25, headingRoom);
   if (currentScreen == audioDisplayScreen)
-    drawCentred(fontLarge, tr("Audio & Display"), whiteText, windowWidth / 2, 90);
+    drawCentred(fontLarge, tr("Audio & Display"), whiteText, windowWidth / 2, 90, headingRoom);
   if (currentScreen == handlingScreen)
-    drawCentred(fontLarge, tr("Handling"), whiteText, windowWidth / 2, 70);
+    drawCentred(fontLarge, tr("Handling"), whiteText, windowWidth / 2, 70, headingRoom);
   if (currentScreen == languageScreen)
-    drawCentred(fontLarge, tr("Language"), whiteText, windowWidth / 2, 90);
+    drawCentred(fontLarge, tr("Language"), whiteText, windowWidth / 2, 90, headingRoom);
 }
 
 void drawPlayNotice() {

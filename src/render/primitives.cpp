@@ -151,8 +151,14 @@ void drawText(TTF_Font* font, const std::string& text, SDL_Color colour, const T
   SDL_FreeSurface(surface);
 }
 
-void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y) {
-  drawText(font, text, colour, [x, y](int, int) { return SDL_Point{x, y}; });
+void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y,
+                int maxWidth) {
+  drawText(
+      font, text, colour,
+      [x, y](int, int) {
+        return SDL_Point{x, y};
+      },
+      maxWidth);
 }
 
 void drawButton(const Button& button) {

@@ -31,7 +31,9 @@ using TextPlacement = std::function<SDL_Point(int w, int h)>;
 // width. Text is always opaque; a failed rendering draws nothing.
 void drawText(TTF_Font* font, const std::string& text, SDL_Color colour, const TextPlacement& place,
               int maxWidth = 0);
-void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y);
+void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y,
+                int maxWidth = 0);
+constexpr int headingRoom = 1460; // a title centred on the window: 20 pixels clear of each side
 TTF_Font* fontForSize(int32_t textSize); // 2 medium, 3 large, anything else small
 constexpr std::array<uint8_t, 3> white = {255, 255, 255};
 constexpr std::array<uint8_t, 3> warningColour = {255, 150, 0}; // a clashing binding's button
@@ -52,6 +54,7 @@ std::vector<SDL_Rect> drawnPartsOf(SDL_Rect area); // recorded drawing in area, 
 std::vector<SDL_Rect> disjointUnion(const std::vector<SDL_Rect>& rects); // no overlaps
 std::string sliderValueText(const Slider& slider);                       // "7", "0.05", "-0.50"
 std::string sliderCaption(const Slider& slider); // as drawn: "Music Volume : 80", translated
+int sliderLabelRoom(const Slider& slider);       // the widest its caption is drawn
 
 // ---------------------------------------------------------------------------------------------
 // Palettes and the pieces' marks

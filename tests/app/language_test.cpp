@@ -1,0 +1,166 @@
+// The languages: which one is shown, every menu caption fitting its button in each, and English
+// drawn exactly as it always was.
+#include "scenario.h"
+
+#include "net/state.h"
+#include "render/render.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+// Below this a shrunk caption gets hard to read; a translation needing more is too long.
+constexpr double readableFit = 0.7;
+
+const std::string localeFolder = std::string(BRIKKA_BINARY_DIR) + "/locale";
+
+// English, and each language whose catalogue the build made.
+std::vector<std::string> languagesBuilt() {
+  std::vector<std::string> codes;
+  for (const Language& language : languages)
+    if (language.code == std::string("en") ||
+        std::filesystem::exists(localeFolder + "/" + language.code + "/LC_MESSAGES/brikka.mo"))
+      codes.push_back(language.code);
+  return codes;
+}
+
+class Languages : public Scenario {
+protected:
+  void SetUp() override {
+    Scenario::SetUp();
+    ASSERT_EQ(TTF_Init(), 0);
+    fontSmall = TTF_OpenFont(BRIKKA_FONT_FILE, 24);
+    fontMedium = TTF_OpenFont(BRIKKA_FONT_FILE, 36);
+    fontLarge = TTF_OpenFont(BRIKKA_FONT_FILE, 48);
+    ASSERT_NE(fontLarge, nullptr);
+    bindLanguageFolder(localeFolder);
+  }
+  void TearDown() override {
+    applyLanguage("en");
+    for (TTF_Font** font : {&fontSmall, &fontMedium, &fontLarge}) {
+      TTF_CloseFont(*font);
+      *font = nullptr;
+    }
+    TTF_Quit();
+    Scenario::TearDown();
+  }
+  // A software renderer drawing at 1500 x 1000 onto a surface of the given size, as the game's
+  // window does whatever its size.
+  void useCanvas(int width, int height) {
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (surface) SDL_FreeSurface(surface);
+    surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    renderer = SDL_CreateSoftwareRenderer(surface);
+    ASSERT_NE(renderer, nullptr);
+    SDL_RenderSetLogicalSize(renderer, windowWidth, windowHeight);
+  }
+  void freeCanvas() {
+    SDL_DestroyRenderer(renderer);
+    renderer = nullptr;
+    SDL_FreeSurface(surface);
+    surface = nullptr;
+  }
+  SDL_Surface* surface = nullptr;
+};
+
+TEST_F(Languages, TheSettingThenTheSystemThenLangThenEnglishChooseTheLanguage) {
+  EXPECT_EQ(chooseLanguage("pl", {"de_DE"}, "fr_FR.UTF-8"), "pl");
+  EXPECT_EQ(chooseLanguage("", {"de_DE", "fr"}, "ru_RU.UTF-8"), "de");
+  EXPECT_EQ(chooseLanguage("", {"ja_JP", "fr-CA"}, ""), "fr"); // the first the game speaks
+  EXPECT_EQ(chooseLanguage("", {"pt_PT"}, ""), "pt_BR");       // the one Portuguese shipped
+  EXPECT_EQ(chooseLanguage("", {"en_GB", "de"}, ""), "en");    // English is a choice too
+  EXPECT_EQ(chooseLanguage("", {}, "ru_RU.UTF-8"), "ru");
+  EXPECT_EQ(chooseLanguage("", {"ja"}, "C.UTF-8"), "en");
+  EXPECT_EQ(chooseLanguage("klingon", {}, "es_ES@euro"), "es"); // an unknown setting is ignored
+}
+
+TEST_F(Languages, TheLanguageScreenShowsAndKeepsTheChoiceAndAutomaticForgetsIt) {
+  applyLanguage("en");
+  const Button& door = screenButtons[mainMenuScreen].back();
+  EXPECT_EQ(door.text, "Language");
+  EXPECT_EQ(door.position.x, 1270);
+  clickOn(door);
+  ASSERT_EQ(currentScreen, languageScreen);
+  clickOn(screenButtons[languageScreen][3]); // the third language: French
+  EXPECT_EQ(languageShown, "fr");
+  EXPECT_NE(readFile("Storage/preferences.txt").find("language = fr\n"), std::string::npos);
+  frame(0, 0);
+  EXPECT_TRUE(screenButtons[languageScreen][3].hovered); // the choice stays lit
+  clickOn(screenButtons[languageScreen][0]);             // Automatic
+  EXPECT_NE(readFile("Storage/preferences.txt").find("language = \n"), std::string::npos);
+  EXPECT_EQ(languageSetting, "");
+  clickOn(screenButtons[languageScreen].back());
+  EXPECT_EQ(currentScreen, mainMenuScreen);
+}
+
+TEST_F(Languages, EveryMenuCaptionFitsItsRoomReadablyInEveryLanguageAtAnyWindowSize) {
+  // Two passes of the settings' words: all on, all off (the longer may be either).
+  for (const std::string& code : languagesBuilt()) {
+    applyLanguage(code);
+    for (bool on : {false, true}) {
+      fullscreenOn = pauseOnFocusLoss = soundMuted = vsyncOn = pieceSymbolsOn = reduceMotion = on;
+      palette = on ? highContrastPalette : okabeItoPalette;
+      portMappingWanted = on;
+      p1Handling.kind = p2Handling.kind = on ? customHandling : classicHandling;
+      for (int32_t screen = 0; screen < screenCount; ++screen) {
+        currentScreen = screen;
+        frame(0, 0); // the screen writes its words (On, Off, Custom…)
+        CaptionFit longest{};
+        for (const CaptionFit& fit : captionFits(screen))
+          if (fit.natural * longest.room.w >= longest.natural * fit.room.w) longest = fit;
+        // For the translators: each screen's tightest caption.
+        if (on && longest.room.w > 0)
+          std::printf("%s screen %2d: \"%s\" %d of %d pixels, drawn at %.2f\n", code.c_str(),
+                      screen, longest.caption.c_str(), longest.natural, longest.room.w,
+                      longest.factor);
+        for (SDL_Point size : {SDL_Point{1500, 1000}, SDL_Point{150, 100}}) {
+          useCanvas(size.x, size.y);
+          for (const CaptionFit& fit : captionFits(screen)) {
+            std::string where = code + ", screen " + std::to_string(screen) + ", " +
+                                std::to_string(size.x) + " wide: " + fit.caption;
+            EXPECT_GE(fit.drawn.x, fit.room.x) << where;
+            EXPECT_LE(fit.drawn.x + fit.drawn.w, fit.room.x + fit.room.w) << where;
+            EXPECT_GE(fit.factor, readableFit) << where;
+          }
+        }
+      }
+    }
+  }
+  freeCanvas();
+  gameMode = currentScreen = 0;
+}
+
+TEST_F(Languages, EnglishDrawsExactlyAsWithoutCataloguesAndOtherLanguagesTranslate) {
+  useCanvas(1500, 1000);
+  auto drawSettings = [this] {
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    for (const Button& button : screenButtons[settingsScreen]) drawButton(button);
+    for (const Slider& slider : screenSliders[settingsScreen]) drawSlider(slider);
+    SDL_RenderFlush(renderer);
+    return std::string(static_cast<const char*>(surface->pixels),
+                       static_cast<size_t>(surface->pitch) * surface->h);
+  };
+  // No catalogue found at all: the message ids themselves.
+  bindLanguageFolder("/nonexistent");
+  applyLanguage("de");
+  std::string plain = drawSettings();
+  bindLanguageFolder(localeFolder);
+  applyLanguage("en");
+  EXPECT_EQ(drawSettings(), plain);
+  EXPECT_EQ(buttonCaption(screenButtons[mainMenuScreen][0]), "Solo Play");
+  EXPECT_EQ(sliderCaption(screenSliders[settingsScreen][1]), "Player 1 Sensitivity : 0.10");
+  EXPECT_EQ(trf("Best: %s", "1:02.50"), "Best: 1:02.50");
+  for (const std::string& code : languagesBuilt()) {
+    if (code == "en") continue;
+    applyLanguage(code);
+    EXPECT_NE(buttonCaption(screenButtons[mainMenuScreen][0]), "Solo Play") << code;
+    EXPECT_NE(drawSettings(), plain) << code;
+  }
+  freeCanvas();
+}
+
+} // namespace
