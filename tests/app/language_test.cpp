@@ -75,6 +75,10 @@ TEST_F(Languages, TheSettingThenTheSystemThenLangThenEnglishChooseTheLanguage) {
   EXPECT_EQ(chooseLanguage("", {}, "ru_RU.UTF-8"), "ru");
   EXPECT_EQ(chooseLanguage("", {"ja"}, "C.UTF-8"), "en");
   EXPECT_EQ(chooseLanguage("klingon", {}, "es_ES@euro"), "es"); // an unknown setting is ignored
+  // ...and from the preferences file it costs one line and follows the system.
+  languageSetting = "klingon";
+  EXPECT_EQ(lineCount(errorsOf([] { applyLanguageSetting(); })), 1);
+  EXPECT_EQ(languageSetting, "");
 }
 
 TEST_F(Languages, TheLanguageScreenShowsAndKeepsTheChoiceAndAutomaticForgetsIt) {
@@ -159,6 +163,11 @@ TEST_F(Languages, EnglishDrawsExactlyAsWithoutCataloguesAndOtherLanguagesTransla
     applyLanguage(code);
     EXPECT_NE(buttonCaption(screenButtons[mainMenuScreen][0]), "Solo Play") << code;
     EXPECT_NE(drawSettings(), plain) << code;
+    // The online layer's English texts, a filled-in part and all.
+    EXPECT_EQ(onlineText("No answer from 10.0.0.2 in 10 s"),
+              trf("No answer from %s in 10 s", "10.0.0.2"))
+        << code;
+    EXPECT_EQ(onlineText("Connecting…"), tr("Connecting…")) << code;
   }
   freeCanvas();
 }
