@@ -5,11 +5,11 @@
 #include <SDL.h>
 
 #include <cctype>
-#include <clocale>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <libintl.h>
+#include <locale.h>
 
 // glibc's catalogue cache: bumping it makes the next lookup read LANGUAGE again, the documented
 // way to switch languages in a running program.
@@ -18,6 +18,20 @@ extern "C" int _nl_msg_cat_cntr;
 namespace {
 
 constexpr const char* domain = "brikka";
+
+// The locale our own lookups run in. The program's locale stays "C", in which gettext ignores
+// LANGUAGE: the libraries' messages (strerror's among them, in our log lines) stay English, and
+// numbers keep their '.' decimals. Only tr's lookup, on its own thread for its duration, runs
+// in C.UTF-8, which every system has and which lets LANGUAGE pick our catalogue: no installed
+// locale is needed for any language.
+locale_t messagesLocale = nullptr;
+
+// The system's preferred locales as they were before the game first set LANGUAGE for its own
+// texts (SDL reads LANGUAGE too).
+const std::vector<std::string>& systemLocalesAtStart() {
+  static const std::vector<std::string> found = systemLocales();
+  return found;
+}
 
 std::string lowered(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -46,8 +60,11 @@ const std::vector<Language> languages = {{"en", "English"},
 
 const char* tr(const char* msgid) {
   // gettext("") is the catalogue's header, not an empty text.
-  if (msgid[0] == '\0') return msgid;
-  return dgettext(domain, msgid);
+  if (msgid[0] == '\0' || messagesLocale == nullptr) return msgid;
+  locale_t before = uselocale(messagesLocale);
+  const char* text = dgettext(domain, msgid);
+  uselocale(before);
+  return text;
 }
 
 std::string tr(const std::string& msgid) {
@@ -86,9 +103,12 @@ std::string chooseLanguage(const std::string& setting, const std::vector<std::st
 }
 
 void bindLanguageFolder(const std::string& folder) {
-  // Only the messages' category: numbers in the settings files keep their '.' decimals. The
-  // C.UTF-8 locale is everywhere and, unlike "C", lets LANGUAGE pick the catalogue.
-  if (!std::setlocale(LC_MESSAGES, "C.UTF-8")) std::setlocale(LC_MESSAGES, "C.utf8");
+  if (messagesLocale == nullptr) {
+    messagesLocale = newlocale(LC_MESSAGES_MASK, "C.UTF-8", nullptr);
+    if (messagesLocale == nullptr) messagesLocale = newlocale(LC_MESSAGES_MASK, "C.utf8", nullptr);
+    if (messagesLocale == nullptr)
+      std::fprintf(stderr, "Brikka: no C.UTF-8 locale: every text stays English\n");
+  }
   bindtextdomain(domain, folder.c_str());
   bind_textdomain_codeset(domain, "UTF-8");
 }
@@ -117,5 +137,5 @@ void applyLanguageSetting() {
     languageSetting.clear();
   }
   const char* lang = std::getenv("LANG");
-  applyLanguage(chooseLanguage(languageSetting, systemLocales(), lang ? lang : ""));
+  applyLanguage(chooseLanguage(languageSetting, systemLocalesAtStart(), lang ? lang : ""));
 }
