@@ -31,7 +31,7 @@ void drawVersus(std::array<int32_t, 3> leftPoints, std::array<int32_t, 3> rightP
 void drawScoreLine(const std::string& text, double heightFraction) {
   int w = 0;
   TTF_Font* font = fontMedium;
-  if (TTF_SizeText(fontMedium, text.c_str(), &w, nullptr) == 0 && w > 290) font = fontSmall;
+  if (TTF_SizeUTF8(fontMedium, text.c_str(), &w, nullptr) == 0 && w > 290) font = fontSmall;
   drawText(
       font, text, whiteText,
       [heightFraction](int w, int h) {

@@ -120,7 +120,7 @@ std::string onlineText(const std::string& english) {
   std::string filling;
   for (const char* format : onlineFormats)
     if (fillsFormat(english, format, filling)) return trf(format, filling.c_str());
-  return english; // nothing known: better English than nothing
+  return tr(english); // the shell's own statuses are message ids; anything else stays as it is
 }
 
 void drawOnlineScreen() {

@@ -107,8 +107,8 @@ void drawModesScreen();   // the bests under Sprint and Ultra
 void drawReplaysScreen(); // the list's heading
 void drawPlayFigures();   // figures box, results panel, playback bar
 void drawOnlineScreen();  // the online screen's title, status and addresses
-// A text of the online layer (English, for the log) in the language shown; unknown ones as they
-// are.
+// An online status (the online layer's, English for the log, or the shell's) in the language
+// shown; unknown ones as they are.
 std::string onlineText(const std::string& english);
 void drawOnlineGame();   // mode 8: both fields, the latency, the result
 void drawNetworkTexts(); // the level's network, the training warning, the networks screen's title

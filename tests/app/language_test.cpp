@@ -170,6 +170,8 @@ TEST_F(Languages, EnglishDrawsExactlyAsWithoutCataloguesAndOtherLanguagesTransla
               trf("No answer from %s in 10 s", "10.0.0.2"))
         << code;
     EXPECT_EQ(onlineText("Connecting…"), tr("Connecting…")) << code;
+    EXPECT_EQ(onlineText("Choose a port from 1 to 65535"), tr("Choose a port from 1 to 65535"))
+        << code;
     // The libraries' messages, which our log lines quote, stay English.
     EXPECT_STREQ(std::strerror(ENOENT), "No such file or directory") << code;
   }
