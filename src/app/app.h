@@ -291,6 +291,7 @@ struct CaptionFit {
 // Each caption of the screen's buttons and sliders drawn (into the renderer, which the caller
 // clears) and measured as drawn; blank and hidden buttons are left out.
 std::vector<CaptionFit> captionFits(int32_t screen);
+CaptionFit buttonFit(const Button& button); // one button's, the same way (play's buttons too)
 
 // Finesse (finesse.cpp): each player's inputs per piece against the fewest that would do.
 void countPresses(int player, const bool* down); // the seven actions' keys this frame

@@ -90,16 +90,18 @@ CaptionFit measured(TTF_Font* font, const std::string& caption, SDL_Rect room, S
 
 } // namespace
 
+CaptionFit buttonFit(const Button& button) {
+  SDL_Rect room = {button.position.x + 5, button.position.y, button.size.x - 10, button.size.y};
+  SDL_Rect drawn = lastDrawn([&button] { drawButton(button); });
+  return measured(fontForSize(button.textSize), buttonCaption(button), room, drawn);
+}
+
 std::vector<CaptionFit> captionFits(int32_t screen) {
   std::vector<CaptionFit> fits;
   if (screen < 0 || screen >= static_cast<int32_t>(screenButtons.size())) return fits;
-  for (const Button& button : screenButtons[screen]) {
-    std::string caption = buttonCaption(button);
-    if (button.size.x <= 0 || caption.find_first_not_of(' ') == std::string::npos) continue;
-    SDL_Rect room = {button.position.x + 5, button.position.y, button.size.x - 10, button.size.y};
-    SDL_Rect drawn = lastDrawn([&button] { drawButton(button); });
-    fits.push_back(measured(fontForSize(button.textSize), caption, room, drawn));
-  }
+  for (const Button& button : screenButtons[screen])
+    if (button.size.x > 0 && buttonCaption(button).find_first_not_of(' ') != std::string::npos)
+      fits.push_back(buttonFit(button));
   for (const Slider& slider : screenSliders[screen]) {
     int room = sliderLabelRoom(slider);
     SDL_Rect roomArea = {truncPixel(slider.position.x) - room / 2, 0, room, windowHeight};

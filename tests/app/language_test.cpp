@@ -29,6 +29,28 @@ std::vector<std::string> languagesBuilt() {
   return codes;
 }
 
+void expectReadable(const CaptionFit& fit, const std::string& where) {
+  EXPECT_GE(fit.drawn.x, fit.room.x) << where << fit.caption;
+  EXPECT_LE(fit.drawn.x + fit.drawn.w, fit.room.x + fit.room.w) << where << fit.caption;
+  EXPECT_GE(fit.factor, readableFit) << where << fit.caption;
+}
+
+// The banner over a finished game, as drawn: each line at least readableFit of its size.
+void expectBannerReadable(const std::string& where) {
+  std::vector<std::string> lines = gameOverTexts();
+  recordDrawnAreas(true);
+  drawGameOverBanner();
+  std::vector<SDL_Rect> areas = drawnAreas;
+  recordDrawnAreas(false);
+  ASSERT_GE(areas.size(), lines.size()) << where;
+  for (size_t k = 0; k < lines.size(); ++k) {
+    int natural = 0;
+    TTF_SizeUTF8(k == 0 ? fontLarge : fontMedium, lines[k].c_str(), &natural, nullptr);
+    const SDL_Rect& drawn = areas[areas.size() - lines.size() + k];
+    EXPECT_GE(drawn.w, readableFit * natural) << where << lines[k];
+  }
+}
+
 class Languages : public Scenario {
 protected:
   void SetUp() override {
@@ -102,8 +124,9 @@ TEST_F(Languages, TheLanguageScreenShowsAndKeepsTheChoiceAndAutomaticForgetsIt) 
   EXPECT_EQ(currentScreen, mainMenuScreen);
 }
 
-TEST_F(Languages, EveryMenuCaptionFitsItsRoomReadablyInEveryLanguageAtAnyWindowSize) {
-  // Two passes of the settings' words: all on, all off (the longer may be either).
+TEST_F(Languages, EveryCaptionFitsItsRoomReadablyInEveryLanguageAtAnyWindowSize) {
+  // Every menu screen with the settings' words all on, then all off (the longer may be either),
+  // at the largest window and a tiny one; then play's buttons and banners.
   for (const std::string& code : languagesBuilt()) {
     applyLanguage(code);
     for (bool on : {false, true}) {
@@ -124,16 +147,29 @@ TEST_F(Languages, EveryMenuCaptionFitsItsRoomReadablyInEveryLanguageAtAnyWindowS
                       longest.factor);
         for (SDL_Point size : {SDL_Point{1500, 1000}, SDL_Point{150, 100}}) {
           useCanvas(size.x, size.y);
-          for (const CaptionFit& fit : captionFits(screen)) {
-            std::string where = code + ", screen " + std::to_string(screen) + ", " +
-                                std::to_string(size.x) + " wide: " + fit.caption;
-            EXPECT_GE(fit.drawn.x, fit.room.x) << where;
-            EXPECT_LE(fit.drawn.x + fit.drawn.w, fit.room.x + fit.room.w) << where;
-            EXPECT_GE(fit.factor, readableFit) << where;
-          }
+          for (const CaptionFit& fit : captionFits(screen))
+            expectReadable(fit, code + ", screen " + std::to_string(screen) + ", " +
+                                    std::to_string(size.x) + " wide: ");
         }
       }
     }
+    // Play's own buttons, and the banners over a finished game.
+    useCanvas(1500, 1000);
+    for (const Button* button :
+         {&backButton, &visualizationButton, &resumeButton, &quitToMenuButton, &rematchButton})
+      expectReadable(buttonFit(*button), code + ", in play: ");
+    matchOver = true;
+    for (int32_t mode : {playerVersusMode, versusBotMode})
+      for (bool firstWon : {true, false}) {
+        gameMode = mode;
+        p2Losses = firstWon ? 3 : 1;
+        p1Losses = firstWon ? 1 : 3;
+        expectBannerReadable(code + ", versus banner: ");
+      }
+    gameMode = soloPlayMode;
+    newHighscore = true;
+    expectBannerReadable(code + ", solo banner: ");
+    matchOver = newHighscore = false;
   }
   freeCanvas();
   gameMode = currentScreen = 0;
