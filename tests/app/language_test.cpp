@@ -129,6 +129,7 @@ TEST_F(Languages, EveryCaptionFitsItsRoomReadablyInEveryLanguageAtAnyWindowSize)
   // at the largest window and a tiny one; then play's buttons and banners.
   for (const std::string& code : languagesBuilt()) {
     applyLanguage(code);
+    gameMode = menuMode; // the last language's banners left a finished game
     for (bool on : {false, true}) {
       fullscreenOn = pauseOnFocusLoss = soundMuted = vsyncOn = pieceSymbolsOn = reduceMotion = on;
       palette = on ? highContrastPalette : okabeItoPalette;
