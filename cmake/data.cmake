@@ -43,3 +43,4 @@ add_custom_command(OUTPUT ${SEED_NETWORK}
 list(APPEND DATA_OUTPUTS ${SEED_NETWORK})
 
 add_custom_target(brikka_data ALL DEPENDS ${DATA_OUTPUTS})
+add_dependencies(brikka_data brikka_locale)

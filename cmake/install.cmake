@@ -25,6 +25,7 @@ endif()
 
 if(BRIKKA_BUILD_DATA)
   install(DIRECTORY ${DATA_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/brikka COMPONENT game)
+  install(DIRECTORY ${LOCALE_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/locale COMPONENT game)
   install(FILES packaging/brikka.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
           COMPONENT game)
 

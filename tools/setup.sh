@@ -8,7 +8,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev
   fonts-dejavu-core fonts-dejavu-extra libgtest-dev libbenchmark-dev lame xvfb xdotool x11-utils
   imagemagick libsdl2-image-dev libcli11-dev libeigen3-dev libopenmpi-dev openmpi-bin clang
-  libclang-rt-dev desktop-file-utils libenet-dev gcovr openbox libnatpmp-dev libminiupnpc-dev)
+  libclang-rt-dev desktop-file-utils libenet-dev gcovr openbox libnatpmp-dev libminiupnpc-dev
+  gettext)
 
 missing=()
 for package in "${packages[@]}"; do

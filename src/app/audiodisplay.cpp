@@ -24,12 +24,13 @@ enum {
   motionButton,
   uiScaleButton // right of "Reduce motion" and "Back"
 };
-const char* const paletteNames[] = {"Standard", "Okabe-Ito", "High contrast"};
+const char* const paletteNames[] = {trLater("Standard"), trLater("Okabe-Ito"),
+                                    trLater("High contrast")};
 enum { musicSlider, effectsSlider };
 const char* const openingCaption = "Audio & Display"; // the settings screen's button
 
 const char* onOff(bool on) {
-  return on ? "On" : "Off";
+  return on ? tr("On") : tr("Off");
 }
 
 bool hoveredHere(int button) {
@@ -40,10 +41,10 @@ void labelButtons() {
   std::vector<Button>& buttons = screenButtons[audioDisplayScreen];
   buttons[fullscreenButton].valueText = onOff(fullscreenOn);
   buttons[autoPauseButton].valueText = onOff(pauseOnFocusLoss);
-  buttons[soundButton].valueText = soundMuted ? "Muted" : "On";
+  buttons[soundButton].valueText = soundMuted ? tr("Muted") : tr("On");
   if (buttons.size() > vsyncButton) buttons[vsyncButton].valueText = onOff(vsyncOn);
   if (buttons.size() > motionButton) {
-    buttons[paletteButton].valueText = paletteNames[std::clamp(palette, 0, 2)];
+    buttons[paletteButton].valueText = tr(paletteNames[std::clamp(palette, 0, 2)]);
     buttons[symbolsButton].valueText = onOff(pieceSymbolsOn);
     buttons[motionButton].valueText = onOff(reduceMotion);
   }
@@ -92,6 +93,8 @@ void applyVsync() {
 
 void buildAudioDisplayScreen() {
   screenButtons[settingsScreen].push_back(makeButton(625, 640, 250, 50, openingCaption, 1));
+  // TRANSLATORS: captions followed by their value ("On", "Off", a key's name): keep the colon
+  // and the spaces after it. Each button is 380 or 400 pixels wide.
   screenButtons[audioDisplayScreen] = {makeButton(150, 550, 380, 75, "Full Screen: ", 1),
                                        makeButton(560, 550, 380, 75, "Auto-pause: ", 1),
                                        makeButton(970, 550, 380, 75, "Sound: ", 1),
@@ -104,8 +107,8 @@ void buildAudioDisplayScreen() {
                                        makeButton(150, 850, 380, 50, "Reduce motion: ", 1),
                                        makeButton(970, 850, 380, 50, "UI scale: ", 1)};
   screenSliders[audioDisplayScreen] = {
-      makeSlider({750, 250}, 700, 0, 100, "Music Volume", musicVolume, true),
-      makeSlider({750, 420}, 700, 0, 100, "Effects Volume", effectsVolume, true)};
+      makeSlider({750, 250}, 700, 0, 100, trLater("Music Volume"), musicVolume, true),
+      makeSlider({750, 420}, 700, 0, 100, trLater("Effects Volume"), effectsVolume, true)};
   labelButtons();
 }
 

@@ -6,13 +6,15 @@
 namespace {
 
 const char* const actionNames[padActionCount] = {
-    "Right", "Left", "Rotate CW", "Rotate CCW", "Soft Drop", "Hard Drop", "Hold"};
+    trLater("Right"),     trLater("Left"),      trLater("Rotate CW"), trLater("Rotate CCW"),
+    trLater("Soft Drop"), trLater("Hard Drop"), trLater("Hold")};
 constexpr int keyboard = 0; // a Binding's device: the keyboard, or 1 or 2 for that player's pad
 
 struct Binding {
-  std::string name; // as the settings screens call it
-  int device;       // keyboard, or the pad's player
-  int32_t code;     // scancode, or controller button
+  std::string name;  // as the settings screens call it, in English: what clashes are found by
+  std::string shown; // the same in the language shown
+  int device;        // keyboard, or the pad's player
+  int32_t code;      // scancode, or controller button
 };
 
 std::string controlName(int32_t index) {
@@ -20,19 +22,32 @@ std::string controlName(int32_t index) {
   return "P" + std::to_string(player) + " " + actionNames[index % padActionCount];
 }
 
+std::string shownControlName(int32_t index) {
+  int player = index < padActionCount ? 2 : 1;
+  // TRANSLATORS: a player's key, "P1 Hold", in a notice of two bindings on one key.
+  return trf("P%d %s", player, tr(actionNames[index % padActionCount]));
+}
+
+std::string shownPadName(int player, const char* action) {
+  // TRANSLATORS: a player's pad button, "P1 pad Hold", in a notice of two bindings on one button.
+  return trf("P%d pad %s", player, tr(action));
+}
+
 std::vector<Binding> everyBinding() {
   std::vector<Binding> all;
   for (int32_t i = 0; i < static_cast<int32_t>(controls.size()) && i < controlCount; ++i)
-    all.push_back({controlName(i), keyboard, controls[i]});
-  all.push_back({"Pause", keyboard, pauseKey});
-  all.push_back({"Restart", keyboard, restartKey});
-  all.push_back({"Mute", keyboard, SDL_SCANCODE_M});
+    all.push_back({controlName(i), shownControlName(i), keyboard, controls[i]});
+  all.push_back({"Pause", tr("Pause"), keyboard, pauseKey});
+  all.push_back({"Restart", tr("Restart"), keyboard, restartKey});
+  all.push_back({"Mute", tr("Mute"), keyboard, SDL_SCANCODE_M});
   for (int player : {1, 2}) {
     std::string pad = "P" + std::to_string(player) + " pad ";
     for (int action = 0; action < padActionCount; ++action)
-      all.push_back({pad + actionNames[action], player, padButtons(player)[action]});
-    all.push_back({pad + "Pause", player, SDL_CONTROLLER_BUTTON_START});
-    all.push_back({pad + "Back", player, SDL_CONTROLLER_BUTTON_BACK});
+      all.push_back({pad + actionNames[action], shownPadName(player, actionNames[action]), player,
+                     padButtons(player)[action]});
+    all.push_back(
+        {pad + "Pause", shownPadName(player, "Pause"), player, SDL_CONTROLLER_BUTTON_START});
+    all.push_back({pad + "Back", shownPadName(player, "Back"), player, SDL_CONTROLLER_BUTTON_BACK});
   }
   return all;
 }
@@ -73,6 +88,8 @@ std::string firstBindingClash() {
   std::vector<Binding> all = everyBinding();
   for (const Binding& binding : all)
     if (const Binding* other = clashWith(all, binding.name))
-      return binding.name + " and " + other->name + " share " + codeName(binding);
+      // TRANSLATORS: two bindings on one key, "P1 Hold and Pause share C".
+      return trf("%s and %s share %s", binding.shown.c_str(), other->shown.c_str(),
+                 codeName(binding).c_str());
   return "";
 }

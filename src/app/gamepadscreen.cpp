@@ -42,7 +42,8 @@ void runGamepadScreen() {
   for (int i = 0; i < 2 * padActionCount; ++i) {
     int player = playerOfControl(i), action = i % padActionCount;
     bool waiting = awaitingPadBinding && padBindingIndex == i;
-    buttons[i].valueText = waiting ? "Press a button" : padButtonName(padButtons(player)[action]);
+    buttons[i].valueText =
+        waiting ? tr("Press a button") : padButtonName(padButtons(player)[action]);
     buttons[i].warning = padButtonClashes(player, action);
     if (waiting) buttons[i].hovered = true; // stays lit while the pointer wanders
   }

@@ -32,7 +32,7 @@ int32_t* figure(Handling& handling, int slider) {
 void showHandling(int column) {
   Handling& handling = handlingOf(column);
   Button& kind = screenButtons[handlingScreen][column * buttonsPerPlayer + kindButton];
-  kind.valueText = handling.kind == customHandling ? "Custom" : "Classic";
+  kind.valueText = handling.kind == customHandling ? tr("Custom") : tr("Classic");
   for (int i = 0; i < slidersPerPlayer; ++i) {
     Slider& slider = screenSliders[handlingScreen][column * slidersPerPlayer + i];
     setSliderValue(slider, *figure(handling, i));
@@ -57,8 +57,8 @@ void saveHandling(int column) {
 } // namespace
 
 std::string handlingValueText(int slider, int32_t value) {
-  if (slider != softDropSlider) return std::to_string(value) + " ms";
-  return value == instantSoftDrop ? "instant" : std::to_string(value) + "\u00d7";
+  if (slider != softDropSlider) return trf("%d ms", value);
+  return value == instantSoftDrop ? tr("instant") : std::to_string(value) + "\u00d7";
 }
 
 void buildHandlingScreen() {
@@ -67,11 +67,14 @@ void buildHandlingScreen() {
   std::vector<Slider>& sliders = screenSliders[handlingScreen];
   buttons.clear();
   sliders.clear();
-  const char* const labels[slidersPerPlayer] = {"DAS", "ARR", "Soft Drop", "DAS Cut"};
+  // TRANSLATORS: DAS (delayed auto shift), ARR (auto repeat rate): players' own abbreviations.
+  const char* const labels[slidersPerPlayer] = {trLater("DAS"), trLater("ARR"),
+                                                trLater("Soft Drop"), trLater("DAS Cut")};
   const double maxima[slidersPerPlayer] = {500, 200, 40, 100};
   for (int column = 0; column < 2; ++column) {
     int32_t left = column == 0 ? 100 : 900;
-    std::string player = "Player " + std::to_string(playerOfColumn(column)) + ": ";
+    const char* player =
+        playerOfColumn(column) == 1 ? trLater("Player 1: ") : trLater("Player 2: ");
     buttons.push_back(makeButton(left, 150, 500, 75, player, 1));
     buttons.push_back(makeButton(left, 260, 150, 60, "Classic", 1));
     buttons.push_back(makeButton(left + 175, 260, 150, 60, "Relaxed", 1));

@@ -168,7 +168,7 @@ bool autoRepeat(bool down, bool& wasDown, double& accumulator, double sensitivit
 }
 
 std::string bindingLabel(int32_t index) {
-  if (awaitingKeyBinding && index == bindingIndex) return "Press a key";
+  if (awaitingKeyBinding && index == bindingIndex) return tr("Press a key");
   if (index < 0 || index >= static_cast<int32_t>(controls.size())) return "";
   return keyDisplayName(controls[index]);
 }

@@ -47,7 +47,8 @@ std::string countdownText() {
   if (countdownLeft > 0.0)
     return std::to_string(static_cast<int>(std::ceil(countdownLeft / 100.0)));
   bool race = gameMode == soloPlayMode && soloVariant != marathonVariant;
-  return race && !matchOver && !replayPlaying && gameClock < goShown ? "Go" : "";
+  // TRANSLATORS: a race's start, after "3", "2", "1"; a short word on a small panel.
+  return race && !matchOver && !replayPlaying && gameClock < goShown ? trLater("Go") : "";
 }
 
 bool startNamedMode(const std::string& name) {

@@ -25,7 +25,7 @@ bool hovered(int button) {
 void startHosting() {
   onlineFocus = 0;
   if (onlinePortSetting < 1 || onlinePortSetting > 65535) {
-    onlineStatus = "Choose a port from 1 to 65535";
+    onlineStatus = trLater("Choose a port from 1 to 65535"); // translated where drawn
     return;
   }
   if (!hostOnline(static_cast<uint16_t>(onlinePortSetting))) return;
@@ -58,10 +58,9 @@ void typeText(const std::string& text) {
 void refreshFieldTexts() {
   std::vector<Button>& buttons = screenButtons[onlineScreen];
   std::string port = onlinePortSetting > 0 ? std::to_string(onlinePortSetting) : "";
-  buttons[portField].text = "Port: " + port + (onlineFocus == 1 ? "_" : "");
-  buttons[addressField].text = "Address: " + onlineJoinText + (onlineFocus == 2 ? "_" : "");
-  buttons[mappingButton].text =
-      std::string("Open the port on my router: ") + (portMappingWanted ? "On" : "Off");
+  buttons[portField].valueText = port + (onlineFocus == 1 ? "_" : "");
+  buttons[addressField].valueText = onlineJoinText + (onlineFocus == 2 ? "_" : "");
+  buttons[mappingButton].valueText = portMappingWanted ? tr("On") : tr("Off");
   // The field being typed into stays lit.
   if (onlineFocus == 1) buttons[portField].hovered = true;
   if (onlineFocus == 2) buttons[addressField].hovered = true;

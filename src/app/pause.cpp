@@ -42,7 +42,8 @@ bool confirmed(PendingKey key, const std::string& prompt) {
 
 void restartByKey() {
   if (!pausableMode()) return; // online among others: one side cannot restart it
-  std::string prompt = "Press " + keyDisplayName(restartKey) + " again to restart";
+  // TRANSLATORS: %s is a key's name as SDL gives it (English), "R" or "Backspace".
+  std::string prompt = trf("Press %s again to restart", keyDisplayName(restartKey).c_str());
   if (needsConfirmation() && !confirmed(PendingKey::restart, prompt)) return;
   restartGame();
 }
@@ -50,7 +51,7 @@ void restartByKey() {
 void leaveByKey(const char* keyName) {
   bool playing = isPlayMode(gameMode) || gameMode == onlineVersusMode;
   if (playing && needsConfirmation() &&
-      !confirmed(PendingKey::leave, std::string("Press ") + keyName + " again to leave"))
+      !confirmed(PendingKey::leave, trf("Press %s again to leave", keyName)))
     return;
   menuCommand(MenuCommand::back);
 }

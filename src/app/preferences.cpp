@@ -107,6 +107,8 @@ const std::vector<Preference>& preferenceTable() {
       flagRow("reduce_motion", &reduceMotion, false),
       // UI scale: the menus' text and buttons at 100, 125 or 150 percent.
       choiceRow("ui_scale", &uiScaleStep, "100|125|150", 0),
+      // Language: a language's code ("de", "pt_BR"); empty follows the system.
+      textRow("language", &languageSetting, ""),
   };
   return table;
 }

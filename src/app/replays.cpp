@@ -92,24 +92,29 @@ std::string describeReplay(const std::string& name) {
                      d.substr(9, 2) + ":" + d.substr(11, 2);
   std::string mode = parts[1];
   if (!mode.empty()) mode[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(mode[0])));
+  // The modes as the list names them: "Solo", "Sprint", "Ultra", "Versus", "Bot", "Online".
+  for (const char* known : {trLater("Solo"), trLater("Sprint"), trLater("Ultra"), trLater("Versus"),
+                            trLater("Bot"), trLater("Online")})
+    if (mode == known) mode = tr(known);
   // The name keeps the game time in hundredths: shown the one way every time is shown.
   long long hundredths = std::atoll(parts[4].c_str());
   int32_t lines = std::atoi(parts[3].c_str());
-  std::string figure = parts[2] + " points";
+  std::string figure = trf("%s points", parts[2].c_str());
   if (parts[1] == "sprint") figure = clockText(static_cast<double>(hundredths) / 100.0);
-  std::string text = mode + "   " + date + "   " + figure + "   " + parts[3] + " lines";
+  std::string text =
+      mode + "   " + date + "   " + figure + "   " + trf("%s lines", parts[3].c_str());
   // A race not run to its end reads as one, not as a record.
   bool failed = (parts[1] == "sprint" && lines < sprintLines) ||
                 (parts[1] == "ultra" && hundredths < static_cast<long long>(ultraDuration));
-  if (failed) text += "   topped out";
+  if (failed) text += std::string("   ") + tr("topped out");
   for (const PersonalBest& best : personalBests)
-    if (best.replayFile == name) text += "   personal best";
+    if (best.replayFile == name) text += std::string("   ") + tr("personal best");
   return text;
 }
 
 // A button of no size: nothing to see or hit, and the list keeps its numbering.
 Button hiddenButton() {
-  return makeButton(-1, -1, 0, 0, "", 1);
+  return makeButton(-1, -1, 0, 0, std::string(), 1);
 }
 
 void buildReplayButtons() {
@@ -133,6 +138,7 @@ void buildReplayButtons() {
 
 void buildReplayControls() {
   replayControls = {
+      // TRANSLATORS: a replay's playback speeds, "x" for times, on buttons 100 pixels wide.
       makeButton(50, 930, 150, 50, "Pause", 1), makeButton(220, 930, 100, 50, "x0.5", 1),
       makeButton(340, 930, 100, 50, "x1", 1),   makeButton(460, 930, 100, 50, "x2", 1),
       makeButton(580, 930, 100, 50, "x4", 1),   makeButton(700, 930, 150, 50, "Restart", 1)};
@@ -141,7 +147,7 @@ void buildReplayControls() {
 // Said on standard error and in the window, which stays on (or goes back to) the menus.
 void refuseReplay(const std::string& why) {
   std::fprintf(stderr, "Brikka: %s\n", why.c_str());
-  menuNotice = "Cannot play this replay: " + why;
+  menuNotice = trf("Cannot play this replay: %s", why.c_str());
 }
 
 bool restartPlayback() {
@@ -306,7 +312,7 @@ void updateReplayPlayback() {
   }
   if (pauseRequested) replayPaused = !replayPaused;
   pauseRequested = false;
-  replayControls[pauseControl].text = replayPaused ? "Play" : "Pause";
+  replayControls[pauseControl].text = replayPaused ? trLater("Play") : trLater("Pause");
   if (replayPaused) return;
   replayViewer.debt += replaySpeed;
   while (replayViewer.debt >= 1.0) {

@@ -182,6 +182,7 @@ bool enterRuntimeFolder() {
   std::string data = findDataFolder(executableFolder(), &error);
   std::string runtime = runtimeFolder();
   if (!data.empty() && prepareRuntimeFolder(runtime, data, &error)) {
+    bindLanguageFolder(localeFolderOf(data));
     if (chdir(runtime.c_str()) == 0) return true;
     error = runtime + ": cannot be entered";
   }

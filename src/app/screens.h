@@ -56,4 +56,16 @@ bool chooseNetwork(const std::string& name, std::string* error);
 
 void openHandlingScreen(); // the settings screen's door
 void runHandlingScreen();  // screen 11: choices, presets, sliders, saving
+
+// ---------------------------------------------------------------------------------------------
+// The "Language" screen: the language chosen, and how captions fit in it
+// ---------------------------------------------------------------------------------------------
+
+void buildLanguageScreen(); // its widgets, and its door on the main menu
+void openLanguageScreen();  // the main menu's door
+void runLanguageScreen();   // a click chooses, shows and keeps a language; "Back" returns
+// Each caption of the screen's buttons and sliders measured where it is drawn, in the language
+// and at the size shown (the slider's drawn into the renderer, which the caller clears); blank
+// and hidden buttons are left out.
+std::vector<CaptionFit> captionFits(int32_t screen);
 std::string handlingValueText(int slider, int32_t value); // "167 ms", "20×", "instant"

@@ -39,5 +39,6 @@ void leaveTemporaryRuntimeFolder(const std::string& folder); // leaves and remov
 // (a build) and then under the install prefix.
 std::vector<std::string> dataFolderCandidates(const std::string& programFolder);
 std::string findDataFolder(const std::string& programFolder, std::string* error); // "" if none
+std::string localeFolderOf(const std::string& dataFolder); // its sibling "locale": the catalogues
 // Shipped files refreshed (through a temporary file), the player's files created when missing.
 bool prepareRuntimeFolder(const std::string& runtime, const std::string& data, std::string* error);

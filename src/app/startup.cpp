@@ -214,6 +214,7 @@ int startUp() {
   if (!enterRuntimeFolder()) return 1;
   readPreferences(); // the window's place and full screen are among them
   initialiseSdl();
+  applyLanguageSetting();
   if (!openWindow()) {
     return fail(std::string(window ? "Brikka: could not create the renderer: "
                                    : "Brikka: could not create the window: ") +

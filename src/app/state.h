@@ -160,6 +160,7 @@ enum Screen : int32_t {
   onlineScreen,       // host or join an online game
   networksScreen,     // which network the "Neural Network" level plays
   handlingScreen,     // each player's handling: classic or custom milliseconds
+  languageScreen,     // the language every text is shown in
   screenCount
 };
 

@@ -63,9 +63,9 @@ SDL_Rect sliderArea(const Slider& slider) {
   TTF_Font* font = menuFont(2);
   int labelWidth = 0, labelHeight = 0;
   if (font)
-    TTF_SizeUTF8(font, (slider.label + " : " + sliderValueText(slider)).c_str(), &labelWidth,
+    TTF_SizeUTF8(font, sliderCaption(slider).c_str(), &labelWidth,
                  &labelHeight);
-  int widest = sliderLabelWidth(slider);
+  int widest = sliderLabelRoom(slider);
   if (widest > 0 && labelWidth > widest) {
     labelHeight = labelHeight * widest / labelWidth;
     labelWidth = widest;
@@ -177,16 +177,4 @@ void relayOutMenus() {
     }
     growScreen(static_cast<int32_t>(screen));
   }
-}
-
-std::vector<ButtonFit> menuCaptionFits() {
-  std::vector<ButtonFit> fits;
-  for (size_t screen = 0; screen < screenButtons.size(); ++screen)
-    for (size_t k = 0; k < screenButtons[screen].size(); ++k) {
-      const Button& button = screenButtons[screen][k];
-      if (visible(button) && !blankCaption(button))
-        fits.push_back({static_cast<int32_t>(screen), static_cast<int32_t>(k),
-                        captionFit(button, menuFont(button.textSize))});
-    }
-  return fits;
 }

@@ -34,6 +34,7 @@ void runCurrentScreen() {
   switch (currentScreen) {
   case mainMenuScreen:
     runMainMenuScreen();
+    openLanguageScreen();
     break;
   case trainingScreen:
     runTrainingSetupScreen();
@@ -70,6 +71,9 @@ void runCurrentScreen() {
     break;
   case handlingScreen:
     runHandlingScreen();
+    break;
+  case languageScreen:
+    runLanguageScreen();
     break;
   default:
     break;

@@ -1,6 +1,7 @@
 // Buttons and sliders: construction, pointer tracking, and the content of every menu screen.
 #include "app/widgets.h"
 #include "app/input.h"
+#include "app/screens.h"
 #include "game/game.h"
 
 #include <cmath>
@@ -76,21 +77,27 @@ void update(Slider& slider) {
 }
 
 std::vector<Button> playerControlButtons() {
-  const char* actions[] = {"Right",     "Left",      "Rotate CW", "Rotate CCW",
-                           "Soft Drop", "Hard Drop", "Hold"};
+  // TRANSLATORS: a player's control, its key's name follows after the spaces.
+  const char* const captions[2][7] = {
+      {trLater("P2 | Right:   "), trLater("P2 | Left:   "), trLater("P2 | Rotate CW:   "),
+       trLater("P2 | Rotate CCW:   "), trLater("P2 | Soft Drop:   "), trLater("P2 | Hard Drop:   "),
+       trLater("P2 | Hold:   ")},
+      {trLater("P1 | Right:   "), trLater("P1 | Left:   "), trLater("P1 | Rotate CW:   "),
+       trLater("P1 | Rotate CCW:   "), trLater("P1 | Soft Drop:   "), trLater("P1 | Hard Drop:   "),
+       trLater("P1 | Hold:   ")}};
   std::vector<Button> buttons;
   // Player 2's column on the left, player 1's on the right: the order of the bindings.
   for (int player : {2, 1})
-    for (int i = 0; i < 7; ++i) {
-      std::string text = "P" + std::to_string(player) + " | " + actions[i] + ":   ";
-      buttons.push_back(makeButton(player == 2 ? 100 : 900, 100 + 100 * i, 500, 75, text, 1));
-    }
+    for (int i = 0; i < 7; ++i)
+      buttons.push_back(
+          makeButton(player == 2 ? 100 : 900, 100 + 100 * i, 500, 75, captions[2 - player][i], 1));
   return buttons;
 }
 
 namespace {
 
 std::vector<Button> mainMenuButtons() {
+  // TRANSLATORS: the main menu; "Modes" and "Online" are small buttons, 180 pixels wide.
   return {makeButton(100, 200, 350, 100, "Solo Play", 2),
           makeButton(100, 350, 350, 100, "Player Versus", 2),
           makeButton(100, 500, 350, 100, "Versus Bot", 2),
@@ -101,21 +108,26 @@ std::vector<Button> mainMenuButtons() {
 }
 
 std::vector<Slider> trainingSliders() {
-  return {makeSlider({650, 200}, 700, 1, 30, "Population", 20, true),
-          makeSlider({650, 350}, 700, 0.001, 0.1, "Learning Rate", 0.01, false),
-          makeSlider({650, 500}, 700, 1, 1000, "Number of Moves", 100, true),
-          makeSlider({650, 650}, 700, 0, 5, "Number of Hidden Layers", 2, true),
-          makeSlider({650, 800}, 700, 1, 256, "Number of Neurons in Hidden Layers", 64, true)};
+  return {
+      makeSlider({650, 200}, 700, 1, 30, trLater("Population"), 20, true),
+      makeSlider({650, 350}, 700, 0.001, 0.1, trLater("Learning Rate"), 0.01, false),
+      makeSlider({650, 500}, 700, 1, 1000, trLater("Number of Moves"), 100, true),
+      makeSlider({650, 650}, 700, 0, 5, trLater("Number of Hidden Layers"), 2, true),
+      makeSlider({650, 800}, 700, 1, 256, trLater("Number of Neurons in Hidden Layers"), 64, true)};
 }
 
 std::vector<Button> difficultyButtons() {
-  const char* left[] = {"Easy Peasy", "Easy", "Sorta Mid", "Mid"};
-  const char* right[] = {"Mid to Hard", "Kinda Hard", "Impossible", "Neural Network"};
+  // TRANSLATORS: the bot's levels, from the easiest; playful names.
+  const char* left[] = {trLater("Easy Peasy"), trLater("Easy"), trLater("Sorta Mid"),
+                        trLater("Mid")};
+  const char* right[] = {trLater("Mid to Hard"), trLater("Kinda Hard"), trLater("Impossible"),
+                         trLater("Neural Network")};
   std::vector<Button> buttons;
   for (int i = 0; i < 4; ++i)
     buttons.push_back(makeButton(600, 200 + 150 * i, 400, 100, left[i], 1));
   for (int i = 0; i < 4; ++i)
     buttons.push_back(makeButton(1050, 200 + 150 * i, 400, 100, right[i], 1));
+  // TRANSLATORS: "Back" is on almost every screen, on a button 150 pixels wide.
   buttons.push_back(makeButton(900, 800, 250, 50, "Back", 1));
   buttons.push_back(makeButton(1200, 800, 200, 50, "Network", 1)); // networkListButton
   return buttons;
@@ -134,7 +146,9 @@ std::vector<Button> pieceSelectionButtons() {
   std::vector<Button> buttons;
   int32_t count = static_cast<int32_t>(loadedPieces.size());
   for (int32_t k = 0; k < count; ++k)
-    buttons.push_back(makeButton((k % 10) * 150 + 50, (k / 10) * 250 + 200, 50, 50, " ", 1));
+    // A blank caption (no message of its own): the tile under it says what it is.
+    buttons.push_back(
+        makeButton((k % 10) * 150 + 50, (k / 10) * 250 + 200, 50, 50, std::string(" "), 1));
   buttons.push_back(makeButton(675, 850, 150, 50, "Back", 1));
   buttons.push_back(makeButton(400, 850, 200, 50, "Reset Pieces", 1));
   buttons.push_back(makeButton(950, 850, 200, 50, "Select All", 1));
@@ -157,9 +171,9 @@ void buildMenus() {
   backButton = makeButton(1300, 900, 150, 50, "Back", 1);
   visualizationButton = makeButton(1000, 875, 250, 100, "Toggle Visualization", 1);
   screenSliders.push_back({makeSlider({350, 850}, 500, minSensitivity, maxSensitivity,
-                                      "Player 2 Sensitivity", p2Sensitivity, false),
+                                      trLater("Player 2 Sensitivity"), p2Sensitivity, false),
                            makeSlider({1150, 850}, 500, minSensitivity, maxSensitivity,
-                                      "Player 1 Sensitivity", p1Sensitivity, false)});
+                                      trLater("Player 1 Sensitivity"), p1Sensitivity, false)});
   screenButtons.push_back(pieceSelectionButtons());
   screenSliders.push_back({});
   // The newer screens fill their own lists.
@@ -170,6 +184,7 @@ void buildMenus() {
   screenButtons[modesScreen] = modesButtons();
   screenButtons[onlineScreen] = onlineScreenButtons();
   buildHandlingScreen();
+  buildLanguageScreen();
   rematchButton = makeButton(600, 850, 300, 80, "Rematch", 2);
   layOutMenus();
 }

@@ -53,10 +53,3 @@ void layOutMenus();                // layOutScreen for every screen
 void relayOutMenus();              // every screen regrown from its buttons as built
 bool openMenuFonts(const char* fontFile); // at ui_scale's size; none at 100
 void applyUiScale();                      // uiScaleStep changed: fonts and buttons follow
-// A menu button's caption as its menu font draws it (blank and hidden buttons left out).
-struct ButtonFit {
-  int32_t screen; // index into screenButtons
-  int32_t button; // index into that screen's buttons
-  CaptionFit fit; // where it is drawn, and the factor it was shrunk by
-};
-std::vector<ButtonFit> menuCaptionFits(); // every screen's, in screen and button order

@@ -132,9 +132,12 @@ namespace {
 
 void drawPointRow(int32_t labelRight, int32_t boxesX, int32_t losses,
                   std::array<int32_t, 3> colour) {
-  drawText(fontMedium, "Points: ", {255, 255, 255, 255}, [labelRight](int w, int h) {
-    return SDL_Point{labelRight - w, static_cast<int>((50 - h) * 0.5 + 100)};
-  });
+  drawText(
+      fontMedium, tr("Points: "), {255, 255, 255, 255},
+      [labelRight](int w, int h) {
+        return SDL_Point{labelRight - w, static_cast<int>((50 - h) * 0.5 + 100)};
+      },
+      200);
   for (int32_t b = 0; b < 3; ++b) {
     SDL_Rect box = {boxesX + 60 * b, 100, 50, 50};
     if (b < losses) {

@@ -31,21 +31,25 @@ void drawVersus(std::array<int32_t, 3> leftPoints, std::array<int32_t, 3> rightP
 void drawScoreLine(const std::string& text, double heightFraction) {
   int w = 0;
   TTF_Font* font = fontMedium;
-  if (TTF_SizeText(fontMedium, text.c_str(), &w, nullptr) == 0 && w > 290) font = fontSmall;
-  drawText(font, text, whiteText, [heightFraction](int w, int h) {
-    return SDL_Point{static_cast<int>((300 - w) * 0.5 + 150),
-                     static_cast<int>(200 * heightFraction - h * 0.5 + 450)};
-  });
+  if (TTF_SizeUTF8(fontMedium, text.c_str(), &w, nullptr) == 0 && w > 290) font = fontSmall;
+  drawText(
+      font, text, whiteText,
+      [heightFraction](int w, int h) {
+        return SDL_Point{static_cast<int>((300 - w) * 0.5 + 150),
+                         static_cast<int>(200 * heightFraction - h * 0.5 + 450)};
+      },
+      290);
 }
 
 // The marathon's high score, or the best of the race being run.
 std::string bestLine() {
-  if (soloVariant == marathonVariant) return "Highscore: " + formatInt(highscore);
+  if (soloVariant == marathonVariant) return trf("Highscore: %s", formatInt(highscore).c_str());
   std::string mode = soloVariant == sprintVariant ? "sprint" : "ultra";
   const PersonalBest* best = personalBest(mode);
-  if (!best) return "Best: none yet";
-  return "Best: " +
-         (mode == "sprint" ? clockText(best->value) : formatInt(static_cast<int32_t>(best->value)));
+  if (!best) return tr("Best: none yet");
+  std::string value =
+      mode == "sprint" ? clockText(best->value) : formatInt(static_cast<int32_t>(best->value));
+  return trf("Best: %s", value.c_str());
 }
 
 void drawSolo() {
@@ -56,7 +60,7 @@ void drawSolo() {
   SDL_Rect box = {150, 450, 300, 200};
   outlineRect(box);
   drawScoreLine(bestLine(), 7 / 10.0);
-  drawScoreLine("Score: " + formatInt(score), 3 / 10.0);
+  drawScoreLine(trf("Score: %s", formatInt(score).c_str()), 3 / 10.0);
   drawCountdown();
   drawGameOverBanner();
 }
@@ -84,13 +88,14 @@ void drawTraining() {
   drawButton(visualizationButton);
   const std::string gap = "       ";
   drawTextAt(fontSmall,
-             "Gen: " + formatInt(generation) + gap + "Subject: " + formatInt(subjectNumber) + gap +
-                 "Fitness: " + formatInt(lastSubjectFitness),
-             whiteText, 50, 875);
+             trf("Gen: %s", formatInt(generation).c_str()) + gap +
+                 trf("Subject: %s", formatInt(subjectNumber).c_str()) + gap +
+                 trf("Fitness: %s", formatInt(lastSubjectFitness).c_str()),
+             whiteText, 50, 875, 940); // left of "Toggle Visualization"
   drawTextAt(fontSmall,
-             "Highest Fitness: " + formatInt(truncPixel(highestFitness)) + gap +
-                 "Lines Cleared: " + formatInt(trainingLinesCleared),
-             whiteText, 50, 925);
+             trf("Highest Fitness: %s", formatInt(truncPixel(highestFitness)).c_str()) + gap +
+                 trf("Lines Cleared: %s", formatInt(trainingLinesCleared).c_str()),
+             whiteText, 50, 925, 940);
 }
 
 } // namespace
@@ -102,8 +107,9 @@ void drawResultBanner() {
   auto centredAt = [](int x) {
     return [x](int, int h) { return SDL_Point{x, (windowHeight - h) / 2}; };
   };
-  drawText(fontLarge, "LOSE", {100, 100, 255, 255}, centredAt(loseX));
-  drawText(fontLarge, "WIN", {255, 255, 0, 255}, centredAt(winX));
+  // Inside the well it starts in.
+  drawText(fontLarge, tr("LOSE"), {100, 100, 255, 255}, centredAt(loseX), 220);
+  drawText(fontLarge, tr("WIN"), {255, 255, 0, 255}, centredAt(winX), 220);
 }
 
 void drawFrame() {

@@ -6,8 +6,9 @@ void drawGamepadScreen() {
   for (int player : {2, 1}) {
     SDL_GameController* pad = playerPads[player - 1];
     const char* name = pad ? SDL_GameControllerName(pad) : nullptr;
+    // TRANSLATORS: %1$d is the player's number, %2$s a pad's name, "a pad" or "no pad".
     std::string text =
-        "Player " + std::to_string(player) + ": " + (pad ? (name ? name : "a pad") : "no pad");
+        trf("Player %d: %s", player, pad ? (name ? name : tr("a pad")) : tr("no pad"));
     int centreX = player == 2 ? 350 : 1150; // the middle of that player's column of controls
     drawText(
         fontSmall, text, {255, 255, 255, 255},

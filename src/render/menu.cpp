@@ -165,12 +165,20 @@ int sliderLabelLift() {
              : 0;
 }
 
-int sliderLabelWidth(const Slider& slider) {
-  if (menuFont(2) == fontMedium) return 0; // at 100: as it always was
+std::string sliderCaption(const Slider& slider) {
+  return tr(slider.label) + " : " + sliderValueText(slider);
+}
+
+int sliderLabelRoom(const Slider& slider) {
+  // The label may pass each end of the track by 60 pixels: the sliders side by side stay apart,
+  // and the training screen's notes on the right stay clear.
+  int room = slider.trackWidth + 120;
+  if (menuFont(2) == fontMedium) return room;
+  // Grown for ui_scale, no wider than the track or than it was at 100: the two settings
+  // sliders' labels, near the window's edges, never meet nor leave it.
   int width = 0;
-  TTF_SizeUTF8(fontMedium, (slider.label + " : " + sliderValueText(slider)).c_str(), &width,
-               nullptr);
-  return std::max(slider.trackWidth, width);
+  TTF_SizeUTF8(fontMedium, sliderCaption(slider).c_str(), &width, nullptr);
+  return std::min(room, std::max(slider.trackWidth, width));
 }
 
 void drawSlider(const Slider& slider) {
@@ -195,15 +203,15 @@ void drawSlider(const Slider& slider) {
   setDrawColour(edge, 255);
   outlineRect(knob);
 
-  // A label larger than at 100 grows upwards, its foot clear of the track, and no wider than the
-  // track (or than it was at 100): the labels of neighbouring sliders never meet.
+  // A label larger than at 100 grows upwards, its foot clear of the track; its room keeps it off
+  // its neighbours.
   int lift = sliderLabelLift();
   drawText(
-      menuFont(2), slider.label + " : " + sliderValueText(slider), {255, 255, 255, 255},
+      menuFont(2), sliderCaption(slider), {255, 255, 255, 255},
       [&slider, lift](int w, int h) {
         return SDL_Point{
             truncPixel(slider.position.x - w * 0.5),
             truncPixel(slider.position.y - slider.trackHeight * 0.5 - 20.0 - h * 0.5 - lift * 0.5)};
       },
-      sliderLabelWidth(slider));
+      sliderLabelRoom(slider));
 }

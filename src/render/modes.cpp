@@ -42,7 +42,8 @@ void boxFrame(const SDL_Rect& box) {
 
 // Finesse faults and keys per piece on one line.
 std::string finesseText(const FinesseCount& count) {
-  return "Faults " + formatInt(count.faults) + "  Keys/piece " + decimals(keysPerPiece(count), 2);
+  return trf("Faults %s  Keys/piece %s", formatInt(count.faults).c_str(),
+             decimals(keysPerPiece(count), 2).c_str());
 }
 
 double perSecond(int32_t count, double seconds) {
@@ -59,12 +60,13 @@ void drawSoloFigures() {
   boxFrame(box);
   double seconds = gameClock / 100.0;
   std::vector<std::string> lines = {
-      "Time " + clockText(seconds), "Pieces " + formatInt(p1PieceCount),
-      "Pieces/s " + decimals(perSecond(p1PieceCount, seconds), 2),
-      "Lines " + formatInt(p1Lines) + (soloVariant == sprintVariant ? " / 40" : ""),
+      trf("Time %s", clockText(seconds).c_str()), trf("Pieces %s", formatInt(p1PieceCount).c_str()),
+      trf("Pieces/s %s", decimals(perSecond(p1PieceCount, seconds), 2).c_str()),
+      soloVariant == sprintVariant ? trf("Lines %s / 40", formatInt(p1Lines).c_str())
+                                   : trf("Lines %s", formatInt(p1Lines).c_str()),
       finesseText(finesseCounts[0])};
   if (soloVariant == ultraVariant)
-    lines[0] = "Time left " + clockText((ultraDuration - gameClock) / 100.0);
+    lines[0] = trf("Time left %s", clockText((ultraDuration - gameClock) / 100.0).c_str());
   for (size_t i = 0; i < lines.size(); ++i)
     centredText(lines[i], whiteText, box.x + box.w / 2,
                 box.y + 30 + lineHeight * static_cast<int>(i), box.w - 10);
@@ -78,16 +80,18 @@ void drawVersusFigures() {
   auto rate = [minutes](int32_t rows) { return minutes > 0.0 ? rows / minutes : 0.0; };
   // Player 2 plays on the left, player 1 on the right: the columns follow the boards.
   std::vector<std::array<std::string, 3>> rows = {
-      {"Pieces", formatInt(p2PieceCount), formatInt(p1PieceCount)},
-      {"Pieces/s", decimals(perSecond(p2PieceCount, seconds), 2),
+      {tr("Pieces"), formatInt(p2PieceCount), formatInt(p1PieceCount)},
+      {tr("Pieces/s"), decimals(perSecond(p2PieceCount, seconds), 2),
        decimals(perSecond(p1PieceCount, seconds), 2)},
-      {"Lines", formatInt(p2Lines), formatInt(p1Lines)},
-      {"Garbage/min", decimals(rate(p2GarbageSent), 1), decimals(rate(p1GarbageSent), 1)},
-      {"Faults", gameMode == playerVersusMode ? formatInt(finesseCounts[1].faults) : "",
+      {tr("Lines"), formatInt(p2Lines), formatInt(p1Lines)},
+      {tr("Garbage/min"), decimals(rate(p2GarbageSent), 1), decimals(rate(p1GarbageSent), 1)},
+      {tr("Faults"), gameMode == playerVersusMode ? formatInt(finesseCounts[1].faults) : "",
        formatInt(finesseCounts[0].faults)},
-      {"Keys/piece", gameMode == playerVersusMode ? decimals(keysPerPiece(finesseCounts[1]), 2) : "",
+      {tr("Keys/piece"),
+       gameMode == playerVersusMode ? decimals(keysPerPiece(finesseCounts[1]), 2) : "",
        decimals(keysPerPiece(finesseCounts[0]), 2)}};
-  centredText("Time " + clockText(seconds), whiteText, box.x + box.w / 2, box.y + 4, box.w - 10);
+  centredText(trf("Time %s", clockText(seconds).c_str()), whiteText, box.x + box.w / 2, box.y + 4,
+              box.w - 10);
   for (size_t i = 0; i < rows.size(); ++i) {
     int top = box.y + 4 + lineHeight * static_cast<int>(i + 1);
     centredText(rows[i][1], whiteText, box.x + 50, top, 90);
@@ -100,25 +104,29 @@ void drawResultsPanel() {
   const SDL_Rect& panel = resultsPanel;
   boxFrame(panel);
   const GameRecord& g = lastGame;
-  std::string title = g.mode == "sprint" ? "Sprint" : (g.mode == "ultra" ? "Ultra" : "Solo Play");
-  if (g.mode != "solo" && g.result != "finished") title += ": topped out";
+  std::string title =
+      g.mode == "sprint" ? tr("Sprint") : (g.mode == "ultra" ? tr("Ultra") : tr("Solo Play"));
+  if (g.mode != "solo" && g.result != "finished") title = trf("%s: topped out", title.c_str());
   std::vector<std::pair<std::string, SDL_Color>> lines = {
       {title, whiteText},
-      {"Time " + clockText(g.seconds), whiteText},
-      {"Score " + formatInt(g.score), whiteText},
-      {"Lines " + formatInt(g.lines), whiteText},
-      {"Pieces " + formatInt(g.pieces), whiteText},
-      {"Pieces/s " + decimals(g.piecesPerSecond, 2), whiteText},
-      {"Faults " + formatInt(g.finesseFaults), whiteText},
-      {"Keys/piece " + decimals(g.keysPerPiece, 2), whiteText}};
-  if (lastGameHadBest) lines.push_back({"Best " + bestText(g.mode, lastGameOldBest), whiteText});
-  if (lastGameNewBest) lines.push_back({"New best", goldText});
+      {trf("Time %s", clockText(g.seconds).c_str()), whiteText},
+      {trf("Score %s", formatInt(g.score).c_str()), whiteText},
+      {trf("Lines %s", formatInt(g.lines).c_str()), whiteText},
+      {trf("Pieces %s", formatInt(g.pieces).c_str()), whiteText},
+      {trf("Pieces/s %s", decimals(g.piecesPerSecond, 2).c_str()), whiteText},
+      {trf("Faults %s", formatInt(g.finesseFaults).c_str()), whiteText},
+      {trf("Keys/piece %s", decimals(g.keysPerPiece, 2).c_str()), whiteText}};
+  if (lastGameHadBest)
+    lines.push_back({trf("Best %s", bestText(g.mode, lastGameOldBest).c_str()), whiteText});
+  if (lastGameNewBest) lines.push_back({tr("New best"), goldText});
   // A sprint's splits: how long each ten lines took to reach.
   if (g.mode == "sprint")
     for (size_t k = 0; k < sprintSplits.size(); ++k)
-      lines.push_back({formatInt(splitLines * static_cast<int32_t>(k + 1)) + " lines " +
-                           clockText(sprintSplits[k]),
-                       whiteText});
+      // TRANSLATORS: a sprint's split: "10 lines 0:21.35", lines cleared and the time then.
+      lines.push_back(
+          {trf("%s lines %s", formatInt(splitLines * static_cast<int32_t>(k + 1)).c_str(),
+               clockText(sprintSplits[k]).c_str()),
+           whiteText});
   for (size_t i = 0; i < lines.size(); ++i)
     centredText(lines[i].first, lines[i].second, panel.x + panel.w / 2,
                 panel.y + 16 + 34 * static_cast<int>(i), panel.w - 10);
@@ -126,28 +134,40 @@ void drawResultsPanel() {
 
 void drawPlaybackBar() {
   for (const Button& button : replayControls) drawButton(button);
-  drawTextAt(fontSmall, "Replay  x" + decimals(replaySpeed, replaySpeed < 1.0 ? 1 : 0), goldText,
-             880, 940);
+  drawTextAt(fontSmall,
+             trf("Replay  x%s", decimals(replaySpeed, replaySpeed < 1.0 ? 1 : 0).c_str()), goldText,
+             880, 940, 600);
 }
 
 } // namespace
 
 void drawModesScreen() {
-  drawText(fontLarge, "Modes", whiteText, [](int w, int) { return SDL_Point{750 - w / 2, 120}; });
+  drawText(
+      fontLarge, tr("Modes"), whiteText,
+      [](int w, int) {
+        return SDL_Point{750 - w / 2, 120};
+      },
+      headingRoom);
   const char* modes[] = {"sprint", "ultra"};
   const int tops[] = {365, 565};
   for (int i = 0; i < 2; ++i) {
     const PersonalBest* best = nullptr;
     for (const PersonalBest& entry : personalBests)
       if (entry.mode == modes[i]) best = &entry;
-    std::string text = best ? "Best: " + bestText(modes[i], best->value) : "No best yet";
-    centredText(text, whiteText, 750, tops[i], 0);
+    std::string text =
+        best ? trf("Best: %s", bestText(modes[i], best->value).c_str()) : tr("No best yet");
+    centredText(text, whiteText, 750, tops[i], headingRoom);
   }
 }
 
 void drawReplaysScreen() {
-  drawText(fontLarge, "Replays", whiteText, [](int w, int) { return SDL_Point{750 - w / 2, 20}; });
-  if (replayList.empty()) centredText("No replays yet", whiteText, 750, 400, 0);
+  drawText(
+      fontLarge, tr("Replays"), whiteText,
+      [](int w, int) {
+        return SDL_Point{750 - w / 2, 20};
+      },
+      headingRoom);
+  if (replayList.empty()) centredText(tr("No replays yet"), whiteText, 750, 400, headingRoom);
 }
 
 void drawPlayFigures() {

@@ -26,7 +26,7 @@ void drawCentred(TTF_Font* font, const std::string& text, SDL_Color colour, int 
 
 // A difference from the best in green when it beats it, red when not; news of a best in yellow.
 SDL_Color lineColour(const std::string& text) {
-  if (text == "New high score" || text == "New best") return yellowText;
+  if (text == tr("New high score") || text == tr("New best")) return yellowText;
   bool minus = text.rfind(minusSign, 0) == 0;
   if (!minus && text.rfind('+', 0) != 0) return whiteText;
   bool lowerWins = lastGame.mode == "sprint";
@@ -37,10 +37,11 @@ SDL_Color lineColour(const std::string& text) {
 std::vector<std::string> finishTexts() {
   const GameRecord& g = lastGame;
   bool sprint = g.mode == "sprint";
-  std::vector<std::string> lines = {"Finished!", sprint ? "Time: " + clockText(g.seconds)
-                                                        : "Score: " + formatInt(g.score)};
+  std::vector<std::string> lines = {tr("Finished!"),
+                                    sprint ? trf("Time: %s", clockText(g.seconds).c_str())
+                                           : trf("Score: %s", formatInt(g.score).c_str())};
   if (lastGameHadBest) lines.push_back(bestDifferenceText(g.mode, bestValueOf(g), lastGameOldBest));
-  if (lastGameNewBest) lines.push_back("New best");
+  if (lastGameNewBest) lines.push_back(tr("New best"));
   return lines;
 }
 
@@ -64,20 +65,21 @@ namespace {} // namespace
 
 std::vector<std::string> gameOverTexts() {
   if (!matchOver && !(replayPlaying && replayEnded)) return {};
-  if (replayPlaying) return {"Replay finished"};
+  if (replayPlaying) return {tr("Replay finished")};
   if (gameMode == soloPlayMode) {
     if (lastGameShown && lastGame.result == "finished") return finishTexts();
-    std::vector<std::string> lines = {"Game Over", "Score: " + formatInt(score)};
-    if (newHighscore) lines.push_back("New high score");
+    std::vector<std::string> lines = {tr("Game Over"), trf("Score: %s", formatInt(score).c_str())};
+    if (newHighscore) lines.push_back(tr("New high score"));
     return lines;
   }
   if (gameMode != playerVersusMode && gameMode != versusBotMode) return {};
   // A player's points are the other's top-outs; the winner's come first.
   bool firstWon = p2Losses >= 3;
-  std::string winner = gameMode == playerVersusMode ? (firstWon ? "Player 1 wins" : "Player 2 wins")
-                                     : (firstWon ? "You win" : "Bot wins");
+  std::string winner = gameMode == playerVersusMode
+                           ? (firstWon ? tr("Player 1 wins") : tr("Player 2 wins"))
+                           : (firstWon ? tr("You win") : tr("Bot wins"));
   int32_t won = firstWon ? p2Losses : p1Losses, lost = firstWon ? p1Losses : p2Losses;
-  return {winner, "Points: " + formatInt(won) + " - " + formatInt(lost)};
+  return {winner, trf("Points: %s - %s", formatInt(won).c_str(), formatInt(lost).c_str())};
 }
 
 void drawGameOverBanner() {
@@ -96,24 +98,26 @@ void drawCountdown() {
   std::string text = countdownText();
   if (text.empty()) return;
   // Over the middle of the well, on a panel so any board reads under it.
-  drawPanel({750 - 90, 420, 180, 120}, {text});
+  drawPanel({750 - 90, 420, 180, 120}, {tr(text)});
 }
 
 void drawPlayerLabels() {
   if (gameMode != playerVersusMode && gameMode != versusBotMode) return;
   // Above the points row, which sits right on top of the wells.
-  drawCentred(fontMedium, gameMode == playerVersusMode ? "Player 2" : "Bot", whiteText, 350, 70);
-  drawCentred(fontMedium, gameMode == playerVersusMode ? "Player 1" : "You", whiteText, 1100, 70);
+  drawCentred(fontMedium, gameMode == playerVersusMode ? tr("Player 2") : tr("Bot"), whiteText, 350,
+              70, 400);
+  drawCentred(fontMedium, gameMode == playerVersusMode ? tr("Player 1") : tr("You"), whiteText,
+              1100, 70, 400);
 }
 
 void drawPauseFrame() {
   if (!gamePaused || gameMode == menuMode) return;
   drawVeil();
-  drawCentred(fontLarge, "Paused", whiteText, windowWidth / 2, 380);
+  drawCentred(fontLarge, tr("Paused"), whiteText, windowWidth / 2, 380, headingRoom);
   if (padLostPlayer != 0)
     drawCentred(fontMedium,
-                "Player " + formatInt(padLostPlayer) +
-                    "'s pad disconnected \u2014 plug it in and press Start",
+                trf("Player %s's pad disconnected \u2014 plug it in and press Start",
+                    formatInt(padLostPlayer).c_str()),
                 whiteText, windowWidth / 2, 300, windowWidth - 40);
   drawButton(resumeButton);
   drawButton(quitToMenuButton);
@@ -121,11 +125,13 @@ void drawPauseFrame() {
 
 void drawScreenHeading() {
   if (currentScreen == piecesScreen)
-    drawCentred(fontMedium, "Pieces in Play", whiteText, windowWidth / 2, 25);
+    drawCentred(fontMedium, tr("Pieces in Play"), whiteText, windowWidth / 2, 25, headingRoom);
   if (currentScreen == audioDisplayScreen)
-    drawCentred(fontLarge, "Audio & Display", whiteText, windowWidth / 2, 90);
+    drawCentred(fontLarge, tr("Audio & Display"), whiteText, windowWidth / 2, 90, headingRoom);
   if (currentScreen == handlingScreen)
-    drawCentred(fontLarge, "Handling", whiteText, windowWidth / 2, 70);
+    drawCentred(fontLarge, tr("Handling"), whiteText, windowWidth / 2, 70, headingRoom);
+  if (currentScreen == languageScreen)
+    drawCentred(fontLarge, tr("Language"), whiteText, windowWidth / 2, 90, headingRoom);
 }
 
 void drawPlayNotice() {

@@ -164,8 +164,14 @@ void drawText(TTF_Font* font, const std::string& text, SDL_Color colour, const T
   SDL_FreeSurface(surface);
 }
 
-void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y) {
-  drawText(font, text, colour, [x, y](int, int) { return SDL_Point{x, y}; });
+void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y,
+                int maxWidth) {
+  drawText(
+      font, text, colour,
+      [x, y](int, int) {
+        return SDL_Point{x, y};
+      },
+      maxWidth);
 }
 
 void drawButton(const Button& button) {
@@ -186,16 +192,18 @@ TTF_Font* menuFont(int32_t textSize) {
 }
 
 CaptionFit captionFit(const Button& button, TTF_Font* font) {
-  std::string caption = button.text + button.valueText;
+  std::string caption = buttonCaption(button);
+  SDL_Rect r = {button.position.x, button.position.y, button.size.x, button.size.y};
+  SDL_Rect room = {r.x + captionMargin / 2, r.y, r.w - captionMargin, r.h};
   SDL_Surface* surface = font && !caption.empty()
                              ? TTF_RenderUTF8_Solid(font, caption.c_str(), {0, 0, 0, 255})
                              : nullptr;
-  if (surface == nullptr) return {{0, 0, 0, 0}, 0.0};
-  SDL_Rect r = {button.position.x, button.position.y, button.size.x, button.size.y};
+  if (surface == nullptr) return {caption, room, {0, 0, 0, 0}, 0, 0.0};
   SDL_Rect area = textArea(surface->w, surface->h, captionPlacement(r), r.w - captionMargin);
   double factor = surface->w > 0 ? static_cast<double>(area.w) / surface->w : 1.0;
+  int natural = surface->w;
   SDL_FreeSurface(surface);
-  return {area, factor};
+  return {caption, room, area, natural, factor};
 }
 
 namespace {
@@ -225,10 +233,14 @@ void drawButtonIn(const Button& button, TTF_Font* font) {
   // Caption and face always have opposite colours.
   SDL_Color caption = dark ? SDL_Color{255, 255, 255, 255} : SDL_Color{0, 0, 0, 255};
   if (dark && button.warning) caption = {warningColour[0], warningColour[1], warningColour[2], 255};
-  drawText(font, button.text + button.valueText, caption, captionPlacement(r), r.w - captionMargin);
+  drawText(font, buttonCaption(button), caption, captionPlacement(r), r.w - captionMargin);
 }
 
 } // namespace
+
+std::string buttonCaption(const Button& button) {
+  return tr(button.text) + button.valueText;
+}
 
 void fillCell(SDL_Rect cell, std::array<uint8_t, 3> colour) {
   setDrawColour(colour, 255);

@@ -27,7 +27,7 @@ TTF_Font* menuFont(int32_t textSize);      // fontForSize for the menus
 void drawMenuButton(const Button& button); // drawButton with menuFont
 CaptionFit captionFit(const Button& button, TTF_Font* font);
 int sliderLabelLift();                      // how much higher a slider's label starts than at 100
-int sliderLabelWidth(const Slider& slider); // the widest its label is drawn; 0 at 100: any
+std::string buttonCaption(const Button& button); // as drawn: translated text, then valueText
 
 // Where a rendered text of width w and height h goes: its top-left corner.
 using TextPlacement = std::function<SDL_Point(int w, int h)>;
@@ -36,7 +36,9 @@ using TextPlacement = std::function<SDL_Point(int w, int h)>;
 // width. Text is always opaque; a failed rendering draws nothing.
 void drawText(TTF_Font* font, const std::string& text, SDL_Color colour, const TextPlacement& place,
               int maxWidth = 0);
-void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y);
+void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y,
+                int maxWidth = 0);
+constexpr int headingRoom = 1460; // a title centred on the window: 20 pixels clear of each side
 TTF_Font* fontForSize(int32_t textSize); // 2 medium, 3 large, anything else small
 constexpr std::array<uint8_t, 3> white = {255, 255, 255};
 constexpr std::array<uint8_t, 3> warningColour = {255, 150, 0}; // a clashing binding's button
@@ -56,6 +58,8 @@ void recordDrawnAreas(bool on);                    // start (clearing the record
 std::vector<SDL_Rect> drawnPartsOf(SDL_Rect area); // recorded drawing in area, disjoint; or area
 std::vector<SDL_Rect> disjointUnion(const std::vector<SDL_Rect>& rects); // no overlaps
 std::string sliderValueText(const Slider& slider);                       // "7", "0.05", "-0.50"
+std::string sliderCaption(const Slider& slider); // as drawn: "Music Volume : 80", translated
+int sliderLabelRoom(const Slider& slider);       // the widest its caption is drawn
 
 // ---------------------------------------------------------------------------------------------
 // Palettes and the pieces' marks
@@ -109,5 +113,8 @@ void drawModesScreen();   // the bests under Sprint and Ultra
 void drawReplaysScreen(); // the list's heading
 void drawPlayFigures();   // figures box, results panel, playback bar
 void drawOnlineScreen();  // the online screen's title, status and addresses
-void drawOnlineGame();    // mode 8: both fields, the latency, the result
-void drawNetworkTexts();  // the level's network, the training warning, the networks screen's title
+// An online status (the online layer's, English for the log, or the shell's) in the language
+// shown; unknown ones as they are.
+std::string onlineText(const std::string& english);
+void drawOnlineGame();   // mode 8: both fields, the latency, the result
+void drawNetworkTexts(); // the level's network, the training warning, the networks screen's title

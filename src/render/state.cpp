@@ -22,3 +22,5 @@ int32_t uiScaleStep = 0;
 TTF_Font* menuFontSmall = nullptr;
 TTF_Font* menuFontMedium = nullptr;
 TTF_Font* menuFontLarge = nullptr;
+std::string languageSetting;
+std::string languageShown = "en";

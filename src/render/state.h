@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/state.h"
+#include "render/language.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -18,7 +19,7 @@
 struct Button {
   Point position;        // top-left corner
   Point size;            // width, height
-  std::string text;      // caption
+  std::string text;      // caption's message id: English, as code compares it and files keep it
   std::string valueText; // shown right after text (a bound key's name)
   bool hovered = false;  // pointer inside when last tested, or forced on
   int32_t textSize = 1;  // 2 medium font, 3 large, anything else small
@@ -36,7 +37,7 @@ struct Slider {
   double minValue = 0.0;    // value at the left end
   double maxValue = 1.0;    // value at the right end
   double value = 0.0;       // current value
-  std::string label;        // caption
+  std::string label;        // caption's message id (English)
   int32_t trackWidth = 500; // track length in pixels
   int32_t trackHeight = 50; // track height in pixels
   int32_t knobSize = 54;    // side of the square knob
@@ -46,11 +47,14 @@ struct Slider {
   std::string shownValue;   // the value as its screen words it ("167 ms"); "" = the number
 };
 
-// How a caption sits in its button: where drawButton copies it, and the factor it was shrunk by
-// to fit (1 when it fits as rendered; 0 when nothing renders).
+// How a caption sits in its room: where it is drawn, and the factor it was shrunk by to fit (1
+// when it fits as rendered; 0 when nothing renders).
 struct CaptionFit {
-  SDL_Rect area;
-  double factor;
+  std::string caption; // as drawn, in the language shown
+  SDL_Rect room;       // where it may go: its button less 5 pixels a side, or a slider's label room
+  SDL_Rect drawn;      // where it is drawn
+  int natural;         // its width unshrunk
+  double factor;       // drawn width over natural
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -99,3 +103,10 @@ extern TTF_Font* menuFontSmall;     // 24 points times the scale; null at 100 (f
 extern TTF_Font* menuFontMedium;    // 36 points times the scale; null at 100 (fontMedium serves)
 extern TTF_Font* menuFontLarge;     // 48 points times the scale; null at 100 (fontLarge serves)
 int32_t uiScalePercent();           // uiScaleStep as a percentage: 100, 125 or 150
+
+// ---------------------------------------------------------------------------------------------
+// Language (kept in the preferences file)
+// ---------------------------------------------------------------------------------------------
+
+extern std::string languageSetting; // the player's choice: a language's code, "" follows the system
+extern std::string languageShown;   // the code of the language every text is shown in now

@@ -19,6 +19,13 @@ for file in usr/bin/brikka usr/share/applications/brikka.desktop \
   usr/share/brikka/Mixer/gameOver.wav usr/share/brikka/seed/BestNeuralNet.txt; do
   grep -qx "\./$file" <<<"$contents" || fail "$file is not in the package"
 done
+# Each translation the sources have, compiled where gettext looks for it.
+source_dir="$(dirname "$(realpath "$0")")/../.."
+for po in "$source_dir"/po/*.po; do
+  [ -e "$po" ] || continue
+  file="usr/share/locale/$(basename "$po" .po)/LC_MESSAGES/brikka.mo"
+  grep -qx "\./$file" <<<"$contents" || fail "$file is not in the package"
+done
 depends="$(dpkg-deb -f "$package" Depends)"
 for library in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0; do
   grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
