@@ -62,9 +62,7 @@ std::vector<SDL_Rect> screenTexts(int32_t screen) {
 SDL_Rect sliderArea(const Slider& slider) {
   TTF_Font* font = menuFont(2);
   int labelWidth = 0, labelHeight = 0;
-  if (font)
-    TTF_SizeUTF8(font, sliderCaption(slider).c_str(), &labelWidth,
-                 &labelHeight);
+  if (font) TTF_SizeUTF8(font, sliderCaption(slider).c_str(), &labelWidth, &labelHeight);
   int widest = sliderLabelRoom(slider);
   if (widest > 0 && labelWidth > widest) {
     labelHeight = labelHeight * widest / labelWidth;

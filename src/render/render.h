@@ -26,7 +26,7 @@ void drawButton(const Button& button);
 TTF_Font* menuFont(int32_t textSize);      // fontForSize for the menus
 void drawMenuButton(const Button& button); // drawButton with menuFont
 CaptionFit captionFit(const Button& button, TTF_Font* font);
-int sliderLabelLift();                      // how much higher a slider's label starts than at 100
+int sliderLabelLift(); // how much higher a slider's label starts than at 100
 std::string buttonCaption(const Button& button); // as drawn: translated text, then valueText
 
 // Where a rendered text of width w and height h goes: its top-left corner.
