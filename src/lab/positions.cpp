@@ -48,8 +48,10 @@ void collectPositions(PositionSet& set, uint32_t firstSeed, int64_t count, int64
     addPosition(set, input, best, gaps.data());
     added += 1;
   };
-  for (uint32_t seed = firstSeed; added < count; ++seed) {
-    playGame(seed, network, std::min(perGame, count - added), record);
+  // record counts the positions, so each game adds to added.
+  uint32_t seed = firstSeed;
+  while (added < count) {
+    playGame(seed++, network, std::min(perGame, count - added), record);
     if (progress) reportProgress(*progress, static_cast<int64_t>(set.size()));
   }
 }
