@@ -170,7 +170,13 @@ bool setUpState(const std::string& state) {
                                                    {"settings", 3},
                                                    {"pieces", piecesScreen},
                                                    {"audio-display", audioDisplayScreen},
-                                                   {"language", languageScreen}};
+                                                   {"language", languageScreen},
+                                                   {"training-setup", trainingScreen},
+                                                   {"difficulty", difficultyScreen},
+                                                   {"gamepad", gamepadScreen},
+                                                   {"modes", modesScreen},
+                                                   {"online", onlineScreen},
+                                                   {"handling", handlingScreen}};
   for (const auto& [name, screen] : menus) {
     if (state != name) continue;
     for (int k = 0; k < 35; ++k) playPiece(1);
