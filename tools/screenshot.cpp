@@ -8,6 +8,7 @@
 #include "ai/ai.h"
 #include "app/play.h"
 #include "app/records.h"
+#include "app/screens.h"
 #include "app/settings.h"
 #include "app/shell.h"
 #include "app/widgets.h"
@@ -183,6 +184,9 @@ bool setUpState(const std::string& state) {
     gameMode = menuMode;
     currentScreen = screen;
     if (currentScreen == 0) screenButtons[0][0].hovered = true;
+    // One frame of these two, no click: the pads' buttons named, the language in force lit.
+    if (currentScreen == gamepadScreen) runGamepadScreen();
+    if (currentScreen == languageScreen) runLanguageScreen();
     return true;
   }
   if (state == "solo" || state == "solo-over") {
