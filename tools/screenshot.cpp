@@ -1,20 +1,24 @@
-// screenshot <state> <out.png> [--data <folder>]
+// screenshot <state> <out.png> [--data <folder>] [--preferences <file>]
 // Sets up one screen of the game with the real rules, menus and players, draws it with the
 // game's own frame drawing into an off-screen canvas and writes it as a PNG (through
 // ImageMagick's convert). The folder holds Storage/ and Fonts/ as the game's runtime folder does;
-// by default the current directory. The game runs in a temporary copy of it, so what it saves
-// (training saves its best network) never reaches the folder.
+// by default the current directory. A preferences file (language, palette, marks, menu size) is
+// read as the game reads Storage/preferences.txt. The game runs in a temporary copy of it, so what
+// it saves (training saves its best network) never reaches the folder.
 #include "ai/ai.h"
 #include "app/play.h"
 #include "app/records.h"
+#include "app/screens.h"
 #include "app/settings.h"
 #include "app/shell.h"
 #include "app/widgets.h"
 #include "game/game.h"
+#include "render/language.h"
 #include "render/render.h"
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,9 +27,10 @@ extern char** environ;
 
 namespace {
 
-const char* const states[] = {"main-menu",        "settings",   "pieces",      "solo",
-                              "solo-over",        "versus",     "versus-over", "training",
-                              "training-network", "sprint-over"};
+const char* const states[] = {"main-menu",   "settings", "audio-display",    "language",
+                              "pieces",      "solo",     "solo-over",        "versus",
+                              "versus-over", "training", "training-network", "sprint-over",
+                              "marks"};
 
 bool loadGameData(std::string& error) {
   if (!loadPieceFiles(&error)) return false;
@@ -142,12 +147,46 @@ void setUpTraining(bool showNetwork) {
   showFitnessGraph = !showNetwork;
 }
 
+// Every loaded piece type once, as a locked cell of the versus wells (the smallest the game
+// draws), player 2's bottom rows in catalogue order; player 1's row of garbage beside them.
+void setUpMarks() {
+  selectAllPieces();
+  gameMode = playerVersusMode;
+  setUpGame();
+  for (Board* board : {&p1Board, &p2Board})
+    for (auto& column : *board) column.fill(0);
+  for (int32_t code = 1; code <= static_cast<int32_t>(catalogueSource.size()); ++code)
+    p2Board[(code - 1) % boardWidth][boardHeight - 3 + (code - 1) / boardWidth] = code;
+  for (int x = 0; x < boardWidth; ++x)
+    for (int y : {boardHeight - 3, boardHeight - 2, boardHeight - 1})
+      p1Board[x][y] = x % 3 == 0 ? garbageGrey : (x % 3 == 1 ? garbageRed : garbageBlue);
+}
+
 bool setUpState(const std::string& state) {
-  if (state == "main-menu" || state == "settings" || state == "pieces") {
+  if (state == "marks") {
+    setUpMarks();
+    return true;
+  }
+  const std::pair<const char*, int32_t> menus[] = {{"main-menu", 0},
+                                                   {"settings", 3},
+                                                   {"pieces", piecesScreen},
+                                                   {"audio-display", audioDisplayScreen},
+                                                   {"language", languageScreen},
+                                                   {"training-setup", trainingScreen},
+                                                   {"difficulty", difficultyScreen},
+                                                   {"gamepad", gamepadScreen},
+                                                   {"modes", modesScreen},
+                                                   {"online", onlineScreen},
+                                                   {"handling", handlingScreen}};
+  for (const auto& [name, screen] : menus) {
+    if (state != name) continue;
     for (int k = 0; k < 35; ++k) playPiece(1);
     gameMode = menuMode;
-    currentScreen = state == "main-menu" ? 0 : (state == "settings" ? 3 : 4);
+    currentScreen = screen;
     if (currentScreen == 0) screenButtons[0][0].hovered = true;
+    // One frame of these two, no click: the pads' buttons named, the language in force lit.
+    if (currentScreen == gamepadScreen) runGamepadScreen();
+    if (currentScreen == languageScreen) runLanguageScreen();
     return true;
   }
   if (state == "solo" || state == "solo-over") {
@@ -178,8 +217,16 @@ bool convertToPng(const std::string& bmp, const std::string& png) {
   return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// A path from the folder the tool was started in, which it leaves for the runtime folder.
+std::string absolute(const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  char cwd[4096];
+  return getcwd(cwd, sizeof cwd) ? std::string(cwd) + "/" + path : path;
+}
+
 int usage() {
-  std::fprintf(stderr, "usage: screenshot <state> <out.png> [--data <folder>]\nstates:");
+  std::fprintf(stderr, "usage: screenshot <state> <out.png> [--data <folder>] [--preferences "
+                       "<file>]\nstates:");
   for (const char* state : states) std::fprintf(stderr, " %s", state);
   std::fprintf(stderr, "\n");
   return 2;
@@ -205,6 +252,7 @@ int drawState(const std::string& state, const std::string& out) {
   fontSmall = TTF_OpenFont("Fonts/nasaFont.ttf", 24);
   fontMedium = TTF_OpenFont("Fonts/nasaFont.ttf", 36);
   fontLarge = TTF_OpenFont("Fonts/nasaFont.ttf", 48);
+  applyUiScale();
   if (!renderer || !fontSmall || !fontMedium || !fontLarge) {
     std::fprintf(stderr, "screenshot: cannot draw (Fonts/nasaFont.ttf missing?): %s\n",
                  SDL_GetError());
@@ -227,20 +275,32 @@ int drawState(const std::string& state, const std::string& out) {
 }
 
 int takeScreenshot(int argc, char** argv) {
-  if (argc != 3 && !(argc == 5 && std::strcmp(argv[3], "--data") == 0)) return usage();
+  if (argc < 3 || argc % 2 == 0) return usage();
   std::string state = argv[1];
   std::string out = argv[2];
-  if (out.empty() || out[0] != '/') {
-    char cwd[4096];
-    if (getcwd(cwd, sizeof cwd) == nullptr) return 1;
-    out = std::string(cwd) + "/" + out;
+  std::string data = absolute("."), preferences;
+  for (int k = 3; k < argc; k += 2) {
+    if (std::strcmp(argv[k], "--data") == 0)
+      data = absolute(argv[k + 1]);
+    else if (std::strcmp(argv[k], "--preferences") == 0)
+      preferences = absolute(argv[k + 1]);
+    else
+      return usage();
   }
+  out = absolute(out);
   std::string error;
-  std::string runtime = enterTemporaryRuntimeFolder(argc == 5 ? argv[4] : ".", &error);
+  std::string runtime = enterTemporaryRuntimeFolder(data, &error);
   if (runtime.empty()) {
     std::fprintf(stderr, "screenshot: %s\n", error.c_str());
     return 1;
   }
+  bindLanguageFolder(localeFolderOf(data));
+  if (!preferences.empty()) {
+    std::ifstream from(preferences);
+    std::ofstream(preferencesPath) << from.rdbuf();
+  }
+  readPreferences();
+  applyLanguageSetting();
   int status = drawState(state, out);
   leaveTemporaryRuntimeFolder(runtime);
   return status;

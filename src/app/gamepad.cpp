@@ -3,6 +3,7 @@
 #include "app/input.h"
 #include "app/play.h"
 #include "app/settings.h"
+#include "render/language.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -157,12 +158,34 @@ void resetPadButtons() {
 }
 
 std::string padButtonName(int32_t button) {
-  static const char* const names[SDL_CONTROLLER_BUTTON_MAX] = {
-      "A",           "B",           "X",        "Y",        "Back",     "Guide",      "Start",
-      "Left Stick",  "Right Stick", "LB",       "RB",       "D-pad Up", "D-pad Down", "D-pad Left",
-      "D-pad Right", "Misc",        "Paddle 1", "Paddle 2", "Paddle 3", "Paddle 4",   "Touchpad"};
+  // TRANSLATORS: a gamepad's buttons, on the gamepad screen's buttons after the action.
+  static const char* const names[SDL_CONTROLLER_BUTTON_MAX] = {"A",
+                                                               "B",
+                                                               "X",
+                                                               "Y",
+                                                               "Back",
+                                                               "Guide",
+                                                               "Start",
+                                                               trLater("Left Stick"),
+                                                               trLater("Right Stick"),
+                                                               "LB",
+                                                               "RB",
+                                                               trLater("D-pad Up"),
+                                                               trLater("D-pad Down"),
+                                                               trLater("D-pad Left"),
+                                                               trLater("D-pad Right"),
+                                                               trLater("Misc"),
+                                                               trLater("Paddle 1"),
+                                                               trLater("Paddle 2"),
+                                                               trLater("Paddle 3"),
+                                                               trLater("Paddle 4"),
+                                                               trLater("Touchpad")};
   if (button < 0 || button >= SDL_CONTROLLER_BUTTON_MAX) return std::to_string(button);
-  return names[button];
+  // What is printed on the pad stays as printed; the rest are words, in the language shown.
+  bool printed = button < SDL_CONTROLLER_BUTTON_LEFTSTICK ||
+                 button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER ||
+                 button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER;
+  return printed ? names[button] : tr(names[button]);
 }
 
 void startGamepads() {

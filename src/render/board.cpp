@@ -72,7 +72,8 @@ void drawGhost(const PlayerState& player, int32_t originX, int32_t c) {
   for (const Point& cell : player.ghostCells) {
     SDL_Rect r = boardCell(originX, c, cell.x, cell.y);
     setDrawColour(colour, 255);
-    for (int32_t k = 0; k < 4; ++k) {
+    // With marks the ring is thinner, so that it does not swallow the mark's edge pattern.
+    for (int32_t k = 0; k < (pieceSymbolsOn ? 2 : 4); ++k) {
       SDL_Rect ring = {r.x + k, r.y + k, c + 1 - 2 * k, c + 1 - 2 * k};
       outlineRect(ring);
     }

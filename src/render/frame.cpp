@@ -104,12 +104,18 @@ void drawResultBanner() {
   bool rightLost = p1Losses >= 3; // player 1 plays on the right
   int loseX = rightLost ? 1040 : 290;
   int winX = rightLost ? 310 : 1060;
-  auto centredAt = [](int x) {
-    return [x](int, int h) { return SDL_Point{x, (windowHeight - h) / 2}; };
+  // Each word centred on the middle of the English one, which starts at x: English draws where
+  // it always did, and a longer translation spreads both ways inside its well rather than
+  // running up to the well's right edge.
+  auto centredOn = [](const char* english, int x) {
+    int width = 0;
+    TTF_SizeUTF8(fontLarge, english, &width, nullptr);
+    return [x, width](int w, int h) {
+      return SDL_Point{x + (width - w) / 2, (windowHeight - h) / 2};
+    };
   };
-  // Inside the well it starts in.
-  drawText(fontLarge, tr("LOSE"), {100, 100, 255, 255}, centredAt(loseX), 220);
-  drawText(fontLarge, tr("WIN"), {255, 255, 0, 255}, centredAt(winX), 220);
+  drawText(fontLarge, tr("LOSE"), {100, 100, 255, 255}, centredOn("LOSE", loseX), 300);
+  drawText(fontLarge, tr("WIN"), {255, 255, 0, 255}, centredOn("WIN", winX), 300);
 }
 
 void drawFrame() {

@@ -4,6 +4,7 @@
 #include "app/records.h"
 #include "render/render.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -101,8 +102,6 @@ void drawVersusFigures() {
 }
 
 void drawResultsPanel() {
-  const SDL_Rect& panel = resultsPanel;
-  boxFrame(panel);
   const GameRecord& g = lastGame;
   std::string title =
       g.mode == "sprint" ? tr("Sprint") : (g.mode == "ultra" ? tr("Ultra") : tr("Solo Play"));
@@ -127,6 +126,11 @@ void drawResultsPanel() {
           {trf("%s lines %s", formatInt(splitLines * static_cast<int32_t>(k + 1)).c_str(),
                clockText(sprintSplits[k]).c_str()),
            whiteText});
+  // A sprint with a best and all four splits has a line more than the panel was drawn for: it
+  // grows down into the free room below rather than let the last line cross its edge.
+  SDL_Rect panel = resultsPanel;
+  panel.h = std::max(panel.h, 24 + 34 * static_cast<int>(lines.size()));
+  boxFrame(panel);
   for (size_t i = 0; i < lines.size(); ++i)
     centredText(lines[i].first, lines[i].second, panel.x + panel.w / 2,
                 panel.y + 16 + 34 * static_cast<int>(i), panel.w - 10);

@@ -53,8 +53,11 @@ SDL_Rect textArea(int w, int h, const TextPlacement& place, int maxWidth) {
 }
 
 // A button's caption: centred on its face, and shrunk into it when too long ("Keypad MemRecall"
-// on a control).
-constexpr int captionMargin = 10;
+// on a control). The margin grows with the menus' size, so a long caption keeps clear of the
+// button's edges at 150 % as it does at 100.
+int captionMargin() {
+  return 2 * (5 * uiScalePercent() / 100); // even: a centred caption splits it evenly
+}
 TextPlacement captionPlacement(const SDL_Rect& r) {
   return [r](int w, int h) { return SDL_Point{r.x + (r.w / 2 - w / 2), r.y + (r.h / 2 - h / 2)}; };
 }
@@ -194,12 +197,12 @@ TTF_Font* menuFont(int32_t textSize) {
 CaptionFit captionFit(const Button& button, TTF_Font* font) {
   std::string caption = buttonCaption(button);
   SDL_Rect r = {button.position.x, button.position.y, button.size.x, button.size.y};
-  SDL_Rect room = {r.x + captionMargin / 2, r.y, r.w - captionMargin, r.h};
+  SDL_Rect room = {r.x + captionMargin() / 2, r.y, r.w - captionMargin(), r.h};
   SDL_Surface* surface = font && !caption.empty()
                              ? TTF_RenderUTF8_Solid(font, caption.c_str(), {0, 0, 0, 255})
                              : nullptr;
   if (surface == nullptr) return {caption, room, {0, 0, 0, 0}, 0, 0.0};
-  SDL_Rect area = textArea(surface->w, surface->h, captionPlacement(r), r.w - captionMargin);
+  SDL_Rect area = textArea(surface->w, surface->h, captionPlacement(r), r.w - captionMargin());
   double factor = surface->w > 0 ? static_cast<double>(area.w) / surface->w : 1.0;
   int natural = surface->w;
   SDL_FreeSurface(surface);
@@ -233,7 +236,7 @@ void drawButtonIn(const Button& button, TTF_Font* font) {
   // Caption and face always have opposite colours.
   SDL_Color caption = dark ? SDL_Color{255, 255, 255, 255} : SDL_Color{0, 0, 0, 255};
   if (dark && button.warning) caption = {warningColour[0], warningColour[1], warningColour[2], 255};
-  drawText(font, buttonCaption(button), caption, captionPlacement(r), r.w - captionMargin);
+  drawText(font, buttonCaption(button), caption, captionPlacement(r), r.w - captionMargin());
 }
 
 } // namespace

@@ -213,6 +213,9 @@ TEST_F(Languages, EnglishDrawsExactlyAsWithoutCataloguesAndOtherLanguagesTransla
     if (code == "en") continue;
     applyLanguage(code);
     EXPECT_NE(buttonCaption(screenButtons[mainMenuScreen][0]), "Solo Play") << code;
+    // A pad's buttons: the words translated, what is printed on the pad as printed.
+    EXPECT_NE(padButtonName(SDL_CONTROLLER_BUTTON_DPAD_UP), "D-pad Up") << code;
+    EXPECT_EQ(padButtonName(SDL_CONTROLLER_BUTTON_START), "Start") << code;
     EXPECT_NE(drawSettings(), plain) << code;
     // The online layer's English texts, a filled-in part and all.
     EXPECT_EQ(onlineText("No answer from 10.0.0.2 in 10 s"),

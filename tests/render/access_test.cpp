@@ -68,6 +68,8 @@ TEST_F(Canvas, MarksShowInTheWellGhostAndBoxesOnlyWhenAskedFor) {
     drawBoard(1, 750, 40, true);
     EXPECT_EQ(count(well, blackPixel) > 0, on); // black reads on this light green
     EXPECT_EQ(count(ghostInside, colourOfPiece(2)) > 0, on);
+    // With marks the ghost's ring leaves a black gap before the mark's edge band.
+    EXPECT_EQ(count({712, 790, 2, 20}, blackPixel) == 40, on);
     EXPECT_EQ(count(held, blackPixel) > 0, on);
   }
 }
