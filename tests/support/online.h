@@ -33,3 +33,14 @@ inline Message restingLock() {
   lock.checksum = boardChecksum(after);
   return lock;
 }
+
+// The opponent's game over: it stopped at `clock` with that many pieces locked, the chain of
+// their checksums ending at chain.
+inline Message endOfGame(uint32_t clock, uint32_t piecesLocked, uint32_t chain) {
+  Message end;
+  end.type = MessageType::end;
+  end.clock = clock;
+  end.piecesLocked = piecesLocked;
+  end.chain = chain;
+  return end;
+}
