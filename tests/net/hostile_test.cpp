@@ -8,8 +8,6 @@
 #include <enet/enet.h>
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -133,10 +131,7 @@ TEST(HostilePeers, StrayAndBrokenClientsLeaveTheHostListening) {
 
   // Random datagrams: ENet throws them away; nobody counts as connected.
   int raw = socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_port = htons(port);
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in to = loopback(port);
   std::mt19937 random(7);
   for (int i = 0; i < 300; ++i) {
     std::string junk(1 + random() % 1200, '\0');

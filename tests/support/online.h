@@ -3,6 +3,18 @@
 
 #include "net/net.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
+// The address of port on 127.0.0.1, where every network test stays.
+inline sockaddr_in loopback(uint16_t port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
+}
+
 // Starts the game this side's catalogue makes, dealt from seed.
 inline Message startOfGame(uint32_t seed) {
   Message start;
