@@ -12,12 +12,8 @@ namespace {
 using Controls = Scenario;
 
 void key(SDL_Scancode scancode) {
-  SDL_Event event{};
-  event.type = SDL_KEYDOWN;
-  event.key.keysym.scancode = scancode;
-  SDL_PushEvent(&event);
-  event.type = SDL_KEYUP;
-  SDL_PushEvent(&event);
+  keyEvent(scancode, true);
+  keyEvent(scancode, false);
   handleEvents();
 }
 
@@ -78,19 +74,6 @@ TEST_F(Controls, AClashIsMarkedAndNamedAndAVersusMatchAsksForItsKeysTwice) {
   EXPECT_EQ(p1PieceCount, 0);
 }
 
-// One frame of play with these key events before it.
-void playFrame(std::initializer_list<std::pair<SDL_Scancode, bool>> events) {
-  for (const auto& [scancode, down] : events) {
-    SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.keysym.scancode = scancode;
-    SDL_PushEvent(&event);
-  }
-  handleEvents();
-  frameDelta = 1.6;
-  updateFrame();
-}
-
 TEST_F(Controls, AWallReachedByAHeldKeyIsOneInputAndAWalkIsAFault) {
   startGameOfMode(1);
   playFrame({{SDL_SCANCODE_RIGHT, true}});
@@ -99,22 +82,21 @@ TEST_F(Controls, AWallReachedByAHeldKeyIsOneInputAndAWalkIsAFault) {
   playFrame({{SDL_SCANCODE_RSHIFT, false}});
   EXPECT_EQ(p1Board[9][19], 1);
   EXPECT_EQ(finesseCounts[0].faults, 0);
-  for (int i = 0; i < 6; ++i) {
-    playFrame({{SDL_SCANCODE_RIGHT, true}, {SDL_SCANCODE_RIGHT, false}});
-    playFrame({});
-  }
-  playFrame({{SDL_SCANCODE_RSHIFT, true}, {SDL_SCANCODE_RSHIFT, false}});
+  auto tapRightThenDrop = [](int taps) {
+    for (int i = 0; i < taps; ++i) {
+      pressKey(SDL_SCANCODE_RIGHT);
+      playFrame({});
+    }
+    pressKey(SDL_SCANCODE_RSHIFT);
+  };
+  tapRightThenDrop(6);
   EXPECT_EQ(p1Board[9][18], 1);
   EXPECT_EQ(finesseCounts[0].faults, 1);
   EXPECT_EQ(finesseCounts[0].placements, 2);
   EXPECT_DOUBLE_EQ(keysPerPiece(finesseCounts[0]), 4.5); // (1 + 1 + 6 + 1) / 2
   // One input more than the fewest is already a fault: four taps where the wall and two back
   // take three.
-  for (int i = 0; i < 4; ++i) {
-    playFrame({{SDL_SCANCODE_RIGHT, true}, {SDL_SCANCODE_RIGHT, false}});
-    playFrame({});
-  }
-  playFrame({{SDL_SCANCODE_RSHIFT, true}, {SDL_SCANCODE_RSHIFT, false}});
+  tapRightThenDrop(4);
   EXPECT_EQ(finesseCounts[0].placements, 3);
   EXPECT_EQ(finesseCounts[0].faults, 2);
 }

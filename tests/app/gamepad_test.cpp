@@ -33,7 +33,7 @@ protected:
     int index = SDL_JoystickAttachVirtualEx(&pad);
     SDL_Joystick* joystick = SDL_JoystickOpen(index);
     EXPECT_NE(joystick, nullptr) << SDL_GetError();
-    play();
+    playFrame({});
     return joystick;
   }
   void unplug(SDL_Joystick* joystick) {
@@ -41,19 +41,14 @@ protected:
     SDL_JoystickClose(joystick);
     for (int i = 0; i < SDL_NumJoysticks(); ++i)
       if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
-    play();
+    playFrame({});
   }
   // Holds a button for one frame, then lets it go for one.
   void tap(SDL_Joystick* joystick, int button) {
     SDL_JoystickSetVirtualButton(joystick, button, 1);
-    play();
+    playFrame({});
     SDL_JoystickSetVirtualButton(joystick, button, 0);
-    play();
-  }
-  static void play() {
-    handleEvents();
-    frameDelta = 1.6;
-    updateFrame();
+    playFrame({});
   }
 };
 
@@ -65,9 +60,9 @@ TEST_F(Pads, PadsJoinAsPluggedMoveRotateDropAndHoldAndPauseWhenPulled) {
   EXPECT_EQ(p1Position.x, x + 1);
   // The stick, past its dead zone.
   SDL_JoystickSetVirtualAxis(first, SDL_CONTROLLER_AXIS_LEFTX, -30000);
-  play();
+  playFrame({});
   SDL_JoystickSetVirtualAxis(first, SDL_CONTROLLER_AXIS_LEFTX, 5000); // inside it: no move
-  play();
+  playFrame({});
   EXPECT_EQ(p1Position.x, x);
   int32_t rotation = p1Rotation;
   tap(first, SDL_CONTROLLER_BUTTON_A);
@@ -137,7 +132,7 @@ TEST_F(Pads, MenusByPadAndKeysAndAButtonRebound) {
   uint8_t keys[SDL_NUM_SCANCODES] = {};
   keys[SDL_SCANCODE_LEFT] = 1; // player 1's Left too: both are marked
   captureKey(keys);
-  play();
+  playFrame({});
   EXPECT_TRUE(screenButtons[settingsScreen][0].warning);
   EXPECT_TRUE(screenButtons[settingsScreen][8].warning);
   // A slider steps by a round number and is stored at once.

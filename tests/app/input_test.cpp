@@ -85,22 +85,20 @@ TEST(FrameTiming, FramesLastAtLeastSixteenMillisecondsExceptInTraining) {
 
 } // namespace
 
-void key(SDL_Scancode scancode, bool down) {
-  SDL_Event event{};
-  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-  event.key.keysym.scancode = scancode;
-  SDL_PushEvent(&event);
-}
-
-// Frames (1-based) on which player 1 moved, with the columns (negative: left), while the script
-// of key events runs on a clock of delta hundredths of a second a frame.
+// Frames (1-based) on which player 1 moved, with the columns (negative: left), while keys go
+// down and up (0: never) on their frames, on a clock of delta hundredths of a second a frame.
 using Moves = std::vector<std::pair<int, int32_t>>;
-Moves movesOf(const std::vector<std::tuple<int, SDL_Scancode, bool>>& script, int frames,
-              double delta = 1.6) {
+struct Held {
+  int down, up;
+  SDL_Scancode scancode;
+};
+Moves movesOf(const std::vector<Held>& script, int frames, double delta = 1.6) {
   Moves moves;
   for (int frame = 1; frame <= frames; ++frame) {
-    for (const auto& [at, scancode, down] : script)
-      if (at == frame) key(scancode, down);
+    for (const Held& key : script) {
+      if (key.down == frame) keyEvent(key.scancode, true);
+      if (key.up == frame) keyEvent(key.scancode, false);
+    }
     frameDelta = delta;
     handleEvents();
     if (p1MoveRight) moves.push_back({frame, p1MoveCells});
@@ -110,43 +108,31 @@ Moves movesOf(const std::vector<std::tuple<int, SDL_Scancode, bool>>& script, in
 }
 
 TEST_F(Input, CustomHandlingCountsMillisecondsAndTheNewestDirectionWins) {
+  const SDL_Scancode right = SDL_SCANCODE_RIGHT;
   // Classic stays what it was, through the queue too: frames 1, 12, 22.
-  EXPECT_EQ(movesOf({{1, SDL_SCANCODE_RIGHT, true}, {25, SDL_SCANCODE_RIGHT, false}}, 26),
-            (Moves{{1, 1}, {12, 1}, {22, 1}}));
+  EXPECT_EQ(movesOf({{1, 25, right}}, 26), (Moves{{1, 1}, {12, 1}, {22, 1}}));
   p1Handling = {customHandling, 167, 33, 20, 0};
   // 16 ms frames: the first repeat once 167 ms are held (frame 12, 176 ms), then every 33 ms.
-  const std::vector<std::tuple<int, SDL_Scancode, bool>> hold = {{1, SDL_SCANCODE_RIGHT, true},
-                                                                 {17, SDL_SCANCODE_RIGHT, false}};
-  EXPECT_EQ(movesOf(hold, 18), (Moves{{1, 1}, {12, 1}, {14, 1}, {16, 1}}));
+  EXPECT_EQ(movesOf({{1, 17, right}}, 18), (Moves{{1, 1}, {12, 1}, {14, 1}, {16, 1}}));
   // 8 ms frames: the same milliseconds (0, 168, 200, 240), not the same frames.
-  EXPECT_EQ(movesOf({{1, SDL_SCANCODE_RIGHT, true}, {33, SDL_SCANCODE_RIGHT, false}}, 34, 0.8),
-            (Moves{{1, 1}, {22, 1}, {26, 1}, {31, 1}}));
+  EXPECT_EQ(movesOf({{1, 33, right}}, 34, 0.8), (Moves{{1, 1}, {22, 1}, {26, 1}, {31, 1}}));
   // Zero repeat: the first repeat frame takes the piece to the wall, and so does every frame on.
   p1Handling.dasMs = 100;
   p1Handling.arrMs = 0;
-  EXPECT_EQ(movesOf({{1, SDL_SCANCODE_RIGHT, true}, {10, SDL_SCANCODE_RIGHT, false}}, 10),
-            (Moves{{1, 1}, {8, boardWidth}, {9, boardWidth}}));
+  EXPECT_EQ(movesOf({{1, 10, right}}, 10), (Moves{{1, 1}, {8, boardWidth}, {9, boardWidth}}));
   // Left pressed over a held right wins at once; let go, right takes over as if pressed anew.
-  EXPECT_EQ(movesOf({{1, SDL_SCANCODE_RIGHT, true},
-                     {3, SDL_SCANCODE_LEFT, true},
-                     {5, SDL_SCANCODE_LEFT, false},
-                     {7, SDL_SCANCODE_RIGHT, false}},
-                    7),
+  EXPECT_EQ(movesOf({{1, 7, right}, {3, 5, SDL_SCANCODE_LEFT}}, 7),
             (Moves{{1, 1}, {3, -1}, {5, 1}}));
   // A rotation with a 50 ms cut holds the charged repeat back for the next three 16 ms frames.
   p1Handling.dasCutMs = 50;
-  EXPECT_EQ(movesOf({{1, SDL_SCANCODE_RIGHT, true},
-                     {9, SDL_SCANCODE_UP, true},
-                     {10, SDL_SCANCODE_UP, false},
-                     {14, SDL_SCANCODE_RIGHT, false}},
-                    14),
+  EXPECT_EQ(movesOf({{1, 14, right}, {9, 10, SDL_SCANCODE_UP}}, 14),
             (Moves{{1, 1}, {8, boardWidth}, {9, boardWidth}, {13, boardWidth}}));
   // The soft drop asks the rules for its factor; classic asks for the original rule.
-  key(SDL_SCANCODE_DOWN, true);
+  keyEvent(SDL_SCANCODE_DOWN, true);
   handleEvents();
   EXPECT_EQ(p1SoftDropFactor, 20);
   EXPECT_EQ(p2SoftDropFactor, classicSoftDrop);
-  key(SDL_SCANCODE_DOWN, false);
+  keyEvent(SDL_SCANCODE_DOWN, false);
   handleEvents();
 }
 
@@ -154,18 +140,14 @@ TEST_F(Input, AChargedDirectionMovesTheNextPieceAtOnce) {
   p1Handling = {customHandling, 100, 0, 20, 0};
   startGameOfMode(1);
   // Held right: the one-cell piece reaches column 9; a hard drop brings the next one at 3...
-  movesOf({{1, SDL_SCANCODE_RIGHT, true}}, 8);
+  movesOf({{1, 0, SDL_SCANCODE_RIGHT}}, 8);
   updateFrame();
   EXPECT_EQ(p1Position.x, 9);
-  key(SDL_SCANCODE_RSHIFT, true);
-  handleEvents();
-  updateFrame();
+  playFrame({{SDL_SCANCODE_RSHIFT, true}});
   EXPECT_EQ(p1Position.x, 3);
   // ...which the charge still held carries to the wall in the very next frame.
-  key(SDL_SCANCODE_RSHIFT, false);
-  handleEvents();
-  updateFrame();
+  playFrame({{SDL_SCANCODE_RSHIFT, false}});
   EXPECT_EQ(p1Position.x, 9);
-  key(SDL_SCANCODE_RIGHT, false);
+  keyEvent(SDL_SCANCODE_RIGHT, false);
   handleEvents();
 }

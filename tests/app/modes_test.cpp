@@ -39,14 +39,6 @@ int waitForGo() {
   return frames;
 }
 
-std::vector<std::string> storedReplays() {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(replaysFolder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // Later tests start games the old way, with no variant chosen and the bot as it was: leave no
 // variant, weights or bot settings behind.
 class Modes : public Scenario {

@@ -78,7 +78,9 @@ TEST_F(Remembered, HandlingRowsFallBackOneByOneAndKeepTheirWords) {
 TEST_F(Remembered, ThePieceSelectionSurvivesAndAPieceNoLongerInTheFilesIsLeftOut) {
   Piece one = pieceFromPicture({"#"}), two = pieceFromPicture({"##"});
   start({one, two, two, pieceFromPicture({"###"})});
-  currentScreen = piecesScreen;
+  clickOn(screenButtons[mainMenuScreen][4]); // "Settings", then "More Settings"
+  clickOn(screenButtons[settingsScreen][16]);
+  ASSERT_EQ(currentScreen, piecesScreen);
   clickOn(screenButtons[piecesScreen][2]); // the second two-block piece out
   clickOn(screenButtons[piecesScreen][0]); // and the one-block piece
   EXPECT_EQ(piecesKept, "2:1 3:1");

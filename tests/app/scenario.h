@@ -43,17 +43,34 @@ inline void releaseKeys() {
   computeActionFlags(noKeys);
 }
 
-// A key pressed and let go, as the events and the frame after them see it.
-inline void pressKey(SDL_Scancode scancode) {
+// A key goes down or up in SDL's queue; the next handleEvents sees it.
+inline void keyEvent(SDL_Scancode scancode, bool down) {
   SDL_Event event{};
-  event.type = SDL_KEYDOWN;
+  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
   event.key.keysym.scancode = scancode;
   ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
-  event.type = SDL_KEYUP;
-  ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+}
+
+// One frame of play with these key events before it.
+inline void playFrame(std::initializer_list<std::pair<SDL_Scancode, bool>> events) {
+  for (const auto& [scancode, down] : events) keyEvent(scancode, down);
   handleEvents();
   frameDelta = 1.6;
   updateFrame();
+}
+
+// A key pressed and let go, as the events and the frame after them see it.
+inline void pressKey(SDL_Scancode scancode) {
+  playFrame({{scancode, true}, {scancode, false}});
+}
+
+// The names in the replays folder, sorted.
+inline std::vector<std::string> storedReplays() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(replaysFolder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 class Scenario : public TempFolder {

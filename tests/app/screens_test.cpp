@@ -66,23 +66,6 @@ TEST_F(Screens, ResetRestoresTheBindingsAndShowsDefaultSensitivitiesWithoutMovin
   focusVisible = false;
 }
 
-TEST_F(Screens, PiecesSwitchedOffStayOutOfTheNextGame) {
-  start({pieceFromPicture({"#"}), pieceFromPicture({"##"}), pieceFromPicture({"###"})});
-  // Settings, "More Settings", the single block off, "Back" (rebuilds the catalogue), "Back",
-  // "Solo Play".
-  for (auto [screen, button] : {std::pair{0, 4}, {3, 16}, {4, 0}, {4, 3}, {3, 14}, {0, 0}})
-    clickOn(screenButtons[screen][button]);
-  ASSERT_EQ(gameMode, 1);
-  for (int piece = 0; piece < 40; ++piece) {
-    int blocks = 0;
-    for (const auto& column : currentGrid(1)) blocks += std::count(column.begin(), column.end(), 1);
-    EXPECT_GE(blocks, 2);
-    p1Board = Board{};
-    p1HardDrop = true;
-    frame(700, 500);
-  }
-}
-
 TEST_F(Screens, LevelsSetTheBotAndRunSimStartsThePopulation) {
   start({pieceFromPicture({"#"}), pieceFromPicture({"##"})});
   clickOn(screenButtons[0][2]);

@@ -7,10 +7,14 @@ data=$(realpath "$2")
 source "$(realpath "$3")/tests/support/screen.sh"
 run="$work/run"
 
-start_game() { # <screen width>x<height>
-  startScreen "$1"
+# Starts the game on the screen there is, and waits for its window.
+launch_game() {
   (cd "$work" && BRIKKA_HOME="$run" BRIKKA_DATA="$data" SDL_AUDIODRIVER=dummy \
     exec "$brikka" >"$work/out" 2>"$work/err") &
   gamePid=$!
   window=$(waitForWindow) || fail "the Brikka window did not appear"
+}
+start_game() { # <screen width>x<height>
+  startScreen "$1"
+  launch_game
 }

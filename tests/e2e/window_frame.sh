@@ -16,10 +16,7 @@ sleep 1
 # top bottom", moves it to $1,$2 when given, and quits.
 place=""
 run_once() {
-  (cd "$work" && BRIKKA_HOME="$run" BRIKKA_DATA="$data" SDL_AUDIODRIVER=dummy \
-    exec "$brikka" >"$work/out" 2>"$work/err") &
-  gamePid=$!
-  waitForWindow >/dev/null || fail "the Brikka window did not appear"
+  launch_game
   sleep 1.5 # framed and placed; the first window may have been replaced by the renderer's
   window=$(xdotool search --onlyvisible --name '^Brikka$' | head -n 1)
   local info

@@ -4,6 +4,7 @@
 // this side did not lose by topping out.
 #include "fuzz.h"
 
+#include "../support/online.h"
 #include "net/net.h"
 
 #include <cstring>
@@ -12,12 +13,7 @@ namespace {
 
 // A fresh game as a guest, from the host's start message.
 void startGame() {
-  Message start;
-  start.type = MessageType::start;
-  start.seed = 99;
-  start.gameNumber = 1;
-  start.selection = pieceSelection;
-  start.pieces = pieceCatalogue;
+  Message start = startOfGame(99);
   onlineIsHost = false;
   onlinePhase = OnlinePhase::greeting;
   opponentGreeted = true;

@@ -95,8 +95,7 @@ TEST_F(LabData, DataThatGivesNoPiecesStopsTheLab) {
 }
 
 TEST(LabChecks, RanksStartedWithDifferentOptionsStopTogetherNamingTheDifference) {
-  setenv("OMPI_ALLOW_RUN_AS_ROOT", "1", 1);
-  setenv("OMPI_ALLOW_RUN_AS_ROOT_CONFIRM", "1", 1);
+  allowMpiRuns();
   const std::string lab = std::string(BRIKKA_LAB_PROGRAM) +
                           " train --data " BRIKKA_SOURCE_DIR " --population 2 --moves 5 "
                           "--hidden-layers 1 --neurons 4 --generations 1000000 --pieces ";

@@ -67,6 +67,8 @@ TEST(Lab, CommandLineErrorsAreOneLineAndStatusTwo) {
       "distill --data " + sourceData,                                   // no --out
       "agree --data " + sourceData + " --network /no/such/network.txt", // unreadable
       "play --data " + sourceData + " --network " + sourceData + "/Storage/colorPieces.txt",
+      "duel --join 127.0.0.1:1 --games 0",
+      "duel --join 127.0.0.1:1 --games 99999999999999999999",
   };
   for (const std::string& arguments : wrong) {
     CommandRun run = runLab(arguments);
@@ -75,6 +77,11 @@ TEST(Lab, CommandLineErrorsAreOneLineAndStatusTwo) {
     EXPECT_EQ(run.err.rfind("brikka-lab: ", 0), 0u) << run.err;
     EXPECT_EQ(run.out, "") << arguments;
   }
+  // Numbers out of range name their bounds readably, never a saturated or 300-digit bound.
+  for (const std::string games : {"0", "99999999999999999999"})
+    EXPECT_EQ(runLab("duel --join 127.0.0.1:1 --games " + games).err,
+              "brikka-lab: --games: " + games +
+                  " must be between 1 and 1,000,000,000 (see --help)\n");
 }
 
 TEST(Positions, EqualBestActionsAreAllRightAnswers) {

@@ -50,10 +50,7 @@ TEST(Ladder, ABotThatNeverActsLosesEveryMatch) {
 }
 
 TEST(Ladder, OneRankAndTwoPrintTheSameTable) {
-  setenv("OMPI_ALLOW_RUN_AS_ROOT", "1", 1);
-  setenv("OMPI_ALLOW_RUN_AS_ROOT_CONFIRM", "1", 1);
-  // Open MPI's collectives leave allocations at exit that are not ours to report.
-  setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+  allowMpiRuns();
   std::string ladder = std::string(BRIKKA_LAB_PROGRAM) + " ladder --data " + BRIKKA_SOURCE_DIR;
   std::string command = ladder + " --entrants 1,Mid,6 --matches 3 --seed 7";
   std::string oneCsv = scratchPath("one.csv"), twoCsv = scratchPath("two.csv");

@@ -8,8 +8,6 @@
 #include <enet/enet.h>
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -102,6 +100,18 @@ void startGameWith(Peer& peer) {
   serve(&peer, 2000, [] { return onlinePhase == OnlinePhase::playing; });
 }
 
+// Another game: both ask, and the host deals again.
+void rematch(Peer& guest) {
+  Message ask;
+  ask.type = MessageType::rematch;
+  guest.foul = Foul::none;
+  guest.started = false;
+  say(guest, encodeMessage(ask));
+  serve(&guest, 300, [] { return remoteRematch; });
+  requestRematch();
+  serve(&guest, 2000, [&] { return guest.started; });
+}
+
 // A peer still greeting is kept until `due` brings its deadline forward, then dropped; the host
 // waits for the next.
 template <typename Due> void expectDroppedOnceDue(Peer& peer, Due due) {
@@ -121,10 +131,7 @@ TEST(HostilePeers, StrayAndBrokenClientsLeaveTheHostListening) {
 
   // Random datagrams: ENet throws them away; nobody counts as connected.
   int raw = socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_port = htons(port);
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in to = loopback(port);
   std::mt19937 random(7);
   for (int i = 0; i < 300; ++i) {
     std::string junk(1 + random() % 1200, '\0');
@@ -232,12 +239,7 @@ TEST(HostilePeers, AnOnlineReplayPlaysBothBoardsAgain) {
     }
   }
   ASSERT_TRUE(localEnded);
-  Message end;
-  end.type = MessageType::end;
-  end.clock = remoteClock;
-  end.piecesLocked = remoteLocks;
-  end.chain = remoteChain;
-  say(guest, encodeMessage(end));
+  say(guest, encodeMessage(endOfGame(remoteClock, remoteLocks, remoteChain)));
   serve(&guest, 2000, [] { return onlineResult != OnlineResult::undecided; });
   // The guest stopped at its last lock, before the host topped out: the first to end loses.
   EXPECT_EQ(onlineResult, OnlineResult::host);
@@ -292,15 +294,7 @@ TEST(HostilePeers, EveryClaimIsCheckedAndABrokenRuleWinsNothing) {
     EXPECT_EQ(outcomeText(), "Opponent's game broke the rules") << c.what;
     EXPECT_TRUE(p1IncomingDamage.empty()) << c.what;
     ++games;
-    // Another game: both ask.
-    Message rematch;
-    rematch.type = MessageType::rematch;
-    guest.foul = Foul::none;
-    guest.started = false;
-    say(guest, encodeMessage(rematch));
-    serve(&guest, 300, [] { return remoteRematch; });
-    requestRematch();
-    serve(&guest, 2000, [&] { return guest.started; });
+    rematch(guest);
     ASSERT_EQ(onlinePhase, OnlinePhase::playing) << c.what;
   }
   // Broken games are nobody's win in the match score.
@@ -312,12 +306,7 @@ TEST(HostilePeers, EveryClaimIsCheckedAndABrokenRuleWinsNothing) {
   Message lock = restingLock();
   lock.clock = 400;
   say(guest, encodeMessage(lock));
-  Message end;
-  end.type = MessageType::end;
-  end.clock = 400;
-  end.piecesLocked = 1;
-  end.chain = chainChecksum(0, lock.checksum);
-  say(guest, encodeMessage(end));
+  say(guest, encodeMessage(endOfGame(400, 1, chainChecksum(0, lock.checksum))));
   serve(&guest, 2000, [] { return remoteEnded; });
   EXPECT_EQ(remoteLocks, 1u);
   EXPECT_EQ(onlinePhase, OnlinePhase::playing);
@@ -328,13 +317,7 @@ TEST(HostilePeers, EveryClaimIsCheckedAndABrokenRuleWinsNothing) {
 
   // Random bytes in a game are malformed, not another version: the guest is thrown out, loses,
   // and the host says why.
-  guest.started = false;
-  Message rematch;
-  rematch.type = MessageType::rematch;
-  say(guest, encodeMessage(rematch));
-  serve(&guest, 300, [] { return remoteRematch; });
-  requestRematch();
-  serve(&guest, 2000, [&] { return guest.started; });
+  rematch(guest);
   say(guest, std::string("\x01\x07\x00\x00garbage", 11));
   serve(&guest, 2000, [&] { return guest.disconnected; });
   EXPECT_EQ(guest.reason, static_cast<uint32_t>(CloseReason::badMessage));

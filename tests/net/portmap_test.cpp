@@ -1,11 +1,10 @@
 // Asking a router to open the hosting port, against stand-in routers on 127.0.0.1: a NAT-PMP
 // gateway and a UPnP IGD that each answer, refuse or never answer. Nothing leaves this machine.
 #include "net/net.h"
+#include "online.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -17,14 +16,6 @@
 namespace {
 
 enum class Gateway { answers, refuses, silent };
-
-sockaddr_in loopback(uint16_t port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return address;
-}
 
 // Runs body(socket) on a thread until stop; the socket is closed after.
 struct Server {

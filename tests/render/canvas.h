@@ -17,12 +17,10 @@ protected:
   static void SetUpTestSuite() {
     if (fontSmall != nullptr) return;
     ASSERT_EQ(TTF_Init(), 0);
-    fontSmall = TTF_OpenFont(BRIKKA_FONT_FILE, 24);
-    fontMedium = TTF_OpenFont(BRIKKA_FONT_FILE, 36);
-    fontLarge = TTF_OpenFont(BRIKKA_FONT_FILE, 48);
-    ASSERT_NE(fontSmall, nullptr);
-    ASSERT_NE(fontMedium, nullptr);
-    ASSERT_NE(fontLarge, nullptr);
+    for (auto [font, size] : {std::pair{&fontSmall, 24}, {&fontMedium, 36}, {&fontLarge, 48}}) {
+      *font = TTF_OpenFont(BRIKKA_FONT_FILE, size);
+      ASSERT_NE(*font, nullptr) << size;
+    }
   }
   void SetUp() override {
     surface = SDL_CreateRGBSurfaceWithFormat(0, 1500, 1000, 32, SDL_PIXELFORMAT_ARGB8888);

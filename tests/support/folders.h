@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <spawn.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -78,6 +79,36 @@ inline CommandRun runCommand(const std::string& command) {
   run.err = readFile(errFile);
   std::remove(errFile.c_str());
   return run;
+}
+
+// A program started with these arguments (the first names it), not waited for; 0 when it
+// could not start.
+inline pid_t startProgram(const std::vector<std::string>& command) {
+  std::vector<char*> argv;
+  for (const std::string& argument : command) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  return posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? pid : 0;
+}
+
+// The exit status of a started program once it ends (128 + the signal that ended it).
+inline int finishProgram(pid_t pid) {
+  int status = 0;
+  if (pid <= 0 || waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// The words of a command line.
+inline std::vector<std::string> words(const std::string& line) {
+  std::istringstream stream(line);
+  return {std::istream_iterator<std::string>(stream), {}};
+}
+
+// Lets mpirun start the lab as root, as CI runs; MPI's leaks at exit are not ours to report.
+inline void allowMpiRuns() {
+  setenv("OMPI_ALLOW_RUN_AS_ROOT", "1", 1);
+  setenv("OMPI_ALLOW_RUN_AS_ROOT_CONFIRM", "1", 1);
+  setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
 }
 
 class TempFolder : public testing::Test {

@@ -3,6 +3,18 @@
 
 #include "net/net.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
+// The address of port on 127.0.0.1, where every network test stays.
+inline sockaddr_in loopback(uint16_t port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
+}
+
 // Starts the game this side's catalogue makes, dealt from seed.
 inline Message startOfGame(uint32_t seed) {
   Message start;
@@ -32,4 +44,15 @@ inline Message restingLock() {
       if (grid[c][r] == 1) after[lock.field.position.x + c][lock.field.position.y + r] = p2PieceId;
   lock.checksum = boardChecksum(after);
   return lock;
+}
+
+// The opponent's game over: it stopped at `clock` with that many pieces locked, the chain of
+// their checksums ending at chain.
+inline Message endOfGame(uint32_t clock, uint32_t piecesLocked, uint32_t chain) {
+  Message end;
+  end.type = MessageType::end;
+  end.clock = clock;
+  end.piecesLocked = piecesLocked;
+  end.chain = chain;
+  return end;
 }

@@ -1,20 +1,11 @@
 #include "pictures.h"
 
 static int32_t cellFromChar(char c) {
-  switch (c) {
-  case '.':
-    return 0;
-  case '#':
-    return 1;
-  case 'g':
-    return garbageGrey;
-  case 'r':
-    return garbageRed;
-  case 'b':
-    return garbageBlue;
-  default:
-    return (c >= '1' && c <= '9') ? c - '0' : 0;
-  }
+  if (c == '#') return 1;
+  if (c == 'g') return garbageGrey;
+  if (c == 'r') return garbageRed;
+  if (c == 'b') return garbageBlue;
+  return (c >= '1' && c <= '9') ? c - '0' : 0;
 }
 
 static char charFromCell(int32_t v) {

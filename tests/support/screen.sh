@@ -95,18 +95,9 @@ wait_for() {
 }
 # Each key held over several frames, so the game sees it down.
 press() {
-  for key in "$@"; do
-    xdotool keydown "$key"
-    sleep 0.1
-    xdotool keyup "$key"
-    sleep 0.1
-  done
+  for key in "$@"; do xdotool keydown "$key" sleep 0.1 keyup "$key" sleep 0.1; done
 }
 # The game reads the pointer before the frame's events: move first, then press and release.
 click() {
-  xdotool mousemove --window "$window" "$1" "$2"
-  sleep 0.1
-  xdotool mousedown 1
-  sleep 0.1
-  xdotool mouseup 1
+  xdotool mousemove --window "$window" "$1" "$2" sleep 0.1 mousedown 1 sleep 0.1 mouseup 1
 }
