@@ -1,7 +1,8 @@
 #include "canvas.h"
 
 static Slider slider(double value, bool isInteger, double y = 500, bool held = false) {
-  return {{650, y}, {650, y}, 0.0, 1.0, value, "Learning Rate", 700, 50, 54, isInteger, held, held};
+  return {{650, y}, {650, y},  0.0,  1.0,  value, "Learning Rate", 700, 50,
+          54,       isInteger, held, held, ""};
 }
 
 TEST_F(Canvas, SliderValueTrackKnobAndCaption) {
