@@ -27,10 +27,11 @@ extern char** environ;
 
 namespace {
 
-const char* const states[] = {"main-menu",   "settings", "audio-display",    "language",
-                              "pieces",      "solo",     "solo-over",        "versus",
-                              "versus-over", "training", "training-network", "sprint-over",
-                              "marks"};
+const char* const states[] = {"main-menu",        "settings",    "audio-display", "language",
+                              "training-setup",   "difficulty",  "gamepad",       "modes",
+                              "online",           "handling",    "pieces",        "solo",
+                              "solo-over",        "versus",      "versus-over",   "training",
+                              "training-network", "sprint-over", "marks"};
 
 bool loadGameData(std::string& error) {
   if (!loadPieceFiles(&error)) return false;
