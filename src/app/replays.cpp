@@ -189,6 +189,7 @@ void recordReplayFrame(bool stepped) {
                                          p2Sensitivity, SDL_GetPerformanceFrequency());
     replayRecording.gameSerial = gameSerial;
     replayRecording.active = true;
+    replayRecording.online = false;
     replayRecording.frames = 0;
   }
   if (!replayRecording.active || matchOver) return;

@@ -281,12 +281,15 @@ extern double lastGameOldBest;                  // the best it was measured agai
 extern std::vector<double> sprintSplits;        // a sprint's game time (s) at 10, 20, 30, 40 lines
 constexpr double countdownLength = 300.0;       // frameDelta units of "3", "2", "1" (3 s)
 constexpr double goShown = 50.0;                // game time "Go" stays up after the countdown
-// The game being recorded as it is played, saved as a replay when it ends.
+// The game being recorded as it is played, whichever mode plays it, saved as a replay when it
+// ends (an online game: when it is given a result).
 struct ReplayRecording {
   Replay replay;           // its header and the frames so far
   uint32_t gameSerial = 0; // gameSerial of the game recorded
   bool active = false;     // frames are being added
-  uint32_t frames = 0;     // frames recorded so far
+  uint32_t frames = 0;     // frames recorded so far (an online game's: net's framesRecorded)
+  bool online = false;     // an online game's: only this side's frames, saved by online.cpp
+  uint32_t onlineGamesWritten = 0; // gamesSettled when the last online history row was written
 };
 // The replay the play screen shows back, as read from its file.
 struct ReplayViewer {

@@ -24,3 +24,4 @@ TTF_Font* menuFontMedium = nullptr;
 TTF_Font* menuFontLarge = nullptr;
 std::string languageSetting;
 std::string languageShown = "en";
+locale_t messagesLocale = nullptr;

@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <locale.h>
 
 #include <cstdint>
 #include <string>
@@ -110,3 +111,9 @@ int32_t uiScalePercent();           // uiScaleStep as a percentage: 100, 125 or 
 
 extern std::string languageSetting; // the player's choice: a language's code, "" follows the system
 extern std::string languageShown;   // the code of the language every text is shown in now
+// The locale our own lookups run in. The program's locale stays "C", in which gettext ignores
+// LANGUAGE: the libraries' messages (strerror's among them, in our log lines) stay English, and
+// numbers keep their '.' decimals. Only tr's lookup, on its own thread for its duration, runs
+// in C.UTF-8, which every system has and which lets LANGUAGE pick our catalogue: no installed
+// locale is needed for any language.
+extern locale_t messagesLocale; // opened when the catalogue folder is bound; null: English only
