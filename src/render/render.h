@@ -102,11 +102,13 @@ std::vector<std::string> gameOverTexts(); // the game-over banner's lines; none 
 void drawGameOverBanner();                // over the topped-out well
 // A black panel in a double frame holding lines (the first large): readable over any board.
 void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines);
-void drawCountdown();     // Sprint and Ultra's "3", "2", "1", "Go" over the well
-void drawPlayerLabels();  // "Player 1" / "Player 2" or "You" / "Bot" above the wells
-void drawPauseFrame();    // "Paused" with "Resume" and "Quit to menu", over a paused game
-void drawPlayNotice();    // the one line over play: a binding clash, or a key to press again
-void drawScreenHeading(); // the pieces and "Audio & Display" screens' titles
+constexpr double goShown = 50.0; // game time "Go" stays up after the countdown
+std::string countdownText();     // Sprint and Ultra's "3", "2", "1", "Go" (a message id); "" none
+void drawCountdown();            // that text over the well
+void drawPlayerLabels();         // "Player 1" / "Player 2" or "You" / "Bot" above the wells
+void drawPauseFrame();           // "Paused" with "Resume" and "Quit to menu", over a paused game
+void drawPlayNotice();           // the one line over play: a binding clash, or a key to press again
+void drawScreenHeading();        // the pieces and "Audio & Display" screens' titles
 void drawSlider(const Slider& slider);
 void drawFrame();         // clear, draw the current mode, present
 void drawModesScreen();   // the bests under Sprint and Ultra
@@ -116,5 +118,5 @@ void drawOnlineScreen();  // the online screen's title, status and addresses
 // An online status (the online layer's, English for the log, or the shell's) in the language
 // shown; unknown ones as they are.
 std::string onlineText(const std::string& english);
-void drawOnlineGame();   // mode 8: both fields, the latency, the result
+void drawOnlineGame(bool live); // mode 8: both fields, the result; live: score and latency too
 void drawNetworkTexts(); // the level's network, the training warning, the networks screen's title

@@ -59,6 +59,41 @@ struct CaptionFit {
 };
 
 // ---------------------------------------------------------------------------------------------
+// Screens and widgets: which screen is shown, and the buttons and sliders the shell lays out
+// ---------------------------------------------------------------------------------------------
+
+// Screen numbers: indexes of screenButtons and screenSliders, and values of currentScreen.
+enum Screen : int32_t {
+  mainMenuScreen,     // the five original screens, numbered as they always were
+  trainingScreen,     //
+  difficultyScreen,   //
+  settingsScreen,     //
+  piecesScreen,       //
+  gamepadScreen,      // pad bindings per player
+  audioDisplayScreen, // volumes, full screen, auto-pause
+  modesScreen,        // Sprint, Ultra
+  replaysScreen,      // the kept replays
+  onlineScreen,       // host or join an online game
+  networksScreen,     // which network the "Neural Network" level plays
+  handlingScreen,     // each player's handling: classic or custom milliseconds
+  languageScreen,     // the language every text is shown in
+  screenCount
+};
+
+extern int32_t currentScreen; // 0 main, 1 training set-up, 2 difficulty, 3 settings, 4 pieces
+extern std::vector<std::vector<Button>> screenButtons; // one list per screen
+extern std::vector<std::vector<Slider>> screenSliders; // one list per screen
+extern Button backButton;                              // "Back" on every play screen
+extern Button visualizationButton;         // "Toggle Visualization" on the training screen
+extern Button resumeButton;                // "Resume" on the paused frame
+extern Button quitToMenuButton;            // "Quit to menu" on the paused frame
+extern std::vector<Button> replayControls; // a replay's pause, the four speeds, restart
+extern Button rematchButton;               // "Rematch" under an online game's result
+// What the menus say of the "Neural Network" level's network (the shell reads the files).
+extern std::string botNetworkLabel;  // the network it plays: name (layer sizes)
+extern std::string nextNetworkLabel; // the file's network when another (training wrote it); or ""
+
+// ---------------------------------------------------------------------------------------------
 // What everything is drawn with (created at start-up, released at shutdown)
 // ---------------------------------------------------------------------------------------------
 
