@@ -21,7 +21,7 @@ std::string formatInt(int32_t value);                // "-7", "0", "1500"
 std::array<uint8_t, 3> cellColour(int32_t cellCode); // board cell, preview and backdrop rule
 std::array<uint8_t, 3> pieceTypeColour(int32_t k);   // loaded piece k's, in the palette chosen
 void setPieceDrawColour(int32_t k, uint8_t alpha, bool direct);
-void drawButton(const Button& button);
+void drawButton(const Button& button); // face, frame and caption in fontForSize
 // The menus' text, at ui_scale's size; play screens keep fontForSize's fonts.
 TTF_Font* menuFont(int32_t textSize);      // fontForSize for the menus
 void drawMenuButton(const Button& button); // drawButton with menuFont
@@ -79,18 +79,20 @@ void decoratePieceCell(int32_t type, SDL_Rect cell, std::array<uint8_t, 3> fill)
 // Fields, heads-up display, screens
 // ---------------------------------------------------------------------------------------------
 
+// A player's well centred on originX: cells, falling piece, ghost, flash; hold and next boxes
+// too when showBoxes.
 void drawBoard(int player, int32_t originX, int32_t cellPitch, bool showBoxes);
-void drawIncomingDamage();
+void drawIncomingDamage(); // both players' waiting garbage beside their wells
 void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x); // waiting garbage
 void drawRoundPoints(std::array<int32_t, 3> left, std::array<int32_t, 3> right);
-void drawLineClearParticles();
+void drawLineClearParticles(); // the squares flying from cleared rows (none in reduce motion)
 const ParticleLayout* lineClearLayout(int player); // where a player's squares fly (the core's hook)
-void drawResultBanner();
-void drawFitnessGraph(); // on fitnessGraphPanel
+void drawResultBanner();                           // "WIN" and "LOSE" in the wells at a match's end
+void drawFitnessGraph();                           // on fitnessGraphPanel
 // Whatever draw draws, by another renderer with another small font (the laboratory's pictures).
 void drawWith(SDL_Renderer* target, TTF_Font* small, const std::function<void()>& draw);
 constexpr SDL_Rect fitnessGraphPanel = {500, 50, 900, 800}; // the training screen's graph
-void drawNetwork(const Network& network);
+void drawNetwork(const Network& network); // neurons and weighted connections, layer by layer
 // drawNetwork through a cached picture, redrawn at most ten times a second: thousands of lines
 // a frame would otherwise slow the training it shows.
 void drawNetworkView(const Network& network);
