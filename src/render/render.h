@@ -98,8 +98,9 @@ void drawNetwork(const Network& network); // neurons and weighted connections, l
 void drawNetworkView(const Network& network);
 void releaseRenderCaches(); // before the renderer is destroyed: frees what drawing keeps
 void drawMenuScreen();
-void drawFocusOutline();  // around the focused widget, when keys or a pad drive the menus
-void drawGamepadScreen(); // which pad is whose
+void drawFocusOutline(); // around the focused widget, when keys or a pad drive the menus
+// Which pad is whose: pads holds player 1's, then player 2's (null: none).
+void drawGamepadScreen(SDL_GameController* const pads[2]);
 std::vector<std::string> gameOverTexts(); // the game-over banner's lines; none while playing
 void drawGameOverBanner();                // over the topped-out well
 // A black panel in a double frame holding lines (the first large): readable over any board.
