@@ -70,6 +70,8 @@ PlacementChoice searchBestPlacement(int32_t player);
 // Neural network
 // ---------------------------------------------------------------------------------------------
 
+// Layers of the given sizes (a hidden layer gets one neuron more, the bias), weights drawn at
+// random.
 Network createNetwork(int32_t inputCount, int32_t outputCount, double learningRate,
                       int32_t hiddenLayers, int32_t neuronsPerHiddenLayer);
 // The plain pass over the layers' weights, which also packs them for predict: call it after

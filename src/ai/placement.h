@@ -9,6 +9,10 @@
 
 #include <cstdint>
 
+// ---------------------------------------------------------------------------------------------
+// Records
+// ---------------------------------------------------------------------------------------------
+
 constexpr int maxGridColumns = 12; // grid columns beyond this can never reach the board
 constexpr uint64_t boardRows = (uint64_t{1} << boardHeight) - 1;
 
@@ -20,6 +24,7 @@ struct ColumnFeatures {
   int32_t buriedPairs;      // pairs of a filled cell and an empty cell somewhere below it
 };
 
+// A whole board as bit columns.
 struct BoardColumns {
   uint64_t filled[boardWidth];         // bit y: cell (x, y) is not empty
   ColumnFeatures features[boardWidth]; // of each column as it stands
@@ -36,6 +41,7 @@ struct GridShape {
   bool solidTooDeep;               // a non-zero cell lies below row 19 at any drop height
 };
 
+// The four heuristic weights as the evaluation applies them.
 struct EvaluationWeights {
   double hole, cliff, bumpiness, buried;
   // Every weight a multiple of 1/1024 of moderate size: then every sum the evaluation forms is
@@ -44,9 +50,13 @@ struct EvaluationWeights {
   bool exact;
 };
 
-BoardColumns boardColumns(const Board& board);
-GridShape gridShape(const PieceGrid& grid);
-EvaluationWeights evaluationWeights(); // set 0 of fitnessParams, or the shipped ones
+// ---------------------------------------------------------------------------------------------
+// Evaluation and search on bit columns
+// ---------------------------------------------------------------------------------------------
+
+BoardColumns boardColumns(const Board& board); // the board's columns and their features
+GridShape gridShape(const PieceGrid& grid);    // one rotation's columns
+EvaluationWeights evaluationWeights();         // set 0 of fitnessParams, or the shipped ones
 // The evaluation on bit columns: same operations in the same order as the cell-by-cell
 // description, so the score is identical to the last bit.
 double evaluateShape(const BoardColumns& board, const GridShape& shape, int32_t x, int32_t y,

@@ -8,25 +8,12 @@
 
 namespace {
 
-// What startReplay replaces, put back by endReplay.
-struct SavedSetup {
-  bool saved = false;
-  std::vector<Piece> loadedPieces;
-  std::vector<std::vector<double>> fitnessParams;
-  double botStepInterval = 0.0, botMoveTimer = 0.0;
-  bool botStepwise = false, botUsesNetwork = false;
-  int32_t soloVariant = 0;
-};
-SavedSetup savedSetup;
-
 bool fail(std::string* error, const std::string& what) {
   if (error) *error = what;
   return false;
 }
 
 } // namespace
-
-void (*onlineReplayStep)(bool stepped) = nullptr;
 
 Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterFrequency) {
   Replay r;

@@ -28,9 +28,6 @@ void playReplayFrame(const ReplayFrame& frame); // one frame (not its repeats)
 // Every frame with its repeats; how many. problem, when given, is set to a fault in the bytes.
 uint32_t playReplayFrames(const Replay& replay, std::string* problem = nullptr);
 void endReplay(); // the player's pieces, weights and bot again
-// A replay of a game played against another machine (gameMode onlineVersusMode): its frame
-// goes through this hook, which online play sets, instead of the core's own step; stepped is
-// clear for a frame that only re-seeded.
-extern void (*onlineReplayStep)(bool stepped);
+// An online game's replay steps through onlineReplayStep (ai/state.h), which online play sets.
 // The whole game at full speed; false when it cannot start.
 bool resimulate(const Replay& replay, ReplayResult& result, std::string* error);

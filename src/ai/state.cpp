@@ -44,3 +44,6 @@ bool elitePending = false;
 double lastEliteSave = -1.0;
 bool previousNetworkKept = false;
 double (*trainingClock)() = steadySeconds;
+
+SavedSetup savedSetup;
+void (*onlineReplayStep)(bool stepped) = nullptr;

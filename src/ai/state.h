@@ -1,6 +1,8 @@
-// Artificial players' state: evaluation weights, networks, the bot's settings and the training
-// run. Defined once in state.cpp. No SDL.
+// Artificial players' state: evaluation weights, networks, the bot's settings, the training
+// run and what playing a replay back puts aside. Defined once in state.cpp. No SDL.
 #pragma once
+
+#include "game/state.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -102,3 +104,22 @@ extern bool elitePending;         // population[0] is an elite not yet written t
 extern double lastEliteSave;      // trainingClock() at the last write; below 0: none this run
 extern bool previousNetworkKept;  // this run has copied the file's old network aside
 extern double (*trainingClock)(); // seconds on a monotonic clock (tests put a fake one here)
+
+// ---------------------------------------------------------------------------------------------
+// Playing a replay back (ai/playback.h)
+// ---------------------------------------------------------------------------------------------
+
+// What startReplay replaces, put back by endReplay.
+struct SavedSetup {
+  bool saved = false;                               // startReplay has put a replay's in place
+  std::vector<Piece> loadedPieces;                  // the player's loaded pieces
+  std::vector<std::vector<double>> fitnessParams;   // the player's weights
+  double botStepInterval = 0.0, botMoveTimer = 0.0; // the bot's pace
+  bool botStepwise = false, botUsesNetwork = false; // and its way of playing
+  int32_t soloVariant = 0;                          // marathon, sprint or ultra
+};
+extern SavedSetup savedSetup; // the player's own set-up while a replay plays
+// A replay of a game played against another machine (gameMode onlineVersusMode): its frame
+// goes through this hook, which online play sets, instead of the core's own step; stepped is
+// clear for a frame that only re-seeded.
+extern void (*onlineReplayStep)(bool stepped); // null: no online game can be played back

@@ -7,7 +7,6 @@
 #include "game/game.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -41,14 +40,6 @@ void noteSprintSplits() {
   while (sprintSplits.size() < sprintLines / splitLines &&
          p1Lines >= splitLines * static_cast<int32_t>(sprintSplits.size() + 1))
     sprintSplits.push_back(gameClock / 100.0);
-}
-
-std::string countdownText() {
-  if (countdownLeft > 0.0)
-    return std::to_string(static_cast<int>(std::ceil(countdownLeft / 100.0)));
-  bool race = gameMode == soloPlayMode && soloVariant != marathonVariant;
-  // TRANSLATORS: a race's start, after "3", "2", "1"; a short word on a small panel.
-  return race && !matchOver && !replayPlaying && gameClock < goShown ? trLater("Go") : "";
 }
 
 bool startNamedMode(const std::string& name) {

@@ -164,32 +164,37 @@ std::string onlineResultText() {
   return text;
 }
 
-uint32_t recordedGames = 0;         // gamesSettled when the last online row was written
-Replay onlineRecording;             // the game being played: this side's frames
-uint32_t onlineRecordingSerial = 0; // gameSerial of the game it records
+// The online game being played is the one recorded.
+bool recordingThisGame() {
+  return replayRecording.active && replayRecording.online &&
+         replayRecording.gameSerial == gameSerial;
+}
 
 // This frame into the game's replay: one that steps, or one whose click re-seeded the stream.
 void recordOnlineFrame(bool stepped) {
-  if (gameSerial != onlineRecordingSerial) {
-    onlineRecording =
+  if (!recordingThisGame()) {
+    replayRecording.replay =
         beginReplay(static_cast<int64_t>(std::time(nullptr)), p1Sensitivity, p2Sensitivity, 0);
-    onlineRecording.onlineSeed = onlineSeed;
-    onlineRecording.onlineHost = onlineIsHost;
-    onlineRecordingSerial = gameSerial;
+    replayRecording.replay.onlineSeed = onlineSeed;
+    replayRecording.replay.onlineHost = onlineIsHost;
+    replayRecording.gameSerial = gameSerial;
+    replayRecording.active = true;
+    replayRecording.online = true;
+    replayRecording.frames = 0;
   }
   if (!stepped && !mouseClicked) return;
   ReplayFrame frame = currentFrame();
   frame.stepped = stepped;
   frame.clicked = mouseClicked;
   frame.clickSum = mousePosition.x + mousePosition.y;
-  addReplayFrame(onlineRecording, frame);
+  addReplayFrame(replayRecording.replay, frame);
   ++framesRecorded;
 }
 
 // One history row for each online game given a result.
 void recordOnlineGame() {
-  if (gamesSettled == recordedGames) return;
-  recordedGames = gamesSettled;
+  if (gamesSettled == replayRecording.onlineGamesWritten) return;
+  replayRecording.onlineGamesWritten = gamesSettled;
   GameRecord game;
   std::time_t now = std::time(nullptr);
   std::tm parts{};
@@ -206,12 +211,13 @@ void recordOnlineGame() {
   game.result = onlineResultText();
   game.opponent = opponentAddress;
   game.garbageReceived = localGarbageReceived;
-  if (gameSerial == onlineRecordingSerial) {
-    onlineRecording.result = currentResult(framesRecorded);
-    onlineRecording.events = gameEvents;
-    game.replayFile = saveReplay(onlineRecording, game);
-    onlineRecording = Replay{};
-    onlineRecordingSerial = 0;
+  if (recordingThisGame()) {
+    replayRecording.replay.result = currentResult(framesRecorded);
+    replayRecording.replay.events = gameEvents;
+    game.replayFile = saveReplay(replayRecording.replay, game);
+    replayRecording.replay = Replay{};
+    replayRecording.active = false;
+    replayRecording.gameSerial = 0;
   }
   appendHistory(game);
   pruneReplays();

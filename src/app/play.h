@@ -15,9 +15,8 @@ void startGameOfMode(int32_t mode, int32_t variant = marathonVariant);
 bool startNamedMode(const std::string& name); // "solo", "sprint" or "ultra" (--play)
 void applyLaunchOptions();                    // --play and --replay, after start-up
 // Sprint and Ultra's 3-2-1-Go: true while it holds the game (the frame update then steps
-// nothing); the text to show, "" when none.
+// nothing). Its text is drawing's (countdownText).
 bool holdForCountdown();
-std::string countdownText();
 constexpr int32_t splitLines = 10; // a sprint notes its time every so many lines
 void noteSprintSplits();           // into sprintSplits, as the lines come
 

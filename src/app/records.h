@@ -13,27 +13,27 @@
 std::string clockText(double seconds); // "m:ss.cc", the one way a time is shown
 // A result against the best it was measured against: "−1.32 s" (sprint), "+350" (points).
 std::string bestDifferenceText(const std::string& mode, double value, double best);
-std::string modeName(int32_t mode, int32_t variant);
+std::string modeName(int32_t mode, int32_t variant); // "solo", "sprint", "ultra", "versus", "bot"
 // How the game that just ended went for player 1: "finished" or "topped out" alone, "win 3-1",
 // "loss 1-3" or "draw" in a match.
 std::string playedResult();
-bool betterThanBest(const std::string& mode, double value, double best);
+bool betterThanBest(const std::string& mode, double value, double best); // to the hundredth
 double bestValueOf(const GameRecord& game); // seconds for a sprint, else the score
 bool finishedSprint(const GameRecord& game);
-const PersonalBest* personalBest(const std::string& mode);
+const PersonalBest* personalBest(const std::string& mode); // null when the mode has none
 void readBests(); // bests.txt, else rebuilt from the history (one line when either is bad)
-bool appendHistory(const GameRecord& game);
-std::string historyRow(const GameRecord& game);
-bool parseHistoryRow(const std::string& line, GameRecord& game);
-void recordFinishedGame(const GameRecord& game); // history, bests, results panel
+bool appendHistory(const GameRecord& game);                      // one row onto history.csv
+std::string historyRow(const GameRecord& game);                  // that row, newline included
+bool parseHistoryRow(const std::string& line, GameRecord& game); // false for a bad row
+void recordFinishedGame(const GameRecord& game);                 // history, bests, results panel
 
 // ---------------------------------------------------------------------------------------------
 // Replays: recorded while playing, kept in replaysFolder, viewed on the replays screen
 // ---------------------------------------------------------------------------------------------
 
 // Recording: a frame of play as the frame update runs it; the end of a game saves it all.
-void recordReplayFrame(bool stepped);
-void finishPlayedGame();
+void recordReplayFrame(bool stepped); // this frame, when it steps or its click re-seeded
+void finishPlayedGame();              // an offline game just over: replay, history, bests
 // Writes a finished replay for game; the file's name, or "" when it could not be written.
 std::string saveReplay(const Replay& replay, const GameRecord& game);
 void pruneReplays(); // the newest replays and every best's kept, the others removed

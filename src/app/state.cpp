@@ -1,6 +1,6 @@
 // Definitions of the shell's state, with the values in force before start-up.
 #include "net/state.h"
-#include "app/widgets.h"
+#include "app/state.h"
 
 #include <cmath>
 
@@ -56,14 +56,9 @@ std::array<int32_t, screenCount> screenFocus = [] {
   none.fill(-1);
   return none;
 }();
-int32_t currentScreen = mainMenuScreen;
 int32_t lastHoveredChoice = 0;
 bool showFitnessGraph = true;
 int32_t highscore = 0;
-std::vector<std::vector<Button>> screenButtons;
-std::vector<std::vector<Slider>> screenSliders;
-Button backButton;
-Button visualizationButton;
 std::vector<std::vector<SDL_Rect>> builtButtonAreas;
 
 bool gamePaused = false;
@@ -72,8 +67,6 @@ bool restartRequested = false;
 bool pauseOnFocusLoss = true;
 bool preferencesRefused = false;
 LaunchOptions launchOptions;
-Button resumeButton = makeButton(600, 450, 300, 75, "Resume", 2);
-Button quitToMenuButton = makeButton(600, 560, 300, 75, "Quit to menu", 2);
 bool newHighscore = false;
 int32_t pauseKey = SDL_SCANCODE_P;
 int32_t restartKey = SDL_SCANCODE_R;
@@ -109,13 +102,9 @@ std::string menuNotice;
 double replaySpeed = 1.0;
 std::vector<std::string> replayList;
 int32_t replayPage = 0;
-std::vector<Button> replayControls;
 
 int32_t onlinePortSetting = defaultOnlinePort;
 std::string onlineJoinText;
 int32_t onlineFocus = 0;
-Button rematchButton;
-std::string botNetworkLabel;
 std::string botNetworkText;
-std::string nextNetworkLabel;
 std::vector<std::string> networkChoices;

@@ -143,39 +143,14 @@ extern int32_t focusIndex;   // the screen's buttons in list order, then its sli
 extern int32_t focusContext; // the mode and screen focusIndex belongs to
 
 // ---------------------------------------------------------------------------------------------
-// Screens and widgets
+// Screens and widgets (the screens' numbers, buttons and sliders are drawing's: render/state.h)
 // ---------------------------------------------------------------------------------------------
 
-// Screen numbers: indexes of screenButtons and screenSliders, and values of currentScreen.
-enum Screen : int32_t {
-  mainMenuScreen,     // the five original screens, numbered as they always were
-  trainingScreen,     //
-  difficultyScreen,   //
-  settingsScreen,     //
-  piecesScreen,       //
-  gamepadScreen,      // pad bindings per player
-  audioDisplayScreen, // volumes, full screen, auto-pause
-  modesScreen,        // Sprint, Ultra
-  replaysScreen,      // the kept replays
-  onlineScreen,       // host or join an online game
-  networksScreen,     // which network the "Neural Network" level plays
-  handlingScreen,     // each player's handling: classic or custom milliseconds
-  languageScreen,     // the language every text is shown in
-  screenCount
-};
-
 extern std::array<int32_t, screenCount> screenFocus; // focusIndex each screen had when left
-extern int32_t currentScreen;     // 0 main, 1 training set-up, 2 difficulty, 3 settings, 4 pieces
-extern int32_t lastHoveredChoice; // last main-menu or difficulty button hovered: picks the demo
-extern bool showFitnessGraph;     // training screen: graph (set) or network (clear)
-extern int32_t highscore;         // best solo score
-extern std::vector<std::vector<Button>> screenButtons; // one list per screen
-extern std::vector<std::vector<Slider>> screenSliders; // one list per screen
-extern Button backButton;                              // "Back" on every play screen
-extern Button visualizationButton;   // "Toggle Visualization" on the training screen
-extern std::string botNetworkLabel;  // the "Neural Network" level's network: name (layer sizes)
-extern std::string botNetworkText;   // its file's text, as the level's network was loaded from it
-extern std::string nextNetworkLabel; // the file's network when another (training wrote it); or ""
+extern int32_t lastHoveredChoice;  // last main-menu or difficulty button hovered: picks the demo
+extern bool showFitnessGraph;      // training screen: graph (set) or network (clear)
+extern int32_t highscore;          // best solo score
+extern std::string botNetworkText; // the "Neural Network" level's network file's text, as loaded
 extern std::vector<std::string> networkChoices; // the networks screen's entries, in its order
 
 // Each screen's buttons as built, the layout at ui_scale 100 that another scale regrows from.
@@ -215,9 +190,7 @@ extern double playNoticeMs;       // milliseconds it stays up
 extern int32_t padLostPlayer;     // the player whose pad left and paused the game; 0 none
 extern uint32_t clashCheckedGame; // gameSerial of the last game checked for clashes at its start
 
-extern Button resumeButton;     // "Resume" on the paused frame
-extern Button quitToMenuButton; // "Quit to menu" on the paused frame
-extern bool newHighscore;       // the solo game just over beat the high score
+extern bool newHighscore; // the solo game just over beat the high score
 
 // Keys beyond the 14 controls, rebound on the "Audio & Display" screen through bindingIndex.
 constexpr int32_t pauseKeyIndex = controlCount;       // bindingIndex of the pause key
@@ -280,13 +253,15 @@ extern bool lastGameHadBest;                    // there was a best to beat
 extern double lastGameOldBest;                  // the best it was measured against
 extern std::vector<double> sprintSplits;        // a sprint's game time (s) at 10, 20, 30, 40 lines
 constexpr double countdownLength = 300.0;       // frameDelta units of "3", "2", "1" (3 s)
-constexpr double goShown = 50.0;                // game time "Go" stays up after the countdown
-// The game being recorded as it is played, saved as a replay when it ends.
+// The game being recorded as it is played, whichever mode plays it, saved as a replay when it
+// ends (an online game: when it is given a result).
 struct ReplayRecording {
   Replay replay;           // its header and the frames so far
   uint32_t gameSerial = 0; // gameSerial of the game recorded
   bool active = false;     // frames are being added
-  uint32_t frames = 0;     // frames recorded so far
+  uint32_t frames = 0;     // frames recorded so far (an online game's: net's framesRecorded)
+  bool online = false;     // an online game's: only this side's frames, saved by online.cpp
+  uint32_t onlineGamesWritten = 0; // gamesSettled when the last online history row was written
 };
 // The replay the play screen shows back, as read from its file.
 struct ReplayViewer {
@@ -304,7 +279,6 @@ extern std::string menuNotice; // why a replay could not be played; on the menus
 extern double replaySpeed;     // frames played per window frame: 0.5 to 4
 extern std::vector<std::string> replayList; // the replays screen's files, newest first
 extern int32_t replayPage;                  // which dozen of them the screen shows
-extern std::vector<Button> replayControls;  // pause, the four speeds, restart
 // ---------------------------------------------------------------------------------------------
 // Online screen (the connection itself lives in net/state.h)
 // ---------------------------------------------------------------------------------------------
@@ -312,4 +286,3 @@ extern std::vector<Button> replayControls;  // pause, the four speeds, restart
 extern int32_t onlinePortSetting;  // the port field: "Host" listens here (online_port)
 extern std::string onlineJoinText; // the address field: "Join" goes here (online_address)
 extern int32_t onlineFocus;        // the field typed into: 0 none, 1 port, 2 address
-extern Button rematchButton;       // "Rematch" under an online game's result

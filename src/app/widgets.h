@@ -11,8 +11,10 @@
 // Widgets
 // ---------------------------------------------------------------------------------------------
 
+// A button at (x, y) of that size; an empty caption shows "TEXT" so the button is seen.
 Button makeButton(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& text,
                   int32_t textSize);
+// A slider centred at position, its knob placed at value.
 Slider makeSlider(SliderPoint position, int32_t trackWidth, double minValue, double maxValue,
                   const std::string& label, double value, bool isInteger);
 void checkHover(Button& button);                    // hover test; click sound when clicked on it

@@ -77,6 +77,7 @@ bool loadPieceFile(const std::string& path, bool selectedByDefault, std::string*
 // The five piece files in order, only the four-block pieces selected; no piece at all fails.
 bool loadPieceFiles(std::string* error, const std::string& folder = "Storage",
                     bool required = false);
+// Each loaded piece's colour from its file (none: magenta); false (error set) for a bad value.
 bool loadPieceColours(std::string* error, const std::string& path = "Storage/colorPieces.txt");
 void rebuildCatalogue();             // pieceCatalogue = the selected pieces, in load order
 void togglePieceSelected(int32_t k); // flip k, but always keep one piece selected

@@ -107,7 +107,7 @@ double frameDeltaFromCounter(uint64_t ticks, uint64_t frequency);
 // Files
 // ---------------------------------------------------------------------------------------------
 
-std::string replayBytes(const Replay& replay);
+std::string replayBytes(const Replay& replay); // the whole file's bytes
 // False with error = what is wrong (one line) when bytes are not a whole, sane replay.
 bool readReplayBytes(const std::string& bytes, Replay& replay, std::string* error);
 // Check sums and the hashes of boards and networks: hashBytes (game/bytes.h) from this start.

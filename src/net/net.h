@@ -11,7 +11,7 @@
 // Messages: bytes to records and back. A decoder never trusts a length or a value.
 // ---------------------------------------------------------------------------------------------
 
-std::string encodeMessage(const Message& message);
+std::string encodeMessage(const Message& message); // the bytes that travel
 // Reads one whole message. pieceTypes bounds the piece ids a board or piece may hold (0 before
 // a game: lock and move are then refused). On failure problem says what was wrong, and
 // versionMismatch is set when only the protocol version differs.

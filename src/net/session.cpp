@@ -4,6 +4,7 @@
 // the garbage and the top-out are worked out here from the copy. Nothing here knows about
 // sockets: bytes go out through sendBytes and come in through receiveBytes.
 #include "ai/playback.h"
+#include "ai/state.h"
 #include "net/net.h"
 
 #include <chrono>

@@ -142,7 +142,7 @@ void drawFrame() {
     drawVersus({255, 0, 0}, {150, 150, 150});
     break;
   case onlineVersusMode:
-    drawOnlineGame();
+    drawOnlineGame(!replayPlaying); // a replay has no match score nor latency
     break;
   default:
     break;

@@ -1,10 +1,9 @@
 // The Gamepad screen's own drawing: under each player's column, the pad that player holds.
-#include "app/state.h"
 #include "render/render.h"
 
-void drawGamepadScreen() {
+void drawGamepadScreen(SDL_GameController* const pads[2]) {
   for (int player : {2, 1}) {
-    SDL_GameController* pad = playerPads[player - 1];
+    SDL_GameController* pad = pads[player - 1];
     const char* name = pad ? SDL_GameControllerName(pad) : nullptr;
     // TRANSLATORS: %1$d is the player's number, %2$s a pad's name, "a pad" or "no pad".
     std::string text =

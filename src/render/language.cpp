@@ -19,13 +19,6 @@ namespace {
 
 constexpr const char* domain = "brikka";
 
-// The locale our own lookups run in. The program's locale stays "C", in which gettext ignores
-// LANGUAGE: the libraries' messages (strerror's among them, in our log lines) stay English, and
-// numbers keep their '.' decimals. Only tr's lookup, on its own thread for its duration, runs
-// in C.UTF-8, which every system has and which lets LANGUAGE pick our catalogue: no installed
-// locale is needed for any language.
-locale_t messagesLocale = nullptr;
-
 // The system's preferred locales as they were before the game first set LANGUAGE for its own
 // texts (SDL reads LANGUAGE too).
 const std::vector<std::string>& systemLocalesAtStart() {

@@ -109,7 +109,7 @@ void drawMenuScreen() {
   } else if (currentScreen == piecesScreen) {
     drawPieceSelection();
   } else if (currentScreen == gamepadScreen) {
-    drawGamepadScreen();
+    drawGamepadScreen(playerPads);
   } else if (currentScreen == onlineScreen) {
     drawOnlineScreen();
   }

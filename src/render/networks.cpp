@@ -1,6 +1,5 @@
 // The texts about the "Neural Network" level's network: which one it plays (difficulty
 // screen), what a training run does to it (training screen), and the networks screen's title.
-#include "app/state.h"
 #include "render/render.h"
 
 namespace {

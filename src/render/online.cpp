@@ -1,9 +1,7 @@
 // The online screen's texts and the online game: this player's field on the left, the
 // opponent's on the right as its last report showed it, the latency in a corner, the result.
-#include "app/state.h"
-#include "render/render.h"
-
 #include "net/net.h"
+#include "render/render.h"
 
 namespace {
 
@@ -146,7 +144,7 @@ void drawOnlineScreen() {
              greyText, 150, 760, lineRoom);
 }
 
-void drawOnlineGame() {
+void drawOnlineGame(bool live) {
   drawBoard(1, localBoardX, versusCellPitch, true);
   drawBoard(2, remoteBoardX, versusCellPitch, true);
   drawLineClearParticles();
@@ -156,7 +154,7 @@ void drawOnlineGame() {
               110, 460);
   drawCentred(fontMedium, trf("Opponent: %s lines", formatInt(p2Lines).c_str()), whiteText,
               remoteBoardX, 110, 460);
-  if (!replayPlaying) {
+  if (live) {
     drawCentred(fontSmall, trf("You %d \u2013 %d Opponent", matchWins, matchLosses), greyText,
                 windowWidth / 2, 40, 700);
     std::string latency =

@@ -1,8 +1,9 @@
 // What is drawn over play (the paused frame, the game-over banner, the players' names) and the
 // headings of the screens that have one.
-#include "app/play.h"
 #include "app/records.h"
 #include "render/render.h"
+
+#include <cmath>
 
 namespace {
 
@@ -92,6 +93,14 @@ void drawGameOverBanner() {
   // Over the well that topped out: player 1's is on the right.
   int32_t centre = p1Losses >= 3 ? 1100 : 350;
   drawPanel({centre - 160, bannerTop, 320, 150}, lines);
+}
+
+std::string countdownText() {
+  if (countdownLeft > 0.0)
+    return std::to_string(static_cast<int>(std::ceil(countdownLeft / 100.0)));
+  bool race = gameMode == soloPlayMode && soloVariant != marathonVariant;
+  // TRANSLATORS: a race's start, after "3", "2", "1"; a short word on a small panel.
+  return race && !matchOver && !replayPlaying && gameClock < goShown ? trLater("Go") : "";
 }
 
 void drawCountdown() {

@@ -21,7 +21,7 @@ std::string formatInt(int32_t value);                // "-7", "0", "1500"
 std::array<uint8_t, 3> cellColour(int32_t cellCode); // board cell, preview and backdrop rule
 std::array<uint8_t, 3> pieceTypeColour(int32_t k);   // loaded piece k's, in the palette chosen
 void setPieceDrawColour(int32_t k, uint8_t alpha, bool direct);
-void drawButton(const Button& button);
+void drawButton(const Button& button); // face, frame and caption in fontForSize
 // The menus' text, at ui_scale's size; play screens keep fontForSize's fonts.
 TTF_Font* menuFont(int32_t textSize);      // fontForSize for the menus
 void drawMenuButton(const Button& button); // drawButton with menuFont
@@ -79,34 +79,39 @@ void decoratePieceCell(int32_t type, SDL_Rect cell, std::array<uint8_t, 3> fill)
 // Fields, heads-up display, screens
 // ---------------------------------------------------------------------------------------------
 
+// A player's well centred on originX: cells, falling piece, ghost, flash; hold and next boxes
+// too when showBoxes.
 void drawBoard(int player, int32_t originX, int32_t cellPitch, bool showBoxes);
-void drawIncomingDamage();
+void drawIncomingDamage(); // both players' waiting garbage beside their wells
 void drawDamageBars(const std::vector<DamageRecord>& records, int32_t x); // waiting garbage
 void drawRoundPoints(std::array<int32_t, 3> left, std::array<int32_t, 3> right);
-void drawLineClearParticles();
+void drawLineClearParticles(); // the squares flying from cleared rows (none in reduce motion)
 const ParticleLayout* lineClearLayout(int player); // where a player's squares fly (the core's hook)
-void drawResultBanner();
-void drawFitnessGraph(); // on fitnessGraphPanel
+void drawResultBanner();                           // "WIN" and "LOSE" in the wells at a match's end
+void drawFitnessGraph();                           // on fitnessGraphPanel
 // Whatever draw draws, by another renderer with another small font (the laboratory's pictures).
 void drawWith(SDL_Renderer* target, TTF_Font* small, const std::function<void()>& draw);
 constexpr SDL_Rect fitnessGraphPanel = {500, 50, 900, 800}; // the training screen's graph
-void drawNetwork(const Network& network);
+void drawNetwork(const Network& network); // neurons and weighted connections, layer by layer
 // drawNetwork through a cached picture, redrawn at most ten times a second: thousands of lines
 // a frame would otherwise slow the training it shows.
 void drawNetworkView(const Network& network);
 void releaseRenderCaches(); // before the renderer is destroyed: frees what drawing keeps
 void drawMenuScreen();
-void drawFocusOutline();  // around the focused widget, when keys or a pad drive the menus
-void drawGamepadScreen(); // which pad is whose
+void drawFocusOutline(); // around the focused widget, when keys or a pad drive the menus
+// Which pad is whose: pads holds player 1's, then player 2's (null: none).
+void drawGamepadScreen(SDL_GameController* const pads[2]);
 std::vector<std::string> gameOverTexts(); // the game-over banner's lines; none while playing
 void drawGameOverBanner();                // over the topped-out well
 // A black panel in a double frame holding lines (the first large): readable over any board.
 void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines);
-void drawCountdown();     // Sprint and Ultra's "3", "2", "1", "Go" over the well
-void drawPlayerLabels();  // "Player 1" / "Player 2" or "You" / "Bot" above the wells
-void drawPauseFrame();    // "Paused" with "Resume" and "Quit to menu", over a paused game
-void drawPlayNotice();    // the one line over play: a binding clash, or a key to press again
-void drawScreenHeading(); // the pieces and "Audio & Display" screens' titles
+constexpr double goShown = 50.0; // game time "Go" stays up after the countdown
+std::string countdownText();     // Sprint and Ultra's "3", "2", "1", "Go" (a message id); "" none
+void drawCountdown();            // that text over the well
+void drawPlayerLabels();         // "Player 1" / "Player 2" or "You" / "Bot" above the wells
+void drawPauseFrame();           // "Paused" with "Resume" and "Quit to menu", over a paused game
+void drawPlayNotice();           // the one line over play: a binding clash, or a key to press again
+void drawScreenHeading();        // the pieces and "Audio & Display" screens' titles
 void drawSlider(const Slider& slider);
 void drawFrame();         // clear, draw the current mode, present
 void drawModesScreen();   // the bests under Sprint and Ultra
@@ -116,5 +121,5 @@ void drawOnlineScreen();  // the online screen's title, status and addresses
 // An online status (the online layer's, English for the log, or the shell's) in the language
 // shown; unknown ones as they are.
 std::string onlineText(const std::string& english);
-void drawOnlineGame();   // mode 8: both fields, the latency, the result
+void drawOnlineGame(bool live); // mode 8: both fields, the result; live: score and latency too
 void drawNetworkTexts(); // the level's network, the training warning, the networks screen's title

@@ -1,6 +1,18 @@
 // Drawing's state, declared in state.h.
 #include "render/state.h"
 
+int32_t currentScreen = mainMenuScreen;
+std::vector<std::vector<Button>> screenButtons;
+std::vector<std::vector<Slider>> screenSliders;
+Button backButton;
+Button visualizationButton;
+Button resumeButton = {{600, 450}, {300, 75}, trLater("Resume"), "", false, 2};
+Button quitToMenuButton = {{600, 560}, {300, 75}, trLater("Quit to menu"), "", false, 2};
+std::vector<Button> replayControls;
+Button rematchButton;
+std::string botNetworkLabel;
+std::string nextNetworkLabel;
+
 SDL_Renderer* renderer = nullptr;
 TTF_Font* fontSmall = nullptr;
 TTF_Font* fontMedium = nullptr;
@@ -24,3 +36,4 @@ TTF_Font* menuFontMedium = nullptr;
 TTF_Font* menuFontLarge = nullptr;
 std::string languageSetting;
 std::string languageShown = "en";
+locale_t messagesLocale = nullptr;

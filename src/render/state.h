@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <locale.h>
 
 #include <cstdint>
 #include <string>
@@ -56,6 +57,41 @@ struct CaptionFit {
   int natural;         // its width unshrunk
   double factor;       // drawn width over natural
 };
+
+// ---------------------------------------------------------------------------------------------
+// Screens and widgets: which screen is shown, and the buttons and sliders the shell lays out
+// ---------------------------------------------------------------------------------------------
+
+// Screen numbers: indexes of screenButtons and screenSliders, and values of currentScreen.
+enum Screen : int32_t {
+  mainMenuScreen,     // the five original screens, numbered as they always were
+  trainingScreen,     //
+  difficultyScreen,   //
+  settingsScreen,     //
+  piecesScreen,       //
+  gamepadScreen,      // pad bindings per player
+  audioDisplayScreen, // volumes, full screen, auto-pause
+  modesScreen,        // Sprint, Ultra
+  replaysScreen,      // the kept replays
+  onlineScreen,       // host or join an online game
+  networksScreen,     // which network the "Neural Network" level plays
+  handlingScreen,     // each player's handling: classic or custom milliseconds
+  languageScreen,     // the language every text is shown in
+  screenCount
+};
+
+extern int32_t currentScreen; // 0 main, 1 training set-up, 2 difficulty, 3 settings, 4 pieces
+extern std::vector<std::vector<Button>> screenButtons; // one list per screen
+extern std::vector<std::vector<Slider>> screenSliders; // one list per screen
+extern Button backButton;                              // "Back" on every play screen
+extern Button visualizationButton;         // "Toggle Visualization" on the training screen
+extern Button resumeButton;                // "Resume" on the paused frame
+extern Button quitToMenuButton;            // "Quit to menu" on the paused frame
+extern std::vector<Button> replayControls; // a replay's pause, the four speeds, restart
+extern Button rematchButton;               // "Rematch" under an online game's result
+// What the menus say of the "Neural Network" level's network (the shell reads the files).
+extern std::string botNetworkLabel;  // the network it plays: name (layer sizes)
+extern std::string nextNetworkLabel; // the file's network when another (training wrote it); or ""
 
 // ---------------------------------------------------------------------------------------------
 // What everything is drawn with (created at start-up, released at shutdown)
@@ -110,3 +146,9 @@ int32_t uiScalePercent();           // uiScaleStep as a percentage: 100, 125 or 
 
 extern std::string languageSetting; // the player's choice: a language's code, "" follows the system
 extern std::string languageShown;   // the code of the language every text is shown in now
+// The locale our own lookups run in. The program's locale stays "C", in which gettext ignores
+// LANGUAGE: the libraries' messages (strerror's among them, in our log lines) stay English, and
+// numbers keep their '.' decimals. Only tr's lookup, on its own thread for its duration, runs
+// in C.UTF-8, which every system has and which lets LANGUAGE pick our catalogue: no installed
+// locale is needed for any language.
+extern locale_t messagesLocale; // opened when the catalogue folder is bound; null: English only
