@@ -13,6 +13,7 @@
 #include "app/shell.h"
 #include "app/widgets.h"
 #include "game/game.h"
+#include "net/state.h"
 #include "render/language.h"
 #include "render/render.h"
 
@@ -31,7 +32,7 @@ const char* const states[] = {"main-menu",        "settings",    "audio-display"
                               "training-setup",   "difficulty",  "gamepad",       "modes",
                               "online",           "handling",    "pieces",        "solo",
                               "solo-over",        "versus",      "versus-over",   "training",
-                              "training-network", "sprint-over", "marks"};
+                              "training-network", "sprint-over", "marks",         "online-over"};
 
 bool loadGameData(std::string& error) {
   if (!loadPieceFiles(&error)) return false;
@@ -163,7 +164,22 @@ void setUpMarks() {
       p1Board[x][y] = x % 3 == 0 ? garbageGrey : (x % 3 == 1 ? garbageRed : garbageBlue);
 }
 
+// An online game this side lost by a broken rule the opponent found: the longest result shown.
+void setUpOnlineResult() {
+  setUpVersus(true);
+  gameMode = onlineVersusMode;
+  onlinePhase = OnlinePhase::finished;
+  onlineIsHost = true;
+  onlineResult = OnlineResult::brokeRulesHost;
+  onlineReason = "The opponent found that your game broke the rules";
+  foulFound = Foul::boardDiffers;
+}
+
 bool setUpState(const std::string& state) {
+  if (state == "online-over") {
+    setUpOnlineResult();
+    return true;
+  }
   if (state == "marks") {
     setUpMarks();
     return true;

@@ -3,6 +3,8 @@
 #include "net/net.h"
 #include "render/render.h"
 
+#include <algorithm>
+
 namespace {
 
 const SDL_Color whiteText = {255, 255, 255, 255};
@@ -12,7 +14,10 @@ const SDL_Color yellowText = {255, 255, 0, 255};
 constexpr int32_t localBoardX = 350;   // this player, on player 1's keys
 constexpr int32_t remoteBoardX = 1100; // the opponent
 
-constexpr int lineRoom = 1340; // a line from x 150 to 10 pixels short of the right edge
+constexpr int lineRoom = 1340;
+constexpr int resultPanelWidth = 460;     // the result over this player's field, at least
+constexpr int resultPanelMostWidth = 660; // ... and at most: 20 pixels from the window's edge // a
+                                          // line from x 150 to 10 pixels short of the right edge
 
 // Centred on (x, y), shrunk when wider than maxWidth.
 void drawCentred(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y,
@@ -187,19 +192,45 @@ void drawOnlineGame(bool live) {
     return;
   }
   drawVeil();
-  // The result over this player's own field, on a panel; why, and what comes next, below.
-  std::vector<std::string> said = {onlineText(outcomeText())};
-  if (!onlineReason.empty()) {
-    std::string why = onlineText(onlineReason);
-    if (foulFound != Foul::none)
-      // TRANSLATORS: why a game broke the rules, then which rule: "Your game broke the rules: a
-      // second hold".
-      why = trf("%s: %s", why.c_str(), onlineText(foulText(foulFound)).c_str());
-    said.push_back(why);
-  }
-  drawPanel({localBoardX - 230, 420, 460, said.size() > 1 ? 170 : 120}, said);
+  drawOnlineResult();
   if (onlinePhase == OnlinePhase::finished && !localRematch) drawButton(rematchButton);
   drawCentred(fontSmall, rematchText(), whiteText, windowWidth / 2, 960, headingRoom);
   if (onlinePhase == OnlinePhase::closed && !onlineStatus.empty() && onlineStatus != onlineReason)
     drawCentred(fontSmall, onlineText(onlineStatus), whiteText, windowWidth / 2, 960, headingRoom);
+}
+
+std::vector<std::string> onlineResultTexts() {
+  // Long lines take two or more rather than shrinking past reading.
+  std::vector<std::string> said =
+      wrapText(fontLarge, onlineText(outcomeText()), resultPanelMostWidth - 20);
+  if (onlineReason.empty()) return said;
+  std::string why = onlineText(onlineReason);
+  if (foulFound != Foul::none)
+    // TRANSLATORS: why a game broke the rules, then which rule: "Your game broke the rules: a
+    // second hold".
+    why = trf("%s: %s", why.c_str(), onlineText(foulText(foulFound)).c_str());
+  std::vector<std::string> lines = wrapText(fontMedium, why, resultPanelMostWidth - 20);
+  said.insert(said.end(), lines.begin(), lines.end());
+  return said;
+}
+
+size_t onlineOutcomeLines() {
+  return wrapText(fontLarge, onlineText(outcomeText()), resultPanelMostWidth - 20).size();
+}
+
+void drawOnlineResult() {
+  std::vector<std::string> said = onlineResultTexts();
+  size_t large = onlineOutcomeLines();
+  // As wide as its widest line needs, within the free space left of the opponent's field.
+  int widest = 0;
+  for (size_t k = 0; k < said.size(); ++k) {
+    int w = 0;
+    TTF_SizeUTF8(k < large ? fontLarge : fontMedium, said[k].c_str(), &w, nullptr);
+    widest = std::max(widest, w);
+  }
+  int32_t width = std::clamp(widest + 20, resultPanelWidth, resultPanelMostWidth);
+  int32_t height = said.size() > 1 ? 170 + 70 * static_cast<int32_t>(said.size() - 2) : 120;
+  // Raised when tall, to keep clear of the rematch button below.
+  int32_t top = std::min(420, rematchButton.position.y - 10 - height);
+  drawPanel({localBoardX - width / 2, top, width, height}, said, large);
 }

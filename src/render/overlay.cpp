@@ -50,14 +50,14 @@ std::vector<std::string> finishTexts() {
 
 // A black panel in a double frame, its lines one under the other: the first large, the rest
 // medium, news and differences in their colours.
-void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines) {
+void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines, size_t largeLines) {
   setDrawColour({0, 0, 0}, 255);
   fillRect(panel);
   drawDoubleFrame(panel);
   int32_t step = panel.h / static_cast<int32_t>(lines.size());
   for (size_t k = 0; k < lines.size(); ++k) {
     SDL_Color colour = lineColour(lines[k]);
-    drawCentred(k == 0 ? fontLarge : fontMedium, lines[k], colour, panel.x + panel.w / 2,
+    drawCentred(k < largeLines ? fontLarge : fontMedium, lines[k], colour, panel.x + panel.w / 2,
                 panel.y + step * static_cast<int32_t>(k) + step / 2, panel.w - 20);
   }
 }

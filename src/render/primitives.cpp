@@ -177,6 +177,45 @@ void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x
       maxWidth);
 }
 
+namespace {
+
+// Words laid on lines while they fit maxWidth; a word wider on its own keeps a line to itself.
+std::vector<std::string> fillLines(TTF_Font* font, const std::string& text, int maxWidth) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find(' ', start);
+    for (size_t next = end; next != std::string::npos;) {
+      next = text.find(' ', next + 1);
+      int w = 0;
+      TTF_SizeUTF8(font, text.substr(start, next - start).c_str(), &w, nullptr);
+      if (w > maxWidth) break;
+      end = next;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end == std::string::npos ? text.size() : end + 1;
+  }
+  return lines;
+}
+
+} // namespace
+
+std::vector<std::string> wrapText(TTF_Font* font, const std::string& text, int maxWidth) {
+  if (font == nullptr || text.empty()) return {text};
+  // As few lines as maxWidth allows, then the narrowest width that keeps that many: lines of
+  // like length rather than a long one and a stub.
+  size_t count = fillLines(font, text, maxWidth).size();
+  int low = 1, high = maxWidth;
+  while (low < high) {
+    int mid = (low + high) / 2;
+    if (fillLines(font, text, mid).size() <= count)
+      high = mid;
+    else
+      low = mid + 1;
+  }
+  return fillLines(font, text, high);
+}
+
 void drawButton(const Button& button) {
   drawButtonIn(button, fontForSize(button.textSize));
 }

@@ -38,6 +38,8 @@ void drawText(TTF_Font* font, const std::string& text, SDL_Color colour, const T
               int maxWidth = 0);
 void drawTextAt(TTF_Font* font, const std::string& text, SDL_Color colour, int x, int y,
                 int maxWidth = 0);
+// The text broken at spaces into as few lines as fit maxWidth in font, of like widths.
+std::vector<std::string> wrapText(TTF_Font* font, const std::string& text, int maxWidth);
 constexpr int headingRoom = 1460; // a title centred on the window: 20 pixels clear of each side
 TTF_Font* fontForSize(int32_t textSize); // 2 medium, 3 large, anything else small
 constexpr std::array<uint8_t, 3> white = {255, 255, 255};
@@ -103,8 +105,9 @@ void drawFocusOutline(); // around the focused widget, when keys or a pad drive 
 void drawGamepadScreen(SDL_GameController* const pads[2]);
 std::vector<std::string> gameOverTexts(); // the game-over banner's lines; none while playing
 void drawGameOverBanner();                // over the topped-out well
-// A black panel in a double frame holding lines (the first large): readable over any board.
-void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines);
+// A black panel in a double frame holding lines (the first largeLines large): readable over any
+// board.
+void drawPanel(SDL_Rect panel, const std::vector<std::string>& lines, size_t largeLines = 1);
 constexpr double goShown = 50.0; // game time "Go" stays up after the countdown
 std::string countdownText();     // Sprint and Ultra's "3", "2", "1", "Go" (a message id); "" none
 void drawCountdown();            // that text over the well
@@ -122,4 +125,8 @@ void drawOnlineScreen();  // the online screen's title, status and addresses
 // shown; unknown ones as they are.
 std::string onlineText(const std::string& english);
 void drawOnlineGame(bool live); // mode 8: both fields, the result; live: score and latency too
+// The result over this player's field at an online game's end: the outcome, then why, on a panel.
+std::vector<std::string> onlineResultTexts();
+size_t onlineOutcomeLines(); // how many of those lines are the outcome, drawn large
+void drawOnlineResult();
 void drawNetworkTexts(); // the level's network, the training warning, the networks screen's title

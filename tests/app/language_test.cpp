@@ -36,20 +36,24 @@ void expectReadable(const CaptionFit& fit, const std::string& where, double leas
   EXPECT_GE(fit.factor, least) << where << fit.caption;
 }
 
-// The banner over a finished game, as drawn: each line at least readableFit of its size.
-void expectBannerReadable(const std::string& where) {
-  std::vector<std::string> lines = gameOverTexts();
+// A panel over a finished game, as drawn: each line at least readableFit of its size.
+void expectPanelReadable(const std::string& where, const std::vector<std::string>& lines,
+                         void (*draw)(), size_t largeLines = 1) {
   recordDrawnAreas(true);
-  drawGameOverBanner();
+  draw();
   std::vector<SDL_Rect> areas = drawnAreas;
   recordDrawnAreas(false);
   ASSERT_GE(areas.size(), lines.size()) << where;
   for (size_t k = 0; k < lines.size(); ++k) {
     int natural = 0;
-    TTF_SizeUTF8(k == 0 ? fontLarge : fontMedium, lines[k].c_str(), &natural, nullptr);
+    TTF_SizeUTF8(k < largeLines ? fontLarge : fontMedium, lines[k].c_str(), &natural, nullptr);
     const SDL_Rect& drawn = areas[areas.size() - lines.size() + k];
     EXPECT_GE(drawn.w, readableFit * natural) << where << lines[k];
   }
+}
+
+void expectBannerReadable(const std::string& where) {
+  expectPanelReadable(where, gameOverTexts(), drawGameOverBanner);
 }
 
 class Languages : public Scenario {
@@ -179,6 +183,23 @@ TEST_F(Languages, EveryCaptionFitsItsRoomReadablyInEveryLanguageAtAnyWindowSize)
         p1Losses = firstWon ? 1 : 3;
         expectBannerReadable(code + ", versus banner: ");
       }
+    // The online result with its longest reasons, the broken rule's name included.
+    gameMode = onlineVersusMode;
+    onlineResult = OnlineResult::brokeRulesGuest;
+    for (bool host : {true, false})
+      for (const char* reason :
+           {"The opponent found that your game broke the rules", "Opponent's game broke the rules",
+            "The other side said nothing: connection closed"})
+        for (Foul foul : {Foul::none, Foul::boardDiffers, Foul::falseEnd}) {
+          onlineIsHost = host;
+          onlineReason = reason;
+          foulFound = onlineReason.find("rules") != std::string::npos ? foul : Foul::none;
+          expectPanelReadable(code + ", online result: ", onlineResultTexts(), drawOnlineResult,
+                              onlineOutcomeLines());
+        }
+    onlineReason.clear();
+    foulFound = Foul::none;
+    onlineResult = OnlineResult::undecided;
     gameMode = soloPlayMode;
     newHighscore = true;
     expectBannerReadable(code + ", solo banner: ");
