@@ -13,7 +13,8 @@ const SDL_Color whiteText = {255, 255, 255, 255};
 const SDL_Color goldText = {255, 215, 0, 255};
 
 // Where the figures and the results go: beside the boards, never over them.
-constexpr SDL_Rect soloFiguresBox = {150, 680, 300, 200}; // under the score box
+// Under the score box; a line taller than the five it first held, for keys per piece on their own.
+constexpr SDL_Rect soloFiguresBox = {150, 680, 300, 228};
 constexpr SDL_Rect resultsPanel = {1215, 100, 270, 470};  // right of the next box
 constexpr SDL_Rect versusFiguresBox = {530, 8, 380, 208}; // between the point rows, above all
 constexpr int lineHeight = 28;
@@ -41,12 +42,6 @@ void boxFrame(const SDL_Rect& box) {
   outlineRect(box);
 }
 
-// Finesse faults and keys per piece on one line.
-std::string finesseText(const FinesseCount& count) {
-  return trf("Faults %s  Keys/piece %s", formatInt(count.faults).c_str(),
-             decimals(keysPerPiece(count), 2).c_str());
-}
-
 double perSecond(int32_t count, double seconds) {
   return seconds > 0.0 ? count / seconds : 0.0;
 }
@@ -61,11 +56,13 @@ void drawSoloFigures() {
   boxFrame(box);
   double seconds = gameClock / 100.0;
   std::vector<std::string> lines = {
-      trf("Time %s", clockText(seconds).c_str()), trf("Pieces %s", formatInt(p1PieceCount).c_str()),
+      trf("Time %s", clockText(seconds).c_str()),
+      trf("Pieces %s", formatInt(p1PieceCount).c_str()),
       trf("Pieces/s %s", decimals(perSecond(p1PieceCount, seconds), 2).c_str()),
       soloVariant == sprintVariant ? trf("Lines %s / 40", formatInt(p1Lines).c_str())
                                    : trf("Lines %s", formatInt(p1Lines).c_str()),
-      finesseText(finesseCounts[0])};
+      trf("Faults %s", formatInt(finesseCounts[0].faults).c_str()),
+      trf("Keys/piece %s", decimals(keysPerPiece(finesseCounts[0]), 2).c_str())};
   if (soloVariant == ultraVariant)
     lines[0] = trf("Time left %s", clockText((ultraDuration - gameClock) / 100.0).c_str());
   for (size_t i = 0; i < lines.size(); ++i)

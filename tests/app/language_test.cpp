@@ -201,6 +201,21 @@ TEST_F(Languages, EveryCaptionFitsItsRoomReadablyInEveryLanguageAtAnyWindowSize)
     foulFound = Foul::none;
     onlineResult = OnlineResult::undecided;
     gameMode = soloPlayMode;
+    // The solo figures' last line, keys per piece, unshrunk and clear of the box's sides.
+    finesseCounts[0].placements = 20;
+    finesseCounts[0].keyPresses = 69;
+    recordDrawnAreas(true);
+    drawPlayFigures();
+    std::vector<SDL_Rect> areas = drawnAreas;
+    recordDrawnAreas(false);
+    int natural = 0;
+    TTF_SizeUTF8(fontSmall, trf("Keys/piece %s", "3.45").c_str(), &natural, nullptr);
+    ASSERT_GE(areas.size(), 2u);
+    EXPECT_EQ(areas.back().w, natural) << code << ", solo figures";
+    EXPECT_GE(areas.back().x, areas.front().x + 5) << code << ", solo figures";
+    EXPECT_LE(areas.back().x + areas.back().w, areas.front().x + areas.front().w - 5)
+        << code << ", solo figures";
+    finesseCounts[0] = {};
     newHighscore = true;
     expectBannerReadable(code + ", solo banner: ");
     matchOver = newHighscore = false;
