@@ -4,6 +4,7 @@
 #include "app/input.h"
 #include "app/widgets.h"
 #include "net/state.h"
+#include "render/render.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -157,10 +158,7 @@ FocusItem focusItem(int32_t index) {
   if (index < static_cast<int32_t>(buttons.size()))
     return {buttonArea(buttons[index]), &buttons[index], nullptr};
   Slider& slider = screenSliders[currentScreen][index - buttons.size()];
-  SDL_Rect track = {static_cast<int>(slider.position.x - slider.trackWidth * 0.5),
-                    static_cast<int>(slider.position.y - slider.trackHeight * 0.5),
-                    slider.trackWidth, slider.trackHeight};
-  return {track, nullptr, &slider};
+  return {sliderTrack(slider), nullptr, &slider};
 }
 
 Button* focusedButton() {

@@ -79,9 +79,15 @@ void buildHandlingScreen() {
     buttons.push_back(makeButton(left, 260, 150, 60, "Classic", 1));
     buttons.push_back(makeButton(left + 175, 260, 150, 60, "Relaxed", 1));
     buttons.push_back(makeButton(left + 350, 260, 150, 60, "Fast", 1));
-    for (int i = 0; i < slidersPerPlayer; ++i)
-      sliders.push_back(
-          makeSlider({left + 250.0, 430.0 + 120.0 * i}, 500, 0, maxima[i], labels[i], 0, true));
+    // The knob travels inside the 500-pixel track, so at either end it stays within the
+    // column of buttons above rather than standing out half its width.
+    for (int i = 0; i < slidersPerPlayer; ++i) {
+      Slider slider =
+          makeSlider({left + 250.0, 430.0 + 120.0 * i}, 500, 0, maxima[i], labels[i], 0, true);
+      slider.trackWidth -= slider.knobSize;
+      slider.trackMargin = slider.knobSize / 2;
+      sliders.push_back(slider); // showHandling places the knob on the narrower travel
+    }
     showHandling(column);
     savedHandlings[column] = handlingOf(column);
   }

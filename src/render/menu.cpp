@@ -172,7 +172,7 @@ std::string sliderCaption(const Slider& slider) {
 int sliderLabelRoom(const Slider& slider) {
   // The label may pass each end of the track by 60 pixels: the sliders side by side stay apart,
   // and the training screen's notes on the right stay clear.
-  int room = slider.trackWidth + 120;
+  int room = slider.trackWidth + 2 * slider.trackMargin + 120;
   if (menuFont(2) == fontMedium) return room;
   // Grown for ui_scale, no wider than the track or than it was at 100: the two settings
   // sliders' labels, near the window's edges, never meet nor leave it.
@@ -181,11 +181,15 @@ int sliderLabelRoom(const Slider& slider) {
   return std::min(room, std::max(slider.trackWidth, width));
 }
 
+SDL_Rect sliderTrack(const Slider& slider) {
+  return {truncPixel(slider.position.x - slider.trackWidth * 0.5 - slider.trackMargin),
+          truncPixel(slider.position.y - slider.trackHeight * 0.5),
+          slider.trackWidth + 2 * slider.trackMargin, slider.trackHeight};
+}
+
 void drawSlider(const Slider& slider) {
   SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
-  SDL_Rect track = {truncPixel(slider.position.x - slider.trackWidth * 0.5),
-                    truncPixel(slider.position.y - slider.trackHeight * 0.5), slider.trackWidth,
-                    slider.trackHeight};
+  SDL_Rect track = sliderTrack(slider);
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   fillRect(track);
   setDrawColour(white, 255);

@@ -115,6 +115,7 @@ void drawPlayerLabels();         // "Player 1" / "Player 2" or "You" / "Bot" abo
 void drawPauseFrame();           // "Paused" with "Resume" and "Quit to menu", over a paused game
 void drawPlayNotice();           // the one line over play: a binding clash, or a key to press again
 void drawScreenHeading();        // the pieces and "Audio & Display" screens' titles
+SDL_Rect sliderTrack(const Slider& slider); // the track as drawn, its margins included
 void drawSlider(const Slider& slider);
 void drawFrame();         // clear, draw the current mode, present
 void drawModesScreen();   // the bests under Sprint and Ultra

@@ -46,6 +46,7 @@ struct Slider {
   bool dragging = false;    // the knob follows the pointer
   bool hovered = false;     // the pointer is on the knob
   std::string shownValue;   // the value as its screen words it ("167 ms"); "" = the number
+  int32_t trackMargin = 0;  // the track drawn this far past each end of the knob's travel
 };
 
 // How a caption sits in its room: where it is drawn, and the factor it was shrunk by to fit (1

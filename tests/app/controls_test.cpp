@@ -5,6 +5,7 @@
 #include "app/screens.h"
 #include "app/settings.h"
 #include "net/state.h"
+#include "render/render.h"
 #include "scenario.h"
 
 namespace {
@@ -119,6 +120,10 @@ TEST_F(Controls, TheHandlingScreenShowsUnitsAndItsPresetsAreKept) {
   EXPECT_NE(text.find("p1_handling = custom\np1_das_ms = 100\np1_arr_ms = 0\n"), std::string::npos)
       << text;
   EXPECT_EQ(handlingValueText(2, 0), "instant");
+  // Player 2's DAS Cut at its least: the knob inside its track, which lines up with DAS's.
+  ASSERT_EQ(sliders[3].value, 0.0);
+  EXPECT_GE(sliders[3].knob.x - sliders[3].knobSize * 0.5, sliderTrack(sliders[3]).x);
+  EXPECT_EQ(sliderTrack(sliders[3]).x, sliderTrack(sliders[0]).x);
 }
 
 } // namespace
