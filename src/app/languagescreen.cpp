@@ -30,8 +30,10 @@ void choose(const std::string& code) {
   languageSetting = code;
   savePreference("language");
   // Captions are translated as they are drawn, and the screens that keep a translated word
-  // (On, Off, Custom…) write it again every frame they run: nothing to rebuild.
+  // (On, Off, Custom…) write it again every frame they run; only the grown buttons are laid out
+  // again, around the headings and labels as wide as the new language writes them.
   applyLanguageSetting();
+  relayOutMenus();
 }
 
 } // namespace

@@ -28,33 +28,35 @@ bool visible(const Button& button) {
   return button.size.x > 0 && button.size.y > 0;
 }
 
-// Where the menus draw texts of their own between the buttons, at their widest (the positions
-// are the drawing's); buttons keep clear of them.
-std::vector<SDL_Rect> screenTexts(int32_t screen) {
+// Texts other than the heading, at their widest.
+std::vector<SDL_Rect> otherScreenTexts(int32_t screen) {
   switch (screen) {
-  case piecesScreen: // the heading, then the rows of piece tiles
-    return {{450, 4, 600, 42}, {0, 50, 1500, 150}, {0, 300, 1500, 150}, {0, 550, 1500, 150}};
+  case piecesScreen: // the rows of piece tiles
+    return {{0, 50, 1500, 150}, {0, 300, 1500, 150}, {0, 550, 1500, 150}};
   case difficultyScreen: // which network the level plays, and the next one
     return {{600, 758, 850, 32}, {600, 870, 850, 32}};
   case trainingScreen: // what a run does to the network
     return {{1060, 615, 420, 160}};
   case gamepadScreen: // each player's pad
     return {{50, 860, 600, 30}, {850, 860, 600, 30}};
-  case audioDisplayScreen:
-    return {{450, 62, 600, 56}};
-  case modesScreen: // the heading and the bests
-    return {{600, 120, 300, 56}, {550, 365, 400, 30}, {550, 565, 400, 30}};
-  case replaysScreen:
-    return {{550, 20, 400, 56}};
-  case onlineScreen: // the heading, the status, the addresses, the keys line
-    return {{450, 82, 600, 56}, {150, 500, 1200, 45}, {150, 580, 1300, 70}, {150, 760, 1200, 30}};
+  case modesScreen: // the bests
+    return {{550, 365, 400, 30}, {550, 565, 400, 30}};
+  case onlineScreen: // the status, the addresses, the keys line
+    return {{150, 500, 1200, 45}, {150, 580, 1300, 70}, {150, 760, 1200, 30}};
   case networksScreen:
     return {{100, 50, 1300, 32}};
-  case handlingScreen:
-    return {{500, 42, 500, 56}};
   default:
     return {};
   }
+}
+
+// Where the menus draw texts of their own between the buttons, at their widest (the positions
+// are the drawing's); buttons keep clear of them. The heading is measured as drawn, grown or not.
+std::vector<SDL_Rect> screenTexts(int32_t screen) {
+  std::vector<SDL_Rect> texts = otherScreenTexts(screen);
+  SDL_Rect heading = screenHeadingArea(screen);
+  if (heading.w > 0 && heading.h > 0) texts.push_back(heading);
+  return texts;
 }
 
 // A slider's track, knob and label as its menu font draws them: the label grows upwards from

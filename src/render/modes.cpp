@@ -143,12 +143,6 @@ void drawPlaybackBar() {
 } // namespace
 
 void drawModesScreen() {
-  drawText(
-      fontLarge, tr("Modes"), whiteText,
-      [](int w, int) {
-        return SDL_Point{750 - w / 2, 120};
-      },
-      headingRoom);
   const char* modes[] = {"sprint", "ultra"};
   const int tops[] = {365, 565};
   for (int i = 0; i < 2; ++i) {
@@ -162,12 +156,6 @@ void drawModesScreen() {
 }
 
 void drawReplaysScreen() {
-  drawText(
-      fontLarge, tr("Replays"), whiteText,
-      [](int w, int) {
-        return SDL_Point{750 - w / 2, 20};
-      },
-      headingRoom);
   if (replayList.empty()) centredText(tr("No replays yet"), whiteText, 750, 400, headingRoom);
 }
 

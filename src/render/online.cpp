@@ -127,7 +127,6 @@ std::string onlineText(const std::string& english) {
 }
 
 void drawOnlineScreen() {
-  drawCentred(fontLarge, tr("Online Versus"), whiteText, windowWidth / 2, 110, headingRoom);
   if (!onlineStatus.empty())
     drawTextAt(fontMedium, onlineText(onlineStatus), yellowText, 150, 500, lineRoom);
   if (onlinePhase == OnlinePhase::hosting) {

@@ -3,6 +3,7 @@
 #include "app/records.h"
 #include "render/render.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -132,15 +133,85 @@ void drawPauseFrame() {
   drawButton(quitToMenuButton);
 }
 
+namespace {
+
+// A menu screen's title, in the menus' font so it grows with them: where it stands, centred on
+// the window, at 100 (its middle at y, or its top there), and the most height it may take.
+struct ScreenHeading {
+  int32_t screen;
+  const char* text;
+  int32_t textSize;
+  int y;
+  bool topAtY;
+  int mostHeight; // 0: any
+};
+const ScreenHeading screenHeadings[] = {
+    // Above the rows of piece tiles, which start at y 50.
+    {piecesScreen, trLater("Pieces in Play"), 2, 25, false, 48},
+    {audioDisplayScreen, trLater("Audio & Display"), 3, 90, false, 0},
+    {handlingScreen, trLater("Handling"), 3, 70, false, 0},
+    {languageScreen, trLater("Language"), 3, 90, false, 0},
+    {modesScreen, trLater("Modes"), 3, 120, true, 0},
+    {replaysScreen, trLater("Replays"), 3, 20, true, 68}, // above the list, from y 90
+    {onlineScreen, trLater("Online Versus"), 3, 110, false, 0},
+};
+
+const ScreenHeading* headingOf(int32_t screen) {
+  for (const ScreenHeading& heading : screenHeadings)
+    if (heading.screen == screen) return &heading;
+  return nullptr;
+}
+
+// A grown heading near the top stays inside the window.
+TextPlacement headingPlacement(const ScreenHeading& heading) {
+  return [&heading](int w, int h) {
+    return SDL_Point{windowWidth / 2 - w / 2,
+                     heading.topAtY ? heading.y : std::max(0, heading.y - h / 2)};
+  };
+}
+
+// The width it may take: the window's less a margin, less still when it would pass its height.
+int headingWidth(const ScreenHeading& heading, int w, int h) {
+  if (heading.mostHeight > 0 && h > heading.mostHeight)
+    return std::min(headingRoom, w * heading.mostHeight / h);
+  return headingRoom;
+}
+
+} // namespace
+
+namespace {
+
+// The screen's heading in its font, and the width it is drawn within; false when it has none.
+bool measureHeading(int32_t screen, const ScreenHeading*& heading, TTF_Font*& font, int& w, int& h,
+                    int& room) {
+  heading = headingOf(screen);
+  font = heading ? menuFont(heading->textSize) : nullptr;
+  if (font == nullptr || TTF_SizeUTF8(font, tr(heading->text), &w, &h) != 0) return false;
+  room = headingWidth(*heading, w, h);
+  return true;
+}
+
+} // namespace
+
+SDL_Rect screenHeadingArea(int32_t screen) {
+  const ScreenHeading* heading = nullptr;
+  TTF_Font* font = nullptr;
+  int w = 0, h = 0, room = 0;
+  if (!measureHeading(screen, heading, font, w, h, room)) return {0, 0, 0, 0};
+  if (w > room) {
+    h = h * room / w;
+    w = room;
+  }
+  SDL_Point at = headingPlacement(*heading)(w, h);
+  return {at.x, at.y, w, h};
+}
+
 void drawScreenHeading() {
-  if (currentScreen == piecesScreen)
-    drawCentred(fontMedium, tr("Pieces in Play"), whiteText, windowWidth / 2, 25, headingRoom);
-  if (currentScreen == audioDisplayScreen)
-    drawCentred(fontLarge, tr("Audio & Display"), whiteText, windowWidth / 2, 90, headingRoom);
-  if (currentScreen == handlingScreen)
-    drawCentred(fontLarge, tr("Handling"), whiteText, windowWidth / 2, 70, headingRoom);
-  if (currentScreen == languageScreen)
-    drawCentred(fontLarge, tr("Language"), whiteText, windowWidth / 2, 90, headingRoom);
+  const ScreenHeading* heading = nullptr;
+  TTF_Font* font = nullptr;
+  int w = 0, h = 0, room = 0;
+  if (measureHeading(currentScreen, heading, font, w, h, room))
+    drawText(font, tr(heading->text), whiteText, headingPlacement(*heading), room);
 }
 
 void drawPlayNotice() {

@@ -114,7 +114,8 @@ void drawCountdown();            // that text over the well
 void drawPlayerLabels();         // "Player 1" / "Player 2" or "You" / "Bot" above the wells
 void drawPauseFrame();           // "Paused" with "Resume" and "Quit to menu", over a paused game
 void drawPlayNotice();           // the one line over play: a binding clash, or a key to press again
-void drawScreenHeading();        // the pieces and "Audio & Display" screens' titles
+void drawScreenHeading();        // the menu screens' titles, at the menus' size
+SDL_Rect screenHeadingArea(int32_t screen); // where that title is drawn; empty for none
 SDL_Rect sliderTrack(const Slider& slider); // the track as drawn, its margins included
 void drawSlider(const Slider& slider);
 void drawFrame();         // clear, draw the current mode, present

@@ -88,6 +88,9 @@ TEST_F(UiScale, ButtonsGrowApartOnTheWindowAndEveryCaptionFitsAtTheSmallestWindo
   listReplays();
   openNetworksScreen();
   std::string built = allAreas();
+  std::vector<int> headingHeights; // at 100
+  for (size_t screen = 0; screen < screenButtons.size(); ++screen)
+    headingHeights.push_back(screenHeadingArea(static_cast<int32_t>(screen)).h);
   for (int32_t step : {1, 2}) {
     uiScaleStep = step;
     ASSERT_TRUE(openMenuFonts(BRIKKA_FONT_FILE));
@@ -98,7 +101,14 @@ TEST_F(UiScale, ButtonsGrowApartOnTheWindowAndEveryCaptionFitsAtTheSmallestWindo
       std::vector<SDL_Rect> areas;
       for (const Button& button : screenButtons[screen])
         if (button.size.x > 0) areas.push_back(areaOf(button));
+      // A heading grows with the menus, and the buttons keep off it.
+      SDL_Rect heading = screenHeadingArea(static_cast<int32_t>(screen));
+      if (headingHeights[screen] > 0) {
+        EXPECT_GT(heading.h, headingHeights[screen]) << uiScalePercent() << " %, screen " << screen;
+      }
       for (size_t i = 0; i < areas.size(); ++i) {
+        EXPECT_FALSE(SDL_HasIntersection(&heading, &areas[i]))
+            << uiScalePercent() << " %, screen " << screen << ", heading and button " << i;
         EXPECT_TRUE(inside(areas[i], {0, 0, windowWidth, windowHeight}))
             << uiScalePercent() << " %, screen " << screen << ", button " << i;
         for (size_t j = i + 1; j < areas.size(); ++j)
