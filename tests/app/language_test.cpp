@@ -33,6 +33,8 @@ std::vector<std::string> languagesBuilt() {
 void expectReadable(const CaptionFit& fit, const std::string& where, double least = readableFit) {
   EXPECT_GE(fit.drawn.x, fit.room.x) << where << fit.caption;
   EXPECT_LE(fit.drawn.x + fit.drawn.w, fit.room.x + fit.room.w) << where << fit.caption;
+  EXPECT_GE(fit.drawn.x, 0) << where << fit.caption; // and the window's edges cut nothing
+  EXPECT_LE(fit.drawn.x + fit.drawn.w, windowWidth) << where << fit.caption;
   EXPECT_GE(fit.factor, least) << where << fit.caption;
 }
 
