@@ -117,6 +117,21 @@ TEST_F(UiScale, ButtonsGrowApartOnTheWindowAndEveryCaptionFitsAtTheSmallestWindo
       }
       EXPECT_EQ(paintOutsideButtons(static_cast<int32_t>(screen)), 0)
           << uiScalePercent() << " %, screen " << screen;
+      // A column built straight (one left edge, one width) stays straight, a row stays level.
+      const std::vector<Button>& buttons = screenButtons[screen];
+      const std::vector<SDL_Rect>& asBuilt = builtButtonAreas[screen];
+      for (size_t i = 0; i < buttons.size(); ++i)
+        for (size_t j = i + 1; j < buttons.size(); ++j) {
+          const SDL_Rect &a = asBuilt[i], &b = asBuilt[j];
+          if (a.x == b.x && a.w == b.w) {
+            EXPECT_EQ(buttons[i].position.x, buttons[j].position.x) << "screen " << screen;
+            EXPECT_EQ(buttons[i].size.x, buttons[j].size.x) << "screen " << screen;
+          }
+          if (a.y == b.y && a.h == b.h) {
+            EXPECT_EQ(buttons[i].position.y, buttons[j].position.y) << "screen " << screen;
+            EXPECT_EQ(buttons[i].size.y, buttons[j].size.y) << "screen " << screen;
+          }
+        }
     }
     for (size_t screen = 0; screen < screenButtons.size(); ++screen)
       for (const Button& button : screenButtons[screen]) {
