@@ -172,7 +172,6 @@ struct LaunchOptions {
 };
 extern LaunchOptions launchOptions; // filled by main before runGame
 
-extern bool gamePaused;         // play is frozen: no timer runs, no piece moves
 extern bool pauseRequested;     // a pause key or a pad's Start went down this frame
 extern bool restartRequested;   // the restart key went down this frame
 extern bool pauseOnFocusLoss;   // losing the window's focus pauses a game
@@ -185,12 +184,7 @@ constexpr double confirmMilliseconds = 2000.0;
 constexpr double clashNoticeMilliseconds = 5000.0;
 extern PendingKey pendingKey;     // the key whose second press is awaited
 extern double pendingKeyMs;       // milliseconds left for it
-extern std::string playNotice;    // "Press R again to restart", "P2 Hold and Restart share R"
-extern double playNoticeMs;       // milliseconds it stays up
-extern int32_t padLostPlayer;     // the player whose pad left and paused the game; 0 none
 extern uint32_t clashCheckedGame; // gameSerial of the last game checked for clashes at its start
-
-extern bool newHighscore; // the solo game just over beat the high score
 
 // Keys beyond the 14 controls, rebound on the "Audio & Display" screen through bindingIndex.
 constexpr int32_t pauseKeyIndex = controlCount;       // bindingIndex of the pause key
@@ -217,26 +211,6 @@ constexpr const char* historyPath = "Storage/history.csv"; // one row a finished
 constexpr const char* bestsPath = "Storage/bests.txt";     // personal bests, from the history
 constexpr size_t replaysKept = 50;                         // newest replays kept, bests aside
 
-// One finished game, as a history row has it.
-struct GameRecord {
-  std::string date;     // "2026-12-07 12:15:30" (UTC)
-  std::string mode;     // "solo", "sprint", "ultra", "versus" or "bot"
-  int32_t score = 0;    // player 1's
-  int32_t lines = 0;    // rows player 1 cleared
-  int32_t pieces = 0;   // pieces player 1 locked
-  double seconds = 0.0; // game time
-  double piecesPerSecond = 0.0;
-  int32_t garbageSent = 0; // rows player 1 sent
-  std::string replayFile;  // its replay in replaysFolder, "" when none was written
-  // Columns added later, each at the end of the row; older rows read them as empty or 0.
-  std::string level;           // a bot game's level label, "" otherwise
-  std::string result;          // how it ended for player 1: "win 3-1", "topped out", ...
-  int32_t finesseFaults = 0;   // placements that took more inputs than the fewest possible
-  double keysPerPiece = 0.0;   // inputs per locked piece
-  std::string opponent;        // an online game's opponent address, "" otherwise
-  int32_t garbageReceived = 0; // rows that rose in player 1's well
-};
-
 // A mode's personal best: a sprint's time (lower is better), else a score.
 struct PersonalBest {
   std::string mode;       // "solo", "sprint" or "ultra"
@@ -246,11 +220,6 @@ struct PersonalBest {
 
 extern std::vector<PersonalBest> personalBests; // one per mode that has one
 extern std::string botLevelName;                // the level the bot game was started at
-extern GameRecord lastGame;                     // the game that just ended (results panel)
-extern bool lastGameShown;                      // the results panel is up
-extern bool lastGameNewBest;                    // it beat the personal best
-extern bool lastGameHadBest;                    // there was a best to beat
-extern double lastGameOldBest;                  // the best it was measured against
 extern std::vector<double> sprintSplits;        // a sprint's game time (s) at 10, 20, 30, 40 lines
 constexpr double countdownLength = 300.0;       // frameDelta units of "3", "2", "1" (3 s)
 // The game being recorded as it is played, whichever mode plays it, saved as a replay when it
@@ -272,9 +241,7 @@ struct ReplayViewer {
 };
 extern ReplayRecording replayRecording; // the game being recorded
 extern ReplayViewer replayViewer;       // the replay being played back
-extern bool replayPlaying;              // the play screen shows a replay
 extern bool replayPaused;               // its playback is held
-extern bool replayEnded;                // its last frame has played
 extern std::string menuNotice; // why a replay could not be played; on the menus until a click
 extern double replaySpeed;     // frames played per window frame: 0.5 to 4
 extern std::vector<std::string> replayList; // the replays screen's files, newest first

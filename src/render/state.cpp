@@ -37,3 +37,16 @@ TTF_Font* menuFontLarge = nullptr;
 std::string languageSetting;
 std::string languageShown = "en";
 locale_t messagesLocale = nullptr;
+
+bool gamePaused = false;
+bool newHighscore = false;
+std::string playNotice;
+double playNoticeMs = 0.0;
+int32_t padLostPlayer = 0;
+GameRecord lastGame;
+bool lastGameShown = false;
+bool lastGameNewBest = false;
+bool lastGameHadBest = false;
+double lastGameOldBest = 0.0;
+bool replayPlaying = false;
+bool replayEnded = false;

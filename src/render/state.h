@@ -153,3 +153,39 @@ extern std::string languageShown;   // the code of the language every text is sh
 // in C.UTF-8, which every system has and which lets LANGUAGE pick our catalogue: no installed
 // locale is needed for any language.
 extern locale_t messagesLocale; // opened when the catalogue folder is bound; null: English only
+
+// ---------------------------------------------------------------------------------------------
+// What play shows: the shell sets it as games run and end, drawing reads it
+// ---------------------------------------------------------------------------------------------
+
+// One finished game, as a history row has it.
+struct GameRecord {
+  std::string date;     // "2026-12-07 12:15:30" (UTC)
+  std::string mode;     // "solo", "sprint", "ultra", "versus" or "bot"
+  int32_t score = 0;    // player 1's
+  int32_t lines = 0;    // rows player 1 cleared
+  int32_t pieces = 0;   // pieces player 1 locked
+  double seconds = 0.0; // game time
+  double piecesPerSecond = 0.0;
+  int32_t garbageSent = 0; // rows player 1 sent
+  std::string replayFile;  // its replay in the replays folder, "" when none was written
+  // Columns added later, each at the end of the row; older rows read them as empty or 0.
+  std::string level;           // a bot game's level label, "" otherwise
+  std::string result;          // how it ended for player 1: "win 3-1", "topped out", ...
+  int32_t finesseFaults = 0;   // placements that took more inputs than the fewest possible
+  double keysPerPiece = 0.0;   // inputs per locked piece
+  std::string opponent;        // an online game's opponent address, "" otherwise
+  int32_t garbageReceived = 0; // rows that rose in player 1's well
+};
+extern bool gamePaused;        // play is frozen: no timer runs, no piece moves
+extern std::string playNotice; // "Press R again to restart", "P2 Hold and Restart share R"
+extern double playNoticeMs;    // milliseconds it stays up
+extern int32_t padLostPlayer;  // the player whose pad left and paused the game; 0 none
+extern bool newHighscore;      // the solo game just over beat the high score
+extern GameRecord lastGame;    // the game that just ended (results panel)
+extern bool lastGameShown;     // the results panel is up
+extern bool lastGameNewBest;   // it beat the personal best
+extern bool lastGameHadBest;   // there was a best to beat
+extern double lastGameOldBest; // the best it was measured against
+extern bool replayPlaying;     // the play screen shows a replay
+extern bool replayEnded;       // its last frame has played
