@@ -15,7 +15,6 @@ std::string modeName(int32_t mode, int32_t variant); // "solo", "sprint", "ultra
 // How the game that just ended went for player 1: "finished" or "topped out" alone, "win 3-1",
 // "loss 1-3" or "draw" in a match.
 std::string playedResult();
-const PersonalBest* personalBest(const std::string& mode); // null when the mode has none
 void readBests(); // bests.txt, else rebuilt from the history (one line when either is bad)
 bool appendHistory(const GameRecord& game);                      // one row onto history.csv
 std::string historyRow(const GameRecord& game);                  // that row, newline included

@@ -57,8 +57,6 @@ std::array<int32_t, screenCount> screenFocus = [] {
   return none;
 }();
 int32_t lastHoveredChoice = 0;
-bool showFitnessGraph = true;
-int32_t highscore = 0;
 std::vector<std::vector<SDL_Rect>> builtButtonAreas;
 
 bool pauseRequested = false;
@@ -80,7 +78,6 @@ uint32_t clashCheckedGame = 0;
 SDL_Rect windowPlace = {0, 0, 0, 0};
 std::string piecesKept;
 
-std::vector<PersonalBest> personalBests;
 std::string botLevelName;
 std::vector<double> sprintSplits;
 ReplayRecording replayRecording;

@@ -148,8 +148,6 @@ extern int32_t focusContext; // the mode and screen focusIndex belongs to
 
 extern std::array<int32_t, screenCount> screenFocus; // focusIndex each screen had when left
 extern int32_t lastHoveredChoice;  // last main-menu or difficulty button hovered: picks the demo
-extern bool showFitnessGraph;      // training screen: graph (set) or network (clear)
-extern int32_t highscore;          // best solo score
 extern std::string botNetworkText; // the "Neural Network" level's network file's text, as loaded
 extern std::vector<std::string> networkChoices; // the networks screen's entries, in its order
 
@@ -211,17 +209,9 @@ constexpr const char* historyPath = "Storage/history.csv"; // one row a finished
 constexpr const char* bestsPath = "Storage/bests.txt";     // personal bests, from the history
 constexpr size_t replaysKept = 50;                         // newest replays kept, bests aside
 
-// A mode's personal best: a sprint's time (lower is better), else a score.
-struct PersonalBest {
-  std::string mode;       // "solo", "sprint" or "ultra"
-  double value = 0.0;     // seconds for a sprint, points otherwise
-  std::string replayFile; // kept while this best stands
-};
-
-extern std::vector<PersonalBest> personalBests; // one per mode that has one
-extern std::string botLevelName;                // the level the bot game was started at
-extern std::vector<double> sprintSplits;        // a sprint's game time (s) at 10, 20, 30, 40 lines
-constexpr double countdownLength = 300.0;       // frameDelta units of "3", "2", "1" (3 s)
+extern std::string botLevelName;          // the level the bot game was started at
+extern std::vector<double> sprintSplits;  // a sprint's game time (s) at 10, 20, 30, 40 lines
+constexpr double countdownLength = 300.0; // frameDelta units of "3", "2", "1" (3 s)
 // The game being recorded as it is played, whichever mode plays it, saved as a replay when it
 // ends (an online game: when it is given a result).
 struct ReplayRecording {

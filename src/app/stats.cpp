@@ -136,12 +136,6 @@ std::string modeName(int32_t mode, int32_t variant) {
   return "solo";
 }
 
-const PersonalBest* personalBest(const std::string& mode) {
-  for (const PersonalBest& best : personalBests)
-    if (best.mode == mode) return &best;
-  return nullptr;
-}
-
 std::string historyRow(const GameRecord& game) {
   return game.date + "," + game.mode + "," + std::to_string(game.score) + "," +
          std::to_string(game.lines) + "," + std::to_string(game.pieces) + "," +

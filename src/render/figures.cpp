@@ -45,3 +45,9 @@ bool betterThanBest(const std::string& mode, double value, double best) {
   double a = std::round(value * 100.0), b = std::round(best * 100.0);
   return mode == "sprint" ? a < b : a > b;
 }
+
+const PersonalBest* personalBest(const std::string& mode) {
+  for (const PersonalBest& best : personalBests)
+    if (best.mode == mode) return &best;
+  return nullptr;
+}

@@ -144,3 +144,4 @@ std::string bestDifferenceText(const std::string& mode, double value, double bes
 bool betterThanBest(const std::string& mode, double value, double best); // to the hundredth
 double bestValueOf(const GameRecord& game); // seconds for a sprint, else the score
 bool finishedSprint(const GameRecord& game);
+const PersonalBest* personalBest(const std::string& mode); // null when the mode has none

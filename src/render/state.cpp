@@ -50,3 +50,6 @@ bool lastGameHadBest = false;
 double lastGameOldBest = 0.0;
 bool replayPlaying = false;
 bool replayEnded = false;
+std::vector<PersonalBest> personalBests;
+bool showFitnessGraph = true;
+int32_t highscore = 0;

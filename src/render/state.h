@@ -189,3 +189,12 @@ extern bool lastGameHadBest;   // there was a best to beat
 extern double lastGameOldBest; // the best it was measured against
 extern bool replayPlaying;     // the play screen shows a replay
 extern bool replayEnded;       // its last frame has played
+// A mode's personal best: a sprint's time (lower is better), else a score.
+struct PersonalBest {
+  std::string mode;       // "solo", "sprint" or "ultra"
+  double value = 0.0;     // seconds for a sprint, points otherwise
+  std::string replayFile; // kept while this best stands
+};
+extern bool showFitnessGraph;                   // training screen: graph (set) or network (clear)
+extern int32_t highscore;                       // best solo score
+extern std::vector<PersonalBest> personalBests; // one per mode that has one
