@@ -37,7 +37,6 @@ ShiftMemory p1Shift, p2Shift;
 Handling savedHandlings[2];
 FinesseCount finesseCounts[2];
 
-SDL_GameController* playerPads[2] = {nullptr, nullptr};
 SDL_JoystickGUID playerPadGuids[2] = {};
 bool playerPadKnown[2] = {false, false};
 int32_t p1PadButtons[padActionCount];
@@ -47,16 +46,11 @@ int32_t padBindingIndex = 0;
 bool padMenuDown[4];
 double padMenuRepeat[4];
 
-bool focusVisible = false;
-int32_t focusIndex = 0;
-int32_t focusContext = -1;
-
 std::array<int32_t, screenCount> screenFocus = [] {
   std::array<int32_t, screenCount> none;
   none.fill(-1);
   return none;
 }();
-int32_t lastHoveredChoice = 0;
 std::vector<std::vector<SDL_Rect>> builtButtonAreas;
 
 bool pauseRequested = false;
@@ -83,7 +77,6 @@ std::vector<double> sprintSplits;
 ReplayRecording replayRecording;
 ReplayViewer replayViewer;
 bool replayPaused = false;
-std::string menuNotice;
 double replaySpeed = 1.0;
 std::vector<std::string> replayList;
 int32_t replayPage = 0;

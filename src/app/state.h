@@ -124,7 +124,6 @@ extern FinesseCount finesseCounts[2]; // player 1's, then player 2's
 // ---------------------------------------------------------------------------------------------
 
 constexpr const char* padMappingsPath = "gamecontrollerdb.txt"; // extra mappings, when present
-extern SDL_GameController* playerPads[2];    // player 1's pad, then player 2's; null: none
 extern SDL_JoystickGUID playerPadGuids[2];   // the kind of pad each player last had: it comes
 extern bool playerPadKnown[2];               // back to them when plugged in again (this run)
 extern int32_t p1PadButtons[padActionCount]; // SDL controller button per action, key order
@@ -138,16 +137,11 @@ extern double padMenuRepeat[4];              // their auto-repeat accumulators
 // Menu focus: the keys and pads' stand-in for the pointer
 // ---------------------------------------------------------------------------------------------
 
-extern bool focusVisible;    // keys or a pad drive the menus; the mouse's first move clears it
-extern int32_t focusIndex;   // the screen's buttons in list order, then its sliders
-extern int32_t focusContext; // the mode and screen focusIndex belongs to
-
 // ---------------------------------------------------------------------------------------------
 // Screens and widgets (the screens' numbers, buttons and sliders are drawing's: render/state.h)
 // ---------------------------------------------------------------------------------------------
 
 extern std::array<int32_t, screenCount> screenFocus; // focusIndex each screen had when left
-extern int32_t lastHoveredChoice;  // last main-menu or difficulty button hovered: picks the demo
 extern std::string botNetworkText; // the "Neural Network" level's network file's text, as loaded
 extern std::vector<std::string> networkChoices; // the networks screen's entries, in its order
 
@@ -229,11 +223,10 @@ struct ReplayViewer {
   double debt = 0.0;   // frames owed to the speed
   std::string path;    // its file, for restart
 };
-extern ReplayRecording replayRecording; // the game being recorded
-extern ReplayViewer replayViewer;       // the replay being played back
-extern bool replayPaused;               // its playback is held
-extern std::string menuNotice; // why a replay could not be played; on the menus until a click
-extern double replaySpeed;     // frames played per window frame: 0.5 to 4
+extern ReplayRecording replayRecording;     // the game being recorded
+extern ReplayViewer replayViewer;           // the replay being played back
+extern bool replayPaused;                   // its playback is held
+extern double replaySpeed;                  // frames played per window frame: 0.5 to 4
 extern std::vector<std::string> replayList; // the replays screen's files, newest first
 extern int32_t replayPage;                  // which dozen of them the screen shows
 // ---------------------------------------------------------------------------------------------

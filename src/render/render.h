@@ -145,3 +145,13 @@ bool betterThanBest(const std::string& mode, double value, double best); // to t
 double bestValueOf(const GameRecord& game); // seconds for a sprint, else the score
 bool finishedSprint(const GameRecord& game);
 const PersonalBest* personalBest(const std::string& mode); // null when the mode has none
+
+// ---------------------------------------------------------------------------------------------
+// The menu focus's widgets
+// ---------------------------------------------------------------------------------------------
+
+int32_t focusItemCount();           // the current screen's buttons and sliders
+FocusItem focusItem(int32_t index); // one of them
+int32_t currentFocusContext();      // the mode and screen now shown
+bool pausedGame();  // a paused game: "Resume", "Quit to menu" and "Back" are its menu
+bool validScreen(); // currentScreen has its lists of buttons and sliders

@@ -198,3 +198,21 @@ struct PersonalBest {
 extern bool showFitnessGraph;                   // training screen: graph (set) or network (clear)
 extern int32_t highscore;                       // best solo score
 extern std::vector<PersonalBest> personalBests; // one per mode that has one
+
+// ---------------------------------------------------------------------------------------------
+// The menus as the shell leaves them: the focus the keys and pads move, the hovered choice, the
+// pads plugged in and a notice
+// ---------------------------------------------------------------------------------------------
+
+// One widget the focus can rest on.
+struct FocusItem {
+  SDL_Rect area;  // where it is drawn
+  Button* button; // one of these two is set
+  Slider* slider; //
+};
+extern SDL_GameController* playerPads[2]; // player 1's pad, then player 2's; null: none
+extern bool focusVisible;         // keys or a pad drive the menus; the mouse's first move clears it
+extern int32_t focusIndex;        // the screen's buttons in list order, then its sliders
+extern int32_t focusContext;      // the mode and screen focusIndex belongs to
+extern int32_t lastHoveredChoice; // last main-menu or difficulty button hovered: picks the demo
+extern std::string menuNotice;    // why a replay could not be played; on the menus until a click
