@@ -35,7 +35,6 @@ std::array<uint8_t, SDL_NUM_SCANCODES> eventKeys{};
 Handling p1Handling, p2Handling;
 ShiftMemory p1Shift, p2Shift;
 Handling savedHandlings[2];
-FinesseCount finesseCounts[2];
 
 SDL_JoystickGUID playerPadGuids[2] = {};
 bool playerPadKnown[2] = {false, false};
@@ -73,12 +72,9 @@ SDL_Rect windowPlace = {0, 0, 0, 0};
 std::string piecesKept;
 
 std::string botLevelName;
-std::vector<double> sprintSplits;
 ReplayRecording replayRecording;
 ReplayViewer replayViewer;
 bool replayPaused = false;
-double replaySpeed = 1.0;
-std::vector<std::string> replayList;
 int32_t replayPage = 0;
 
 int32_t onlinePortSetting = defaultOnlinePort;

@@ -104,21 +104,6 @@ extern Handling p1Handling, p2Handling; // each player's handling
 extern ShiftMemory p1Shift, p2Shift;    // their custom repeat's memory
 extern Handling savedHandlings[2];      // player 2's and player 1's as last saved or read
 
-constexpr int padActionCount = 7; // right, left, rotate cw, rotate ccw, soft drop, hard drop, hold
-// Finesse and keys per piece of the game being played, for one player.
-struct FinesseCount {
-  bool keyDown[padActionCount] = {}; // each action's key or button, last frame
-  int32_t placementInputs = 0;       // moves and turns pressed for the falling piece
-  int32_t keyPresses = 0;            // every action pressed this game
-  int32_t faults = 0;                // placements that took more inputs than the fewest
-  int32_t placements = 0;            // pieces locked this game
-  int32_t spawnRotation = 0;         // the falling piece's rotation when it appeared
-  uint32_t lockSerial = 0;           // the last lock already counted
-  bool holdUsed = false;             // the hold flag as last seen
-  uint32_t gameSerial = 0;           // the game these counts belong to
-};
-extern FinesseCount finesseCounts[2]; // player 1's, then player 2's
-
 // ---------------------------------------------------------------------------------------------
 // Gamepads (SDL game controllers)
 // ---------------------------------------------------------------------------------------------
@@ -204,7 +189,6 @@ constexpr const char* bestsPath = "Storage/bests.txt";     // personal bests, fr
 constexpr size_t replaysKept = 50;                         // newest replays kept, bests aside
 
 extern std::string botLevelName;          // the level the bot game was started at
-extern std::vector<double> sprintSplits;  // a sprint's game time (s) at 10, 20, 30, 40 lines
 constexpr double countdownLength = 300.0; // frameDelta units of "3", "2", "1" (3 s)
 // The game being recorded as it is played, whichever mode plays it, saved as a replay when it
 // ends (an online game: when it is given a result).
@@ -223,12 +207,10 @@ struct ReplayViewer {
   double debt = 0.0;   // frames owed to the speed
   std::string path;    // its file, for restart
 };
-extern ReplayRecording replayRecording;     // the game being recorded
-extern ReplayViewer replayViewer;           // the replay being played back
-extern bool replayPaused;                   // its playback is held
-extern double replaySpeed;                  // frames played per window frame: 0.5 to 4
-extern std::vector<std::string> replayList; // the replays screen's files, newest first
-extern int32_t replayPage;                  // which dozen of them the screen shows
+extern ReplayRecording replayRecording; // the game being recorded
+extern ReplayViewer replayViewer;       // the replay being played back
+extern bool replayPaused;               // its playback is held
+extern int32_t replayPage;              // which dozen of them the screen shows
 // ---------------------------------------------------------------------------------------------
 // Online screen (the connection itself lives in net/state.h)
 // ---------------------------------------------------------------------------------------------

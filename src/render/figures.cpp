@@ -51,3 +51,7 @@ const PersonalBest* personalBest(const std::string& mode) {
     if (best.mode == mode) return &best;
   return nullptr;
 }
+
+double keysPerPiece(const FinesseCount& count) {
+  return count.placements > 0 ? static_cast<double>(count.keyPresses) / count.placements : 0.0;
+}

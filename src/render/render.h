@@ -145,6 +145,7 @@ bool betterThanBest(const std::string& mode, double value, double best); // to t
 double bestValueOf(const GameRecord& game); // seconds for a sprint, else the score
 bool finishedSprint(const GameRecord& game);
 const PersonalBest* personalBest(const std::string& mode); // null when the mode has none
+double keysPerPiece(const FinesseCount& count); // key presses per locked piece, 0 before any
 
 // ---------------------------------------------------------------------------------------------
 // The menu focus's widgets

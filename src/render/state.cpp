@@ -59,3 +59,7 @@ int32_t focusIndex = 0;
 int32_t focusContext = -1;
 int32_t lastHoveredChoice = 0;
 std::string menuNotice;
+FinesseCount finesseCounts[2];
+std::vector<double> sprintSplits;
+double replaySpeed = 1.0;
+std::vector<std::string> replayList;

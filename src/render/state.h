@@ -216,3 +216,26 @@ extern int32_t focusIndex;        // the screen's buttons in list order, then it
 extern int32_t focusContext;      // the mode and screen focusIndex belongs to
 extern int32_t lastHoveredChoice; // last main-menu or difficulty button hovered: picks the demo
 extern std::string menuNotice;    // why a replay could not be played; on the menus until a click
+
+// ---------------------------------------------------------------------------------------------
+// The figures shown during play and on the replays screen
+// ---------------------------------------------------------------------------------------------
+
+constexpr int padActionCount = 7; // right, left, rotate cw, rotate ccw, soft drop, hard drop, hold
+// Finesse and keys per piece of the game being played, for one player.
+struct FinesseCount {
+  bool keyDown[padActionCount] = {}; // each action's key or button, last frame
+  int32_t placementInputs = 0;       // moves and turns pressed for the falling piece
+  int32_t keyPresses = 0;            // every action pressed this game
+  int32_t faults = 0;                // placements that took more inputs than the fewest
+  int32_t placements = 0;            // pieces locked this game
+  int32_t spawnRotation = 0;         // the falling piece's rotation when it appeared
+  uint32_t lockSerial = 0;           // the last lock already counted
+  bool holdUsed = false;             // the hold flag as last seen
+  uint32_t gameSerial = 0;           // the game these counts belong to
+};
+extern FinesseCount finesseCounts[2];       // player 1's, then player 2's
+constexpr int32_t splitLines = 10;          // a sprint notes its time every so many lines
+extern std::vector<double> sprintSplits;    // a sprint's game time (s) at 10, 20, 30, 40 lines
+extern double replaySpeed;                  // frames played per window frame: 0.5 to 4
+extern std::vector<std::string> replayList; // the replays screen's files, newest first
