@@ -73,10 +73,6 @@ void trackFinesse() {
     if (humanPlayer(player)) trackPlayer(player);
 }
 
-double keysPerPiece(const FinesseCount& count) {
-  return count.placements > 0 ? static_cast<double>(count.keyPresses) / count.placements : 0.0;
-}
-
 void startFinesse() {
   for (int player : {1, 2}) startCount(player);
 }

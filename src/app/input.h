@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/state.h"
+#include "render/render.h"
 
 #include <string>
 
@@ -47,18 +48,10 @@ int32_t* padButtons(int player);                       // p1PadButtons or p2PadB
 // Menu focus
 // ---------------------------------------------------------------------------------------------
 
+// The widgets it moves over, focusItem and the rest, are drawing's (render/render.h).
 enum class MenuCommand { up, down, left, right, next, previous, press, back };
-struct FocusItem {
-  SDL_Rect area;  // where it is drawn
-  Button* button; // one of these two is set
-  Slider* slider; //
-};
-int32_t focusItemCount();           // the current screen's buttons and sliders
-FocusItem focusItem(int32_t index); // one of them
-int32_t currentFocusContext();      // the mode and screen now shown
 // A game (online too) runs unpaused and not yet over: the keys and pads play, the focus stays away.
 bool inPlay();
-bool pausedGame(); // a paused game: "Resume", "Quit to menu" and "Back" are its menu
 void menuCommand(MenuCommand command); // a menu key or pad button went down
 Button* focusedButton();               // null unless the focus shows on a button
 Slider* focusedSlider();               // null unless the focus shows on a slider

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/state.h"
+#include "render/render.h"
 
 #include <string>
 
@@ -17,8 +18,7 @@ void applyLaunchOptions();                    // --play and --replay, after star
 // Sprint and Ultra's 3-2-1-Go: true while it holds the game (the frame update then steps
 // nothing). Its text is drawing's (countdownText).
 bool holdForCountdown();
-constexpr int32_t splitLines = 10; // a sprint notes its time every so many lines
-void noteSprintSplits();           // into sprintSplits, as the lines come
+void noteSprintSplits(); // into sprintSplits, as the lines come
 
 // ---------------------------------------------------------------------------------------------
 // Pause, restart and the keys of every mode
@@ -45,7 +45,6 @@ bool captureExtraKey(const uint8_t* keys); // the pause or restart key, when bin
 void countPresses(int player, const bool* down); // the seven actions' keys this frame
 void startFinesse();                             // fresh counts for the game just set up
 void trackFinesse();                             // after a frame of play: placements and faults
-double keysPerPiece(const FinesseCount& count);  // key presses per locked piece, 0 before any
 
 // ---------------------------------------------------------------------------------------------
 // Online versus: the game's frame and typing into the screen's fields

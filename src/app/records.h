@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/state.h"
+#include "render/render.h"
 
 #include <string>
 
@@ -10,17 +11,10 @@
 // Statistics: the history and the personal bests
 // ---------------------------------------------------------------------------------------------
 
-std::string clockText(double seconds); // "m:ss.cc", the one way a time is shown
-// A result against the best it was measured against: "−1.32 s" (sprint), "+350" (points).
-std::string bestDifferenceText(const std::string& mode, double value, double best);
 std::string modeName(int32_t mode, int32_t variant); // "solo", "sprint", "ultra", "versus", "bot"
 // How the game that just ended went for player 1: "finished" or "topped out" alone, "win 3-1",
 // "loss 1-3" or "draw" in a match.
 std::string playedResult();
-bool betterThanBest(const std::string& mode, double value, double best); // to the hundredth
-double bestValueOf(const GameRecord& game); // seconds for a sprint, else the score
-bool finishedSprint(const GameRecord& game);
-const PersonalBest* personalBest(const std::string& mode); // null when the mode has none
 void readBests(); // bests.txt, else rebuilt from the history (one line when either is bad)
 bool appendHistory(const GameRecord& game);                      // one row onto history.csv
 std::string historyRow(const GameRecord& game);                  // that row, newline included

@@ -35,9 +35,7 @@ std::array<uint8_t, SDL_NUM_SCANCODES> eventKeys{};
 Handling p1Handling, p2Handling;
 ShiftMemory p1Shift, p2Shift;
 Handling savedHandlings[2];
-FinesseCount finesseCounts[2];
 
-SDL_GameController* playerPads[2] = {nullptr, nullptr};
 SDL_JoystickGUID playerPadGuids[2] = {};
 bool playerPadKnown[2] = {false, false};
 int32_t p1PadButtons[padActionCount];
@@ -47,27 +45,18 @@ int32_t padBindingIndex = 0;
 bool padMenuDown[4];
 double padMenuRepeat[4];
 
-bool focusVisible = false;
-int32_t focusIndex = 0;
-int32_t focusContext = -1;
-
 std::array<int32_t, screenCount> screenFocus = [] {
   std::array<int32_t, screenCount> none;
   none.fill(-1);
   return none;
 }();
-int32_t lastHoveredChoice = 0;
-bool showFitnessGraph = true;
-int32_t highscore = 0;
 std::vector<std::vector<SDL_Rect>> builtButtonAreas;
 
-bool gamePaused = false;
 bool pauseRequested = false;
 bool restartRequested = false;
 bool pauseOnFocusLoss = true;
 bool preferencesRefused = false;
 LaunchOptions launchOptions;
-bool newHighscore = false;
 int32_t pauseKey = SDL_SCANCODE_P;
 int32_t restartKey = SDL_SCANCODE_R;
 int32_t musicVolume = 100;
@@ -78,29 +67,14 @@ bool vsyncOn = false;
 std::array<int32_t, 2> risingRecordsHeard = {0, 0};
 PendingKey pendingKey = PendingKey::none;
 double pendingKeyMs = 0.0;
-std::string playNotice;
-double playNoticeMs = 0.0;
-int32_t padLostPlayer = 0;
 uint32_t clashCheckedGame = 0;
 SDL_Rect windowPlace = {0, 0, 0, 0};
 std::string piecesKept;
 
-std::vector<PersonalBest> personalBests;
-GameRecord lastGame;
 std::string botLevelName;
-bool lastGameShown = false;
-bool lastGameNewBest = false;
-bool lastGameHadBest = false;
-double lastGameOldBest = 0.0;
-std::vector<double> sprintSplits;
 ReplayRecording replayRecording;
 ReplayViewer replayViewer;
-bool replayPlaying = false;
 bool replayPaused = false;
-bool replayEnded = false;
-std::string menuNotice;
-double replaySpeed = 1.0;
-std::vector<std::string> replayList;
 int32_t replayPage = 0;
 
 int32_t onlinePortSetting = defaultOnlinePort;

@@ -104,27 +104,11 @@ extern Handling p1Handling, p2Handling; // each player's handling
 extern ShiftMemory p1Shift, p2Shift;    // their custom repeat's memory
 extern Handling savedHandlings[2];      // player 2's and player 1's as last saved or read
 
-constexpr int padActionCount = 7; // right, left, rotate cw, rotate ccw, soft drop, hard drop, hold
-// Finesse and keys per piece of the game being played, for one player.
-struct FinesseCount {
-  bool keyDown[padActionCount] = {}; // each action's key or button, last frame
-  int32_t placementInputs = 0;       // moves and turns pressed for the falling piece
-  int32_t keyPresses = 0;            // every action pressed this game
-  int32_t faults = 0;                // placements that took more inputs than the fewest
-  int32_t placements = 0;            // pieces locked this game
-  int32_t spawnRotation = 0;         // the falling piece's rotation when it appeared
-  uint32_t lockSerial = 0;           // the last lock already counted
-  bool holdUsed = false;             // the hold flag as last seen
-  uint32_t gameSerial = 0;           // the game these counts belong to
-};
-extern FinesseCount finesseCounts[2]; // player 1's, then player 2's
-
 // ---------------------------------------------------------------------------------------------
 // Gamepads (SDL game controllers)
 // ---------------------------------------------------------------------------------------------
 
 constexpr const char* padMappingsPath = "gamecontrollerdb.txt"; // extra mappings, when present
-extern SDL_GameController* playerPads[2];    // player 1's pad, then player 2's; null: none
 extern SDL_JoystickGUID playerPadGuids[2];   // the kind of pad each player last had: it comes
 extern bool playerPadKnown[2];               // back to them when plugged in again (this run)
 extern int32_t p1PadButtons[padActionCount]; // SDL controller button per action, key order
@@ -138,18 +122,11 @@ extern double padMenuRepeat[4];              // their auto-repeat accumulators
 // Menu focus: the keys and pads' stand-in for the pointer
 // ---------------------------------------------------------------------------------------------
 
-extern bool focusVisible;    // keys or a pad drive the menus; the mouse's first move clears it
-extern int32_t focusIndex;   // the screen's buttons in list order, then its sliders
-extern int32_t focusContext; // the mode and screen focusIndex belongs to
-
 // ---------------------------------------------------------------------------------------------
 // Screens and widgets (the screens' numbers, buttons and sliders are drawing's: render/state.h)
 // ---------------------------------------------------------------------------------------------
 
 extern std::array<int32_t, screenCount> screenFocus; // focusIndex each screen had when left
-extern int32_t lastHoveredChoice;  // last main-menu or difficulty button hovered: picks the demo
-extern bool showFitnessGraph;      // training screen: graph (set) or network (clear)
-extern int32_t highscore;          // best solo score
 extern std::string botNetworkText; // the "Neural Network" level's network file's text, as loaded
 extern std::vector<std::string> networkChoices; // the networks screen's entries, in its order
 
@@ -172,7 +149,6 @@ struct LaunchOptions {
 };
 extern LaunchOptions launchOptions; // filled by main before runGame
 
-extern bool gamePaused;         // play is frozen: no timer runs, no piece moves
 extern bool pauseRequested;     // a pause key or a pad's Start went down this frame
 extern bool restartRequested;   // the restart key went down this frame
 extern bool pauseOnFocusLoss;   // losing the window's focus pauses a game
@@ -185,12 +161,7 @@ constexpr double confirmMilliseconds = 2000.0;
 constexpr double clashNoticeMilliseconds = 5000.0;
 extern PendingKey pendingKey;     // the key whose second press is awaited
 extern double pendingKeyMs;       // milliseconds left for it
-extern std::string playNotice;    // "Press R again to restart", "P2 Hold and Restart share R"
-extern double playNoticeMs;       // milliseconds it stays up
-extern int32_t padLostPlayer;     // the player whose pad left and paused the game; 0 none
 extern uint32_t clashCheckedGame; // gameSerial of the last game checked for clashes at its start
-
-extern bool newHighscore; // the solo game just over beat the high score
 
 // Keys beyond the 14 controls, rebound on the "Audio & Display" screen through bindingIndex.
 constexpr int32_t pauseKeyIndex = controlCount;       // bindingIndex of the pause key
@@ -217,42 +188,8 @@ constexpr const char* historyPath = "Storage/history.csv"; // one row a finished
 constexpr const char* bestsPath = "Storage/bests.txt";     // personal bests, from the history
 constexpr size_t replaysKept = 50;                         // newest replays kept, bests aside
 
-// One finished game, as a history row has it.
-struct GameRecord {
-  std::string date;     // "2026-12-07 12:15:30" (UTC)
-  std::string mode;     // "solo", "sprint", "ultra", "versus" or "bot"
-  int32_t score = 0;    // player 1's
-  int32_t lines = 0;    // rows player 1 cleared
-  int32_t pieces = 0;   // pieces player 1 locked
-  double seconds = 0.0; // game time
-  double piecesPerSecond = 0.0;
-  int32_t garbageSent = 0; // rows player 1 sent
-  std::string replayFile;  // its replay in replaysFolder, "" when none was written
-  // Columns added later, each at the end of the row; older rows read them as empty or 0.
-  std::string level;           // a bot game's level label, "" otherwise
-  std::string result;          // how it ended for player 1: "win 3-1", "topped out", ...
-  int32_t finesseFaults = 0;   // placements that took more inputs than the fewest possible
-  double keysPerPiece = 0.0;   // inputs per locked piece
-  std::string opponent;        // an online game's opponent address, "" otherwise
-  int32_t garbageReceived = 0; // rows that rose in player 1's well
-};
-
-// A mode's personal best: a sprint's time (lower is better), else a score.
-struct PersonalBest {
-  std::string mode;       // "solo", "sprint" or "ultra"
-  double value = 0.0;     // seconds for a sprint, points otherwise
-  std::string replayFile; // kept while this best stands
-};
-
-extern std::vector<PersonalBest> personalBests; // one per mode that has one
-extern std::string botLevelName;                // the level the bot game was started at
-extern GameRecord lastGame;                     // the game that just ended (results panel)
-extern bool lastGameShown;                      // the results panel is up
-extern bool lastGameNewBest;                    // it beat the personal best
-extern bool lastGameHadBest;                    // there was a best to beat
-extern double lastGameOldBest;                  // the best it was measured against
-extern std::vector<double> sprintSplits;        // a sprint's game time (s) at 10, 20, 30, 40 lines
-constexpr double countdownLength = 300.0;       // frameDelta units of "3", "2", "1" (3 s)
+extern std::string botLevelName;          // the level the bot game was started at
+constexpr double countdownLength = 300.0; // frameDelta units of "3", "2", "1" (3 s)
 // The game being recorded as it is played, whichever mode plays it, saved as a replay when it
 // ends (an online game: when it is given a result).
 struct ReplayRecording {
@@ -272,13 +209,8 @@ struct ReplayViewer {
 };
 extern ReplayRecording replayRecording; // the game being recorded
 extern ReplayViewer replayViewer;       // the replay being played back
-extern bool replayPlaying;              // the play screen shows a replay
 extern bool replayPaused;               // its playback is held
-extern bool replayEnded;                // its last frame has played
-extern std::string menuNotice; // why a replay could not be played; on the menus until a click
-extern double replaySpeed;     // frames played per window frame: 0.5 to 4
-extern std::vector<std::string> replayList; // the replays screen's files, newest first
-extern int32_t replayPage;                  // which dozen of them the screen shows
+extern int32_t replayPage;              // which dozen of them the screen shows
 // ---------------------------------------------------------------------------------------------
 // Online screen (the connection itself lives in net/state.h)
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,5 @@
 // The whole frame of each mode, with the heads-up texts: score box, result banner, training
 // read-out.
-#include "app/records.h"
 #include "render/render.h"
 
 #include <algorithm>

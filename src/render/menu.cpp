@@ -1,5 +1,4 @@
 // The menu screens: drifting backdrop, demonstration boards, piece-selection grid, widgets.
-#include "app/input.h"
 #include "render/render.h"
 
 #include <algorithm>

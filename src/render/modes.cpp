@@ -1,7 +1,5 @@
 // Modes, statistics and replays on screen: the bests on the Modes screen, the replay list's
 // heading, the figures box during play, the results panel beside the well and the playback bar.
-#include "app/play.h"
-#include "app/records.h"
 #include "render/render.h"
 
 #include <algorithm>

@@ -1,6 +1,5 @@
 // What is drawn over play (the paused frame, the game-over banner, the players' names) and the
 // headings of the screens that have one.
-#include "app/records.h"
 #include "render/render.h"
 
 #include <algorithm>

@@ -132,3 +132,27 @@ std::vector<std::string> onlineResultTexts();
 size_t onlineOutcomeLines(); // how many of those lines are the outcome, drawn large
 void drawOnlineResult();
 void drawNetworkTexts(); // the level's network, the training warning, the networks screen's title
+
+// ---------------------------------------------------------------------------------------------
+// A game's figures as text, and how a result stands against a best
+// ---------------------------------------------------------------------------------------------
+
+std::string twoDecimals(double value); // "12.50", as the history and bests files keep it
+std::string clockText(double seconds); // "m:ss.cc", the one way a time is shown
+// A result against the best it was measured against: "−1.32 s" (sprint), "+350" (points).
+std::string bestDifferenceText(const std::string& mode, double value, double best);
+bool betterThanBest(const std::string& mode, double value, double best); // to the hundredth
+double bestValueOf(const GameRecord& game); // seconds for a sprint, else the score
+bool finishedSprint(const GameRecord& game);
+const PersonalBest* personalBest(const std::string& mode); // null when the mode has none
+double keysPerPiece(const FinesseCount& count); // key presses per locked piece, 0 before any
+
+// ---------------------------------------------------------------------------------------------
+// The menu focus's widgets
+// ---------------------------------------------------------------------------------------------
+
+int32_t focusItemCount();           // the current screen's buttons and sliders
+FocusItem focusItem(int32_t index); // one of them
+int32_t currentFocusContext();      // the mode and screen now shown
+bool pausedGame();  // a paused game: "Resume", "Quit to menu" and "Back" are its menu
+bool validScreen(); // currentScreen has its lists of buttons and sliders

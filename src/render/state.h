@@ -153,3 +153,89 @@ extern std::string languageShown;   // the code of the language every text is sh
 // in C.UTF-8, which every system has and which lets LANGUAGE pick our catalogue: no installed
 // locale is needed for any language.
 extern locale_t messagesLocale; // opened when the catalogue folder is bound; null: English only
+
+// ---------------------------------------------------------------------------------------------
+// What play shows: the shell sets it as games run and end, drawing reads it
+// ---------------------------------------------------------------------------------------------
+
+// One finished game, as a history row has it.
+struct GameRecord {
+  std::string date;     // "2026-12-07 12:15:30" (UTC)
+  std::string mode;     // "solo", "sprint", "ultra", "versus" or "bot"
+  int32_t score = 0;    // player 1's
+  int32_t lines = 0;    // rows player 1 cleared
+  int32_t pieces = 0;   // pieces player 1 locked
+  double seconds = 0.0; // game time
+  double piecesPerSecond = 0.0;
+  int32_t garbageSent = 0; // rows player 1 sent
+  std::string replayFile;  // its replay in the replays folder, "" when none was written
+  // Columns added later, each at the end of the row; older rows read them as empty or 0.
+  std::string level;           // a bot game's level label, "" otherwise
+  std::string result;          // how it ended for player 1: "win 3-1", "topped out", ...
+  int32_t finesseFaults = 0;   // placements that took more inputs than the fewest possible
+  double keysPerPiece = 0.0;   // inputs per locked piece
+  std::string opponent;        // an online game's opponent address, "" otherwise
+  int32_t garbageReceived = 0; // rows that rose in player 1's well
+};
+extern bool gamePaused;        // play is frozen: no timer runs, no piece moves
+extern std::string playNotice; // "Press R again to restart", "P2 Hold and Restart share R"
+extern double playNoticeMs;    // milliseconds it stays up
+extern int32_t padLostPlayer;  // the player whose pad left and paused the game; 0 none
+extern bool newHighscore;      // the solo game just over beat the high score
+extern GameRecord lastGame;    // the game that just ended (results panel)
+extern bool lastGameShown;     // the results panel is up
+extern bool lastGameNewBest;   // it beat the personal best
+extern bool lastGameHadBest;   // there was a best to beat
+extern double lastGameOldBest; // the best it was measured against
+extern bool replayPlaying;     // the play screen shows a replay
+extern bool replayEnded;       // its last frame has played
+// A mode's personal best: a sprint's time (lower is better), else a score.
+struct PersonalBest {
+  std::string mode;       // "solo", "sprint" or "ultra"
+  double value = 0.0;     // seconds for a sprint, points otherwise
+  std::string replayFile; // kept while this best stands
+};
+extern bool showFitnessGraph;                   // training screen: graph (set) or network (clear)
+extern int32_t highscore;                       // best solo score
+extern std::vector<PersonalBest> personalBests; // one per mode that has one
+
+// ---------------------------------------------------------------------------------------------
+// The menus as the shell leaves them: the focus the keys and pads move, the hovered choice, the
+// pads plugged in and a notice
+// ---------------------------------------------------------------------------------------------
+
+// One widget the focus can rest on.
+struct FocusItem {
+  SDL_Rect area;  // where it is drawn
+  Button* button; // one of these two is set
+  Slider* slider; //
+};
+extern SDL_GameController* playerPads[2]; // player 1's pad, then player 2's; null: none
+extern bool focusVisible;         // keys or a pad drive the menus; the mouse's first move clears it
+extern int32_t focusIndex;        // the screen's buttons in list order, then its sliders
+extern int32_t focusContext;      // the mode and screen focusIndex belongs to
+extern int32_t lastHoveredChoice; // last main-menu or difficulty button hovered: picks the demo
+extern std::string menuNotice;    // why a replay could not be played; on the menus until a click
+
+// ---------------------------------------------------------------------------------------------
+// The figures shown during play and on the replays screen
+// ---------------------------------------------------------------------------------------------
+
+constexpr int padActionCount = 7; // right, left, rotate cw, rotate ccw, soft drop, hard drop, hold
+// Finesse and keys per piece of the game being played, for one player.
+struct FinesseCount {
+  bool keyDown[padActionCount] = {}; // each action's key or button, last frame
+  int32_t placementInputs = 0;       // moves and turns pressed for the falling piece
+  int32_t keyPresses = 0;            // every action pressed this game
+  int32_t faults = 0;                // placements that took more inputs than the fewest
+  int32_t placements = 0;            // pieces locked this game
+  int32_t spawnRotation = 0;         // the falling piece's rotation when it appeared
+  uint32_t lockSerial = 0;           // the last lock already counted
+  bool holdUsed = false;             // the hold flag as last seen
+  uint32_t gameSerial = 0;           // the game these counts belong to
+};
+extern FinesseCount finesseCounts[2];       // player 1's, then player 2's
+constexpr int32_t splitLines = 10;          // a sprint notes its time every so many lines
+extern std::vector<double> sprintSplits;    // a sprint's game time (s) at 10, 20, 30, 40 lines
+extern double replaySpeed;                  // frames played per window frame: 0.5 to 4
+extern std::vector<std::string> replayList; // the replays screen's files, newest first
