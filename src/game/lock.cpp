@@ -113,11 +113,7 @@ LockOutcome lockPiece(int player) {
     playGameSound(SoundEffect::clearLine, 1);
   }
   size_t waiting = s.incomingDamage.size();
-  record.risenRows = 0;
-  if (cleared == 0)
-    for (const DamageRecord& due : s.incomingDamage)
-      if (due.timer < 0.0) record.risenRows += due.rows;
-  exchangeDamage(player, cleared);
+  record.risenRows = exchangeDamage(player, cleared);
   record.cleared = cleared;
   record.risen = cleared == 0 ? static_cast<int32_t>(waiting - s.incomingDamage.size()) : 0;
   if (lockHook) lockHook(player);
