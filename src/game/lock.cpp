@@ -83,7 +83,7 @@ bool versusMode() {
 
 LockOutcome lockPiece(int player) {
   PlayerState s = playerState(player);
-  LockRecord& record = player == 1 ? p1LastLock : p2LastLock;
+  LockRecord& record = s.lastLock;
   record.pieceId = s.pieceId;
   record.rotation = s.rotation;
   record.position = s.position;
