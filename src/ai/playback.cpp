@@ -37,7 +37,7 @@ Replay beginReplay(int64_t date, double p1Sens, double p2Sens, uint64_t counterF
 }
 
 uint64_t networkHash() {
-  uint64_t hash = replayHashStart;
+  uint64_t hash = hashStart;
   for (const auto& layer : botNetwork.layers)
     for (const Neuron& neuron : layer) {
       hash = hashBytes(hash, &neuron.bias, sizeof neuron.bias);

@@ -28,9 +28,10 @@ void sendAndCancel(int player, int32_t cleared) {
   }
 }
 
-void riseDueGarbage(int player) {
+// The rows that rose.
+int32_t riseDueGarbage(int player) {
   PlayerState s = playerState(player);
-  bool rose = false;
+  int32_t risen = 0;
   for (size_t i = 0; i < s.incomingDamage.size();) {
     const DamageRecord record = s.incomingDamage[i];
     if (record.timer >= 0.0) {
@@ -40,20 +41,20 @@ void riseDueGarbage(int player) {
     addGarbageRows(player, record.rows, record.hole);
     s.incomingDamage.erase(s.incomingDamage.begin() + static_cast<std::ptrdiff_t>(i));
     s.damageFlash += flashPerRecord;
-    rose = true;
+    risen += record.rows;
   }
-  if (rose) playGameSound(SoundEffect::takeDamage, 1);
+  if (risen > 0) playGameSound(SoundEffect::takeDamage, 1);
+  return risen;
 }
 
 } // namespace
 
-void exchangeDamage(int player, int32_t cleared) {
+int32_t exchangeDamage(int player, int32_t cleared) {
   // Garbage only goes to a player who plays: in solo, training and the menu demos nobody would
   // ever take it, and it would pile up for as long as the game runs.
-  if (cleared == 0)
-    riseDueGarbage(player);
-  else if (versusMode())
-    sendAndCancel(player, cleared);
+  if (cleared == 0) return riseDueGarbage(player);
+  if (versusMode()) sendAndCancel(player, cleared);
+  return 0;
 }
 
 void addGarbageRows(int player, int32_t rows, int32_t hole) {

@@ -121,7 +121,8 @@ LockOutcome lockPiece(int player); // write the piece, next piece, top-out, clea
 void takeNextPiece(int player);    // the player's next piece of the shared sequence
 int32_t nextPieceId();             // a fresh id for the end of the sequence
 void addGarbageRows(int player, int32_t rows, int32_t hole); // raise the board by rows
-void exchangeDamage(int player, int32_t cleared);    // inside lockPiece: send, cancel or rise
+// Inside lockPiece: send, cancel or rise; the rows that rose into the player's board.
+int32_t exchangeDamage(int player, int32_t cleared);
 void playGameSound(SoundEffect effect, int channel); // playSound, silent in menus and training
 // "Player Versus", "Versus Bot" or online versus: the only modes where each player waits for its
 // own pieces of the sequence and garbage goes to the other.

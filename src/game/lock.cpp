@@ -83,7 +83,7 @@ bool versusMode() {
 
 LockOutcome lockPiece(int player) {
   PlayerState s = playerState(player);
-  LockRecord& record = player == 1 ? p1LastLock : p2LastLock;
+  LockRecord& record = s.lastLock;
   record.pieceId = s.pieceId;
   record.rotation = s.rotation;
   record.position = s.position;
@@ -113,11 +113,7 @@ LockOutcome lockPiece(int player) {
     playGameSound(SoundEffect::clearLine, 1);
   }
   size_t waiting = s.incomingDamage.size();
-  record.risenRows = 0;
-  if (cleared == 0)
-    for (const DamageRecord& due : s.incomingDamage)
-      if (due.timer < 0.0) record.risenRows += due.rows;
-  exchangeDamage(player, cleared);
+  record.risenRows = exchangeDamage(player, cleared);
   record.cleared = cleared;
   record.risen = cleared == 0 ? static_cast<int32_t>(waiting - s.incomingDamage.size()) : 0;
   if (lockHook) lockHook(player);

@@ -58,7 +58,7 @@ ReplayResult currentResult(uint32_t frames) {
 }
 
 uint64_t boardHash() {
-  uint64_t hash = replayHashStart;
+  uint64_t hash = hashStart;
   for (const Board* board : {&p1Board, &p2Board})
     for (const auto& column : *board)
       for (int32_t cell : column) hash = hashBytes(hash, &cell, sizeof cell);

@@ -336,7 +336,7 @@ double frameDeltaFromCounter(uint64_t ticks, uint64_t frequency) {
 }
 
 uint64_t replayCheckSum(const std::string& body) {
-  return hashBytes(replayHashStart, body.data(), body.size());
+  return hashBytes(hashStart, body.data(), body.size());
 }
 
 namespace {
@@ -418,7 +418,7 @@ bool readReplay(std::string whole, Replay& replay, std::string* error, bool chec
   if (in.problem.empty() && in.at != body) in.fail("bytes after the frames");
   if (!in.problem.empty()) return fail(error, in.problem);
   Reader sum = readerOf(whole, body);
-  if (sum.u64() != hashBytes(replayHashStart, whole.data(), body))
+  if (sum.u64() != hashBytes(hashStart, whole.data(), body))
     return fail(error, "damaged: its check sum does not match");
   // Only bytes this game would write are taken: others that decode (a cell of 2, a flag of 7, a
   // value repeated where it is unchanged) were not made here, and would not write back the same.

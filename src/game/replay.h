@@ -110,9 +110,8 @@ double frameDeltaFromCounter(uint64_t ticks, uint64_t frequency);
 std::string replayBytes(const Replay& replay); // the whole file's bytes
 // False with error = what is wrong (one line) when bytes are not a whole, sane replay.
 bool readReplayBytes(const std::string& bytes, Replay& replay, std::string* error);
-// Check sums and the hashes of boards and networks: hashBytes (game/bytes.h) from this start.
-constexpr uint64_t replayHashStart = hashStart;
-// The check sum that closes a replay, of all the bytes before it.
+// The check sum that closes a replay, of all the bytes before it (hashBytes from hashStart, as
+// the hashes of boards and networks).
 uint64_t replayCheckSum(const std::string& body);
 // Reads a regular file of at most replayFileLimit bytes; error = "path: what". Without
 // checkAllFrames the frames are only read as they are played (the check sum still covers them):

@@ -147,8 +147,8 @@ constexpr int32_t sprintLines = 40;       // a sprint ends when player 1 has cle
 constexpr double ultraDuration = 12000.0; // an ultra game's length in frameDelta units (2 min)
 
 extern int32_t soloVariant; // which solo game gameMode 1 plays
-extern double
-    countdownLeft; // frameDelta units before a race starts (the first piece waits); 0 = in play
+// frameDelta units before a race starts (the first piece waits); 0 = in play.
+extern double countdownLeft;
 extern double gameClock;                     // frameDelta units played this game (pauses not)
 extern int32_t p1Lines, p2Lines;             // rows cleared this game
 extern int32_t p1GarbageSent, p2GarbageSent; // garbage rows sent to the other this game

@@ -63,20 +63,6 @@ Network gameNetwork() {
   throw LabError{folder + ": no Storage/BestNeuralNet.txt for the \"Neural Network\" level"};
 }
 
-// One frame's end of a match: top-outs counted as the game counts them, garbage waits less.
-void countRound() {
-  for (int player = 1; player <= 2; ++player) {
-    bool& over = player == 1 ? p1GameOver : p2GameOver;
-    int32_t& losses = player == 1 ? p1Losses : p2Losses;
-    if (!over) continue;
-    over = false;
-    if (++losses < roundPoints) resetBoards(player);
-  }
-  if (p1Losses >= roundPoints || p2Losses >= roundPoints) matchOver = true;
-  for (auto* incoming : {&p1IncomingDamage, &p2IncomingDamage})
-    for (DamageRecord& record : *incoming) record.timer -= frameDelta;
-}
-
 // One frame of the entrant's bot for player, with the entrant's own move timer.
 void entrantTurn(Entrant& entrant, int32_t player, double& timer) {
   botStepInterval = entrant.stepInterval;
@@ -263,7 +249,7 @@ MatchResult playMatch(Entrant& first, Entrant& second, uint32_t seed, bool swapp
   while (!matchOver && result.gameTime < cap) {
     entrantTurn(one, 1, timers[0]);
     entrantTurn(two, 2, timers[1]);
-    countRound();
+    finishVersusBotFrame(); // top-outs, waiting garbage and the clock, as the game ends one
     result.gameTime += frameDelta;
     // Nobody draws the flying squares, and the score is only a counter here.
     lineClearParticles.clear();

@@ -1,3 +1,4 @@
+#include "ai/playback.h"
 #include "players.h"
 
 constexpr int32_t bar = 1, tee = 3;
@@ -90,4 +91,16 @@ TEST(BotTurn, VersusBotFramesPlayTheBotUntilTheMatchIsOver) {
   advanceBotPlay();
   EXPECT_EQ(p2PieceCount, 1);
   EXPECT_EQ(gameClock, 1.0);
+}
+
+// A game the bot played with a network replays only with that same network.
+TEST(BotReplay, AnotherNetworkIsRefused) {
+  Network played;
+  played.layers = {{Neuron{}}};
+  startVersus(tee, Board{}, false, played);
+  Replay replay = beginReplay(0, 1.0, 1.0, 0);
+  botNetwork.layers[0][0].bias = 1.0;
+  std::string error;
+  EXPECT_FALSE(startReplay(replay, &error));
+  EXPECT_EQ(error, "the bot of this replay played with another network");
 }

@@ -54,6 +54,8 @@ TEST(Garbage, WaitingRowsRiseOnlyWhenDueOneRecordAfterAnotherAndPushTheTopOut) {
   bar.insert(bar.end(), {"rrrrrr.rrr", "rrrrrr.rrr", "rr.rrrrrrr"});
   EXPECT_EQ(boardPicture(p2Board), bottomRows(bar));
   EXPECT_EQ(waiting(), Waiting({{}, {3}}));
+  EXPECT_EQ(p2LastLock.risen, 2);     // records
+  EXPECT_EQ(p2LastLock.risenRows, 3); // their rows
   EXPECT_DOUBLE_EQ(p2DamageFlash, 160.0);
   EXPECT_EQ(soundsPlayed, Sounds({{SoundEffect::placeBlock, 1}, {SoundEffect::takeDamage, 1}}));
 

@@ -129,9 +129,24 @@ TEST(Replay, ViewingGivesThePlayerTheirOwnPiecesBack) {
   ASSERT_TRUE(
       readReplayFile(BRIKKA_SOURCE_DIR "/tests/fuzz/seeds/replay/sprint.replay", replay, &error))
       << error;
+  soloVariant = ultraVariant;
   ASSERT_TRUE(startReplay(replay, &error)) << error;
   setAsideOwnSelection(); // as a replayed online start does
   endReplay();
   EXPECT_EQ(pieceSelection, own);
   EXPECT_TRUE(ownPieceSelection.empty());
+  EXPECT_EQ(soloVariant, ultraVariant); // the sprint replayed, the player's own race again
+}
+
+// A frame counts as a repeat of the one before only when the handling is the same too.
+TEST(Replay, HandlingSplitsRepeats) {
+  Replay frames;
+  ReplayFrame frame;
+  frame.delta = 1.0;
+  addReplayFrame(frames, frame);
+  addReplayFrame(frames, frame);
+  frame.moveCells[0] = 3;
+  addReplayFrame(frames, frame);
+  ASSERT_EQ(frames.frames.size(), 2u);
+  EXPECT_EQ(frames.frames[0].repeat, 2u);
 }
