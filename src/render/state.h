@@ -1,5 +1,6 @@
-// Drawing's state: the widgets' records, the renderer and fonts everything is drawn with, and
-// what drawing keeps between frames. Defined once in state.cpp. Knows nothing of the shell.
+// Drawing's state: the widgets' records, the renderer and fonts everything is drawn with, what
+// drawing keeps between frames, and what the screens show (results, bests, focus, figures), which
+// the shell sets and drawing reads. Defined once in state.cpp. Includes nothing of the shell.
 #pragma once
 
 #include "game/state.h"
